@@ -1,0 +1,106 @@
+// The complete state of the emulated MK-85 and the address decoding of its
+// 16-bit bus. There is one machine per process, so the state is a set of
+// module-level variables that every part of the emulator reads and writes.
+#pragma once
+
+#include <bit>
+#include <cstdint>
+
+static_assert(std::endian::native == std::endian::little,
+              "a register is handed out as a location by its first byte, which must be its low byte");
+
+// Memory: the 32 KiB firmware ROM followed directly by the 2 KiB RAM,
+// indexed by machine address.
+constexpr uint32_t RomSize = 0x8000;
+constexpr uint32_t RamSize = 0x0800;
+constexpr uint32_t MemorySize = RomSize + RamSize;
+constexpr uint16_t RamStart = 0x8000;
+constexpr uint16_t LastRamAddress = 0x87FF;
+constexpr uint32_t LcdRamSize = 128;
+
+// A word access at the last byte of Memory (0x87FF) or of LcdRam (0x00FF)
+// takes its high byte from one spare byte kept past the end of each array,
+// so such an access never reaches anything else. The spare byte belongs to no
+// machine address: nothing else reads it, and it is never saved.
+extern uint8_t Memory[MemorySize + 1];
+inline uint8_t* const Rom = Memory;
+inline uint8_t* const Ram = Memory + RomSize;
+extern uint16_t RamEnd;  // last RAM address; while 0 no address is RAM
+extern uint8_t LcdRam[LcdRamSize + 1];
+
+// Registers R0..R7; R6 is the stack pointer, R7 the program counter.
+constexpr int SP = 6;
+constexpr int PC = 7;
+extern uint16_t Reg[8];
+
+// Processor status word bits.
+constexpr uint16_t FlagC = 0x0001;
+constexpr uint16_t FlagV = 0x0002;
+constexpr uint16_t FlagZ = 0x0004;
+constexpr uint16_t FlagN = 0x0008;
+constexpr uint16_t FlagT = 0x0010;
+constexpr uint16_t HaltModeBit = 0x0100;
+extern uint16_t Psw;
+
+// Halt-mode save registers: the PC and PSW of the interrupted program.
+extern uint16_t Cpc;
+extern uint16_t Cps;
+
+extern uint16_t Opcode;    // the instruction word being executed
+extern uint16_t Addr;      // effective address of the current access
+extern uint16_t AddrMask;  // 0xFFFE for word operands, 0xFFFF for byte operands
+
+// Ports.
+constexpr uint16_t KeyInAddress = 0x0100;
+constexpr uint16_t KeyOutAddress = 0x0102;
+constexpr uint16_t CtrlPortAddress = 0x0104;
+constexpr uint16_t CtrlRunBit = 0x0400;
+constexpr uint16_t CtrlSpeedBit = 0x0800;
+extern uint16_t KeyIn;     // keyboard return lines, rescanned at every read of 0x0100
+extern uint16_t KeyOut;    // keyboard column selection
+extern uint16_t CtrlPort;  // run and speed bits
+
+// Processor flags.
+extern bool Waiting;
+extern bool HaltRequest;
+extern bool StepFlag;
+extern bool TraceInhibit;
+
+// Key indices 0..56 of the key held on the face (mouse) and on the PC
+// keyboard; 0 when none.
+extern int32_t MouseKey;
+extern int32_t PcKey;
+
+// Every unmapped read is served by ZeroCell, every write without a target
+// goes to SinkCell.
+extern uint16_t ZeroCell;
+extern uint16_t SinkCell;
+
+// A reference to a byte position in one of the stores above, read or written
+// as a byte or as a little-endian word (the byte at the position is the low
+// byte). A register location is the register's low byte.
+struct Location {
+    uint8_t* at;
+
+    uint8_t Byte() const { return at[0]; }
+    uint16_t Word() const { return uint16_t(at[0] | at[1] << 8); }
+    void SetByte(uint8_t value) const { at[0] = value; }
+    void SetWord(uint16_t value) const {
+        at[0] = uint8_t(value);
+        at[1] = uint8_t(value >> 8);
+    }
+};
+
+inline Location CellOf(uint16_t& word) { return {reinterpret_cast<uint8_t*>(&word)}; }
+inline Location RegisterLocation(int n) { return CellOf(Reg[n]); }
+
+inline bool IsRom(uint16_t address) { return address <= 0x7FFF; }
+inline bool IsRam(uint16_t address) { return address >= RamStart && address <= RamEnd; }
+
+// The location that a read (ReadCell) or a write (WriteCell) of Addr uses.
+// Both decode by Addr alone; byte or word access is the caller's business.
+Location ReadCell();
+Location WriteCell();
+
+// Brings every variable of the machine back to its program-start value, zero.
+void ClearMachine();
