@@ -117,3 +117,11 @@ constinit const std::array<std::array<ExecHandler, 4>, 8> OpGroupTable = {{
     /* 0x8C */ {IllegalOp, IllegalOp, IllegalOp, IllegalOp},  // RORB ROLB ASRB ASLB
     /* 0x8D */ {IllegalOp, IllegalOp, IllegalOp, IllegalOp},  // MTPS - - MFPS
 }};
+
+ExecHandler RoutineFor(uint16_t opcode) {
+    const int high = opcode >> 8;
+    if (high == 0) return Op0Table[opcode];
+    for (int g = 0; g < 8; ++g)
+        if (GroupHighBytes[g] == high) return OpGroupTable[g][(opcode >> 6) & 3];
+    return OpTable[high];
+}

@@ -17,5 +17,8 @@ extern const std::array<ExecHandler, 256> Op0Table;
 constexpr std::array<uint8_t, 8> GroupHighBytes = {0x0A, 0x0B, 0x0C, 0x0D, 0x8A, 0x8B, 0x8C, 0x8D};
 extern const std::array<std::array<ExecHandler, 4>, 8> OpGroupTable;
 
+// The routine that an opcode reaches through the tables (for checking them).
+ExecHandler RoutineFor(uint16_t opcode);
+
 // Runs the routine that Opcode selects and returns its TrapVector.
 inline TrapVector DispatchOpcode() { return OpTable[Opcode >> 8](); }
