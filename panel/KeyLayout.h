@@ -1,0 +1,63 @@
+// Where the machine's keys are: the key groups of the front panel picture,
+// the PC characters and special keys that reach each key index, and the
+// hit test of a point on the face. Plain data and arithmetic, shared by the
+// windows and the headless console.
+#pragma once
+
+#include <cstdint>
+
+// One grid of equal keys on the 760 x 330 face. The group's first key has its
+// top-left corner at (Left, Top); keys are numbered row by row. Its pictures
+// lie in "keys.bmp": pressed at (SrcX, SrcY), released directly below.
+struct KeyGroup {
+    int32_t Left, Top, Width, Height, StepX, StepY, Columns, Count, SrcX, SrcY;
+};
+constexpr int KeyGroupCount = 5;
+extern const KeyGroup KeyGroups[KeyGroupCount];
+
+constexpr int SwitchKey = 1;    // closes the program when the mouse is released on it
+constexpr int HaltKey = 39;     // raises the halt request instead of a matrix code
+constexpr int LastFaceKey = 55;
+constexpr int LastKey = 56;     // reached only from the PC keyboard (F8)
+
+// A key's place on the face: its group, its number within the group and the
+// top-left corner of its picture.
+struct KeyPlace {
+    int group;
+    int n;
+    int32_t x, y;
+};
+
+// The key under the point (x, y) of the face, 1..55, or 0 when the point lies
+// on no key; place receives where that key is.
+int KeyAtPoint(int32_t x, int32_t y, KeyPlace& place);
+
+// Where key index 1..55 lies on the face.
+KeyPlace PlaceOfKey(int key);
+
+// Characters typed on the PC, in code page 1251: position p (0-based here)
+// stands for key index p + 7.
+constexpr int CharKeyCount = 48;
+constexpr int FirstCharKey = 7;
+extern const uint8_t LatinKeys[CharKeyCount];
+extern const uint8_t CyrillicKeys[CharKeyCount];
+
+// Upper case in code page 1251: a..z, а..я and ё.
+uint8_t UpperKey(uint8_t c);
+
+// The key index a typed character (code page 1251) reaches: the Latin table
+// first, then the Cyrillic one; 0 when neither holds it.
+int KeyOfCharacter(uint8_t c);
+
+// Windows virtual key codes of the PC's special keys and the machine keys
+// they hold while down.
+constexpr int VkDebugWindow = 114;  // F3 opens the debug window
+struct SpecialKey {
+    int virtualKey;
+    int key;
+};
+constexpr int SpecialKeyCount = 9;
+extern const SpecialKey SpecialKeys[SpecialKeyCount];
+
+// The machine key a special PC key holds, or 0.
+int KeyOfSpecialKey(int virtualKey);
