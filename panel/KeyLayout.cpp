@@ -71,6 +71,14 @@ const uint8_t CyrillicKeys[CharKeyCount] = {
     0x34, 0x35, 0x36, 0x60, 0x31, 0x32, 0x33, 0x61, 0x30, 0x20,  // keys 45..54
 };
 
+uint8_t Cp1251FromUnicode(char32_t c) {
+    if (c >= 0x20 && c < 0x7F) return uint8_t(c);
+    if (c >= 0x0410 && c <= 0x044F) return uint8_t(c - 0x0410 + 0xC0);  // А..я
+    if (c == 0x0401) return 0xA8;                                       // Ё
+    if (c == 0x0451) return 0xB8;                                       // ё
+    return 0;
+}
+
 uint8_t UpperKey(uint8_t c) {
     if (c >= 'a' && c <= 'z') return uint8_t(c - 'a' + 'A');
     if (c >= 0xE0) return uint8_t(c - 0x20);  // а..я

@@ -9,6 +9,7 @@ packages=(
   libbenchmark-dev                   # benchmarks
   qt6-base-dev                       # the front panel and debug window
   libinih-dev                        # the settings file reader
+  fonts-dejavu-core                  # the labels of the generated front-panel pictures
 )
 
 missing=()
