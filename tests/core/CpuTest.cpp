@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include "core/Cpu.h"
+#include "core/Def.h"
+
+namespace {
+
+constexpr uint16_t WAIT = 0000001;
+constexpr uint16_t HALT = 0000000;
+constexpr uint16_t ILLEGAL = 0000007;
+
+void PokeWord(uint16_t address, uint16_t value) {
+    Memory[address] = uint8_t(value);
+    Memory[address + 1] = uint8_t(value >> 8);
+}
+uint16_t PeekWord(uint32_t address) { return uint16_t(Memory[address] | Memory[address + 1] << 8); }
+
+class Processor : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearMachine();
+        RamEnd = LastRamAddress;
+        PokeWord(0x0000, 0x8001);  // reset: PC (odd on purpose) ...
+        PokeWord(0x0002, 0x00E0);  // ... and PSW
+        PokeWord(0x0008, 0x0401);  // illegal instruction
+        PokeWord(0x000A, 0x0003);
+        PokeWord(0x000C, 0x0500);  // trace and BPT
+        PokeWord(0x000E, 0x0000);
+        PokeWord(0x0078, 0x0601);  // halt-mode entry
+        PokeWord(0x007A, 0x0004);
+        PokeWord(0x0600, WAIT);
+        CpuReset();
+        Reg[SP] = 0x8400;
+    }
+};
+
+TEST_F(Processor, ResetLoadsPcAndPswFromRomAndKeepsTheRest) {
+    for (int r = 0; r < 7; ++r) Reg[r] = uint16_t(0x100 * r + 1);
+    Cpc = 0x1235;
+    Cps = 0x4444;
+    KeyOut = 0x000E;
+    Waiting = HaltRequest = StepFlag = TraceInhibit = true;
+    CpuReset();
+    EXPECT_EQ(Reg[PC], 0x8000);
+    EXPECT_EQ(Psw, 0x00E0);
+    EXPECT_EQ(CtrlPort, 0x0500);
+    EXPECT_EQ(Cpc, 0x1234);
+    EXPECT_EQ(Cps, 0x4444);
+    EXPECT_EQ(KeyOut, 0x000E);
+    EXPECT_FALSE(Waiting || HaltRequest || StepFlag || TraceInhibit);
+    for (int r = 0; r < 7; ++r) EXPECT_EQ(Reg[r], 0x100 * r + 1);
+}
+
+TEST_F(Processor, StoppedProcessorDoesNothingAndCostsBySpeedBit) {
+    PokeWord(0x8000, ILLEGAL);
+    for (uint16_t ctrl : {0x0000, 0x0800}) {
+        CtrlPort = ctrl;
+        EXPECT_EQ(CpuStep(), ctrl ? 1 : 8);
+        EXPECT_EQ(Reg[PC], 0x8000);
+        EXPECT_EQ(Reg[SP], 0x8400);
+        EXPECT_EQ(CtrlPort, ctrl);
+    }
+}
+
+TEST_F(Processor, HeldKeyWakesTheProcessorInTheSameStep) {
+    PokeWord(0x8000, WAIT);
+    CtrlPort = 0x0000;
+    for (int which = 0; which < 2; ++which) {
+        (which ? MouseKey : PcKey) = 20;
+        Reg[PC] = 0x8000;
+        Waiting = false;
+        CtrlPort = 0;
+        EXPECT_EQ(CpuStep(), 8);
+        EXPECT_EQ(CtrlPort, 0x0400);
+        EXPECT_TRUE(Waiting) << "the WAIT ran in the waking step";
+        EXPECT_EQ(Reg[PC], 0x8002);
+        PcKey = MouseKey = 0;
+    }
+}
+
+TEST_F(Processor, WaitIdlesUntilAHaltRequest) {
+    PokeWord(0x8000, WAIT);
+    CpuStep();
+    ASSERT_TRUE(Waiting);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(CpuStep(), 8);
+        EXPECT_EQ(Reg[PC], 0x8002);
+    }
+    HaltRequest = true;
+    CpuStep();
+    EXPECT_FALSE(Waiting);
+    EXPECT_FALSE(HaltRequest);
+    EXPECT_EQ(Cpc, 0x8002);
+    EXPECT_EQ(Cps, 0x00E0);
+    EXPECT_EQ(Reg[PC], 0x0600);
+    EXPECT_EQ(Psw, 0x0104);
+}
+
+TEST_F(Processor, HaltRequestHaltsBeforeTheNextInstruction) {
+    PokeWord(0x8000, ILLEGAL);
+    HaltRequest = true;
+    CpuStep();
+    EXPECT_EQ(Cpc, 0x8000) << "nothing was fetched";
+    EXPECT_EQ(Reg[PC], 0x0600);
+    EXPECT_EQ(Reg[SP], 0x8400);
+    EXPECT_EQ(Psw & HaltModeBit, HaltModeBit);
+}
+
+TEST_F(Processor, HaltInstructionSavesTheAddressAfterIt) {
+    PokeWord(0x8000, HALT);
+    Psw = 0x0004;
+    CpuStep();
+    EXPECT_EQ(Cpc, 0x8002);
+    EXPECT_EQ(Cps, 0x0004);
+    EXPECT_EQ(Reg[PC], 0x0600);
+    EXPECT_EQ(Psw, 0x0104);
+}
+
+TEST_F(Processor, HaltRequestIsDroppedInHaltModeAndAfterStep) {
+    Reg[PC] = 0x0600;  // a WAIT in halt mode
+    Psw = HaltModeBit;
+    HaltRequest = true;
+    CpuStep();
+    EXPECT_FALSE(HaltRequest);
+    EXPECT_TRUE(Waiting) << "the next instruction ran";
+
+    Waiting = false;
+    Psw = 0;
+    Reg[PC] = 0x8000;
+    PokeWord(0x8000, WAIT);
+    StepFlag = true;
+    HaltRequest = true;
+    CpuStep();
+    EXPECT_FALSE(HaltRequest);
+    EXPECT_FALSE(StepFlag);
+    EXPECT_EQ(Reg[PC], 0x8002);
+}
+
+TEST_F(Processor, HaltRequestWhileStoppedWaitsForTheProcessorToRun) {
+    PokeWord(0x8000, WAIT);
+    CtrlPort = 0;
+    HaltRequest = true;
+    CpuStep();
+    EXPECT_TRUE(HaltRequest);
+    EXPECT_EQ(Reg[PC], 0x8000);
+    PcKey = 39;  // the halt key wakes the processor like any key
+    CpuStep();
+    EXPECT_FALSE(HaltRequest);
+    EXPECT_EQ(Cpc, 0x8000);
+    EXPECT_EQ(Reg[PC], 0x0600);
+}
+
+TEST_F(Processor, TrapEntryPushesPswThenPcAndLoadsTheVector) {
+    Reg[PC] = 0x8100;
+    PokeWord(0x8100, ILLEGAL);
+    Psw = 0x00E5;
+    CpuStep();
+    EXPECT_EQ(Reg[SP], 0x83FC);
+    EXPECT_EQ(PeekWord(0x83FE), 0x00E5);
+    EXPECT_EQ(PeekWord(0x83FC), 0x8102);
+    EXPECT_EQ(Reg[PC], 0x0400);
+    EXPECT_EQ(Psw, 0x0003);
+}
+
+TEST_F(Processor, TrapWithAnOddStackPointerSplitsTheSavedPc) {
+    Reg[SP] = 0x8401;
+    Reg[PC] = 0x8100;
+    PokeWord(0x8100, ILLEGAL);
+    Psw = 0x00E5;
+    CpuStep();
+    // PSW goes to the even word below, the PC word straight to the odd
+    // address under it, so the high byte of PC overwrites PSW's low byte.
+    EXPECT_EQ(Reg[SP], 0x83FD);
+    EXPECT_EQ(Memory[0x83FD], 0x02);
+    EXPECT_EQ(Memory[0x83FE], 0x81);
+    EXPECT_EQ(Memory[0x83FF], 0x00);
+}
+
+TEST_F(Processor, TrapIntoRomStackStillLoadsTheVector) {
+    Reg[SP] = 0x1000;
+    PokeWord(0x8000, ILLEGAL);
+    const uint16_t romWord = PeekWord(0x0FFE);
+    CpuStep();
+    EXPECT_EQ(PeekWord(0x0FFE), romWord);
+    EXPECT_EQ(Reg[SP], 0x0FFC);
+    EXPECT_EQ(Reg[PC], 0x0400);
+}
+
+TEST_F(Processor, TraceBitTrapsAfterAnInstructionThatCompleted) {
+    PokeWord(0x8000, WAIT);
+    Psw = FlagT;
+    CpuStep();
+    EXPECT_EQ(Reg[PC], 0x0500);
+    EXPECT_EQ(PeekWord(0x83FE), FlagT);
+    EXPECT_EQ(PeekWord(0x83FC), 0x8002);
+}
+
+TEST_F(Processor, TraceInhibitSkipsOneTraceTrapAndIsCleared) {
+    PokeWord(0x8000, WAIT);
+    Psw = FlagT;
+    TraceInhibit = true;
+    CpuStep();
+    EXPECT_EQ(Reg[PC], 0x8002);
+    EXPECT_FALSE(TraceInhibit);
+}
+
+TEST_F(Processor, TrapRequestedByTheInstructionWinsOverTrace) {
+    PokeWord(0x8000, ILLEGAL);
+    Psw = FlagT;
+    CpuStep();
+    EXPECT_EQ(Reg[PC], 0x0400) << "one trap only, through the instruction's vector";
+    EXPECT_EQ(Reg[SP], 0x83FC);
+}
+
+TEST_F(Processor, OddProgramCounterIsMadeEvenAfterEveryInstruction) {
+    PokeWord(0x8000, ILLEGAL);
+    PokeWord(0x0008, 0x0403);
+    CpuStep();
+    EXPECT_EQ(Reg[PC], 0x0402);
+}
+
+TEST_F(Processor, SpeedBitIsSampledBeforeTheStep) {
+    // Setting the speed bit by key wake-up does not change this step's cost,
+    // and the run bit survives a step that finds a key held.
+    CtrlPort = 0x0800;
+    PokeWord(0x8000, WAIT);
+    EXPECT_EQ(CpuStep(), 1) << "stopped: bit 10 clear";
+    PcKey = 5;
+    EXPECT_EQ(CpuStep(), 1);
+    EXPECT_EQ(CtrlPort, 0x0C00);
+}
+
+}  // namespace
