@@ -12,7 +12,7 @@
 namespace {
 
 constexpr uint32_t Seeds[] = {1, 7, 42, 1985, 0xC0FFEE, 0xDEADBEEF, 123456789, 2718281828};
-constexpr int RoundsPerSeed = 100;
+constexpr int RoundsPerSeed = 300;  // 8 x 300 x 4096: about ten million steps
 constexpr int StepsPerRound = 4096;
 
 void Randomize(std::mt19937& rng) {
@@ -42,7 +42,6 @@ void Randomize(std::mt19937& rng) {
 
 TEST(Fuzz, RandomMachinesRunWithoutFaults) {
     static uint8_t rom[RomSize];
-    long steps = 0;
     for (uint32_t seed : Seeds) {
         std::mt19937 rng(seed);
         for (int round = 0; round < RoundsPerSeed; ++round) {
@@ -54,7 +53,6 @@ TEST(Fuzz, RandomMachinesRunWithoutFaults) {
                 if ((step & 0x7FF) == 0x400) HaltRequest = true;
                 const int32_t expectedCost = (CtrlPort & CtrlSpeedBit) ? 1 : 8;
                 const int32_t cost = CpuStep();
-                ++steps;
                 if (cost != expectedCost || (Reg[PC] & 1) != 0) {
                     FAIL() << "seed " << seed << ", round " << round << ", step " << step << ": cost " << cost
                            << ", PC " << Octal(Reg[PC]) << ", last opcode " << Octal(Opcode);
@@ -64,7 +62,6 @@ TEST(Fuzz, RandomMachinesRunWithoutFaults) {
                 << "the processor changed ROM: seed " << seed << ", round " << round;
         }
     }
-    EXPECT_GE(steps, 3'000'000);
 }
 
 }  // namespace

@@ -52,9 +52,10 @@ std::string Hex(uint16_t value) {
 }
 
 std::string Describe(const InstructionCase& row) {
-    std::string text = "code";
-    for (uint16_t word : row.code) text += " " + Octal(word);
-    return text;
+    std::ostringstream text;
+    text << "code";
+    for (uint16_t word : row.code) text << ' ' << Octal(word);
+    return text.str();
 }
 
 }  // namespace
