@@ -91,7 +91,11 @@ TEST(ExtendedArithmetic, Ashc) {
 
 TEST(ExtendedArithmetic, Xor) {
     RunCases({
-        {.code = {074001}, .regs = {{0, 0xFF00}, {1, 0x0FF0}}, .psw = C | V, .changedRegs = {{1, 0xF0F0}}, .wantPsw = N | C},
+        {.code = {074001},
+         .regs = {{0, 0xFF00}, {1, 0x0FF0}},
+         .psw = C | V,
+         .changedRegs = {{1, 0xF0F0}},
+         .wantPsw = N | C},
         {.code = {074001}, .regs = {{0, 0x1234}, {1, 0x1234}}, .changedRegs = {{1, 0}}, .wantPsw = Z},
         // XOR R2,(R2)+ combines the word with R2 as already incremented.
         {.code = {074222},
@@ -106,13 +110,18 @@ TEST(ExtendedArithmetic, Xor) {
 // overwrites a register that the count's addressing stepped.
 TEST(ExtendedArithmetic, ShiftCountThatStepsItsOwnRegister) {
     RunCases({
-        {.code = {072020}, .regs = {{0, 0x8100}}, .memory = {{0x8100, 1}}, .changedRegs = {{0, 0x0200}}, .wantPsw = V | C},
-        {.code = {073021},
-         .regs = {{0, 0}, {1, 0x8100}},
-         .memory = {{0x8100, 077}},
-         .changedRegs = {{1, 0x4080}}},
+        {.code = {072020},
+         .regs = {{0, 0x8100}},
+         .memory = {{0x8100, 1}},
+         .changedRegs = {{0, 0x0200}},
+         .wantPsw = V | C},
+        {.code = {073021}, .regs = {{0, 0}, {1, 0x8100}}, .memory = {{0x8100, 077}}, .changedRegs = {{1, 0x4080}}},
         // MUL and DIV read their operand first: MUL (R0)+,R0 multiplies R0 as incremented.
-        {.code = {070020}, .regs = {{0, 0x8100}}, .memory = {{0x8100, 2}}, .changedRegs = {{0, 0xFFFF}, {1, 0x0204}}, .wantPsw = N | C},
+        {.code = {070020},
+         .regs = {{0, 0x8100}},
+         .memory = {{0x8100, 2}},
+         .changedRegs = {{0, 0xFFFF}, {1, 0x0204}},
+         .wantPsw = N | C},
     });
 }
 

@@ -124,7 +124,11 @@ TEST(HaltMode, MfusAndMtusUseR5AndTakeTheSavedStatus) {
          .wantPsw = 0x0100,
          .changedMemory = {{0x8200, 0xBEEF}}},
         // Into ROM the store is lost, but R5 still drops.
-        {.code = {000031}, .regs = {{0, 0xBEEF}, {5, 0x1002}}, .psw = HaltModeBit, .changedRegs = {{5, 0x1000}}, .wantPsw = 0x0100},
+        {.code = {000031},
+         .regs = {{0, 0xBEEF}, {5, 0x1002}},
+         .psw = HaltModeBit,
+         .changedRegs = {{5, 0x1000}},
+         .wantPsw = 0x0100},
     });
     PrepareMachine();
     LoadWords(CodeStart, {000021});

@@ -77,7 +77,10 @@ TEST(ProgramControl, JmpJsrRts) {
         // An odd target is made even after the step.
         {.code = {000126}, .regs = {{SP, 0x8101}}, .changedRegs = {{SP, 0x8103}, {PC, 0x8100}}},
         {.code = {004737, 0x8200}, .changedRegs = {{SP, 0x83FE}, {PC, 0x8200}}, .changedMemory = {{0x83FE, 0x8004}}},
-        {.code = {004510}, .regs = {{0, 0x8200}, {5, 0x1234}}, .changedRegs = {{5, 0x8002}, {SP, 0x83FE}, {PC, 0x8200}}, .changedMemory = {{0x83FE, 0x1234}}},
+        {.code = {004510},
+         .regs = {{0, 0x8200}, {5, 0x1234}},
+         .changedRegs = {{5, 0x8002}, {SP, 0x83FE}, {PC, 0x8200}},
+         .changedMemory = {{0x83FE, 0x1234}}},
         // JSR R5,@(R5)+ pushes R5 as incremented by its own destination.
         {.code = {004535},
          .regs = {{5, 0x8100}},
@@ -85,8 +88,14 @@ TEST(ProgramControl, JmpJsrRts) {
          .changedRegs = {{5, 0x8002}, {SP, 0x83FE}, {PC, 0x8200}},
          .changedMemory = {{0x83FE, 0x8102}}},
         // JSR SP,... pushes the stack pointer already decremented.
-        {.code = {004610}, .regs = {{0, 0x8200}}, .changedRegs = {{SP, 0x8002}, {PC, 0x8200}}, .changedMemory = {{0x83FE, 0x83FE}}},
-        {.code = {000205}, .regs = {{5, 0x8101}}, .memory = {{0x8400, 0x1234}}, .changedRegs = {{5, 0x1234}, {SP, 0x8402}, {PC, 0x8100}}},
+        {.code = {004610},
+         .regs = {{0, 0x8200}},
+         .changedRegs = {{SP, 0x8002}, {PC, 0x8200}},
+         .changedMemory = {{0x83FE, 0x83FE}}},
+        {.code = {000205},
+         .regs = {{5, 0x8101}},
+         .memory = {{0x8400, 0x1234}},
+         .changedRegs = {{5, 0x1234}, {SP, 0x8402}, {PC, 0x8100}}},
         {.code = {000207}, .memory = {{0x8400, 0x8124}}, .changedRegs = {{SP, 0x8402}, {PC, 0x8124}}},
     });
 }
@@ -156,10 +165,22 @@ TEST(ProgramControl, ConditionCodeOperations) {
 
 TEST(ProgramControl, RtiRestoresAndEntersHaltModeInTheTopRegion) {
     RunCases({
-        {.code = {000002}, .memory = {{0x8400, 0x8123}, {0x8402, 0x00E5}}, .changedRegs = {{SP, 0x8404}, {PC, 0x8122}}, .wantPsw = 0x00E5},
-        {.code = {000002}, .memory = {{0x8400, 0xDFFE}, {0x8402, 0x0000}}, .changedRegs = {{SP, 0x8404}, {PC, 0xDFFE}}, .wantPsw = 0x0000},
-        {.code = {000002}, .memory = {{0x8400, 0xE000}, {0x8402, 0x0000}}, .changedRegs = {{SP, 0x8404}, {PC, 0xE000}}, .wantPsw = 0x0100},
-        {.code = {000006}, .memory = {{0x8400, 0xFFFE}, {0x8402, 0x0003}}, .changedRegs = {{SP, 0x8404}, {PC, 0xFFFE}}, .wantPsw = 0x0103},
+        {.code = {000002},
+         .memory = {{0x8400, 0x8123}, {0x8402, 0x00E5}},
+         .changedRegs = {{SP, 0x8404}, {PC, 0x8122}},
+         .wantPsw = 0x00E5},
+        {.code = {000002},
+         .memory = {{0x8400, 0xDFFE}, {0x8402, 0x0000}},
+         .changedRegs = {{SP, 0x8404}, {PC, 0xDFFE}},
+         .wantPsw = 0x0000},
+        {.code = {000002},
+         .memory = {{0x8400, 0xE000}, {0x8402, 0x0000}},
+         .changedRegs = {{SP, 0x8404}, {PC, 0xE000}},
+         .wantPsw = 0x0100},
+        {.code = {000006},
+         .memory = {{0x8400, 0xFFFE}, {0x8402, 0x0003}},
+         .changedRegs = {{SP, 0x8404}, {PC, 0xFFFE}},
+         .wantPsw = 0x0103},
     });
 }
 

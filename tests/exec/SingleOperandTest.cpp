@@ -13,7 +13,11 @@ struct RegisterRow {
 
 void RunRegisterRows(std::initializer_list<RegisterRow> rows) {
     for (const RegisterRow& r : rows)
-        RunCase({.code = {r.opcode}, .regs = {{0, r.before}}, .psw = r.psw, .changedRegs = {{0, r.after}}, .wantPsw = r.wantPsw});
+        RunCase({.code = {r.opcode},
+                 .regs = {{0, r.before}},
+                 .psw = r.psw,
+                 .changedRegs = {{0, r.after}},
+                 .wantPsw = r.wantPsw});
 }
 
 TEST(SingleOperand, ClrComIncDec) {
@@ -116,7 +120,12 @@ TEST(SingleOperand, Mfps) {
          .memory = {{0x8100, 0x5555}},
          .wantPsw = 0x0089,
          .changedMemory = {{0x8100, 0x8555}}},
-        {.code = {0106711}, .regs = {{1, 0x8101}}, .psw = 0x0000, .memory = {{0x8100, 0x5555}}, .wantPsw = Z, .changedMemory = {{0x8100, 0x0055}}},
+        {.code = {0106711},
+         .regs = {{1, 0x8101}},
+         .psw = 0x0000,
+         .memory = {{0x8100, 0x5555}},
+         .wantPsw = Z,
+         .changedMemory = {{0x8100, 0x0055}}},
     });
 }
 
@@ -134,15 +143,40 @@ TEST(SingleOperand, MarkDropsParametersAndReturnsThroughR5) {
 // Read-modify-write through memory: addressed once, written through the same address.
 TEST(SingleOperand, ModifiedOperandIsAddressedOnce) {
     RunCases({
-        {.code = {005220}, .regs = {{0, 0x8100}}, .memory = {{0x8100, 0x0041}}, .changedRegs = {{0, 0x8102}}, .changedMemory = {{0x8100, 0x0042}}},
-        {.code = {0105220}, .regs = {{0, 0x8100}}, .memory = {{0x8100, 0x0141}}, .changedRegs = {{0, 0x8101}}, .changedMemory = {{0x8100, 0x0142}}},
-        {.code = {0105240}, .regs = {{0, 0x8102}}, .memory = {{0x8100, 0x7F00}}, .changedRegs = {{0, 0x8101}}, .wantPsw = N | V, .changedMemory = {{0x8100, 0x8000}}},
-        {.code = {006360, 0x0002}, .regs = {{0, 0x8100}}, .memory = {{0x8102, 0x4001}}, .wantPsw = N | V, .changedMemory = {{0x8102, 0x8002}}},
-        {.code = {000330}, .regs = {{0, 0x8200}}, .memory = {{0x8200, 0x8100}, {0x8100, 0x1234}}, .changedRegs = {{0, 0x8202}}, .changedMemory = {{0x8100, 0x3412}}},
+        {.code = {005220},
+         .regs = {{0, 0x8100}},
+         .memory = {{0x8100, 0x0041}},
+         .changedRegs = {{0, 0x8102}},
+         .changedMemory = {{0x8100, 0x0042}}},
+        {.code = {0105220},
+         .regs = {{0, 0x8100}},
+         .memory = {{0x8100, 0x0141}},
+         .changedRegs = {{0, 0x8101}},
+         .changedMemory = {{0x8100, 0x0142}}},
+        {.code = {0105240},
+         .regs = {{0, 0x8102}},
+         .memory = {{0x8100, 0x7F00}},
+         .changedRegs = {{0, 0x8101}},
+         .wantPsw = N | V,
+         .changedMemory = {{0x8100, 0x8000}}},
+        {.code = {006360, 0x0002},
+         .regs = {{0, 0x8100}},
+         .memory = {{0x8102, 0x4001}},
+         .wantPsw = N | V,
+         .changedMemory = {{0x8102, 0x8002}}},
+        {.code = {000330},
+         .regs = {{0, 0x8200}},
+         .memory = {{0x8200, 0x8100}, {0x8100, 0x1234}},
+         .changedRegs = {{0, 0x8202}},
+         .changedMemory = {{0x8100, 0x3412}}},
         // ADC with C clear still writes the value back: into ROM it is lost without effect.
         {.code = {005537, 0x1000}, .wantPsw = Z},
         {.code = {005037, 0x8100}, .memory = {{0x8100, 0xFFFF}}, .wantPsw = Z, .changedMemory = {{0x8100, 0}}},
-        {.code = {006737, 0x8100}, .psw = N, .memory = {{0x8100, 0x1234}}, .wantPsw = N, .changedMemory = {{0x8100, 0xFFFF}}},
+        {.code = {006737, 0x8100},
+         .psw = N,
+         .memory = {{0x8100, 0x1234}},
+         .wantPsw = N,
+         .changedMemory = {{0x8100, 0xFFFF}}},
     });
 }
 
