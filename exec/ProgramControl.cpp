@@ -1,6 +1,7 @@
 // Program control: branches, JMP, JSR, RTS, SOB, the trap instructions, the
 // returns from traps and the condition-code operations.
 #include "exec/Exec.h"
+#include "exec/Operand.h"
 #include "exec/Flags.h"
 
 namespace {
