@@ -22,6 +22,9 @@ QFont LabelFont(int pixelSize, bool bold = true) {
     return font;
 }
 
+// Space between the Latin and the Cyrillic letter of a key.
+constexpr double PairGap = 4;
+
 QColor Colour(QRgb rgb) { return QColor::fromRgb(rgb); }
 
 // Draws text with its inked pixels centred on (cx, cy), which centres capitals,
@@ -58,22 +61,28 @@ void DrawCase(QImage& face) {
 }
 
 // A recessed area of the case: shaded edge above, lit edge below.
-void DrawWell(QPainter& painter, const QRectF& area, double radius, QRgb fill) {
+void DrawWell(QPainter& painter, const QPainterPath& area, QRgb fill) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(Colour(art::CaseHighlight));
-    painter.drawRoundedRect(area.adjusted(0, 0, 1, 1), radius, radius);
+    painter.drawPath(area.translated(1, 1).united(area));
     painter.setBrush(Colour(art::CaseShadow));
-    painter.drawRoundedRect(area, radius, radius);
+    painter.drawPath(area);
     painter.setBrush(Colour(fill));
-    painter.drawRoundedRect(area.adjusted(1, 1, 0, 0), radius, radius);
+    painter.drawPath(area.translated(1, 1).intersected(area));
+}
+
+QPainterPath RoundedRect(const QRectF& area, double radius) {
+    QPainterPath path;
+    path.addRoundedRect(area, radius, radius);
+    return path;
 }
 
 // The display window: a dark bezel around the glass. The glass itself stays
 // plain white: the display is drawn over it while the program runs.
 void DrawDisplay(QImage& face) {
     QPainter painter(&face);
-    DrawWell(painter, QRectF(44, 19, 280, 92), 9, art::Bezel);
+    DrawWell(painter, RoundedRect(QRectF(44, 19, 280, 92), 9), art::Bezel);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(Qt::NoPen);
     painter.setBrush(Colour(art::LcdRim));
@@ -81,25 +90,25 @@ void DrawDisplay(QImage& face) {
     painter.setBrush(Colour(art::BezelEdge));
     painter.drawRect(LcdLeft - 1, LcdTop - 1, LcdWidth + 2, LcdHeight + 2);
     painter.fillRect(LcdLeft, LcdTop, LcdWidth, LcdHeight, Colour(art::LcdGlass));
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    DrawCentred(painter, QStringLiteral("ЭЛЕКТРОНИКА"), LabelFont(8), LcdLeft + LcdWidth / 2.0, 30,
-                art::PrintDim);
 }
 
-// The maker's name, printed to the right of the display.
+// The maker's name beside the display, with the case's colour stripes under
+// it, and the model above the number pad.
 void DrawLogo(QImage& face) {
     QPainter painter(&face);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    QFont name = LabelFont(17);
-    name.setLetterSpacing(QFont::AbsoluteSpacing, 1.5);
-    DrawCentred(painter, QStringLiteral("ЭЛЕКТРОНИКА"), name, 434, 42, art::PrintSilver);
-    DrawCentred(painter, QStringLiteral("МК 85"), LabelFont(34), 434, 78, art::PrintAccent);
+    QFont maker = LabelFont(19);
+    maker.setLetterSpacing(QFont::AbsoluteSpacing, 2);
+    DrawCentred(painter, QStringLiteral("ЭЛЕКТРОНИКА"), maker, 432, 52, art::PrintSilver);
+    QFont model = LabelFont(30);
+    model.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+    DrawCentred(painter, QStringLiteral("МК 85"), model, 641, 48, art::PrintAccent);
     painter.setPen(Qt::NoPen);
     const QRgb stripes[] = {0xFFE07A36, 0xFFC9513A, 0xFF9A3A44};
     for (int i = 0; i < 3; ++i) {
         painter.setBrush(Colour(stripes[i]));
-        painter.drawRect(QRectF(345, 102 + 4 * i, 178, 2));
+        painter.drawRect(QRectF(340, 72 + 5 * i, 186, 2));
     }
 }
 
@@ -130,12 +139,16 @@ void DrawLabel(QImage& face, int key, const QRect& inside, const KeyStyle& style
     const double cx = inside.left() + inside.width() / 2.0;
     const double cy = inside.top() + inside.height() / 2.0;
     if (!label.second.isEmpty()) {
-        const double quarter = inside.width() / 4.0;
-        DrawCentred(painter, label.legend, LabelFont(11), cx - quarter + 0.5, cy, style.legend);
-        DrawCentred(painter, label.second, LabelFont(11), cx + quarter + 0.5, cy, style.second);
+        // The Latin and the Cyrillic letter as one centred pair.
+        const QFont font = LabelFont(11);
+        const double latin = QFontMetrics(font).tightBoundingRect(label.legend).width();
+        const double cyrillic = QFontMetrics(font).tightBoundingRect(label.second).width();
+        const double left = cx - (latin + PairGap + cyrillic) / 2;
+        DrawCentred(painter, label.legend, font, left + latin / 2, cy, style.legend);
+        DrawCentred(painter, label.second, font, left + latin + PairGap + cyrillic / 2, cy, style.second);
     } else if (!label.hint.isEmpty()) {
-        DrawCentred(painter, label.legend, LabelFont(9), cx, cy - 4, style.legend);
-        DrawCentred(painter, label.hint, LabelFont(8, false), cx, cy + 5, style.second);
+        DrawCentred(painter, label.legend, LabelFont(9), cx, cy - 4, style.second);
+        DrawCentred(painter, label.hint, LabelFont(9), cx, cy + 5, style.legend);
     } else if (label.legend.size() > 1) {
         DrawCentred(painter, label.legend, LabelFont(label.legend.size() > 3 ? 8 : 9), cx, cy,
                     style.legend);
@@ -152,8 +165,11 @@ QImage DrawFace() {
     DrawCase(face);
     {
         QPainter painter(&face);
-        DrawWell(painter, QRectF(12, 189, 524, 126), 7, art::KeyWell);
-        DrawWell(painter, QRectF(535, 72, 210, 245), 7, art::KeyWell);
+        const QPainterPath letters = RoundedRect(QRectF(12, 189, 522, 126), 7)
+                                         .united(RoundedRect(QRectF(272, 147, 262, 60), 7))
+                                         .simplified();
+        DrawWell(painter, letters, art::KeyWell);
+        DrawWell(painter, RoundedRect(QRectF(537, 72, 208, 245), 7), art::KeyWell);
     }
     DrawDisplay(face);
     DrawLogo(face);

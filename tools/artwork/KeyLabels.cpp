@@ -18,7 +18,13 @@ constexpr PcKeyName PcKeyNames[] = {
 
 bool Reaches(uint8_t c, int key) { return c != 0 && KeyOfCharacter(c) == key; }
 
-QString Character(uint8_t c) { return c == ' ' ? QStringLiteral("SPACE") : QString(UnicodeFromCp1251(c)); }
+// How a character is printed: the blank by name, the hyphen as the wider
+// minus sign that a calculator shows.
+QString Character(uint8_t c) {
+    if (c == ' ') return QStringLiteral("SPACE");
+    if (c == '-') return QString(QChar(char16_t(0x2212)));
+    return QString(UnicodeFromCp1251(c));
+}
 
 }  // namespace
 
