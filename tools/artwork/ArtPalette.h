@@ -26,6 +26,8 @@ constexpr QRgb LcdRim = 0xFF7E848C;
 constexpr QRgb PrintSilver = 0xFFD4D7DC;
 constexpr QRgb PrintDim = 0xFF9AA0A8;
 constexpr QRgb PrintAccent = 0xFFE07A36;
+constexpr QRgb StripeRed = 0xFFC9513A;
+constexpr QRgb StripeWine = 0xFF9A3A44;
 
 // Indicator pictures: the display's own ink on its white glass.
 constexpr QRgb LcdInk = 0xFF000000;
