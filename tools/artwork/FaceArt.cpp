@@ -186,8 +186,7 @@ void DrawLabel(QImage& face, int key, const QRect& inside, const KeyStyle& style
         DrawCentred(painter, label.legend, LabelFont(label.legend.size() > 3 ? 8 : 9), cx, cy,
                     style.legend);
     } else {
-        DrawCentred(painter, label.legend, LabelFont(inside.height() > 14 ? 15 : 11), cx, cy,
-                    style.legend);
+        DrawCentred(painter, label.legend, LabelFont(std::min(15, inside.height() + 1)), cx, cy, style.legend);
     }
 }
 
