@@ -16,6 +16,14 @@ constexpr QRgb CaseHighlight = 0xFF585C63;
 constexpr QRgb CaseShadow = 0xFF141518;
 constexpr QRgb KeyWell = 0xFF1E2023;
 
+// The slide switch: a dark plate, the slot, the metal knob with its grip.
+constexpr QRgb SwitchPlate = 0xFF18191C;
+constexpr QRgb SwitchSlot = 0xFF030303;
+constexpr QRgb Knob = 0xFFB9BDC3;
+constexpr QRgb KnobLight = 0xFFE6E8EB;
+constexpr QRgb KnobShade = 0xFF6B7077;
+constexpr QRgb KnobGrip = 0xFF80858C;
+
 // The display window and its bezel.
 constexpr QRgb Bezel = 0xFF131417;
 constexpr QRgb BezelEdge = 0xFF4C5057;
