@@ -23,7 +23,8 @@ void OnTerminationSignal(int) {
 }  // namespace
 
 void CloseOnTerminationSignals(QWidget& window) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalSocket) != 0) return;
+    if (signalSocket[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalSocket) != 0)
+        return;
 
     auto* notifier = new QSocketNotifier(signalSocket[1], QSocketNotifier::Read, &window);
     QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {

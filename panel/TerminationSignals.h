@@ -5,5 +5,5 @@
 class QWidget;
 
 // From now on SIGTERM and SIGINT close window (from the event loop, not from
-// the signal handler). Call once.
+// the signal handler).
 void CloseOnTerminationSignals(QWidget& window);
