@@ -9,11 +9,15 @@ namespace {
 // Never pure green, never black or white.
 QRgb Colour(int a, int b, int c) { return qRgb(40 + (a * 37 + c * 11) % 200, 10 + (b * 53) % 60, 30 + (a + b * 3 + c * 5) % 200); }
 
-bool InsideOfKey(int group, int dx, int dy) {
+// The inside of a key, which moves one pixel right and down while the key is
+// pressed; with pressed set, the area it covers in either place, which the
+// pressed picture must leave transparent.
+bool InsideOfKey(int group, int dx, int dy, bool pressed = false) {
     const KeyGroup& g = KeyGroups[group];
     if (group == 0) return false;  // the switch key only swaps pictures
+    const int shift = pressed ? 1 : 0;
     const int insideHeight = g.Height - (group <= 2 ? 8 : 9);
-    return dx >= 4 && dx < 4 + g.Width - 9 && dy >= 4 && dy < 4 + insideHeight;
+    return dx >= 4 && dx < 4 + g.Width - 9 + shift && dy >= 4 && dy < 4 + insideHeight + shift;
 }
 
 // What the released picture of a group shows at (dx, dy): the same for every
@@ -47,7 +51,7 @@ QImage TestKeys() {
             for (int dx = 0; dx < g.Width; ++dx) {
                 const bool inside = InsideOfKey(group, dx, dy);
                 // Pressed: its own colours, with a transparent inside.
-                keys.setPixel(g.SrcX + dx, g.SrcY + dy, inside ? PureGreen : Colour(dx, dy, 99));
+                keys.setPixel(g.SrcX + dx, g.SrcY + dy, InsideOfKey(group, dx, dy, true) ? PureGreen : Colour(dx, dy, 99));
                 keys.setPixel(g.SrcX + dx, g.SrcY + g.Height + dy, inside ? PureGreen : RingColour(group, dx, dy));
             }
     }
