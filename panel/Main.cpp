@@ -150,9 +150,13 @@ void TMainForm::FormShow() {
     PcKey = 0;
     ResetRunControl();
 
+    // A warning box runs the message loop, in which a termination signal can
+    // close the window and free the bitmaps.
     LoadPicture(KeysFileName, *KeysBitmap, QSize(KeysWidth, KeysHeight));
+    if (closed_) return;
     *ScratchBitmap = BlankBitmap(FaceWidth, FaceHeight);
     LoadPicture(FaceFileName, *ScratchBitmap, QSize(FaceWidth, FaceHeight));
+    if (closed_) return;
     CopyBlock(*ScratchBitmap, 0, 0, *FaceBitmap, 0, 0, FaceWidth, FaceHeight);
     update();
 

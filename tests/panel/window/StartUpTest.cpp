@@ -214,4 +214,27 @@ TEST_F(StartUp, TerminationSignalsCloseTheWindowAndSaveTheRam) {
     std::signal(SIGINT, SIG_DFL);
 }
 
+TEST_F(StartUp, ASignalWhileAWarningIsShownClosesTheWindowCleanly) {
+    WriteInstallation();
+    std::filesystem::remove(folder / "keys.bmp");
+    form = std::make_unique<TestForm>();
+    CloseOnTerminationSignals(*form);
+    bool closed = false;
+    form->OnClosed = [&] { closed = true; };
+    // The warning box runs the message loop while it waits for the user.
+    SetWarningHandler([&](QWidget*, const QString& text) {
+        warnings.push_back(text.toStdString());
+        ::raise(SIGTERM);
+        for (int i = 0; i < 100 && !closed; ++i) Serve(10);
+    });
+    std::memset(Ram, 0x42, RamSize);
+    form->show();
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(warnings, std::vector<std::string>{KeysWarning});
+    EXPECT_FALSE(form->RunTimer.Enabled());
+    EXPECT_EQ(folder.Read("ram.bin"), std::vector<uint8_t>(RamSize, 0x42));
+    Serve(50);
+    std::signal(SIGTERM, SIG_DFL);
+}
+
 }  // namespace
