@@ -103,8 +103,6 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint)
     FormCreate();
 }
 
-TMainForm::~TMainForm() { RunTimer.SetEnabled(false); }
-
 void TMainForm::Warn(const std::string& message) { ShowWarning(this, QString::fromStdString(message)); }
 
 void TMainForm::FormCreate() {

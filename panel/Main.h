@@ -33,7 +33,6 @@ int VirtualKeyOf(int qtKey);
 class TMainForm : public QWidget {
 public:
     explicit TMainForm(QWidget* parent = nullptr);
-    ~TMainForm() override;
 
     // Shows the debug window: F3, and the run loop at the end of a trace or
     // at the breakpoint. Empty until a debug window plugs in.
