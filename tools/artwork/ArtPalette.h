@@ -16,6 +16,14 @@ constexpr QRgb CaseHighlight = 0xFF585C63;
 constexpr QRgb CaseShadow = 0xFF141518;
 constexpr QRgb KeyWell = 0xFF1E2023;
 
+// The slide switch: a dark plate, the slot, the metal knob with its grip.
+constexpr QRgb SwitchPlate = 0xFF18191C;
+constexpr QRgb SwitchSlot = 0xFF030303;
+constexpr QRgb Knob = 0xFFB9BDC3;
+constexpr QRgb KnobLight = 0xFFE6E8EB;
+constexpr QRgb KnobShade = 0xFF6B7077;
+constexpr QRgb KnobGrip = 0xFF80858C;
+
 // The display window and its bezel.
 constexpr QRgb Bezel = 0xFF131417;
 constexpr QRgb BezelEdge = 0xFF4C5057;
@@ -26,6 +34,8 @@ constexpr QRgb LcdRim = 0xFF7E848C;
 constexpr QRgb PrintSilver = 0xFFD4D7DC;
 constexpr QRgb PrintDim = 0xFF9AA0A8;
 constexpr QRgb PrintAccent = 0xFFE07A36;
+constexpr QRgb StripeRed = 0xFFC9513A;
+constexpr QRgb StripeWine = 0xFF9A3A44;
 
 // Indicator pictures: the display's own ink on its white glass.
 constexpr QRgb LcdInk = 0xFF000000;

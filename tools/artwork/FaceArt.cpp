@@ -1,9 +1,9 @@
 #include "FaceArt.h"
 
 #include <QFontMetrics>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 
 #include "ArtPalette.h"
 #include "KeyArt.h"
@@ -78,37 +78,70 @@ QPainterPath RoundedRect(const QRectF& area, double radius) {
     return path;
 }
 
+// The rectangle that a group's keys cover on the face.
+QRect GroupArea(int group) {
+    const KeyGroup& g = KeyGroups[group];
+    const int rows = (g.Count + g.Columns - 1) / g.Columns;
+    const int columns = g.Count < g.Columns ? g.Count : g.Columns;
+    return {g.Left, g.Top, (columns - 1) * g.StepX + g.Width, (rows - 1) * g.StepY + g.Height};
+}
+
+// The keys sit in one recessed well that follows the key groups down to a
+// common bottom edge; the switch stays on the case. The rows left of the
+// number pad reach across to it, so that no rounded corner notches the well
+// where they meet.
+void DrawKeyWell(QImage& face) {
+    constexpr int Margin = 11;
+    const int padLeft = GroupArea(3).left();
+    int bottom = 0;
+    for (int group = 1; group < KeyGroupCount; ++group) bottom = std::max(bottom, GroupArea(group).bottom());
+    QPainterPath well;
+    well.setFillRule(Qt::WindingFill);
+    for (int group = 1; group < KeyGroupCount; ++group) {
+        QRect area = GroupArea(group);
+        area.setBottom(bottom);
+        if (area.right() < padLeft) area.setRight(padLeft);
+        well.addRoundedRect(QRectF(area.adjusted(-Margin, -Margin, Margin, Margin)), 7, 7);
+    }
+    QPainter painter(&face);
+    DrawWell(painter, well.simplified(), art::KeyWell);
+}
+
 // The display window: a dark bezel around the glass. The glass itself stays
 // plain white: the display is drawn over it while the program runs.
 void DrawDisplay(QImage& face) {
     QPainter painter(&face);
-    DrawWell(painter, RoundedRect(QRectF(44, 19, 280, 92), 9), art::Bezel);
+    const QRect glass(LcdLeft, LcdTop, LcdWidth, LcdHeight);
+    DrawWell(painter, RoundedRect(QRectF(glass.adjusted(-26, -22, 27, 19)), 9), art::Bezel);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(Qt::NoPen);
     painter.setBrush(Colour(art::LcdRim));
     painter.drawRect(LcdLeft - 2, LcdTop - 2, LcdWidth + 4, LcdHeight + 4);
     painter.setBrush(Colour(art::BezelEdge));
     painter.drawRect(LcdLeft - 1, LcdTop - 1, LcdWidth + 2, LcdHeight + 2);
-    painter.fillRect(LcdLeft, LcdTop, LcdWidth, LcdHeight, Colour(art::LcdGlass));
+    painter.fillRect(glass, Colour(art::LcdGlass));
 }
 
-// The maker's name beside the display, with the case's colour stripes under
-// it, and the model above the number pad.
+// The maker's name between the display and the number pad, with the case's
+// colour stripes under it, and the model above the number pad.
 void DrawLogo(QImage& face) {
     QPainter painter(&face);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
+    const QRect letters = GroupArea(2);
+    const QRect pad = GroupArea(3);
+    const double nameCentre = (LcdLeft + LcdWidth + 27 + letters.right()) / 2.0;
     QFont maker = LabelFont(19);
     maker.setLetterSpacing(QFont::AbsoluteSpacing, 2);
-    DrawCentred(painter, QStringLiteral("ЭЛЕКТРОНИКА"), maker, 432, 52, art::PrintSilver);
+    DrawCentred(painter, QStringLiteral("ЭЛЕКТРОНИКА"), maker, nameCentre, 52, art::PrintSilver);
     QFont model = LabelFont(30);
     model.setLetterSpacing(QFont::AbsoluteSpacing, 1);
-    DrawCentred(painter, QStringLiteral("МК 85"), model, 641, 48, art::PrintAccent);
+    DrawCentred(painter, QStringLiteral("МК 85"), model, pad.center().x() + 0.5, 48, art::PrintAccent);
     painter.setPen(Qt::NoPen);
-    const QRgb stripes[] = {0xFFE07A36, 0xFFC9513A, 0xFF9A3A44};
+    const QRgb stripes[] = {art::PrintAccent, art::StripeRed, art::StripeWine};
     for (int i = 0; i < 3; ++i) {
         painter.setBrush(Colour(stripes[i]));
-        painter.drawRect(QRectF(340, 72 + 5 * i, 186, 2));
+        painter.drawRect(QRectF(nameCentre - 93, 72 + 5 * i, 186, 2));
     }
 }
 
@@ -153,8 +186,7 @@ void DrawLabel(QImage& face, int key, const QRect& inside, const KeyStyle& style
         DrawCentred(painter, label.legend, LabelFont(label.legend.size() > 3 ? 8 : 9), cx, cy,
                     style.legend);
     } else {
-        DrawCentred(painter, label.legend, LabelFont(inside.height() > 14 ? 15 : 11), cx, cy,
-                    style.legend);
+        DrawCentred(painter, label.legend, LabelFont(std::min(15, inside.height() + 1)), cx, cy, style.legend);
     }
 }
 
@@ -163,14 +195,7 @@ void DrawLabel(QImage& face, int key, const QRect& inside, const KeyStyle& style
 QImage DrawFace() {
     QImage face(FaceWidth, FaceHeight, QImage::Format_RGB32);
     DrawCase(face);
-    {
-        QPainter painter(&face);
-        const QPainterPath letters = RoundedRect(QRectF(12, 189, 522, 126), 7)
-                                         .united(RoundedRect(QRectF(272, 147, 262, 60), 7))
-                                         .simplified();
-        DrawWell(painter, letters, art::KeyWell);
-        DrawWell(painter, RoundedRect(QRectF(537, 72, 208, 245), 7), art::KeyWell);
-    }
+    DrawKeyWell(face);
     DrawDisplay(face);
     DrawLogo(face);
     DrawSwitchPrint(face);

@@ -84,25 +84,25 @@ QImage PressedKey(int width, int height, const QRect& inside, const KeyStyle& st
 // released and down (off) while held, since releasing it ends the program.
 QImage SwitchPicture(int width, int height, bool off) {
     QImage image(width, height, QImage::Format_RGB32);
-    image.fill(0xFF08090A);
-    Fill(image, 1, 1, width - 2, height - 2, 0xFF18191C);
-    Fill(image, 1, 1, width - 2, 1, 0xFF0E0F11);
-    Fill(image, 1, 1, 1, height - 2, 0xFF0E0F11);
-    Fill(image, 1, height - 2, width - 2, height - 2, 0xFF3A3D42);
-    Fill(image, width - 2, 1, width - 2, height - 2, 0xFF3A3D42);
+    image.fill(art::CaseOutline);
+    Fill(image, 1, 1, width - 2, height - 2, art::SwitchPlate);
+    Fill(image, 1, 1, width - 2, 1, art::CaseShadow);
+    Fill(image, 1, 1, 1, height - 2, art::CaseShadow);
+    Fill(image, 1, height - 2, width - 2, height - 2, art::CaseHighlight);
+    Fill(image, width - 2, 1, width - 2, height - 2, art::CaseHighlight);
     const int slotLeft = width / 2 - 3, slotRight = width / 2 + 3;
-    Fill(image, slotLeft, 4, slotRight, height - 5, 0xFF030303);
+    Fill(image, slotLeft, 4, slotRight, height - 5, art::SwitchSlot);
     const int knobHeight = (height - 8) / 2;
     const int knobTop = off ? height - 4 - knobHeight : 4;
     const int knobLeft = 5, knobRight = width - 6;
     const int knobBottom = knobTop + knobHeight - 1;
-    Fill(image, knobLeft, knobTop, knobRight, knobBottom, 0xFFB9BDC3);
-    Fill(image, knobLeft, knobTop, knobRight, knobTop, 0xFFE6E8EB);
-    Fill(image, knobLeft, knobTop, knobLeft, knobBottom, 0xFFE6E8EB);
-    Fill(image, knobLeft, knobBottom, knobRight, knobBottom, 0xFF6B7077);
-    Fill(image, knobRight, knobTop, knobRight, knobBottom, 0xFF6B7077);
+    Fill(image, knobLeft, knobTop, knobRight, knobBottom, art::Knob);
+    Fill(image, knobLeft, knobTop, knobRight, knobTop, art::KnobLight);
+    Fill(image, knobLeft, knobTop, knobLeft, knobBottom, art::KnobLight);
+    Fill(image, knobLeft, knobBottom, knobRight, knobBottom, art::KnobShade);
+    Fill(image, knobRight, knobTop, knobRight, knobBottom, art::KnobShade);
     for (int y = knobTop + 3; y < knobBottom - 1; y += 2)
-        Fill(image, knobLeft + 3, y, knobRight - 3, y, 0xFF80858C);
+        Fill(image, knobLeft + 3, y, knobRight - 3, y, art::KnobGrip);
     RoundCorners(image);
     return image;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 struct KeyLabel {
     QString legend;  // the main label

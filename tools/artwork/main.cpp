@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <cstdio>
 
 #include "ArtPalette.h"
@@ -36,13 +37,9 @@ QImage DrawKeys() {
     keys.fill(art::LcdGlass);
     for (int group = 0; group < KeyGroupCount; ++group) {
         const KeyGroup& g = KeyGroups[group];
-        const QImage pressed = KeyPicture(group, true);
-        const QImage released = KeyPicture(group, false);
-        for (int y = 0; y < g.Height; ++y)
-            for (int x = 0; x < g.Width; ++x) {
-                keys.setPixel(g.SrcX + x, g.SrcY + y, pressed.pixel(x, y));
-                keys.setPixel(g.SrcX + x, g.SrcY + g.Height + y, released.pixel(x, y));
-            }
+        QPainter painter(&keys);
+        painter.drawImage(g.SrcX, g.SrcY, KeyPicture(group, true));
+        painter.drawImage(g.SrcX, g.SrcY + g.Height, KeyPicture(group, false));
     }
     if (!DrawIndicatorStrip(keys)) return {};
     return keys;
