@@ -10,6 +10,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -136,7 +137,8 @@ void TMainForm::SaveRam() {
 // the bitmap blank.
 void TMainForm::LoadPicture(const char* name, QImage& into, QSize size) {
     QImage picture;
-    if (!picture.load(name, "BMP") || picture.size() != size) {
+    // Only a regular file: reading a pipe of that name would never end.
+    if (!QFileInfo(name).isFile() || !picture.load(name, "BMP") || picture.size() != size) {
         Warn(std::string(LoadFailedMessage) + name);
         return;
     }

@@ -18,8 +18,15 @@ enum class ReadResult { Missing, Loaded, Failed };
 // Reads up to size bytes of the file into target. Nothing is stored unless the
 // whole read succeeded, so a file that fails half-way leaves memory as it was.
 ReadResult ReadImage(const std::string& path, uint8_t* target, size_t size) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK a pipe of that name would wait for a writer forever;
+    // only a regular file is an image.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return ReadResult::Failed;
+    }
 
     std::vector<uint8_t> buffer(size);
     size_t filled = 0;

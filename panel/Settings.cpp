@@ -3,6 +3,7 @@
 #include <INIReader.h>
 
 #include <cctype>
+#include <filesystem>
 #include <limits>
 
 int32_t ParseIniInteger(const std::string& text, int32_t fallback) {
@@ -38,6 +39,9 @@ int32_t ReadIniInteger(const std::string& path, const std::string& section, cons
     // INIReader keeps section and key names in lower case, which makes the
     // look-up case-insensitive. A file it cannot open or parse completely
     // still yields whatever it read before the fault.
+    // A pipe or a device of that name could be read forever.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return fallback;
     const INIReader reader(path);
     const std::string value = reader.Get(section, key, "");
     return ParseIniInteger(value, fallback);

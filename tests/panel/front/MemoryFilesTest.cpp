@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <cstring>
@@ -12,7 +13,7 @@
 namespace {
 
 // How a test lays out one image file.
-enum class FileKind { Missing, Short, Exact, Long, Folder };
+enum class FileKind { Missing, Short, Exact, Long, Folder, Pipe };
 
 void Prepare(const TempFolder& folder, const std::string& name, FileKind kind, size_t size, uint8_t seed) {
     switch (kind) {
@@ -21,6 +22,7 @@ void Prepare(const TempFolder& folder, const std::string& name, FileKind kind, s
     case FileKind::Exact: folder.Write(name, Pattern(size, seed)); break;
     case FileKind::Long: folder.Write(name, Pattern(2 * size, seed)); break;
     case FileKind::Folder: std::filesystem::create_directory(folder.path() / name); break;
+    case FileKind::Pipe: mkfifo((folder / name).c_str(), 0600); break;
     }
 }
 
@@ -52,6 +54,7 @@ TEST(MemoryFiles, EachImageMissingShortExactLongOrUnreadable) {
         {FileKind::Folder, FileKind::Exact, {romWarning}, RamImageState::Loaded},
         {FileKind::Exact, FileKind::Folder, {ramWarning}, RamImageState::Unreadable},
         {FileKind::Folder, FileKind::Folder, {romWarning, ramWarning}, RamImageState::Unreadable},
+        {FileKind::Pipe, FileKind::Pipe, {romWarning, ramWarning}, RamImageState::Unreadable},
     };
     int index = 0;
     for (const LoadCase& c : cases) {

@@ -3,6 +3,7 @@
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -39,6 +40,9 @@ TEST(Settings, UnreadableOrGarbageFilesGiveTheDefault) {
     std::vector<uint8_t> garbage = Pattern(5000, 3);
     folder.Write("garbage.ini", garbage);
     EXPECT_EQ(ReadIniInteger(folder / "garbage.ini", "Settings", "CpuSpeed", 250), 250);
+
+    ASSERT_EQ(mkfifo((folder / "pipe.ini").c_str(), 0600), 0);
+    EXPECT_EQ(ReadIniInteger(folder / "pipe.ini", "Settings", "CpuSpeed", 250), 250) << "a pipe, never written";
 
     folder.WriteText("broken.ini", "[Settings\nCpuSpeed=fast\n");
     EXPECT_EQ(ReadIniInteger(folder / "broken.ini", "Settings", "CpuSpeed", 250), 250);

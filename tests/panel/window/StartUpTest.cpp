@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 #include <csignal>
 #include <cstring>
 
@@ -102,6 +104,14 @@ TEST_F(StartUp, PicturesThatCannotBeDecodedOrHaveTheWrongSizeStayBlank) {
     std::filesystem::create_directory(folder / "face.bmp");
     std::filesystem::remove(folder / "keys.bmp");
     folder.Write("keys.bmp", {'B', 'M', 0xFF, 0xFF, 0xFF, 0x7F});
+    Start();
+    EXPECT_EQ(warnings, (std::vector<std::string>{KeysWarning, FaceWarning}));
+
+    // A picture that is a pipe no one writes to.
+    form.reset();
+    warnings.clear();
+    std::filesystem::remove(folder / "keys.bmp");
+    ASSERT_EQ(mkfifo((folder / "keys.bmp").c_str(), 0600), 0);
     Start();
     EXPECT_EQ(warnings, (std::vector<std::string>{KeysWarning, FaceWarning}));
 }
