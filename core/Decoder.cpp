@@ -21,52 +21,52 @@ constexpr void Fill(Table& table, int first, int last, ExecHandler routine) {
 constexpr Table MakeOpTable() {
     Table t{};
     t.fill(IllegalOp);
-    Fill(t, 0x00, 0x00, DispatchOp0);     // 000000-000377
-    Fill(t, 0x01, 0x01, IllegalOp);       // 000400 BR
-    Fill(t, 0x02, 0x02, IllegalOp);       // 001000 BNE
-    Fill(t, 0x03, 0x03, IllegalOp);       // 001400 BEQ
-    Fill(t, 0x04, 0x04, IllegalOp);       // 002000 BGE
-    Fill(t, 0x05, 0x05, IllegalOp);       // 002400 BLT
-    Fill(t, 0x06, 0x06, IllegalOp);       // 003000 BGT
-    Fill(t, 0x07, 0x07, IllegalOp);       // 003400 BLE
-    Fill(t, 0x08, 0x09, IllegalOp);       // 004000 JSR
-    Fill(t, 0x0A, 0x0A, DispatchGroup<0>);  // 005000 CLR COM INC DEC
-    Fill(t, 0x0B, 0x0B, DispatchGroup<1>);  // 005400 NEG ADC SBC TST
-    Fill(t, 0x0C, 0x0C, DispatchGroup<2>);  // 006000 ROR ROL ASR ASL
-    Fill(t, 0x0D, 0x0D, DispatchGroup<3>);  // 006400 MARK - - SXT
-    Fill(t, 0x10, 0x1F, IllegalOp);       // 010000 MOV
-    Fill(t, 0x20, 0x2F, IllegalOp);       // 020000 CMP
-    Fill(t, 0x30, 0x3F, IllegalOp);       // 030000 BIT
-    Fill(t, 0x40, 0x4F, IllegalOp);       // 040000 BIC
-    Fill(t, 0x50, 0x5F, IllegalOp);       // 050000 BIS
-    Fill(t, 0x60, 0x6F, IllegalOp);       // 060000 ADD
-    Fill(t, 0x70, 0x71, IllegalOp);       // 070000 MUL
-    Fill(t, 0x72, 0x73, IllegalOp);       // 071000 DIV
-    Fill(t, 0x74, 0x75, IllegalOp);       // 072000 ASH
-    Fill(t, 0x76, 0x77, IllegalOp);       // 073000 ASHC
-    Fill(t, 0x78, 0x79, IllegalOp);       // 074000 XOR
-    Fill(t, 0x7A, 0x7A, IllegalOp);       // 075000 floating-point group
-    Fill(t, 0x7E, 0x7F, IllegalOp);       // 077000 SOB
-    Fill(t, 0x80, 0x80, IllegalOp);       // 100000 BPL
-    Fill(t, 0x81, 0x81, IllegalOp);       // 100400 BMI
-    Fill(t, 0x82, 0x82, IllegalOp);       // 101000 BHI
-    Fill(t, 0x83, 0x83, IllegalOp);       // 101400 BLOS
-    Fill(t, 0x84, 0x84, IllegalOp);       // 102000 BVC
-    Fill(t, 0x85, 0x85, IllegalOp);       // 102400 BVS
-    Fill(t, 0x86, 0x86, IllegalOp);       // 103000 BCC
-    Fill(t, 0x87, 0x87, IllegalOp);       // 103400 BCS
-    Fill(t, 0x88, 0x88, IllegalOp);       // 104000 EMT
-    Fill(t, 0x89, 0x89, IllegalOp);       // 104400 TRAP
-    Fill(t, 0x8A, 0x8A, DispatchGroup<4>);  // 105000 CLRB COMB INCB DECB
-    Fill(t, 0x8B, 0x8B, DispatchGroup<5>);  // 105400 NEGB ADCB SBCB TSTB
-    Fill(t, 0x8C, 0x8C, DispatchGroup<6>);  // 106000 RORB ROLB ASRB ASLB
-    Fill(t, 0x8D, 0x8D, DispatchGroup<7>);  // 106400 MTPS - - MFPS
-    Fill(t, 0x90, 0x9F, IllegalOp);       // 110000 MOVB
-    Fill(t, 0xA0, 0xAF, IllegalOp);       // 120000 CMPB
-    Fill(t, 0xB0, 0xBF, IllegalOp);       // 130000 BITB
-    Fill(t, 0xC0, 0xCF, IllegalOp);       // 140000 BICB
-    Fill(t, 0xD0, 0xDF, IllegalOp);       // 150000 BISB
-    Fill(t, 0xE0, 0xEF, IllegalOp);       // 160000 SUB
+    Fill(t, 0x00, 0x00, DispatchOp0);         // 000000-000377
+    Fill(t, 0x01, 0x01, ExecBr);              // 000400 BR
+    Fill(t, 0x02, 0x02, ExecBne);             // 001000 BNE
+    Fill(t, 0x03, 0x03, ExecBeq);             // 001400 BEQ
+    Fill(t, 0x04, 0x04, ExecBge);             // 002000 BGE
+    Fill(t, 0x05, 0x05, ExecBlt);             // 002400 BLT
+    Fill(t, 0x06, 0x06, ExecBgt);             // 003000 BGT
+    Fill(t, 0x07, 0x07, ExecBle);             // 003400 BLE
+    Fill(t, 0x08, 0x09, ExecJsr);             // 004000 JSR
+    Fill(t, 0x0A, 0x0A, DispatchGroup<0>);    // 005000 CLR COM INC DEC
+    Fill(t, 0x0B, 0x0B, DispatchGroup<1>);    // 005400 NEG ADC SBC TST
+    Fill(t, 0x0C, 0x0C, DispatchGroup<2>);    // 006000 ROR ROL ASR ASL
+    Fill(t, 0x0D, 0x0D, DispatchGroup<3>);    // 006400 MARK - - SXT
+    Fill(t, 0x10, 0x1F, ExecMov<WordWidth>);  // 010000 MOV
+    Fill(t, 0x20, 0x2F, ExecCmp<WordWidth>);  // 020000 CMP
+    Fill(t, 0x30, 0x3F, ExecBit<WordWidth>);  // 030000 BIT
+    Fill(t, 0x40, 0x4F, ExecBic<WordWidth>);  // 040000 BIC
+    Fill(t, 0x50, 0x5F, ExecBis<WordWidth>);  // 050000 BIS
+    Fill(t, 0x60, 0x6F, ExecAdd);             // 060000 ADD
+    Fill(t, 0x70, 0x71, ExecMul);             // 070000 MUL
+    Fill(t, 0x72, 0x73, ExecDiv);             // 071000 DIV
+    Fill(t, 0x74, 0x75, ExecAsh);             // 072000 ASH
+    Fill(t, 0x76, 0x77, ExecAshc);            // 073000 ASHC
+    Fill(t, 0x78, 0x79, ExecXor);             // 074000 XOR
+    Fill(t, 0x7A, 0x7A, ExecFloatingPoint);   // 075000 floating-point group
+    Fill(t, 0x7E, 0x7F, ExecSob);             // 077000 SOB
+    Fill(t, 0x80, 0x80, ExecBpl);             // 100000 BPL
+    Fill(t, 0x81, 0x81, ExecBmi);             // 100400 BMI
+    Fill(t, 0x82, 0x82, ExecBhi);             // 101000 BHI
+    Fill(t, 0x83, 0x83, ExecBlos);            // 101400 BLOS
+    Fill(t, 0x84, 0x84, ExecBvc);             // 102000 BVC
+    Fill(t, 0x85, 0x85, ExecBvs);             // 102400 BVS
+    Fill(t, 0x86, 0x86, ExecBcc);             // 103000 BCC
+    Fill(t, 0x87, 0x87, ExecBcs);             // 103400 BCS
+    Fill(t, 0x88, 0x88, ExecEmt);             // 104000 EMT
+    Fill(t, 0x89, 0x89, ExecTrap);            // 104400 TRAP
+    Fill(t, 0x8A, 0x8A, DispatchGroup<4>);    // 105000 CLRB COMB INCB DECB
+    Fill(t, 0x8B, 0x8B, DispatchGroup<5>);    // 105400 NEGB ADCB SBCB TSTB
+    Fill(t, 0x8C, 0x8C, DispatchGroup<6>);    // 106000 RORB ROLB ASRB ASLB
+    Fill(t, 0x8D, 0x8D, DispatchGroup<7>);    // 106400 MTPS - - MFPS
+    Fill(t, 0x90, 0x9F, ExecMov<ByteWidth>);  // 110000 MOVB
+    Fill(t, 0xA0, 0xAF, ExecCmp<ByteWidth>);  // 120000 CMPB
+    Fill(t, 0xB0, 0xBF, ExecBit<ByteWidth>);  // 130000 BITB
+    Fill(t, 0xC0, 0xCF, ExecBic<ByteWidth>);  // 140000 BICB
+    Fill(t, 0xD0, 0xDF, ExecBis<ByteWidth>);  // 150000 BISB
+    Fill(t, 0xE0, 0xEF, ExecSub);             // 160000 SUB
     // Left illegal: 007000-007777, 075400-076777, 107000-107777, 170000-177777.
     return t;
 }
@@ -77,26 +77,26 @@ constexpr Table MakeOp0Table() {
     t.fill(IllegalOp);
     Fill(t, 0000, 0000, ExecHalt);
     Fill(t, 0001, 0001, ExecWait);
-    Fill(t, 0002, 0002, IllegalOp);  // RTI
-    Fill(t, 0003, 0003, IllegalOp);  // BPT
-    Fill(t, 0004, 0004, IllegalOp);  // IOT
-    Fill(t, 0005, 0005, IllegalOp);  // RESET
-    Fill(t, 0006, 0006, IllegalOp);  // RTT
-    Fill(t, 0010, 0013, IllegalOp);  // go
-    Fill(t, 0014, 0017, IllegalOp);  // step
-    Fill(t, 0020, 0020, IllegalOp);  // rsel
-    Fill(t, 0021, 0021, IllegalOp);  // mfus
-    Fill(t, 0022, 0023, IllegalOp);  // rcpc
-    Fill(t, 0024, 0027, IllegalOp);  // rcps
-    Fill(t, 0030, 0030, IllegalOp);  // rsel
-    Fill(t, 0031, 0031, IllegalOp);  // mtus
-    Fill(t, 0032, 0033, IllegalOp);  // wcpc
-    Fill(t, 0034, 0037, IllegalOp);  // wcps
-    Fill(t, 0100, 0177, IllegalOp);  // JMP
-    Fill(t, 0200, 0207, IllegalOp);  // RTS
-    Fill(t, 0240, 0257, IllegalOp);  // clear condition codes
-    Fill(t, 0260, 0277, IllegalOp);  // set condition codes
-    Fill(t, 0300, 0377, IllegalOp);  // SWAB
+    Fill(t, 0002, 0002, ExecRti);
+    Fill(t, 0003, 0003, ExecBpt);
+    Fill(t, 0004, 0004, ExecIot);
+    Fill(t, 0005, 0005, ExecReset);
+    Fill(t, 0006, 0006, ExecRtt);
+    Fill(t, 0010, 0013, ExecGo);
+    Fill(t, 0014, 0017, ExecStep);
+    Fill(t, 0020, 0020, ExecRsel);
+    Fill(t, 0021, 0021, ExecMfus);
+    Fill(t, 0022, 0023, ExecRcpc);
+    Fill(t, 0024, 0027, ExecRcps);
+    Fill(t, 0030, 0030, ExecRsel);
+    Fill(t, 0031, 0031, ExecMtus);
+    Fill(t, 0032, 0033, ExecWcpc);
+    Fill(t, 0034, 0037, ExecWcps);
+    Fill(t, 0100, 0177, ExecJmp);
+    Fill(t, 0200, 0207, ExecRts);
+    Fill(t, 0240, 0257, ExecClearFlags);
+    Fill(t, 0260, 0277, ExecSetFlags);
+    Fill(t, 0300, 0377, ExecSwab);
     // Left illegal: 000007, 000040-000077, 000210-000237 (SPL is not implemented).
     return t;
 }
@@ -108,14 +108,14 @@ constinit const std::array<ExecHandler, 256> Op0Table = MakeOp0Table();
 
 // Entries 0..3 by bits 6 and 7; MFPI/MTPI and MFPD/MTPD are not implemented.
 constinit const std::array<std::array<ExecHandler, 4>, 8> OpGroupTable = {{
-    /* 0x0A */ {IllegalOp, IllegalOp, IllegalOp, IllegalOp},  // CLR COM INC DEC
-    /* 0x0B */ {IllegalOp, IllegalOp, IllegalOp, IllegalOp},  // NEG ADC SBC TST
-    /* 0x0C */ {IllegalOp, IllegalOp, IllegalOp, IllegalOp},  // ROR ROL ASR ASL
-    /* 0x0D */ {IllegalOp, IllegalOp, IllegalOp, IllegalOp},  // MARK - - SXT
-    /* 0x8A */ {IllegalOp, IllegalOp, IllegalOp, IllegalOp},  // CLRB COMB INCB DECB
-    /* 0x8B */ {IllegalOp, IllegalOp, IllegalOp, IllegalOp},  // NEGB ADCB SBCB TSTB
-    /* 0x8C */ {IllegalOp, IllegalOp, IllegalOp, IllegalOp},  // RORB ROLB ASRB ASLB
-    /* 0x8D */ {IllegalOp, IllegalOp, IllegalOp, IllegalOp},  // MTPS - - MFPS
+    /* 0x0A */ {ExecClr<WordWidth>, ExecCom<WordWidth>, ExecInc<WordWidth>, ExecDec<WordWidth>},
+    /* 0x0B */ {ExecNeg<WordWidth>, ExecAdc<WordWidth>, ExecSbc<WordWidth>, ExecTst<WordWidth>},
+    /* 0x0C */ {ExecRor<WordWidth>, ExecRol<WordWidth>, ExecAsr<WordWidth>, ExecAsl<WordWidth>},
+    /* 0x0D */ {ExecMark, IllegalOp, IllegalOp, ExecSxt},
+    /* 0x8A */ {ExecClr<ByteWidth>, ExecCom<ByteWidth>, ExecInc<ByteWidth>, ExecDec<ByteWidth>},
+    /* 0x8B */ {ExecNeg<ByteWidth>, ExecAdc<ByteWidth>, ExecSbc<ByteWidth>, ExecTst<ByteWidth>},
+    /* 0x8C */ {ExecRor<ByteWidth>, ExecRol<ByteWidth>, ExecAsr<ByteWidth>, ExecAsl<ByteWidth>},
+    /* 0x8D */ {ExecMtps, IllegalOp, IllegalOp, ExecMfps},
 }};
 
 ExecHandler RoutineFor(uint16_t opcode) {

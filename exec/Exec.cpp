@@ -1,7 +1,9 @@
+// The illegal-instruction routine and the system and halt-mode instructions.
 #include "exec/Exec.h"
 
 #include "core/Cpu.h"
 #include "core/Def.h"
+#include "core/Srcdst.h"
 
 TrapVector IllegalOp() { return VectorIllegal; }
 
@@ -13,5 +15,85 @@ TrapVector ExecHalt() {
 
 TrapVector ExecWait() {
     Waiting = true;
+    return NoTrap;
+}
+
+// The bus has no devices to reset: ports, registers and flags keep their values.
+TrapVector ExecReset() { return NoTrap; }
+
+namespace {
+
+constexpr uint16_t FieldPostincrementR5 = 025;  // (R5)+
+constexpr uint16_t FieldPredecrementR5 = 045;   // -(R5)
+
+bool InHaltMode() { return Psw & HaltModeBit; }
+
+// The transfers to and from the interrupted program's memory run with the
+// interrupted program's status word, kept in halt mode.
+void ResumeHaltModeStatus() { Psw = Cps | HaltModeBit; }
+
+}  // namespace
+
+TrapVector ExecGo() {
+    if (!InHaltMode()) return VectorIllegal;
+    // An odd Cpc is made even by the step after this instruction.
+    Reg[PC] = Cpc;
+    Psw = Cps & ~HaltModeBit;
+    return NoTrap;
+}
+
+// As go, but a halt request pending at the next step is dropped, so exactly
+// one instruction of the resumed program runs before the next request is taken.
+TrapVector ExecStep() {
+    if (!InHaltMode()) return VectorIllegal;
+    StepFlag = true;
+    return ExecGo();
+}
+
+TrapVector ExecRsel() {
+    if (!InHaltMode()) return VectorIllegal;
+    Reg[0] = 0;
+    return NoTrap;
+}
+
+TrapVector ExecMfus() {
+    if (!InHaltMode()) return VectorIllegal;
+    AddrMask = WordWidth::AddressMask;
+    ComputeAddress(FieldPostincrementR5);
+    Reg[0] = ReadCell().Word();
+    ResumeHaltModeStatus();
+    return NoTrap;
+}
+
+TrapVector ExecMtus() {
+    if (!InHaltMode()) return VectorIllegal;
+    AddrMask = WordWidth::AddressMask;
+    ComputeAddress(FieldPredecrementR5);
+    WriteCell().SetWord(Reg[0]);
+    ResumeHaltModeStatus();
+    return NoTrap;
+}
+
+TrapVector ExecRcpc() {
+    if (!InHaltMode()) return VectorIllegal;
+    Reg[0] = Cpc;
+    return NoTrap;
+}
+
+TrapVector ExecRcps() {
+    if (!InHaltMode()) return VectorIllegal;
+    Reg[0] = Cps;
+    return NoTrap;
+}
+
+TrapVector ExecWcpc() {
+    if (!InHaltMode()) return VectorIllegal;
+    Cpc = Reg[0];
+    return NoTrap;
+}
+
+TrapVector ExecWcps() {
+    if (!InHaltMode()) return VectorIllegal;
+    Cps = Reg[0];
     return NoTrap;
 }

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "exec/Operand.h"
+
 using TrapVector = uint16_t;
 using ExecHandler = TrapVector (*)();
 
@@ -19,5 +21,84 @@ constexpr TrapVector VectorTrap = 0x001C;
 // Every opcode that no instruction claims: changes nothing, traps through 0x0008.
 TrapVector IllegalOp();
 
+// Double-operand instructions, 01SSDD..06SSDD and 11SSDD..16SSDD. The width
+// parameter is WordWidth or ByteWidth (MOV and MOVB, ...); ADD and SUB have
+// no byte form.
+template <class W> TrapVector ExecMov();
+template <class W> TrapVector ExecCmp();
+template <class W> TrapVector ExecBit();
+template <class W> TrapVector ExecBic();
+template <class W> TrapVector ExecBis();
+TrapVector ExecAdd();
+TrapVector ExecSub();
+
+// Single-operand instructions, 0050DD..0063DD and 1050DD..1063DD.
+template <class W> TrapVector ExecClr();
+template <class W> TrapVector ExecCom();
+template <class W> TrapVector ExecInc();
+template <class W> TrapVector ExecDec();
+template <class W> TrapVector ExecNeg();
+template <class W> TrapVector ExecAdc();
+template <class W> TrapVector ExecSbc();
+template <class W> TrapVector ExecTst();
+template <class W> TrapVector ExecRor();
+template <class W> TrapVector ExecRol();
+template <class W> TrapVector ExecAsr();
+template <class W> TrapVector ExecAsl();
+TrapVector ExecSwab();
+TrapVector ExecSxt();
+TrapVector ExecMtps();
+TrapVector ExecMfps();
+TrapVector ExecMark();
+
+// Program control.
+TrapVector ExecBr();
+TrapVector ExecBne();
+TrapVector ExecBeq();
+TrapVector ExecBge();
+TrapVector ExecBlt();
+TrapVector ExecBgt();
+TrapVector ExecBle();
+TrapVector ExecBpl();
+TrapVector ExecBmi();
+TrapVector ExecBhi();
+TrapVector ExecBlos();
+TrapVector ExecBvc();
+TrapVector ExecBvs();
+TrapVector ExecBcc();
+TrapVector ExecBcs();
+TrapVector ExecJmp();
+TrapVector ExecJsr();
+TrapVector ExecRts();
+TrapVector ExecSob();
+TrapVector ExecEmt();
+TrapVector ExecTrap();
+TrapVector ExecBpt();
+TrapVector ExecIot();
+TrapVector ExecRti();
+TrapVector ExecRtt();
+TrapVector ExecClearFlags();  // 000240..000257, NOP and CLC among them
+TrapVector ExecSetFlags();    // 000260..000277, SEC among them
+
+// Extended arithmetic and the floating-point group, which is not implemented.
+TrapVector ExecMul();
+TrapVector ExecDiv();
+TrapVector ExecAsh();
+TrapVector ExecAshc();
+TrapVector ExecXor();
+TrapVector ExecFloatingPoint();
+
+// System and halt-mode instructions. The halt-mode group (000010..000037)
+// traps through 0x0008 when the processor is not in halt mode.
 TrapVector ExecHalt();
 TrapVector ExecWait();
+TrapVector ExecReset();
+TrapVector ExecGo();
+TrapVector ExecStep();
+TrapVector ExecRsel();
+TrapVector ExecMfus();
+TrapVector ExecRcpc();
+TrapVector ExecRcps();
+TrapVector ExecMtus();
+TrapVector ExecWcpc();
+TrapVector ExecWcps();

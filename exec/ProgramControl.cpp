@@ -1,0 +1,117 @@
+// Program control: branches, JMP, JSR, RTS, SOB, the trap instructions, the
+// returns from traps and the condition-code operations.
+#include "exec/Exec.h"
+#include "exec/Flags.h"
+
+namespace {
+
+bool N() { return Psw & FlagN; }
+bool Z() { return Psw & FlagZ; }
+bool V() { return Psw & FlagV; }
+bool C() { return Psw & FlagC; }
+
+// The low byte is a signed offset in words from the address after the branch.
+TrapVector BranchIf(bool taken) {
+    if (taken) Reg[PC] = uint16_t(Reg[PC] + 2 * int8_t(Opcode & 0xFF));
+    return NoTrap;
+}
+
+uint16_t Pop() { return ReadOperand(FieldPop).Word(); }
+
+// Returning into the top 8 KiB, where the halt-mode firmware lives, always
+// resumes in halt mode.
+constexpr uint16_t HaltModeCodeStart = 0xE000;
+
+TrapVector ReturnFromTrap() {
+    AddrMask = WordWidth::AddressMask;
+    Reg[PC] = Pop() & 0xFFFE;
+    Psw = Pop();
+    if (Reg[PC] >= HaltModeCodeStart) Psw |= HaltModeBit;
+    return NoTrap;
+}
+
+}  // namespace
+
+TrapVector ExecBr() { return BranchIf(true); }
+TrapVector ExecBne() { return BranchIf(!Z()); }
+TrapVector ExecBeq() { return BranchIf(Z()); }
+TrapVector ExecBge() { return BranchIf(N() == V()); }
+TrapVector ExecBlt() { return BranchIf(N() != V()); }
+TrapVector ExecBgt() { return BranchIf(!Z() && N() == V()); }
+TrapVector ExecBle() { return BranchIf(Z() || N() != V()); }
+TrapVector ExecBpl() { return BranchIf(!N()); }
+TrapVector ExecBmi() { return BranchIf(N()); }
+TrapVector ExecBhi() { return BranchIf(!C() && !Z()); }
+TrapVector ExecBlos() { return BranchIf(C() || Z()); }
+TrapVector ExecBvc() { return BranchIf(!V()); }
+TrapVector ExecBvs() { return BranchIf(V()); }
+TrapVector ExecBcc() { return BranchIf(!C()); }
+TrapVector ExecBcs() { return BranchIf(C()); }
+
+// A register has no address to jump to.
+TrapVector ExecJmp() {
+    const uint16_t field = OperandField();
+    if (IsRegisterMode(field)) return VectorBadJump;
+    AddrMask = WordWidth::AddressMask;
+    ComputeAddress(field);
+    Reg[PC] = Addr;
+    return NoTrap;
+}
+
+// The linkage register is read only after the destination's side effects and
+// the push, so JSR R5,@(R5)+ saves R5 as incremented and JSR SP,... saves the
+// decremented SP.
+TrapVector ExecJsr() {
+    const uint16_t field = OperandField();
+    if (IsRegisterMode(field)) return VectorBadJump;
+    AddrMask = WordWidth::AddressMask;
+    ComputeAddress(field);
+    const uint16_t target = Addr & 0xFFFE;
+    const int link = RegisterField();
+    ComputeAddress(FieldPush);
+    WriteCell().SetWord(Reg[link]);
+    Reg[link] = Reg[PC];
+    Reg[PC] = target;
+    return NoTrap;
+}
+
+TrapVector ExecRts() {
+    AddrMask = WordWidth::AddressMask;
+    const int link = Opcode & 7;
+    Reg[PC] = Reg[link] & 0xFFFE;
+    Reg[link] = Pop();
+    return NoTrap;
+}
+
+// The counter wraps: SOB with 0 in its register loops 65536 times.
+TrapVector ExecSob() {
+    uint16_t& counter = Reg[RegisterField()];
+    --counter;
+    if (counter != 0) Reg[PC] = uint16_t(Reg[PC] - 2 * (Opcode & 077));
+    return NoTrap;
+}
+
+// The processor does not look at the low byte of EMT and TRAP; the handler reads it.
+TrapVector ExecEmt() { return VectorEmt; }
+TrapVector ExecTrap() { return VectorTrap; }
+TrapVector ExecBpt() { return VectorBreakpoint; }
+TrapVector ExecIot() { return VectorIot; }
+
+TrapVector ExecRti() { return ReturnFromTrap(); }
+
+// RTT lets one instruction run before a trace trap that the popped T bit asks for.
+TrapVector ExecRtt() {
+    TraceInhibit = true;
+    return ReturnFromTrap();
+}
+
+// Bits 0..3 of the opcode name the codes to clear or set, in PSW order.
+TrapVector ExecClearFlags() {
+    Psw &= ~(Opcode & FlagsNZVC);
+    return NoTrap;
+}
+
+TrapVector ExecSetFlags() {
+    Psw |= Opcode & FlagsNZVC;
+    return NoTrap;
+}
