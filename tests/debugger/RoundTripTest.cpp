@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "core/Def.h"
+#include "debugger/Numbers.h"
+#include "debugger/Pdp11asm.h"
+#include "debugger/Pdp11dis.h"
+
+namespace {
+
+std::string Octal(uint16_t word) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%06o", word);
+    return text;
+}
+
+// Words whose listing assembles to another word: names that several records
+// share, where the assembler takes the first record with the name, and the
+// halt-mode instructions whose masks leave bits undecoded.
+const std::map<uint16_t, uint16_t> aliases = {
+    {0000010, 0000012}, {0000011, 0000012}, {0000013, 0000012},  // go
+    {0000014, 0000016}, {0000015, 0000016}, {0000017, 0000016},  // step
+    {0000030, 0000020},                                          // rsel
+    {0000023, 0000022},                                          // rcpc
+    {0000025, 0000024}, {0000026, 0000024}, {0000027, 0000024},  // rcps
+    {0000033, 0000032},                                          // wcpc
+    {0000035, 0000034}, {0000036, 0000034}, {0000037, 0000034},  // wcps
+};
+
+// The words that list as "illop": 000007, 000040-000077, 000210-000227,
+// 007000-007777, 075040-076777, 107000-107777 and 170000-177777.
+constexpr int IllegalWordCount = 1 + 32 + 16 + 512 + 992 + 512 + 4096;
+
+class RoundTrip : public ::testing::TestWithParam<int32_t> {
+protected:
+    void SetUp() override {
+        ClearMachine();
+        RamEnd = LastRamAddress;
+        SetRadix(GetParam());
+    }
+    void TearDown() override { SetRadix(16); }
+};
+
+uint16_t MemoryWord(uint32_t address) { return uint16_t(Memory[address] | Memory[address + 1] << 8); }
+
+// Every word, disassembled with two fixed extra words after it in RAM,
+// assembles from its text back into the same words at the same address.
+TEST_P(RoundTrip, EveryListedInstructionAssemblesBack) {
+    constexpr uint16_t at = 0x8100;
+    const uint16_t extra[2] = {0x1234, 0xFEDC};
+    Memory[at + 2] = uint8_t(extra[0]);
+    Memory[at + 3] = uint8_t(extra[0] >> 8);
+    Memory[at + 4] = uint8_t(extra[1]);
+    Memory[at + 5] = uint8_t(extra[1] >> 8);
+    int illegal = 0;
+    int failures = 0;
+    for (uint32_t w = 0; w <= 0xFFFF && failures < 10; ++w) {
+        const uint16_t word = uint16_t(w);
+        Memory[at] = uint8_t(word);
+        Memory[at + 1] = uint8_t(word >> 8);
+        Addr = at;
+        FetchWord();
+        const int index = FindMnemonic(word);
+        // The mnemonic and operand columns as the listing shows them. A blank
+        // always follows the mnemonic: "set" with no condition letters needs
+        // it to assemble.
+        const std::string text = MnemonicText(index, word) + " " + OperandText(index, word);
+        const int length = (Addr - at) / 2;
+        if (MnemonicTable[index].Name == "illop") {
+            ++illegal;
+            continue;
+        }
+        AsmLine = text;
+        Addr = at;
+        AssembleLine();
+        const auto alias = aliases.find(word);
+        const uint16_t expected = alias == aliases.end() ? word : alias->second;
+        bool same = AsmPos == 0 && AsmCount == length && AsmWords[0] == expected;
+        for (int i = 1; same && i < length; ++i) same = AsmWords[i] == MemoryWord(at + 2 * i);
+        if (!same) {
+            ++failures;
+            ADD_FAILURE() << Octal(word) << " disassembles as '" << text << "' which gives AsmPos " << AsmPos << ", "
+                          << AsmCount << " words, first " << Octal(AsmWords[0]) << " (expected " << Octal(expected)
+                          << ", " << length << " words)";
+        }
+    }
+    EXPECT_EQ(illegal, IllegalWordCount);
+}
+
+INSTANTIATE_TEST_SUITE_P(Radix, RoundTrip, ::testing::Values(8, 16),
+                         [](const ::testing::TestParamInfo<int32_t>& info) { return "Radix" + std::to_string(info.param); });
+
+}  // namespace
