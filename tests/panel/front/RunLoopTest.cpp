@@ -1,0 +1,137 @@
+#include "panel/RunLoop.h"
+
+#include "core/Cpu.h"
+#include "core/Def.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr uint16_t LoopAddress = 0x1000;
+constexpr uint16_t NeverReached = 0x2000;
+constexpr int32_t ManySteps = 1000000;
+
+// A program every step of which is one instruction that traps through vector
+// 0x0008 back to its own address: the program counter is the same after every
+// step, and each step costs 8 cycle units at reset (speed bit clear).
+class RunLoop : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearMachine();
+        RamEnd = LastRamAddress;
+        auto setWord = [](uint16_t address, uint16_t value) {
+            Memory[address] = uint8_t(value);
+            Memory[address + 1] = uint8_t(value >> 8);
+        };
+        setWord(0x0000, LoopAddress);  // reset: PC
+        setWord(0x0008, LoopAddress);  // illegal-instruction vector
+        setWord(LoopAddress, 0170000);  // an opcode that no routine claims
+        CpuReset();
+        Reg[SP] = 0x8800;
+        ResetRunControl();
+        CpuSpeed = 250;
+        shown = 0;
+    }
+
+    // Runs one tick with a trace far too long to end, so that the steps can
+    // be counted by how far it went down.
+    int32_t StepsOfOneTick() {
+        TraceCount = ManySteps;
+        RunTick(show);
+        return ManySteps - TraceCount;
+    }
+
+    int shown = 0;
+    std::function<void()> show = [this] { ++shown; };
+};
+
+TEST_F(RunLoop, TheBudgetIsSpentInWholeStepsAndTheExcessIsLost) {
+    struct Case {
+        int32_t speed;
+        bool fast;
+        int32_t steps;
+    };
+    const Case cases[] = {
+        {250, false, 32},  // 31 steps spend 248, the 32nd overspends to 256
+        {250, true, 250},  {8, false, 1}, {9, false, 2}, {1, false, 1}, {0, false, 0}, {-5, false, 0},
+    };
+    for (const Case& c : cases) {
+        CpuSpeed = c.speed;
+        CtrlPort = c.fast ? (CtrlPort | CtrlSpeedBit) : (CtrlPort & ~CtrlSpeedBit);
+        EXPECT_EQ(StepsOfOneTick(), c.steps) << "CpuSpeed " << c.speed << (c.fast ? " fast" : " slow");
+        EXPECT_EQ(StepsOfOneTick(), c.steps) << "second tick, CpuSpeed " << c.speed;
+    }
+    EXPECT_EQ(shown, 0);
+}
+
+TEST_F(RunLoop, PausedRunsNothing) {
+    Paused = true;
+    EXPECT_EQ(StepsOfOneTick(), 0);
+    Paused = false;
+    EXPECT_EQ(StepsOfOneTick(), 32);
+}
+
+TEST_F(RunLoop, AfterTheDebugWindowHidesExecutionResumesOnThe31stTick) {
+    RunDelay = 30;
+    for (int tick = 1; tick <= 30; ++tick) ASSERT_EQ(StepsOfOneTick(), 0) << "tick " << tick;
+    EXPECT_EQ(RunDelay, 0);
+    EXPECT_EQ(StepsOfOneTick(), 32) << "tick 31";
+}
+
+TEST_F(RunLoop, ATraceRunsExactlyItsStepsAcrossTicksThenShowsTheDebugWindow) {
+    TraceCount = 1;
+    RunTick(show);
+    EXPECT_EQ(TraceCount, 0);
+    EXPECT_EQ(shown, 1);
+
+    TraceCount = 70;  // two whole ticks of 32 steps and 6 of the third
+    RunTick(show);
+    RunTick(show);
+    EXPECT_EQ(TraceCount, 6);
+    EXPECT_EQ(shown, 1);
+    RunTick(show);
+    EXPECT_EQ(TraceCount, 0);
+    EXPECT_EQ(shown, 2);
+
+    // Ended traces do not count on.
+    RunTick(show);
+    EXPECT_EQ(TraceCount, 0);
+    EXPECT_EQ(shown, 2);
+}
+
+TEST_F(RunLoop, TheBreakpointIsComparedAfterEachStep) {
+    ASSERT_EQ(Reg[PC], LoopAddress);
+    BreakPoint = NeverReached;
+    EXPECT_EQ(StepsOfOneTick(), 32);
+    EXPECT_EQ(shown, 0);
+
+    // Starting on the breakpoint, one step is made before the counter comes
+    // back to it.
+    BreakPoint = LoopAddress;
+    EXPECT_EQ(StepsOfOneTick(), 1);
+    EXPECT_EQ(shown, 1);
+}
+
+TEST_F(RunLoop, TheTraceIsTestedBeforeTheBreakpoint) {
+    BreakPoint = LoopAddress;
+    TraceCount = 1;
+    RunTick(show);
+    EXPECT_EQ(shown, 1) << "one stop, not two";
+    EXPECT_EQ(TraceCount, 0);
+}
+
+TEST_F(RunLoop, AMissingHookStillStops) {
+    BreakPoint = LoopAddress;
+    TraceCount = ManySteps;
+    RunTick(nullptr);
+    EXPECT_EQ(ManySteps - TraceCount, 1);
+}
+
+TEST_F(RunLoop, ThePlainBudgetLoopIgnoresRunControl) {
+    Paused = true;
+    BreakPoint = LoopAddress;
+    EXPECT_EQ(RunBudget(250), 256);
+    EXPECT_EQ(RunBudget(0), 0);
+}
+
+}  // namespace
