@@ -30,9 +30,10 @@ struct CliResult {
 };
 
 // The ROM words the console tests rely on: reset to 0x8000 with PSW 0, and
-// halt mode entered at 0x7000 with PSW 0x00E0 (0x01E0 once in halt mode).
+// halt mode entered at 0x7000 with PSW 0x00E0 (0x01E0 once in halt mode),
+// where a branch to itself waits.
 inline std::map<uint16_t, uint16_t> StandardRom() {
-    return {{0x0000, 0x8000}, {0x0002, 0x0000}, {0x0078, 0x7000}, {0x007A, 0x00E0}};
+    return {{0x0000, 0x8000}, {0x0002, 0x0000}, {0x0078, 0x7000}, {0x007A, 0x00E0}, {0x7000, 0x01FF}};
 }
 
 class CliFolder {
