@@ -37,7 +37,7 @@ std::string DigitLine() {
             const SegmentBit place = SegmentOf(digit, s);
             if (BitOn(place.ramIndex, place.bit)) segments |= 1u << s;
         }
-        char hex[4];
+        char hex[16];
         std::snprintf(hex, sizeof hex, " %02X", segments);
         text += hex;
     }
