@@ -1,5 +1,6 @@
 #include "cli/Console.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
