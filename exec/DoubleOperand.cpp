@@ -2,6 +2,7 @@
 // ADD and SUB. The source is addressed and read completely before the
 // destination is addressed, so its register steps and index words come first.
 #include "exec/Exec.h"
+#include "exec/Operand.h"
 #include "exec/Flags.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "exec/Operand.h"
+#include "exec/Width.h"
 
 using TrapVector = uint16_t;
 using ExecHandler = TrapVector (*)();

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "exec/Exec.h"
+#include "exec/Operand.h"
 #include "exec/Flags.h"
 
 namespace {

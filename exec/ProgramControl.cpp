@@ -1,6 +1,7 @@
 // Program control: branches, JMP, JSR, RTS, SOB, the trap instructions, the
 // returns from traps and the condition-code operations.
 #include "exec/Exec.h"
+#include "exec/Operand.h"
 #include "exec/Flags.h"
 
 namespace {
@@ -18,8 +19,8 @@ TrapVector BranchIf(bool taken) {
 
 uint16_t Pop() { return ReadOperand(FieldPop).Word(); }
 
-// Returning into the top 8 KiB, where the halt-mode firmware lives, always
-// resumes in halt mode.
+// The processor treats the top 8 KiB of the address space as halt-mode
+// space: a return to 0xE000 or above always resumes in halt mode.
 constexpr uint16_t HaltModeCodeStart = 0xE000;
 
 TrapVector ReturnFromTrap() {

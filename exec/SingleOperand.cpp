@@ -1,6 +1,7 @@
 // Single-operand instructions: CLR, COM, INC, DEC, NEG, ADC, SBC, TST and the
 // shifts and rotates with their byte forms, SWAB, SXT, MTPS, MFPS and MARK.
 #include "exec/Exec.h"
+#include "exec/Operand.h"
 #include "exec/Flags.h"
 
 namespace {

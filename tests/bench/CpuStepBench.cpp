@@ -1,0 +1,48 @@
+// Processor steps per second on a tight loop of ordinary instructions in RAM.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <initializer_list>
+
+#include "core/Cpu.h"
+#include "core/Def.h"
+
+namespace {
+
+void LoadLoop() {
+    ClearMachine();
+    RamEnd = LastRamAddress;
+    CtrlPort = CtrlRunBit | CtrlSpeedBit;
+    const std::initializer_list<uint16_t> loop = {
+        010102,          // 1$: MOV R1,R2
+        060203,          //     ADD R2,R3
+        006303,          //     ASL R3
+        074103,          //     XOR R1,R3
+        032703, 000001,  //     BIT #1,R3
+        010314,          //     MOV R3,(R4)
+        077010,          //     SOB R0,1$
+        000767,          //     BR 1$
+    };
+    uint16_t address = 0x8000;
+    for (uint16_t word : loop) {
+        Memory[address] = uint8_t(word);
+        Memory[address + 1] = uint8_t(word >> 8);
+        address += 2;
+    }
+    Reg[1] = 0x1234;
+    Reg[4] = 0x8200;
+    Reg[SP] = 0x8400;
+    Reg[PC] = 0x8000;
+}
+
+void BM_CpuStep(benchmark::State& state) {
+    LoadLoop();
+    constexpr int StepsPerIteration = 1000;
+    for (auto _ : state) {
+        for (int i = 0; i < StepsPerIteration; ++i) benchmark::DoNotOptimize(CpuStep());
+    }
+    state.SetItemsProcessed(state.iterations() * StepsPerIteration);
+}
+BENCHMARK(BM_CpuStep);
+
+}  // namespace

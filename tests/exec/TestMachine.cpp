@@ -1,0 +1,117 @@
+#include "TestMachine.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <iomanip>
+#include <sstream>
+
+#include "core/Cpu.h"
+#include "exec/Exec.h"
+
+void PrepareMachine() {
+    ClearMachine();
+    RamEnd = LastRamAddress;
+    CtrlPort = CtrlRunBit;
+    for (uint16_t vector : {VectorBadJump, VectorIllegal, VectorBreakpoint, VectorIot, VectorEmt, VectorTrap}) {
+        SetWordAt(vector, HandlerOf(vector));
+        SetWordAt(vector + 2, VectorStatus);
+    }
+    SetWordAt(0x0078, HaltEntryWord);
+    SetWordAt(0x007A, HaltEntryStatus);
+    Reg[SP] = StackTop;
+    Reg[PC] = CodeStart;
+}
+
+uint16_t WordAt(uint16_t address) { return uint16_t(Memory[address] | Memory[address + 1] << 8); }
+
+void SetWordAt(uint16_t address, uint16_t value) {
+    Memory[address] = uint8_t(value);
+    Memory[address + 1] = uint8_t(value >> 8);
+}
+
+void LoadWords(uint16_t address, std::initializer_list<uint16_t> words) {
+    for (uint16_t word : words) {
+        SetWordAt(address, word);
+        address += 2;
+    }
+}
+
+std::string Octal(uint16_t value) {
+    std::ostringstream text;
+    text << std::oct << std::setfill('0') << std::setw(6) << value;
+    return text.str();
+}
+
+namespace {
+
+std::string Hex(uint16_t value) {
+    std::ostringstream text;
+    text << "0x" << std::hex << std::uppercase << std::setfill('0') << std::setw(4) << value;
+    return text.str();
+}
+
+std::string Describe(const InstructionCase& row) {
+    std::ostringstream text;
+    text << "code";
+    for (uint16_t word : row.code) text << ' ' << Octal(word);
+    return text.str();
+}
+
+}  // namespace
+
+void RunCase(const InstructionCase& row) {
+    PrepareMachine();
+    uint16_t address = CodeStart;
+    for (uint16_t word : row.code) {
+        SetWordAt(address, word);
+        address += 2;
+    }
+    for (auto [n, value] : row.regs) Reg[n] = value;
+    for (auto [at, value] : row.memory) SetWordAt(at, value);
+    Psw = row.psw;
+
+    uint16_t wantRegs[8];
+    std::memcpy(wantRegs, Reg, sizeof Reg);
+    wantRegs[PC] = address;
+    for (auto [n, value] : row.changedRegs) wantRegs[n] = value;
+    uint8_t wantMemory[MemorySize];
+    std::memcpy(wantMemory, Memory, MemorySize);
+    for (auto [at, value] : row.changedMemory) {
+        wantMemory[at] = uint8_t(value);
+        wantMemory[at + 1] = uint8_t(value >> 8);
+    }
+
+    CpuStep();
+
+    for (int n = 0; n < 8; ++n) {
+        if (Reg[n] != wantRegs[n]) {
+            ADD_FAILURE() << Describe(row) << ": R" << n << " is " << Hex(Reg[n]) << ", expected "
+                          << Hex(wantRegs[n]);
+            return;
+        }
+    }
+    if (Psw != row.wantPsw) {
+        ADD_FAILURE() << Describe(row) << ": PSW is " << Hex(Psw) << ", expected " << Hex(row.wantPsw);
+        return;
+    }
+    for (uint32_t at = 0; at < MemorySize; ++at) {
+        if (Memory[at] != wantMemory[at]) {
+            ADD_FAILURE() << Describe(row) << ": byte at " << Hex(uint16_t(at)) << " is " << int(Memory[at])
+                          << ", expected " << int(wantMemory[at]);
+            return;
+        }
+    }
+}
+
+void RunCases(std::initializer_list<InstructionCase> rows) {
+    for (const InstructionCase& row : rows) RunCase(row);
+}
+
+void ExpectTrapEntered(uint16_t vector, uint16_t oldPsw, uint16_t returnPc) {
+    EXPECT_EQ(Reg[PC], HandlerOf(vector)) << "vector " << Octal(vector);
+    EXPECT_EQ(Psw, VectorStatus);
+    EXPECT_EQ(Reg[SP], StackTop - 4);
+    EXPECT_EQ(WordAt(StackTop - 2), oldPsw) << "saved PSW";
+    EXPECT_EQ(WordAt(StackTop - 4), returnPc) << "saved PC";
+}
