@@ -17,7 +17,9 @@ namespace {
 // The text being scanned: AsmLine cut to its first 64 characters.
 std::string_view Text() { return std::string_view(AsmLine).substr(0, AsmLineLimit); }
 
-bool AtEnd() { return size_t(AsmPos) > Text().size(); }
+// Also true before the first character, should ParseOperand be called with
+// AsmPos still 0 from an earlier success.
+bool AtEnd() { return AsmPos < 1 || size_t(AsmPos) > Text().size(); }
 
 // The character at AsmPos; only called when not at the end.
 char Current() { return Text()[size_t(AsmPos - 1)]; }
@@ -103,101 +105,63 @@ std::optional<uint16_t> ParseSmallNumber(uint16_t limit) {
     return value;
 }
 
-// The operands of the record's format, OR-ed into the first word.
+// A branch target as the 8-bit signed word offset from the address after
+// the branch; an odd distance rounds down.
+std::optional<uint16_t> ParseBranchOffset() {
+    const std::optional<uint16_t> target = ParseDigits();
+    if (!target) return std::nullopt;
+    const int offset = int16_t(uint16_t(*target - Addr - 2)) >> 1;
+    if (offset < -128 || offset > 127) return std::nullopt;
+    return uint16_t(offset & 0377);
+}
+
+// SOB only branches backwards: the distance in words back from the address
+// after the instruction, at most 63.
+std::optional<uint16_t> ParseLoopOffset() {
+    const std::optional<uint16_t> target = ParseDigits();
+    if (!target) return std::nullopt;
+    const uint16_t offset = uint16_t(Addr + 2 - *target) >> 1;
+    if (offset > 63) return std::nullopt;
+    return offset;
+}
+
+// ORs a parsed field into the instruction word at the bit position.
+bool Put(std::optional<uint16_t> field, int shift) {
+    if (!field) return false;
+    AsmWords[0] |= uint16_t(*field << shift);
+    return true;
+}
+
+// The operands of the record's format; && keeps them in text order.
 bool ParseOperands(uint16_t format) {
-    uint16_t& word = AsmWords[0];
     switch (format) {
         case FmtNone: return true;
-        case FmtReg: {
-            const std::optional<uint16_t> reg = ParseRegister();
-            if (!reg) return false;
-            word |= *reg;
-            return true;
-        }
+        case FmtReg: return Put(ParseRegister(), 0);
         case FmtSrcDstByte:
-        case FmtSrcDst: {
-            const std::optional<uint16_t> source = ParseOperand();
-            if (!source) return false;
-            word |= uint16_t(*source << 6);
-            if (!ParseComma()) return false;
-            const std::optional<uint16_t> destination = ParseOperand();
-            if (!destination) return false;
-            word |= *destination;
-            return true;
-        }
+        case FmtSrcDst: return Put(ParseOperand(), 6) && ParseComma() && Put(ParseOperand(), 0);
         case FmtDstByte:
-        case FmtDst: {
-            const std::optional<uint16_t> destination = ParseOperand();
-            if (!destination) return false;
-            word |= *destination;
-            return true;
-        }
-        case FmtRegDst: {
-            const std::optional<uint16_t> reg = ParseRegister();
-            if (!reg) return false;
-            word |= uint16_t(*reg << 6);
-            if (!ParseComma()) return false;
-            const std::optional<uint16_t> destination = ParseOperand();
-            if (!destination) return false;
-            word |= *destination;
-            return true;
-        }
-        case FmtDstReg: {
-            const std::optional<uint16_t> destination = ParseOperand();
-            if (!destination) return false;
-            word |= *destination;
-            if (!ParseComma()) return false;
-            const std::optional<uint16_t> reg = ParseRegister();
-            if (!reg) return false;
-            word |= uint16_t(*reg << 6);
-            return true;
-        }
-        case FmtBranch: {
-            const std::optional<uint16_t> target = ParseDigits();
-            if (!target) return false;
-            // Offset in words from the address after the branch; an arithmetic
-            // shift drops the low bit of an odd distance, rounding down.
-            const int offset = int16_t(uint16_t(*target - Addr - 2)) >> 1;
-            if (offset < -128 || offset > 127) return false;
-            word |= uint16_t(offset & 0377);
-            return true;
-        }
-        case FmtSob: {
-            const std::optional<uint16_t> reg = ParseRegister();
-            if (!reg) return false;
-            word |= uint16_t(*reg << 6);
-            if (!ParseComma()) return false;
-            const std::optional<uint16_t> target = ParseDigits();
-            if (!target) return false;
-            // SOB only branches backwards: the distance back from the address
-            // after the instruction, in words.
-            const int offset = uint16_t(Addr + 2 - *target) >> 1;
-            if (offset > 63) return false;
-            word |= uint16_t(offset);
-            return true;
-        }
-        case FmtPriority:
-        case FmtMark:
-        case FmtTrapCode: {
-            const uint16_t limit = format == FmtPriority ? 7 : format == FmtMark ? 63 : 255;
-            const std::optional<uint16_t> value = ParseSmallNumber(limit);
-            if (!value) return false;
-            word |= *value;
-            return true;
-        }
+        case FmtDst: return Put(ParseOperand(), 0);
+        case FmtRegDst: return Put(ParseRegister(), 6) && ParseComma() && Put(ParseOperand(), 0);
+        case FmtDstReg: return Put(ParseOperand(), 0) && ParseComma() && Put(ParseRegister(), 6);
+        case FmtBranch: return Put(ParseBranchOffset(), 0);
+        case FmtSob: return Put(ParseRegister(), 6) && ParseComma() && Put(ParseLoopOffset(), 0);
+        case FmtPriority: return Put(ParseSmallNumber(7), 0);
+        case FmtMark: return Put(ParseSmallNumber(63), 0);
+        case FmtTrapCode: return Put(ParseSmallNumber(255), 0);
         case FmtConditions:
-            if (Match('c')) word |= FlagC;
-            if (Match('v')) word |= FlagV;
-            if (Match('z')) word |= FlagZ;
-            if (Match('n')) word |= FlagN;
+            // Lower case only, each at most once, in this order.
+            if (Match('c')) AsmWords[0] |= FlagC;
+            if (Match('v')) AsmWords[0] |= FlagV;
+            if (Match('z')) AsmWords[0] |= FlagZ;
+            if (Match('n')) AsmWords[0] |= FlagN;
             return true;
         case FmtData: {
             const std::optional<uint16_t> value = ParseDigits();
             if (!value) return false;
-            word = *value;
+            AsmWords[0] = *value;  // the whole word
             return true;
         }
-        default: return false;
+        default: return false;  // illegal: never assembles
     }
 }
 
@@ -265,8 +229,8 @@ void AssembleLine() {
 void StoreWord(uint16_t word) {
     if (IsRom(Addr) || IsRam(Addr)) {
         const Location cell = ReadCell();
-        // The unmapped addresses 0x0101-0x0107 read as ZeroCell; a store there
-        // is discarded so that every unmapped read keeps giving 0.
+        // The unmapped port addresses (0x0101-0x0103, 0x0105-0x0107) read as
+        // ZeroCell; a store there is discarded so unmapped reads stay 0.
         if (cell.at != CellOf(ZeroCell).at) cell.SetWord(word);
     }
     Addr += 2;

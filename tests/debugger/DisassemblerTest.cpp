@@ -126,30 +126,6 @@ TEST_F(Disassembler, OneWordOfEveryRecordNamesIt) {
     }
 }
 
-TEST_F(Disassembler, RecordsOnlyTheAssemblerReaches) {
-    EXPECT_EQ(MnemonicTable[21].Mask, 0177760);
-    EXPECT_EQ(MnemonicTable[21].Value, 0000210);
-    EXPECT_EQ(MnemonicTable[75].Name, "bhis");
-    EXPECT_EQ(MnemonicTable[75].Value, 0103000);
-    EXPECT_EQ(MnemonicTable[81].Name, "blo");
-    EXPECT_EQ(MnemonicTable[81].Value, 0103400);
-    EXPECT_EQ(MnemonicTable[89].Name, ".word");
-    EXPECT_EQ(MnemonicTable[89].Format, FmtData);
-    for (int record = 0; record < MnemonicCount; ++record) {
-        EXPECT_LE(MnemonicTable[record].Name.size(), 5u) << record;
-        EXPECT_LE(MnemonicTable[record].Format, 15) << record;
-    }
-}
-
-TEST_F(Disassembler, RegisterNames) {
-    const char* names[RegisterCount] = {"r0", "r1", "r2", "r3", "r4", "r5", "sp", "pc", "r6", "r7"};
-    const uint16_t numbers[RegisterCount] = {0, 1, 2, 3, 4, 5, 6, 7, 6, 7};
-    for (int i = 0; i < RegisterCount; ++i) {
-        EXPECT_EQ(RegisterNames[i].Name, names[i]);
-        EXPECT_EQ(RegisterNames[i].Value, numbers[i]);
-    }
-}
-
 TEST_F(Disassembler, IllegalWordsHaveNoOperands) {
     const uint16_t illegal[] = {0000007, 0000040, 0000077, 0000210, 0000227, 0007000, 0007777,
                                 0075040, 0076777, 0107000, 0107777, 0170000, 0177777};
