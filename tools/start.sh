@@ -1,8 +1,49 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Vexal and starts the emulator.
+# Installs what is missing, builds Vexal, prepares the run folder run/ and
+# starts the emulator there. Files the user put in run/ are never replaced:
+# our pictures and settings go in only where there are none, and rom.bin and
+# ram.bin are left to the user and the emulator.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"
-echo "The front panel window is not built yet."
+
+run=run
+mkdir -p "$run"
+
+absent() { [[ ! -e $1 && ! -L $1 ]]; }
+
+for picture in face.bmp keys.bmp; do
+  if absent "$run/$picture"; then cp -n "build/art/$picture" "$run/$picture"; fi
+done
+
+if absent "$run/vexal.ini"; then
+  cat > "$run/vexal.ini" <<'INI'
+; Settings of the Vexal MK-85 emulator. Section and key names may be written
+; in any case; numbers are decimal, or hexadecimal after 0x.
+
+[Settings]
+; How much the processor runs in every 10 ms: an instruction costs 1 unit
+; while the machine's fast mode is on and 8 otherwise. Default 250.
+CpuSpeed=250
+
+[Debugger]
+; The radix of every number in the debug window, 8 to 16. Default 16.
+Radix=16
+INI
+fi
+
+if absent "$run/rom.bin"; then
+  echo "There is no rom.bin in $run/: put the MK-85 firmware image there."
+  echo "Until then the emulator warns about it and runs on a ROM of zeros."
+fi
+
+if [[ -z ${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-} ]]; then
+  echo "Vexal is built and $run/ is ready, but there is no display to show its window on."
+  echo "Start it from a desktop session, or under a virtual display: cd $run && xvfb-run ../build/panel/vexal"
+  exit 1
+fi
+
+cd "$run"
+exec ../build/panel/vexal

@@ -1,0 +1,391 @@
+#include "panel/Main.h"
+
+#include "core/Cpu.h"
+#include "core/Def.h"
+#include "panel/KeyLayout.h"
+#include "panel/LcdLayout.h"
+#include "panel/RunLoop.h"
+#include "panel/Settings.h"
+#include "panel/WarningBox.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr QRgb Black = 0xFF000000;
+constexpr QRgb White = 0xFFFFFFFF;
+constexpr QRgb TransparentGreen = 0x00FF00;
+
+constexpr int RunInterval = 10;
+constexpr int RefreshInterval = 32;
+constexpr int CursorInterval = 400;
+
+// The first index past the rows of the character cells.
+constexpr int DrawnBytes = 96;
+constexpr int CursorCellMask = 0x0F;
+constexpr uint8_t FullRow = 0x1F;
+constexpr int StopIndicator = 9;  // drawn after the segments of its byte
+
+void Fill(QImage& image, int left, int top, int right, int bottom, QRgb colour) {
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, image.width());
+    bottom = std::min(bottom, image.height());
+    for (int y = top; y < bottom; ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        std::fill(line + left, line + std::max(left, right), colour);
+    }
+}
+
+// Copies a width x height block between two 32-bit images, or within one;
+// overlapping blocks copy as if through a buffer.
+void CopyBlock(const QImage& from, int fromX, int fromY, QImage& to, int toX, int toY, int width, int height) {
+    const QImage block = from.copy(fromX, fromY, width, height);
+    for (int y = 0; y < height; ++y) {
+        if (toY + y < 0 || toY + y >= to.height()) continue;
+        const QRgb* source = reinterpret_cast<const QRgb*>(block.constScanLine(y));
+        QRgb* target = reinterpret_cast<QRgb*>(to.scanLine(toY + y));
+        for (int x = 0; x < width; ++x)
+            if (toX + x >= 0 && toX + x < to.width()) target[toX + x] = source[x];
+    }
+}
+
+QImage BlankBitmap(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(White);
+    return image;
+}
+
+}  // namespace
+
+int VirtualKeyOf(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return 46;
+    case Qt::Key_F3: return VkDebugWindow;
+    case Qt::Key_F8: return 119;
+    default: return 0;
+    }
+}
+
+TMainForm::TMainForm(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
+    setWindowTitle("MK85");
+    setFixedSize(FaceWidth, FaceHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    RefreshTimer.setInterval(RefreshInterval);
+    CursorTimer.setInterval(CursorInterval);
+    RunTimer.SetInterval(RunInterval);
+    connect(&RefreshTimer, &QTimer::timeout, this, [this] { OnRefreshTimer(); });
+    connect(&CursorTimer, &QTimer::timeout, this, [this] { OnCursorTimer(); });
+    RunTimer.SetOnTimer([this](QObject*) { OnRunTimer(); });
+
+    FormCreate();
+}
+
+TMainForm::~TMainForm() { RunTimer.SetEnabled(false); }
+
+void TMainForm::Warn(const std::string& message) { ShowWarning(this, QString::fromStdString(message)); }
+
+void TMainForm::FormCreate() {
+    ScratchBitmap = std::make_unique<QImage>();
+    FaceBitmap = std::make_unique<QImage>(BlankBitmap(FaceWidth, FaceHeight));
+    LcdBitmap = std::make_unique<QImage>(BlankBitmap(LcdWidth, LcdHeight));
+    KeysBitmap = std::make_unique<QImage>(BlankBitmap(KeysWidth, KeysHeight));
+    ReadSettings();
+    RamEnd = LastRamAddress;
+    LoadMemoryImages();
+}
+
+void TMainForm::ReadSettings() {
+    CpuSpeed = ReadIniInteger(QDir::current().absoluteFilePath(SettingsFileName).toStdString(), "Settings",
+                              "CpuSpeed", DefaultCpuSpeed);
+}
+
+void TMainForm::LoadMemoryImages() {
+    ramImage_ = ::LoadMemoryImages(RomFileName, RamFileName, [this](const std::string& m) { Warn(m); });
+}
+
+void TMainForm::SaveRam() {
+    // A RAM image that could not be read at start-up is the user's data, not
+    // this session's: it is kept, and the user is told that this session's
+    // RAM was not.
+    if (ramImage_ == RamImageState::Unreadable || !::SaveRam(RamFileName))
+        Warn(std::string(SaveFailedMessage) + RamFileName);
+}
+
+// A picture that is missing, cannot be decoded or has the wrong size leaves
+// the bitmap blank.
+void TMainForm::LoadPicture(const char* name, QImage& into, QSize size) {
+    QImage picture;
+    if (!picture.load(name, "BMP") || picture.size() != size) {
+        Warn(std::string(LoadFailedMessage) + name);
+        return;
+    }
+    into = picture.convertToFormat(QImage::Format_RGB32);
+}
+
+void TMainForm::FormShow() {
+    MouseKey = 0;
+    PcKey = 0;
+    ResetRunControl();
+
+    // A warning box runs the message loop, in which a termination signal can
+    // close the window and free the bitmaps.
+    LoadPicture(KeysFileName, *KeysBitmap, QSize(KeysWidth, KeysHeight));
+    if (closed_) return;
+    *ScratchBitmap = BlankBitmap(FaceWidth, FaceHeight);
+    LoadPicture(FaceFileName, *ScratchBitmap, QSize(FaceWidth, FaceHeight));
+    if (closed_) return;
+    CopyBlock(*ScratchBitmap, 0, 0, *FaceBitmap, 0, 0, FaceWidth, FaceHeight);
+    update();
+
+    LcdBitmap->fill(White);
+    LcdShadow.fill(0xFF);
+    std::memset(LcdRam, 0, DrawnBytes);
+
+    CpuReset();
+
+    RunTimer.SetEnabled(true);
+    RefreshTimer.start();
+    CursorTimer.start();
+    LcdDirty = true;
+}
+
+void TMainForm::FormClose() {
+    Paused = true;
+    RunTimer.SetEnabled(false);
+    RefreshTimer.stop();
+    CursorTimer.stop();
+    SaveRam();
+    ScratchBitmap.reset();
+    FaceBitmap.reset();
+    LcdBitmap.reset();
+    KeysBitmap.reset();
+}
+
+void TMainForm::OnRunTimer() { RunTick(ShowDebugWindow); }
+
+void TMainForm::RenderLcd() {
+    if (!LcdBitmap) return;
+    const uint8_t cursor = LcdRam[CursorByte];
+    for (int cell = 0; cell < LcdCells; ++cell) {
+        const bool cursorHere = CursorPhase && (cursor & CursorCellMask) == cell;
+        for (int row = 1; row <= CellRows; ++row) {
+            const int index = RowByte(cell, row);
+            uint8_t v = LcdRam[index];
+            if (cursorHere) v = (row == CellRows || !(cursor & CursorUnderlineBit)) ? FullRow : 0;
+            if (v == LcdShadow[index]) continue;
+            LcdShadow[index] = v;
+            LcdDirty = true;
+            const int top = DotsTop + DotPitchY * (row - 1);
+            for (int column = 0; column < CellColumns; ++column) {
+                const int left = CellLeft(cell) + DotPitchX * column;
+                Fill(*LcdBitmap, left, top, left + DotWidth, top + DotHeight, (v >> column) & 1 ? Black : White);
+            }
+        }
+    }
+
+    auto drawIndicator = [this](const Indicator& indicator) {
+        DrawIndicator(indicator.x, indicator.y, indicator.srcX, IndicatorSrcY, indicator.width,
+                      LcdRam[indicator.ramIndex] >> indicator.bit & 1);
+    };
+    for (const uint8_t index : IndicatorBytes) {
+        if (LcdRam[index] == LcdShadow[index]) continue;
+        LcdShadow[index] = LcdRam[index];
+        for (const Indicator& indicator : Indicators)
+            if (indicator.ramIndex == index) drawIndicator(indicator);
+    }
+
+    int segment = 0;
+    for (const uint8_t index : SegmentBytes) {
+        const int segments = std::min(5, Digits * SegmentsPerDigit - segment);
+        if (LcdRam[index] != LcdShadow[index]) {
+            LcdShadow[index] = LcdRam[index];
+            for (int bit = 0; bit < segments; ++bit) {
+                const int n = segment + bit;
+                const Rect r = SegmentRect(n / SegmentsPerDigit, n % SegmentsPerDigit);
+                DrawSegment(r.left, r.top, r.right, r.bottom, LcdRam[index] >> bit & 1);
+            }
+            if (index == Indicators[StopIndicator].ramIndex) drawIndicator(Indicators[StopIndicator]);
+        }
+        segment += segments;
+    }
+}
+
+void TMainForm::DrawIndicator(int x, int y, int sourceX, int sourceY, int width, bool on) {
+    if (on) CopyBlock(*KeysBitmap, sourceX, sourceY, *LcdBitmap, x, y, width, IndicatorHeight);
+    else Fill(*LcdBitmap, x, y, x + width, y + IndicatorHeight, White);
+    LcdDirty = true;
+}
+
+void TMainForm::DrawSegment(int left, int top, int right, int bottom, bool on) {
+    Fill(*LcdBitmap, left, top, right, bottom, on ? Black : White);
+    LcdDirty = true;
+}
+
+void TMainForm::OnRefreshTimer() {
+    RenderLcd();
+    if (LcdDirty) update(LcdLeft, LcdTop, LcdWidth, LcdHeight);
+    LcdDirty = false;
+}
+
+void TMainForm::OnCursorTimer() { CursorPhase = !CursorPhase; }
+
+void TMainForm::FormPaint(QPainter& window) {
+    if (!FaceBitmap) return;
+    CopyBlock(*LcdBitmap, 0, 0, *FaceBitmap, LcdLeft, LcdTop, LcdWidth, LcdHeight);
+    window.drawImage(0, 0, *FaceBitmap);
+    LcdDirty = false;
+}
+
+void TMainForm::FormKeyDown(int virtualKey) {
+    if (virtualKey == VkDebugWindow) {
+        if (ShowDebugWindow) ShowDebugWindow();
+        return;
+    }
+    if (const int key = KeyOfSpecialKey(virtualKey)) PcKey = key;
+}
+
+void TMainForm::FormKeyPress(uint8_t character) {
+    if (const int key = KeyOfCharacter(character)) PcKey = key;
+    // Looks at the held key, matched now or before: a character that matches
+    // nothing while the halt key is held raises the request again.
+    if (PcKey == HaltKey) HaltRequest = true;
+}
+
+void TMainForm::FormKeyUp(int) { PcKey = 0; }
+
+void TMainForm::MoveKeyInside(int key, int x, int y, bool pressed) {
+    if (!FaceBitmap) return;
+    const KeyGroup& g = KeyGroups[PlaceOfKey(key).group];
+    const int width = g.Width - 9;
+    const int height = g.Height - (key <= 36 ? 8 : 9);
+    if (pressed) CopyBlock(*FaceBitmap, x + 4, y + 4, *FaceBitmap, x + 5, y + 5, width, height);
+    else CopyBlock(*FaceBitmap, x + 5, y + 5, *FaceBitmap, x + 4, y + 4, width, height);
+}
+
+void TMainForm::FormMouseDown(Qt::MouseButton button, int x, int y) {
+    if (button != Qt::LeftButton) return;
+    ReleaseMouseKey(-1, -1);
+    KeyPlace place;
+    const int key = KeyAtPoint(x, y, place);
+    if (key == 0) {
+        BeginWindowDrag();
+        return;
+    }
+    MouseKey = key;
+    if (key != SwitchKey) MoveKeyInside(key, place.x, place.y, true);
+    DrawKey(place.group, place.x, place.y, true);
+}
+
+void TMainForm::FormMouseMove(int x, int y) { ReleaseMouseKey(x, y); }
+
+void TMainForm::FormMouseUp(Qt::MouseButton button, int, int) {
+    if (button != Qt::LeftButton) return;
+    const int key = MouseKey;
+    ReleaseMouseKey(-1, -1);
+    if (key == SwitchKey) close();
+    if (key == HaltKey && (KeyOut & 0x0002)) HaltRequest = true;
+}
+
+void TMainForm::FormDeactivate() {
+    ReleaseMouseKey(-1, -1);
+    PcKey = 0;
+}
+
+void TMainForm::ReleaseMouseKey(int x, int y) {
+    if (MouseKey == 0) return;
+    const KeyPlace place = PlaceOfKey(MouseKey);
+    const KeyGroup& g = KeyGroups[place.group];
+    if (x >= place.x && x < place.x + g.Width && y >= place.y && y < place.y + g.Height) return;
+    if (MouseKey != SwitchKey) MoveKeyInside(MouseKey, place.x, place.y, false);
+    DrawKey(place.group, place.x, place.y, false);
+    MouseKey = 0;
+}
+
+void TMainForm::DrawKey(int group, int x, int y, bool pressed) {
+    if (!FaceBitmap) return;
+    const KeyGroup& g = KeyGroups[group];
+    *ScratchBitmap = KeysBitmap->copy(g.SrcX, g.SrcY + (pressed ? 0 : g.Height), g.Width, g.Height);
+    for (int dy = 0; dy < g.Height; ++dy) {
+        const QRgb* source = reinterpret_cast<const QRgb*>(ScratchBitmap->constScanLine(dy));
+        QRgb* target = reinterpret_cast<QRgb*>(FaceBitmap->scanLine(y + dy));
+        for (int dx = 0; dx < g.Width; ++dx)
+            if ((source[dx] & 0xFFFFFF) != TransparentGreen) target[x + dx] = source[dx];
+    }
+    update(x, y, g.Width, g.Height);
+}
+
+void TMainForm::BeginWindowDrag() {
+    if (QWindow* window = windowHandle()) window->startSystemMove();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (shown_ || event->spontaneous()) return;
+    shown_ = true;
+    FormShow();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (closed_) return;
+    closed_ = true;
+    FormClose();
+    if (OnClosed) OnClosed();
+}
+
+void TMainForm::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    FormPaint(painter);
+}
+
+void TMainForm::keyPressEvent(QKeyEvent* event) {
+    if (const int virtualKey = VirtualKeyOf(event->key())) FormKeyDown(virtualKey);
+    for (const char32_t c : event->text().toUcs4()) FormKeyPress(Cp1251FromUnicode(c));
+}
+
+void TMainForm::keyReleaseEvent(QKeyEvent* event) {
+    // A key held down repeats as pairs of release and press events; only the
+    // real release lets go of the machine key.
+    if (event->isAutoRepeat()) return;
+    FormKeyUp(VirtualKeyOf(event->key()));
+}
+
+void TMainForm::mousePressEvent(QMouseEvent* event) {
+    FormMouseDown(event->button(), event->position().toPoint().x(), event->position().toPoint().y());
+}
+
+void TMainForm::mouseMoveEvent(QMouseEvent* event) {
+    FormMouseMove(event->position().toPoint().x(), event->position().toPoint().y());
+}
+
+void TMainForm::mouseReleaseEvent(QMouseEvent* event) {
+    FormMouseUp(event->button(), event->position().toPoint().x(), event->position().toPoint().y());
+}
+
+void TMainForm::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) FormDeactivate();
+}

@@ -1,0 +1,111 @@
+// The main window: the picture of the MK-85's front panel with its live
+// display and clickable keys. It owns the bitmaps and the three timers, runs
+// the emulated processor from the run timer, and loads and saves the memory
+// images at start-up and exit.
+#pragma once
+
+#include "panel/MemoryFiles.h"
+#include "panel/ThdTimer.h"
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QPainter;
+
+constexpr int FaceWidth = 760;
+constexpr int FaceHeight = 330;
+constexpr int KeysWidth = 188;
+constexpr int KeysHeight = 63;
+constexpr const char* FaceFileName = "face.bmp";
+constexpr const char* KeysFileName = "keys.bmp";
+constexpr const char* ApplicationTitle = "Elektronika MK-85 Emulator";
+
+// The virtual key code of a Qt key, as the special-key table knows it; 0 for
+// keys it does not know.
+int VirtualKeyOf(int qtKey);
+
+class TMainForm : public QWidget {
+public:
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Shows the debug window: F3, and the run loop at the end of a trace or
+    // at the breakpoint. Empty until a debug window plugs in.
+    std::function<void()> ShowDebugWindow;
+    // Called once the window has closed and the RAM is saved.
+    std::function<void()> OnClosed;
+
+    // Start-up and shutdown.
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void ReadSettings();
+    void LoadMemoryImages();
+    void SaveRam();
+
+    void OnRunTimer();
+
+    // The display.
+    void RenderLcd();
+    void DrawIndicator(int x, int y, int sourceX, int sourceY, int width, bool on);
+    void DrawSegment(int left, int top, int right, int bottom, bool on);
+    void OnRefreshTimer();
+    void OnCursorTimer();
+    void FormPaint(QPainter& window);
+
+    // The keys. Virtual key codes are those of the special-key table;
+    // characters are in code page 1251.
+    void FormKeyDown(int virtualKey);
+    void FormKeyPress(uint8_t character);
+    void FormKeyUp(int virtualKey);
+    void FormMouseDown(Qt::MouseButton button, int x, int y);
+    void FormMouseMove(int x, int y);
+    void FormMouseUp(Qt::MouseButton button, int x, int y);
+    void FormDeactivate();
+    void ReleaseMouseKey(int x, int y);
+    void DrawKey(int group, int x, int y, bool pressed);
+
+    std::unique_ptr<QImage> ScratchBitmap;
+    std::unique_ptr<QImage> FaceBitmap;
+    std::unique_ptr<QImage> LcdBitmap;
+    std::unique_ptr<QImage> KeysBitmap;
+
+    // For every drawn LcdRam index, the value last drawn there (for a cursor
+    // cell, what was shown in place of the real value).
+    std::array<uint8_t, 96> LcdShadow{};
+    bool LcdDirty = false;  // LcdBitmap changed since it was last shown
+    bool CursorPhase = false;  // the cursor is shown while true
+
+    QTimer RefreshTimer;
+    QTimer CursorTimer;
+    TThreadedTimer RunTimer;
+
+protected:
+    // Lets the window system move the borderless window with the mouse.
+    virtual void BeginWindowDrag();
+
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void Warn(const std::string& message);
+    void LoadPicture(const char* name, QImage& into, QSize size);
+    void MoveKeyInside(int key, int x, int y, bool pressed);
+
+    RamImageState ramImage_ = RamImageState::Missing;
+    bool shown_ = false;
+    bool closed_ = false;
+};

@@ -1,0 +1,90 @@
+// A main window started in a fresh working folder, with the warnings it shows
+// collected instead of put in front of a user.
+#pragma once
+
+#include "../front/TempFolder.h"
+#include "TestPictures.h"
+#include "core/Def.h"
+#include "panel/Main.h"
+#include "panel/RunLoop.h"
+#include "panel/TerminationSignals.h"
+#include "panel/WarningBox.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The window with its drags counted instead of handed to the window system.
+class TestForm : public TMainForm {
+public:
+    int drags = 0;
+
+protected:
+    void BeginWindowDrag() override { ++drags; }
+};
+
+class PanelFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previousFolder_ = std::filesystem::current_path();
+        std::filesystem::current_path(folder.path());
+        SetWarningHandler([this](QWidget*, const QString& text) { warnings.push_back(text.toStdString()); });
+        ClearMachine();
+    }
+
+    void TearDown() override {
+        form.reset();
+        SetWarningHandler(nullptr);
+        std::filesystem::current_path(previousFolder_);
+    }
+
+    // Our own pictures and a ROM of zeros, as a normal installation has.
+    void WriteInstallation() {
+        folder.Write("rom.bin", std::vector<uint8_t>(RomSize, 0));
+        ASSERT_TRUE(TestFace().save(QString::fromStdString(folder / "face.bmp"), "BMP"));
+        ASSERT_TRUE(TestKeys().save(QString::fromStdString(folder / "keys.bmp"), "BMP"));
+    }
+
+    // Creates and shows the window: FormCreate, then FormShow.
+    void Start() {
+        form = std::make_unique<TestForm>();
+        form->show();
+    }
+
+    // Starts the window with every timer stopped, so that the test alone
+    // decides what runs.
+    void StartStill() {
+        Start();
+        form->RunTimer.SetEnabled(false);
+        form->RefreshTimer.stop();
+        form->CursorTimer.stop();
+    }
+
+    void Mouse(QEvent::Type type, Qt::MouseButton button, int x, int y) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);
+        const QPointF at(x, y);
+        QMouseEvent event(type, at, form->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button,
+                          button == Qt::LeftButton ? held : Qt::MouseButtons(button), Qt::NoModifier);
+        QApplication::sendEvent(form.get(), &event);
+    }
+    void Press(int x, int y, Qt::MouseButton button = Qt::LeftButton) { Mouse(QEvent::MouseButtonPress, button, x, y); }
+    void Move(int x, int y) { Mouse(QEvent::MouseMove, Qt::LeftButton, x, y); }
+    void Release(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+        Mouse(QEvent::MouseButtonRelease, button, x, y);
+    }
+
+    TempFolder folder;
+    std::vector<std::string> warnings;
+    std::unique_ptr<TestForm> form;
+
+private:
+    std::filesystem::path previousFolder_;
+};

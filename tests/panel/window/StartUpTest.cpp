@@ -1,0 +1,240 @@
+#include "PanelFixture.h"
+#include "panel/LcdLayout.h"
+
+#include <QEventLoop>
+#include <QScreen>
+#include <QTimer>
+
+#include <csignal>
+#include <cstring>
+
+namespace {
+
+void Serve(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+bool AllWhite(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != 0xFFFFFFFF) return false;
+    return true;
+}
+
+// The face as loaded, outside the display, which the window paints over it.
+bool FaceShows(const QImage& face, const QImage& expected) {
+    for (int y = 0; y < FaceHeight; ++y)
+        for (int x = 0; x < FaceWidth; ++x) {
+            const bool onDisplay = x >= LcdLeft && x < LcdLeft + LcdWidth && y >= LcdTop && y < LcdTop + LcdHeight;
+            if (!onDisplay && face.pixel(x, y) != expected.pixel(x, y)) return false;
+        }
+    return true;
+}
+
+const std::string RomWarning = "Failed to load the file rom.bin";
+const std::string RamWarning = "Failed to load the file ram.bin";
+const std::string FaceWarning = "Failed to load the file face.bmp";
+const std::string KeysWarning = "Failed to load the file keys.bmp";
+const std::string SaveWarning = "Failed to save the file ram.bin";
+
+using StartUp = PanelFixture;
+
+TEST_F(StartUp, AnInstalledProgramStartsSilentlyInItsBorderlessCentredWindow) {
+    WriteInstallation();
+    folder.WriteText("vexal.ini", "[Settings]\nCpuSpeed=0x100\n");
+    const std::vector<uint8_t> ram = Pattern(RamSize, 3);
+    folder.Write("ram.bin", ram);
+    Start();
+    EXPECT_TRUE(warnings.empty()) << warnings.front();
+    EXPECT_EQ(CpuSpeed, 256);
+    EXPECT_EQ(RamEnd, 0x87FF);
+    EXPECT_EQ(std::vector<uint8_t>(Ram, Ram + RamSize), ram);
+    EXPECT_EQ(form->windowTitle(), "MK85");
+    EXPECT_TRUE(form->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(form->size(), QSize(760, 330));
+    EXPECT_EQ(form->minimumSize(), form->maximumSize());
+    EXPECT_EQ(form->frameGeometry().center(), form->screen()->availableGeometry().center());
+    EXPECT_TRUE(FaceShows(*form->FaceBitmap, TestFace()));
+    EXPECT_EQ(*form->KeysBitmap, TestKeys().convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(form->LcdBitmap->size(), QSize(227, 51));
+    EXPECT_TRUE(form->RunTimer.Enabled());
+    EXPECT_EQ(form->RunTimer.Interval(), 10);
+    EXPECT_TRUE(form->RefreshTimer.isActive());
+    EXPECT_EQ(form->RefreshTimer.interval(), 32);
+    EXPECT_TRUE(form->CursorTimer.isActive());
+    EXPECT_EQ(form->CursorTimer.interval(), 400);
+}
+
+TEST_F(StartUp, WithNoFilesAtAllItWarnsAndRunsOnAZeroRom) {
+    Start();
+    EXPECT_EQ(warnings, (std::vector<std::string>{RomWarning, KeysWarning, FaceWarning}));
+    EXPECT_EQ(CpuSpeed, 250);
+    EXPECT_TRUE(AllWhite(*form->FaceBitmap));
+    EXPECT_TRUE(AllWhite(*form->KeysBitmap));
+
+    // The run loop goes on: a long trace counts down.
+    TraceCount = 1000000;
+    Serve(100);
+    EXPECT_LT(TraceCount, 1000000);
+
+    form->close();
+    EXPECT_EQ(warnings.size(), 3u) << "no ram.bin is no problem";
+    EXPECT_EQ(folder.Read("ram.bin"), std::vector<uint8_t>(Ram, Ram + RamSize));
+}
+
+TEST_F(StartUp, PicturesThatCannotBeDecodedOrHaveTheWrongSizeStayBlank) {
+    WriteInstallation();
+    folder.Write("face.bmp", Pattern(5000, 1));
+    QImage small(100, 50, QImage::Format_RGB32);
+    small.fill(Qt::red);
+    ASSERT_TRUE(small.save(QString::fromStdString(folder / "keys.bmp"), "BMP"));
+    Start();
+    EXPECT_EQ(warnings, (std::vector<std::string>{KeysWarning, FaceWarning}));
+    EXPECT_TRUE(AllWhite(*form->FaceBitmap));
+    EXPECT_TRUE(AllWhite(*form->KeysBitmap));
+
+    // A picture that is a folder.
+    form.reset();
+    warnings.clear();
+    std::filesystem::remove(folder / "face.bmp");
+    std::filesystem::create_directory(folder / "face.bmp");
+    std::filesystem::remove(folder / "keys.bmp");
+    folder.Write("keys.bmp", {'B', 'M', 0xFF, 0xFF, 0xFF, 0x7F});
+    Start();
+    EXPECT_EQ(warnings, (std::vector<std::string>{KeysWarning, FaceWarning}));
+}
+
+TEST_F(StartUp, SettingsThatCannotBeReadGiveTheDefaultSpeed) {
+    WriteInstallation();
+    for (const char* text : {"[Settings]\nCpuSpeed=fast\n", "\x01\x02[[[=\n\xff", "CpuSpeed=100\n",
+                             "[Other]\nCpuSpeed=100\n"}) {
+        folder.WriteText("vexal.ini", text);
+        form.reset();
+        CpuSpeed = 1;
+        Start();
+        EXPECT_EQ(CpuSpeed, 250) << text;
+    }
+    std::filesystem::remove(folder / "vexal.ini");
+    std::filesystem::create_directory(folder / "vexal.ini");
+    form.reset();
+    Start();
+    EXPECT_EQ(CpuSpeed, 250);
+    EXPECT_TRUE(warnings.empty());
+}
+
+TEST_F(StartUp, ImagesShortOrLongLoadWhatFitsAndTheRamIsRewrittenWhole) {
+    WriteInstallation();
+    folder.Write("rom.bin", Pattern(100, 9));
+    folder.Write("ram.bin", Pattern(2 * RamSize, 4));
+    Start();
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_EQ(std::vector<uint8_t>(Rom, Rom + 100), Pattern(100, 9));
+    EXPECT_EQ(std::vector<uint8_t>(Rom + 100, Rom + RomSize), std::vector<uint8_t>(RomSize - 100, 0));
+    EXPECT_EQ(std::vector<uint8_t>(Ram, Ram + RamSize), Pattern(RamSize, 4));
+    form->close();
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_EQ(folder.Read("ram.bin"), std::vector<uint8_t>(Ram, Ram + RamSize));
+}
+
+TEST_F(StartUp, AnUnreadableRomDoesNotKeepTheRamFromLoading) {
+    WriteInstallation();
+    std::filesystem::remove(folder / "rom.bin");
+    std::filesystem::create_directory(folder / "rom.bin");
+    folder.Write("ram.bin", Pattern(RamSize, 8));
+    Start();
+    EXPECT_EQ(warnings, std::vector<std::string>{RomWarning});
+    EXPECT_EQ(std::vector<uint8_t>(Ram, Ram + RamSize), Pattern(RamSize, 8));
+    form->close();
+    EXPECT_EQ(folder.Read("ram.bin"), Pattern(RamSize, 8)) << "saved back as it was loaded";
+}
+
+TEST_F(StartUp, AnUnreadableRamImageIsNeverOverwritten) {
+    WriteInstallation();
+    std::filesystem::create_directory(folder / "ram.bin");
+    folder.Write("ram.bin/inside", Pattern(10, 1));
+    Start();
+    EXPECT_EQ(warnings, std::vector<std::string>{RamWarning});
+    form->close();
+    EXPECT_EQ(warnings, (std::vector<std::string>{RamWarning, SaveWarning}));
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "ram.bin"));
+    EXPECT_EQ(folder.Read("ram.bin/inside"), Pattern(10, 1));
+}
+
+TEST_F(StartUp, AFailedSaveWarnsAndLeavesTheOldImageWhole) {
+    WriteInstallation();
+    folder.Write("ram.bin", Pattern(RamSize, 6));
+    Start();
+    std::memset(Ram, 0xA5, RamSize);
+    std::filesystem::create_directory(folder / "ram.bin.new");
+    form->close();
+    EXPECT_EQ(warnings, std::vector<std::string>{SaveWarning});
+    EXPECT_EQ(folder.Read("ram.bin"), Pattern(RamSize, 6));
+}
+
+TEST_F(StartUp, ClosingStopsEverythingSavesTheRamAndFreesTheBitmaps) {
+    WriteInstallation();
+    Start();
+    bool closed = false;
+    form->OnClosed = [&] { closed = true; };
+    std::memset(Ram, 0x3C, RamSize);
+    form->close();
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(Paused);
+    EXPECT_FALSE(form->RunTimer.Enabled());
+    EXPECT_FALSE(form->RefreshTimer.isActive());
+    EXPECT_FALSE(form->CursorTimer.isActive());
+    EXPECT_FALSE(form->FaceBitmap);
+    EXPECT_FALSE(form->LcdBitmap);
+    EXPECT_FALSE(form->KeysBitmap);
+    EXPECT_FALSE(form->ScratchBitmap);
+    EXPECT_EQ(folder.Read("ram.bin"), std::vector<uint8_t>(RamSize, 0x3C));
+    Serve(50);  // late events find nothing to draw on
+}
+
+TEST_F(StartUp, TerminationSignalsCloseTheWindowAndSaveTheRam) {
+    WriteInstallation();
+    Start();
+    CloseOnTerminationSignals(*form);
+    for (const int signal : {SIGTERM, SIGINT}) {
+        std::filesystem::remove(folder / "ram.bin");
+        std::memset(Ram, signal, RamSize);
+        bool closed = false;
+        form->OnClosed = [&] { closed = true; };
+        ::raise(signal);
+        for (int i = 0; i < 100 && !closed; ++i) Serve(10);
+        EXPECT_TRUE(closed) << "signal " << signal;
+        EXPECT_EQ(folder.Read("ram.bin"), std::vector<uint8_t>(RamSize, uint8_t(signal)));
+        form.reset();
+        Start();
+        CloseOnTerminationSignals(*form);
+    }
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, SIG_DFL);
+}
+
+TEST_F(StartUp, ASignalWhileAWarningIsShownClosesTheWindowCleanly) {
+    WriteInstallation();
+    std::filesystem::remove(folder / "keys.bmp");
+    form = std::make_unique<TestForm>();
+    CloseOnTerminationSignals(*form);
+    bool closed = false;
+    form->OnClosed = [&] { closed = true; };
+    // The warning box runs the message loop while it waits for the user.
+    SetWarningHandler([&](QWidget*, const QString& text) {
+        warnings.push_back(text.toStdString());
+        ::raise(SIGTERM);
+        for (int i = 0; i < 100 && !closed; ++i) Serve(10);
+    });
+    std::memset(Ram, 0x42, RamSize);
+    form->show();
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(warnings, std::vector<std::string>{KeysWarning});
+    EXPECT_FALSE(form->RunTimer.Enabled());
+    EXPECT_EQ(folder.Read("ram.bin"), std::vector<uint8_t>(RamSize, 0x42));
+    Serve(50);
+    std::signal(SIGTERM, SIG_DFL);
+}
+
+}  // namespace

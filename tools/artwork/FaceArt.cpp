@@ -1,0 +1,186 @@
+#include "FaceArt.h"
+
+#include <QFontMetrics>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+#include "ArtPalette.h"
+#include "KeyArt.h"
+#include "KeyLabels.h"
+#include "panel/KeyLayout.h"
+#include "panel/LcdLayout.h"
+
+namespace {
+
+QFont LabelFont(int pixelSize, bool bold = true) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    font.setStretch(QFont::Unstretched);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+// Space between the Latin and the Cyrillic letter of a key.
+constexpr double PairGap = 4;
+
+QColor Colour(QRgb rgb) { return QColor::fromRgb(rgb); }
+
+// Draws text with its inked pixels centred on (cx, cy), which centres capitals,
+// digits and signs alike where the font's line box would not.
+void DrawCentred(QPainter& painter, const QString& text, const QFont& font, double cx, double cy,
+                 QRgb colour) {
+    const QRect ink = QFontMetrics(font).tightBoundingRect(text);
+    painter.setFont(font);
+    painter.setPen(Colour(colour));
+    painter.drawText(QPointF(cx - ink.left() - ink.width() / 2.0, cy - ink.top() - ink.height() / 2.0),
+                     text);
+}
+
+// The case: charcoal shading from top to bottom, a bevelled rim.
+void DrawCase(QImage& face) {
+    for (int y = 0; y < FaceHeight; ++y) {
+        const double t = double(y) / (FaceHeight - 1);
+        const QColor top = Colour(art::CaseTop), bottom = Colour(art::CaseBottom);
+        const QRgb row = qRgb(int(top.red() + t * (bottom.red() - top.red()) + 0.5),
+                              int(top.green() + t * (bottom.green() - top.green()) + 0.5),
+                              int(top.blue() + t * (bottom.blue() - top.blue()) + 0.5));
+        for (int x = 0; x < FaceWidth; ++x) face.setPixel(x, y, row);
+    }
+    QPainter painter(&face);
+    painter.setPen(Colour(art::CaseHighlight));
+    painter.drawLine(1, 1, FaceWidth - 2, 1);
+    painter.drawLine(1, 1, 1, FaceHeight - 2);
+    painter.setPen(Colour(art::CaseShadow));
+    painter.drawLine(2, FaceHeight - 2, FaceWidth - 2, FaceHeight - 2);
+    painter.drawLine(FaceWidth - 2, 2, FaceWidth - 2, FaceHeight - 2);
+    painter.setPen(Colour(art::CaseOutline));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(0, 0, FaceWidth - 1, FaceHeight - 1);
+}
+
+// A recessed area of the case: shaded edge above, lit edge below.
+void DrawWell(QPainter& painter, const QPainterPath& area, QRgb fill) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Colour(art::CaseHighlight));
+    painter.drawPath(area.translated(1, 1).united(area));
+    painter.setBrush(Colour(art::CaseShadow));
+    painter.drawPath(area);
+    painter.setBrush(Colour(fill));
+    painter.drawPath(area.translated(1, 1).intersected(area));
+}
+
+QPainterPath RoundedRect(const QRectF& area, double radius) {
+    QPainterPath path;
+    path.addRoundedRect(area, radius, radius);
+    return path;
+}
+
+// The display window: a dark bezel around the glass. The glass itself stays
+// plain white: the display is drawn over it while the program runs.
+void DrawDisplay(QImage& face) {
+    QPainter painter(&face);
+    DrawWell(painter, RoundedRect(QRectF(44, 19, 280, 92), 9), art::Bezel);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Colour(art::LcdRim));
+    painter.drawRect(LcdLeft - 2, LcdTop - 2, LcdWidth + 4, LcdHeight + 4);
+    painter.setBrush(Colour(art::BezelEdge));
+    painter.drawRect(LcdLeft - 1, LcdTop - 1, LcdWidth + 2, LcdHeight + 2);
+    painter.fillRect(LcdLeft, LcdTop, LcdWidth, LcdHeight, Colour(art::LcdGlass));
+}
+
+// The maker's name beside the display, with the case's colour stripes under
+// it, and the model above the number pad.
+void DrawLogo(QImage& face) {
+    QPainter painter(&face);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    QFont maker = LabelFont(19);
+    maker.setLetterSpacing(QFont::AbsoluteSpacing, 2);
+    DrawCentred(painter, QStringLiteral("ЭЛЕКТРОНИКА"), maker, 432, 52, art::PrintSilver);
+    QFont model = LabelFont(30);
+    model.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+    DrawCentred(painter, QStringLiteral("МК 85"), model, 641, 48, art::PrintAccent);
+    painter.setPen(Qt::NoPen);
+    const QRgb stripes[] = {0xFFE07A36, 0xFFC9513A, 0xFF9A3A44};
+    for (int i = 0; i < 3; ++i) {
+        painter.setBrush(Colour(stripes[i]));
+        painter.drawRect(QRectF(340, 72 + 5 * i, 186, 2));
+    }
+}
+
+// The switch's positions, printed beside it.
+void DrawSwitchPrint(QImage& face) {
+    const KeyPlace place = PlaceOfKey(SwitchKey);
+    const KeyGroup& g = KeyGroups[place.group];
+    QPainter painter(&face);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const QFont font = LabelFont(9);
+    const double x = place.x + g.Width + 16;
+    DrawCentred(painter, QStringLiteral("ON"), font, x, place.y + 8, art::PrintSilver);
+    DrawCentred(painter, QStringLiteral("OFF"), font, x, place.y + g.Height - 8, art::PrintSilver);
+    painter.setPen(Colour(art::PrintDim));
+    painter.drawLine(place.x - 4, place.y - 6, place.x + g.Width + 28, place.y - 6);
+    DrawCentred(painter, QStringLiteral("POWER"), LabelFont(8), place.x + g.Width / 2.0 + 12,
+                place.y - 13, art::PrintDim);
+}
+
+// The label on a key's inside. The inside is filled with the key top's
+// colour first, so it joins the picture's rim without a seam.
+void DrawLabel(QImage& face, int key, const QRect& inside, const KeyStyle& style) {
+    const KeyLabel label = LabelOfKey(key);
+    QPainter painter(&face);
+    painter.fillRect(inside, Colour(style.top));
+    painter.setClipRect(inside);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const double cx = inside.left() + inside.width() / 2.0;
+    const double cy = inside.top() + inside.height() / 2.0;
+    if (!label.second.isEmpty()) {
+        // The Latin and the Cyrillic letter as one centred pair.
+        const QFont font = LabelFont(11);
+        const double latin = QFontMetrics(font).tightBoundingRect(label.legend).width();
+        const double cyrillic = QFontMetrics(font).tightBoundingRect(label.second).width();
+        const double left = cx - (latin + PairGap + cyrillic) / 2;
+        DrawCentred(painter, label.legend, font, left + latin / 2, cy, style.legend);
+        DrawCentred(painter, label.second, font, left + latin + PairGap + cyrillic / 2, cy, style.second);
+    } else if (!label.hint.isEmpty()) {
+        DrawCentred(painter, label.legend, LabelFont(9), cx, cy - 4, style.second);
+        DrawCentred(painter, label.hint, LabelFont(9), cx, cy + 5, style.legend);
+    } else if (label.legend.size() > 1) {
+        DrawCentred(painter, label.legend, LabelFont(label.legend.size() > 3 ? 8 : 9), cx, cy,
+                    style.legend);
+    } else {
+        DrawCentred(painter, label.legend, LabelFont(inside.height() > 14 ? 15 : 11), cx, cy,
+                    style.legend);
+    }
+}
+
+}  // namespace
+
+QImage DrawFace() {
+    QImage face(FaceWidth, FaceHeight, QImage::Format_RGB32);
+    DrawCase(face);
+    {
+        QPainter painter(&face);
+        const QPainterPath letters = RoundedRect(QRectF(12, 189, 522, 126), 7)
+                                         .united(RoundedRect(QRectF(272, 147, 262, 60), 7))
+                                         .simplified();
+        DrawWell(painter, letters, art::KeyWell);
+        DrawWell(painter, RoundedRect(QRectF(537, 72, 208, 245), 7), art::KeyWell);
+    }
+    DrawDisplay(face);
+    DrawLogo(face);
+    DrawSwitchPrint(face);
+    for (int key = 1; key <= LastFaceKey; ++key) {
+        const KeyPlace place = PlaceOfKey(key);
+        if (key != SwitchKey) {
+            if (LabelOfKey(key).legend.isEmpty()) return {};
+            DrawLabel(face, key, KeyInside(key).translated(place.x, place.y), StyleOfGroup(place.group));
+        }
+        DrawTransparent(face, place.x, place.y, KeyPicture(place.group, false));
+    }
+    return face;
+}

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Measures the emulator as a user runs it, under a virtual X display: its CPU
+# use over 20 seconds at the default speed, and the time from its start to the
+# first painted frame. Two ROMs of our own stand in for the firmware: one of
+# zeros (every step a HALT) and one whose reset vector enters RAM, where an
+# instruction that traps back to itself runs forever.
+# Needs the build (tools/start.sh or cmake) and the xvfb package.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+if [[ ${1:-} != --inside-display ]]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash tools/measure.sh --inside-display
+fi
+vexal=$PWD/build/panel/vexal
+art=$PWD/build/art
+seconds=${SECONDS_TO_MEASURE:-20}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR=$work/runtime
+
+# word: the 16-bit value as two little-endian bytes, for printf.
+word() { printf '\\x%02x\\x%02x' $(($1 & 0xFF)) $(($1 >> 8)); }
+
+prepare() {
+  mkdir -p "$work/$1"
+  cp "$art/face.bmp" "$art/keys.bmp" "$work/$1/"
+  head -c 32768 /dev/zero > "$work/$1/rom.bin"
+}
+prepare zeros
+prepare loop
+# Reset to PC 0x8000; the illegal-instruction vector (0x0008) back to 0x8000;
+# at 0x8000 in RAM the opcode 170000 (octal), which no instruction claims.
+{
+  printf "$(word 0x8000)$(word 0)$(word 0)$(word 0)$(word 0x8000)$(word 0)"
+  head -c $((32768 - 12)) /dev/zero
+} > "$work/loop/rom.bin"
+{ printf "$(word 0xF000)"; head -c 2046 /dev/zero; } > "$work/loop/ram.bin"
+
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+
+measure() {
+  cd "$work/$1"
+  local frames=() whole=()
+  for _ in 1 2 3 4 5; do
+    local started; started=$(date +%s%N)
+    frames+=("$("$vexal" --time-first-frame | sed 's/[^0-9]//g')")
+    whole+=("$((($(date +%s%N) - started) / 1000000))")
+  done
+  "$vexal" & local pid=$!
+  sleep 2
+  local before after
+  before=$(cpu_ticks $pid)
+  sleep "$seconds"
+  after=$(cpu_ticks $pid)
+  kill -TERM $pid
+  wait $pid || true
+  local hz; hz=$(getconf CLK_TCK)
+  echo "$1: CPU $(awk -v t=$((after - before)) -v hz="$hz" -v s="$seconds" 'BEGIN { printf "%.1f", 100 * t / hz / s }')% over ${seconds} s;" \
+       "first frame after ${frames[*]} ms from main() (five starts);" \
+       "whole run from exec to exit ${whole[*]} ms"
+}
+
+measure zeros
+measure loop
