@@ -332,14 +332,9 @@ void Console::Halt(const Arguments&, ConsoleReply&) { HaltRequest = true; }
 void Console::Type(const Arguments& arguments, ConsoleReply&) {
     if (arguments.text.empty()) throw BadArgument("missing argument; usage: type TEXT");
     for (char32_t character : DecodeUtf8(arguments.text)) {
-        // The main window's rule for a typed character: a character found in
-        // the key tables holds its key; then the halt key, held now or still
-        // held from before, raises the halt request. Characters outside code
-        // page 1251 and malformed sequences give 0, which no key has.
-        const int key = KeyOfCharacter(Cp1251FromUnicode(character));
-        if (key != 0) PcKey = key;
-        if (PcKey == HaltKey) HaltRequest = true;
-        if (key == 0) continue;
+        // Characters outside code page 1251 and malformed sequences give 0,
+        // which no key has: they run no ticks.
+        if (PressCharacterKey(Cp1251FromUnicode(character)) == 0) continue;
         RunTicks(uint64_t(holdTicks));
         PcKey = 0;
         RunTicks(uint64_t(holdTicks));
