@@ -61,7 +61,8 @@ uint64_t ParseCount(std::string_view word, std::string_view what) {
     if (word.empty()) throw BadArgument("missing " + std::string(what));
     uint64_t value = 0;
     for (char c : word) {
-        if (c < '0' || c > '9') throw BadArgument("malformed " + std::string(what) + " " + Quoted(word) + ": a decimal number is needed");
+        if (c < '0' || c > '9')
+            throw BadArgument("malformed " + std::string(what) + " " + Quoted(word) + ": a decimal number is needed");
         value = value * 10 + uint64_t(c - '0');
         if (value > CountLimit) throw BadArgument(std::string(what) + " " + Quoted(word) + " is too large");
     }
@@ -80,7 +81,8 @@ uint16_t ParseWord(std::string_view word) {
 
 int32_t ParseKeyIndex(std::string_view word) {
     const uint64_t key = ParseCount(word, "key index");
-    if (key > uint64_t(LastKey)) throw BadArgument("key index " + Quoted(word) + " is not between 0 and " + std::to_string(LastKey));
+    if (key > uint64_t(LastKey))
+        throw BadArgument("key index " + Quoted(word) + " is not between 0 and " + std::to_string(LastKey));
     return int32_t(key);
 }
 
@@ -117,7 +119,8 @@ const Console::Command Console::Commands[] = {
     {"set", &Console::Set, "NAME VALUE", "set R0..R7, SP, PC, PSW, CPC, CPS, CTRL or KEYOUT", 2, 2, false},
     {"step", &Console::Step, "[N]", "run N processor steps (default 1)", 0, 1, false},
     {"tick", &Console::Tick, "[N]", "run N run-loop ticks of CpuSpeed cycle units (default 1)", 0, 1, false},
-    {"until", &Console::Until, "ADDR [MAX]", "step until PC is ADDR, at most MAX steps (default 10000000)", 1, 2, false},
+    {"until", &Console::Until, "ADDR [MAX]", "step until PC is ADDR, at most MAX steps (default 10000000)", 1, 2,
+     false},
     {"speed", &Console::Speed, "N", "set CpuSpeed, the budget of one tick", 1, 1, false},
     {"peek", &Console::Peek, "ADDR", "read a word as the processor would", 1, 1, false},
     {"peekb", &Console::PeekByte, "ADDR", "read a byte as the processor would", 1, 1, false},
@@ -134,7 +137,7 @@ const Console::Command Console::Commands[] = {
     {"hold", &Console::Hold, "N", "ticks each typed key is held and then released (default 5)", 1, 1, false},
     {"lcd", &Console::Lcd, "", "show the display", 0, 0, false},
     {"reset", &Console::Reset, "", "reset the processor", 0, 0, false},
-    {"save", &Console::Save, "[FILE]", "write the RAM to FILE", 0, 0, true},
+    {"save", &Console::Save, "[FILE]", "write the RAM to FILE (default: the RAM image read at start)", 0, 0, true},
     {"bench", &Console::Bench, "N", "time N processor steps", 1, 1, false},
     {"help", &Console::Help, "", "list the commands", 0, 0, false},
     {"quit", &Console::Quit, "", "end the run", 0, 0, false},

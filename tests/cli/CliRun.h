@@ -65,7 +65,8 @@ public:
     bool Exists(const std::string& name) const { return std::filesystem::exists(path_ / name); }
 
     // A 32 KiB "rom.bin" of zeros holding the given little-endian words.
-    void WriteRom(const std::map<uint16_t, uint16_t>& words = StandardRom(), const std::string& name = "rom.bin") const {
+    void WriteRom(const std::map<uint16_t, uint16_t>& words = StandardRom(),
+                  const std::string& name = "rom.bin") const {
         std::vector<uint8_t> rom(0x8000);
         for (const auto& [address, word] : words) {
             rom[address] = uint8_t(word);

@@ -120,7 +120,8 @@ TEST(CliCommands, SettingsGiveTheSpeed) {
 
 TEST(CliCommands, StepCountsAndBench) {
     StandardFolder folder;
-    const CliResult r = folder.Run(std::string(CountingLoop) + "step\nstate\nstep 0\nstep 9\nstate\nbench 1000\nstate\n");
+    const CliResult r =
+        folder.Run(std::string(CountingLoop) + "step\nstate\nstep 0\nstep 9\nstate\nbench 1000\nstate\n");
     ASSERT_EQ(r.status, 0) << r.err;
     const auto lines = r.Lines();
     ASSERT_EQ(lines.size(), 4u) << r.out;

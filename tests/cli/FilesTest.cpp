@@ -38,7 +38,8 @@ TEST(CliFiles, FilesGivenOnTheCommandLine) {
     folder.WriteRom({{0x0000, 0x8123}, {0x0002, 0x0040}}, "other.rom");
     folder.Write("other.ram", RamPattern());
     folder.WriteText("other.ini", "[Debugger]\nRadix=10\n");
-    const CliResult r = folder.Run("state\npeekb 32769\n", {"--rom", "other.rom", "--ram", "other.ram", "--ini", "other.ini"});
+    const CliResult r =
+        folder.Run("state\npeekb 32769\n", {"--rom", "other.rom", "--ram", "other.ram", "--ini", "other.ini"});
     ASSERT_EQ(r.status, 0) << r.err;
     const auto lines = r.Lines();
     ASSERT_EQ(lines.size(), 2u) << r.out;

@@ -63,7 +63,8 @@ TEST(CliType, EachCharacterReachesItsKey) {
     ASSERT_EQ(lines.size(), 2 * std::size(Characters)) << r.out;
     for (size_t i = 0; i < std::size(Characters); ++i) {
         const Typed& typed = Characters[i];
-        EXPECT_EQ(StateField(lines[2 * i], "R0"), Hex4(CodeOf(typed.key).code)) << "'" << typed.text << "' should hold key " << typed.key;
+        EXPECT_EQ(StateField(lines[2 * i], "R0"), Hex4(CodeOf(typed.key).code))
+            << "'" << typed.text << "' should hold key " << typed.key;
         EXPECT_EQ(StateField(lines[2 * i + 1], "R0"), "0000") << "'" << typed.text << "' in the other columns";
     }
 }
