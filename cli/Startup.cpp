@@ -5,6 +5,7 @@
 #include "core/Cpu.h"
 #include "core/Def.h"
 #include "debugger/Numbers.h"
+#include "panel/LcdLayout.h"
 #include "panel/MemoryFiles.h"
 #include "panel/RunLoop.h"
 #include "panel/Settings.h"
@@ -22,8 +23,9 @@ void StartMachine(const StartupFiles& files, const std::function<void(const std:
     ResetRunControl();
     MouseKey = 0;
     PcKey = 0;
-    // The cell bytes are cleared; the cursor byte and the rest keep theirs,
-    // as when the main window is first shown.
-    std::memset(LcdRam, 0, 96);
+    // The twelve cells' bytes, which end where the cursor byte begins, are
+    // cleared; the cursor byte and the rest keep theirs, as when the main
+    // window is first shown.
+    std::memset(LcdRam, 0, CursorByte);
     CpuReset();
 }
