@@ -1,5 +1,6 @@
 #include "panel/TerminationSignals.h"
 
+#include <QApplication>
 #include <QSocketNotifier>
 #include <QWidget>
 
@@ -30,6 +31,13 @@ void CloseOnTerminationSignals(QWidget& window) {
     QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
         char bytes[16];
         while (::read(signalSocket[1], bytes, sizeof bytes) > 0) {
+        }
+        // A warning box waiting for the user would keep the program alive;
+        // it goes first.
+        for (int boxes = 0; boxes < 8; ++boxes) {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || modal == &window) break;
+            modal->close();
         }
         window.close();
     });

@@ -52,10 +52,16 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationDisplayName(ApplicationTitle);
 
     TMainForm window;
-    window.OnClosed = [] { QCoreApplication::quit(); };
+    // The window can close before the message loop starts: a termination
+    // signal while a start-up warning is shown.
+    bool closed = false;
+    window.OnClosed = [&closed] {
+        closed = true;
+        QCoreApplication::quit();
+    };
     CloseOnTerminationSignals(window);
     FirstFrameTimer firstFrame(window, sinceStart);
     if (timeFirstFrame) window.installEventFilter(&firstFrame);
     window.show();
-    return QApplication::exec();
+    return closed ? 0 : QApplication::exec();
 }

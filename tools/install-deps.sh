@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev                       # the front panel and debug window
   libinih-dev                        # the settings file reader
   fonts-dejavu-core                  # the labels of the generated front-panel pictures
+  xvfb xauth                         # a virtual display for tools/measure.sh
 )
 
 missing=()

@@ -237,4 +237,29 @@ TEST_F(StartUp, ASignalWhileAWarningIsShownClosesTheWindowCleanly) {
     std::signal(SIGTERM, SIG_DFL);
 }
 
+TEST_F(StartUp, ASignalClosesAWarningBoxThatWaitsForTheUser) {
+    WriteInstallation();
+    std::filesystem::remove(folder / "face.bmp");
+    form = std::make_unique<TestForm>();
+    CloseOnTerminationSignals(*form);
+    SetWarningHandler(nullptr);  // the real box, which runs its own message loop
+    bool closed = false;
+    form->OnClosed = [&] { closed = true; };
+    QTimer::singleShot(100, [] { ::raise(SIGTERM); });
+    // Should the signal not end the box, the test must still end.
+    bool rescued = false;
+    QTimer::singleShot(5000, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            rescued = true;
+            box->close();
+        }
+    });
+    form->show();
+    EXPECT_FALSE(rescued);
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(std::filesystem::exists(folder / "ram.bin"));
+    std::signal(SIGTERM, SIG_DFL);
+}
+
 }  // namespace
