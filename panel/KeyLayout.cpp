@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "core/Def.h"
+
 const KeyGroup KeyGroups[KeyGroupCount] = {
     //  Left  Top Width Height StepX StepY Cols Count SrcX SrcY
     {83, 149, 29, 31, 52, 42, 1, 1, 159, 0},   // 0: the switch key, index 1
@@ -92,6 +94,15 @@ int KeyOfCharacter(uint8_t c) {
         for (int p = 0; p < CharKeyCount; ++p)
             if (table[p] == upper) return p + FirstCharKey;
     return 0;
+}
+
+int PressCharacterKey(uint8_t c) {
+    const int key = KeyOfCharacter(c);
+    if (key != 0) PcKey = key;
+    // Looks at the held key, matched now or before: a character that matches
+    // nothing while the halt key is held raises the request again.
+    if (PcKey == HaltKey) HaltRequest = true;
+    return key;
 }
 
 const SpecialKey SpecialKeys[SpecialKeyCount] = {

@@ -53,6 +53,12 @@ uint8_t UpperKey(uint8_t c);
 // first, then the Cyrillic one; 0 when neither holds it.
 int KeyOfCharacter(uint8_t c);
 
+// A character typed on the PC keyboard (code page 1251), as the main window
+// and the console take it: a character found in the key tables holds its key
+// in PcKey; then, matched or not, a held halt key raises the halt request.
+// Returns the key the character reached, 0 for none.
+int PressCharacterKey(uint8_t c);
+
 // Windows virtual key codes of the PC's special keys and the machine keys
 // they hold while down.
 constexpr int VkDebugWindow = 114;  // F3 opens the debug window

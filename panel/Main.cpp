@@ -267,12 +267,7 @@ void TMainForm::FormKeyDown(int virtualKey) {
     if (const int key = KeyOfSpecialKey(virtualKey)) PcKey = key;
 }
 
-void TMainForm::FormKeyPress(uint8_t character) {
-    if (const int key = KeyOfCharacter(character)) PcKey = key;
-    // Looks at the held key, matched now or before: a character that matches
-    // nothing while the halt key is held raises the request again.
-    if (PcKey == HaltKey) HaltRequest = true;
-}
+void TMainForm::FormKeyPress(uint8_t character) { PressCharacterKey(character); }
 
 void TMainForm::FormKeyUp(int) { PcKey = 0; }
 

@@ -1,0 +1,385 @@
+#include "cli/Console.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <stdexcept>
+#include <vector>
+
+#include "cli/LcdText.h"
+#include "cli/MemoryRow.h"
+#include "cli/Utf8.h"
+#include "core/Cpu.h"
+#include "core/Def.h"
+#include "debugger/Numbers.h"
+#include "debugger/Pdp11asm.h"
+#include "debugger/Pdp11dis.h"
+#include "panel/KeyLayout.h"
+#include "panel/MemoryFiles.h"
+#include "panel/RunLoop.h"
+
+namespace {
+
+// Why an argument cannot be taken; caught once, in Execute, before the
+// command has changed anything.
+struct BadArgument : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view SkipBlanks(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    return text.substr(i);
+}
+
+// The first word of the text and, in rest, what follows it (not trimmed).
+std::string_view NextWord(std::string_view text, std::string_view& rest) {
+    text = SkipBlanks(text);
+    size_t end = 0;
+    while (end < text.size() && !IsBlank(text[end])) ++end;
+    rest = text.substr(end);
+    return text.substr(0, end);
+}
+
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return lower;
+}
+
+std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+
+// Counts (steps, ticks, rows, key indices) are decimal; this bound keeps any
+// arithmetic on them far from overflow.
+constexpr uint64_t CountLimit = 1'000'000'000'000'000;
+
+uint64_t ParseCount(std::string_view word, std::string_view what) {
+    if (word.empty()) throw BadArgument("missing " + std::string(what));
+    uint64_t value = 0;
+    for (char c : word) {
+        if (c < '0' || c > '9')
+            throw BadArgument("malformed " + std::string(what) + " " + Quoted(word) + ": a decimal number is needed");
+        value = value * 10 + uint64_t(c - '0');
+        if (value > CountLimit) throw BadArgument(std::string(what) + " " + Quoted(word) + " is too large");
+    }
+    return value;
+}
+
+// A number in the debugger's radix; every character must be a digit of it,
+// and the value keeps its low 16 bits.
+uint16_t ParseWord(std::string_view word) {
+    bool digitsOnly = !word.empty();
+    for (char c : word) digitsOnly = digitsOnly && DigitValue(c) < Radix;
+    if (!digitsOnly) throw BadArgument("malformed number " + Quoted(word) + " in radix " + std::to_string(Radix));
+    // ParseNumber wraps modulo 2^32, which leaves the low 16 bits exact.
+    return uint16_t(ParseNumber(word, Radix));
+}
+
+int32_t ParseKeyIndex(std::string_view word) {
+    const uint64_t key = ParseCount(word, "key index");
+    if (key > uint64_t(LastKey))
+        throw BadArgument("key index " + Quoted(word) + " is not between 0 and " + std::to_string(LastKey));
+    return int32_t(key);
+}
+
+std::string Full(uint16_t value) { return FormatWord(value, '0'); }
+
+// The run loop's budget of one tick, without its run control.
+void RunTicks(uint64_t ticks) {
+    for (uint64_t i = 0; i < ticks; ++i) RunBudget(CpuSpeed);
+}
+
+}  // namespace
+
+// The words after the command; for commands that take the rest of the line
+// as text, that text from its first non-blank character, trailing blanks kept.
+struct Console::Arguments {
+    std::vector<std::string_view> words;
+    std::string_view text;
+
+    std::string_view Word(size_t i) const { return i < words.size() ? words[i] : std::string_view(); }
+    bool Has(size_t i) const { return i < words.size(); }
+};
+
+struct Console::Command {
+    const char* name;
+    Handler handler;
+    const char* usage;        // the arguments, as help shows them
+    const char* description;  // one line for help
+    size_t minWords, maxWords;
+    bool takesText;  // the rest of the line after maxWords words is free text
+};
+
+const Console::Command Console::Commands[] = {
+    {"state", &Console::State, "", "show the registers, ports and processor flags", 0, 0, false},
+    {"set", &Console::Set, "NAME VALUE", "set R0..R7, SP, PC, PSW, CPC, CPS, CTRL or KEYOUT", 2, 2, false},
+    {"step", &Console::Step, "[N]", "run N processor steps (default 1)", 0, 1, false},
+    {"tick", &Console::Tick, "[N]", "run N run-loop ticks of CpuSpeed cycle units (default 1)", 0, 1, false},
+    {"until", &Console::Until, "ADDR [MAX]", "step until PC is ADDR, at most MAX steps (default 10000000)", 1, 2,
+     false},
+    {"speed", &Console::Speed, "N", "set CpuSpeed, the budget of one tick", 1, 1, false},
+    {"peek", &Console::Peek, "ADDR", "read a word as the processor would", 1, 1, false},
+    {"peekb", &Console::PeekByte, "ADDR", "read a byte as the processor would", 1, 1, false},
+    {"poke", &Console::Poke, "ADDR VALUE", "write a word as the processor would", 2, 2, false},
+    {"pokeb", &Console::PokeByte, "ADDR VALUE", "write a byte as the processor would", 2, 2, false},
+    {"load", &Console::Load, "ADDR WORD ...", "store words from ADDR upward (ROM too)", 2, SIZE_MAX, false},
+    {"dump", &Console::Dump, "ADDR [ROWS]", "show memory 16 bytes a row (default 1 row)", 1, 2, false},
+    {"dis", &Console::Disassemble, "ADDR [N]", "disassemble N instructions (default 1)", 1, 2, false},
+    {"asm", &Console::Assemble, "ADDR TEXT", "assemble one instruction at ADDR", 1, 1, true},
+    {"key", &Console::Key, "N", "hold key N on the PC keyboard (0 releases)", 1, 1, false},
+    {"mouse", &Console::Mouse, "N", "hold key N with the mouse (0 releases)", 1, 1, false},
+    {"halt", &Console::Halt, "", "request halt mode", 0, 0, false},
+    {"type", &Console::Type, "TEXT", "type the text on the PC keyboard", 0, 0, true},
+    {"hold", &Console::Hold, "N", "ticks each typed key is held and then released (default 5)", 1, 1, false},
+    {"lcd", &Console::Lcd, "", "show the display", 0, 0, false},
+    {"reset", &Console::Reset, "", "reset the processor", 0, 0, false},
+    {"save", &Console::Save, "[FILE]", "write the RAM to FILE (default: the RAM image read at start)", 0, 0, true},
+    {"bench", &Console::Bench, "N", "time N processor steps", 1, 1, false},
+    {"help", &Console::Help, "", "list the commands", 0, 0, false},
+    {"quit", &Console::Quit, "", "end the run", 0, 0, false},
+};
+
+Console::Console(std::string saveFile) : saveFile(std::move(saveFile)) {}
+
+ConsoleReply Console::Execute(std::string_view line) {
+    ConsoleReply reply;
+    std::string_view rest;
+    const std::string_view name = NextWord(line, rest);
+    if (name.empty() || name[0] == '#') return reply;
+
+    const std::string lowerName = Lower(name);
+    const Command* command = nullptr;
+    for (const Command& candidate : Commands)
+        if (lowerName == candidate.name) command = &candidate;
+    if (!command) {
+        reply.failed = true;
+        reply.error = "unknown command " + Quoted(name) + " (help lists the commands)";
+        return reply;
+    }
+
+    Arguments arguments;
+    for (;;) {
+        if (command->takesText && arguments.words.size() == command->maxWords) {
+            arguments.text = SkipBlanks(rest);
+            break;
+        }
+        const std::string_view word = NextWord(rest, rest);
+        if (word.empty()) break;
+        arguments.words.push_back(word);
+    }
+    const std::string usage = std::string(command->name) + (*command->usage ? " " : "") + command->usage;
+    if (arguments.words.size() < command->minWords) {
+        reply.failed = true;
+        reply.error = "missing argument; usage: " + usage;
+        return reply;
+    }
+    if (arguments.words.size() > command->maxWords) {
+        reply.failed = true;
+        reply.error = "too many arguments; usage: " + usage;
+        return reply;
+    }
+
+    try {
+        (this->*command->handler)(arguments, reply);
+    } catch (const BadArgument& bad) {
+        reply = ConsoleReply();
+        reply.failed = true;
+        reply.error = bad.what();
+    }
+    return reply;
+}
+
+void Console::State(const Arguments&, ConsoleReply& reply) {
+    static const char* const names[8] = {"R0", "R1", "R2", "R3", "R4", "R5", "SP", "PC"};
+    std::string& out = reply.output;
+    for (int n = 0; n < 8; ++n) out += std::string(names[n]) + "=" + Full(Reg[n]) + " ";
+    out += "PSW=" + Full(Psw) + " CPC=" + Full(Cpc) + " CPS=" + Full(Cps) + " CTRL=" + Full(CtrlPort);
+    out += " KEYOUT=" + Full(KeyOut) + " KEYIN=" + Full(KeyIn);
+    out += std::string(" WAITING=") + (Waiting ? "1" : "0");
+    out += std::string(" HALTREQUEST=") + (HaltRequest ? "1" : "0");
+    out += std::string(" STEPFLAG=") + (StepFlag ? "1" : "0");
+    out += std::string(" TRACEINHIBIT=") + (TraceInhibit ? "1" : "0");
+    out += '\n';
+}
+
+void Console::Set(const Arguments& arguments, ConsoleReply&) {
+    struct Settable {
+        const char* name;
+        uint16_t* place;
+    };
+    const Settable settable[] = {
+        {"r0", &Reg[0]}, {"r1", &Reg[1]}, {"r2", &Reg[2]},  {"r3", &Reg[3]},  {"r4", &Reg[4]},
+        {"r5", &Reg[5]}, {"r6", &Reg[6]}, {"r7", &Reg[7]},  {"sp", &Reg[SP]}, {"pc", &Reg[PC]},
+        {"psw", &Psw},   {"cpc", &Cpc},   {"cps", &Cps},    {"ctrl", &CtrlPort}, {"keyout", &KeyOut},
+    };
+    const std::string name = Lower(arguments.Word(0));
+    uint16_t* place = nullptr;
+    for (const Settable& s : settable)
+        if (name == s.name) place = s.place;
+    if (!place) throw BadArgument("unknown register " + Quoted(arguments.Word(0)));
+    *place = ParseWord(arguments.Word(1));
+}
+
+void Console::Step(const Arguments& arguments, ConsoleReply&) {
+    const uint64_t steps = arguments.Has(0) ? ParseCount(arguments.Word(0), "step count") : 1;
+    for (uint64_t i = 0; i < steps; ++i) CpuStep();
+}
+
+void Console::Tick(const Arguments& arguments, ConsoleReply&) {
+    RunTicks(arguments.Has(0) ? ParseCount(arguments.Word(0), "tick count") : 1);
+}
+
+void Console::Until(const Arguments& arguments, ConsoleReply& reply) {
+    const uint16_t target = ParseWord(arguments.Word(0));
+    const uint64_t limit = arguments.Has(1) ? ParseCount(arguments.Word(1), "step limit") : 10'000'000;
+    if (limit < 1) throw BadArgument("the step limit must be at least 1");
+    for (uint64_t steps = 1; steps <= limit; ++steps) {
+        CpuStep();
+        if (Reg[PC] == target) {
+            reply.output = "reached " + Full(target) + " after " + std::to_string(steps) + " steps\n";
+            return;
+        }
+    }
+    reply.output = "not reached after " + std::to_string(limit) + " steps\n";
+}
+
+void Console::Speed(const Arguments& arguments, ConsoleReply&) {
+    std::string_view word = arguments.Word(0);
+    const bool negative = !word.empty() && word[0] == '-';
+    if (negative) word.remove_prefix(1);
+    const uint64_t magnitude = ParseCount(word, "speed");
+    if (magnitude > (negative ? uint64_t(INT32_MAX) + 1 : uint64_t(INT32_MAX)))
+        throw BadArgument("speed " + Quoted(arguments.Word(0)) + " does not fit in 32 bits");
+    CpuSpeed = int32_t(negative ? -int64_t(magnitude) : int64_t(magnitude));
+}
+
+void Console::Peek(const Arguments& arguments, ConsoleReply& reply) {
+    Addr = ParseWord(arguments.Word(0));
+    reply.output = Full(ReadCell().Word()) + "\n";
+}
+
+void Console::PeekByte(const Arguments& arguments, ConsoleReply& reply) {
+    Addr = ParseWord(arguments.Word(0));
+    reply.output = FormatByte(ReadCell().Byte(), '0') + "\n";
+}
+
+void Console::Poke(const Arguments& arguments, ConsoleReply&) {
+    const uint16_t address = ParseWord(arguments.Word(0));
+    const uint16_t value = ParseWord(arguments.Word(1));
+    Addr = address;
+    WriteCell().SetWord(value);
+}
+
+void Console::PokeByte(const Arguments& arguments, ConsoleReply&) {
+    const uint16_t address = ParseWord(arguments.Word(0));
+    const uint16_t value = ParseWord(arguments.Word(1));
+    Addr = address;
+    WriteCell().SetByte(uint8_t(value));
+}
+
+void Console::Load(const Arguments& arguments, ConsoleReply&) {
+    const uint16_t address = ParseWord(arguments.Word(0));
+    std::vector<uint16_t> words;
+    for (size_t i = 1; i < arguments.words.size(); ++i) words.push_back(ParseWord(arguments.words[i]));
+    Addr = address;
+    for (uint16_t word : words) StoreWord(word);
+}
+
+void Console::Dump(const Arguments& arguments, ConsoleReply& reply) {
+    const uint16_t address = ParseWord(arguments.Word(0));
+    const uint64_t rows = arguments.Has(1) ? ParseCount(arguments.Word(1), "row count") : 1;
+    // Rows end at the top of the address space; they do not wrap to 0.
+    uint32_t row = address & 0xFFF0u;
+    for (uint64_t i = 0; i < rows && row <= 0xFFFF; ++i, row += 16) {
+        const std::string text = ByteRowText(uint16_t(row));
+        if (!text.empty()) reply.output += text + "\n";
+    }
+}
+
+void Console::Disassemble(const Arguments& arguments, ConsoleReply& reply) {
+    const uint16_t address = ParseWord(arguments.Word(0));
+    const uint64_t lines = arguments.Has(1) ? ParseCount(arguments.Word(1), "line count") : 1;
+    uint16_t next = address & 0xFFFE;
+    for (uint64_t i = 0; i < lines; ++i) {
+        reply.output += DisassemblyLine(next) + "\n";
+        next = Addr;
+    }
+}
+
+void Console::Assemble(const Arguments& arguments, ConsoleReply& reply) {
+    const uint16_t address = ParseWord(arguments.Word(0));
+    AsmLine = std::string(arguments.text);
+    Addr = address;
+    AssembleLine();
+    // A line that does not assemble is an answer, not a failed command: the
+    // position tells where the text went wrong, and nothing is stored.
+    if (AsmPos != 0) {
+        reply.output = "error at " + std::to_string(AsmPos) + "\n";
+        return;
+    }
+    Addr = address;
+    for (int i = 0; i < AsmCount; ++i) StoreWord(AsmWords[i]);
+    reply.output = Full(Addr) + "\n";
+}
+
+void Console::Key(const Arguments& arguments, ConsoleReply&) { PcKey = ParseKeyIndex(arguments.Word(0)); }
+
+void Console::Mouse(const Arguments& arguments, ConsoleReply&) { MouseKey = ParseKeyIndex(arguments.Word(0)); }
+
+void Console::Halt(const Arguments&, ConsoleReply&) { HaltRequest = true; }
+
+void Console::Type(const Arguments& arguments, ConsoleReply&) {
+    if (arguments.text.empty()) throw BadArgument("missing argument; usage: type TEXT");
+    for (char32_t character : DecodeUtf8(arguments.text)) {
+        // Characters outside code page 1251 and malformed sequences give 0,
+        // which no key has: they run no ticks.
+        if (PressCharacterKey(Cp1251FromUnicode(character)) == 0) continue;
+        RunTicks(uint64_t(holdTicks));
+        PcKey = 0;
+        RunTicks(uint64_t(holdTicks));
+    }
+}
+
+void Console::Hold(const Arguments& arguments, ConsoleReply&) {
+    holdTicks = int64_t(ParseCount(arguments.Word(0), "hold time"));
+}
+
+void Console::Lcd(const Arguments&, ConsoleReply& reply) { reply.output = LcdText(); }
+
+void Console::Reset(const Arguments&, ConsoleReply&) { CpuReset(); }
+
+void Console::Save(const Arguments& arguments, ConsoleReply& reply) {
+    std::string_view file = arguments.text;
+    file = file.substr(0, file.find_last_not_of(" \t") + 1);
+    const std::string path = file.empty() ? saveFile : std::string(file);
+    // A file that cannot be written is reported like the front panel reports
+    // it, and the run goes on: the old file, if any, is still whole.
+    if (!SaveRam(path)) reply.warnings = SaveFailedMessage + path + "\n";
+}
+
+void Console::Bench(const Arguments& arguments, ConsoleReply& reply) {
+    const uint64_t steps = ParseCount(arguments.Word(0), "step count");
+    const auto start = std::chrono::steady_clock::now();
+    for (uint64_t i = 0; i < steps; ++i) CpuStep();
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    const double seconds = elapsed.count();
+    const double rate = seconds > 0 ? double(steps) / seconds / 1e6 : 0.0;
+    char text[128];
+    std::snprintf(text, sizeof text, "%" PRIu64 " steps in %.3f s, %.2f Msteps/s\n", steps, seconds, rate);
+    reply.output = text;
+}
+
+void Console::Help(const Arguments&, ConsoleReply& reply) {
+    for (const Command& command : Commands) {
+        std::string left = std::string(command.name) + " " + command.usage;
+        left.resize(std::max<size_t>(left.size() + 1, 20), ' ');
+        reply.output += left + command.description + "\n";
+    }
+    reply.output += "Numbers are in radix " + std::to_string(Radix) + "; counts are decimal.\n";
+}
+
+void Console::Quit(const Arguments&, ConsoleReply& reply) { reply.quit = true; }

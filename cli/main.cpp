@@ -1,0 +1,98 @@
+// vexal-cli: runs and inspects the emulated machine without a window, from
+// scripts or from standard input, one command a line.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/Console.h"
+#include "cli/Startup.h"
+
+namespace {
+
+constexpr int ExitDone = 0;
+constexpr int ExitBadLine = 2;
+
+constexpr const char* Usage =
+    "usage: vexal-cli [--rom FILE] [--ram FILE] [--ini FILE] [SCRIPT ...]\n"
+    "Runs the commands of each SCRIPT in turn, or of standard input; \"help\" lists them.\n";
+
+enum class Outcome { EndOfInput, Quit, BadLine };
+
+// Runs the lines of one input. In an interactive terminal a bad line is
+// reported and the next one is read; from a file or a pipe it ends the run.
+Outcome RunLines(Console& console, std::istream& input, bool interactive) {
+    std::string line;
+    for (long number = 1; std::getline(input, line); ++number) {
+        // Scripts written on Windows end their lines in CR LF.
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const ConsoleReply reply = console.Execute(line);
+        std::cout << reply.output;
+        if (!reply.warnings.empty() || reply.failed) {
+            std::cout.flush();
+            std::cerr << reply.warnings;
+            if (reply.failed) std::cerr << "line " << number << ": " << reply.error << '\n';
+        }
+        if (interactive) std::cout.flush();
+        if (reply.quit) return Outcome::Quit;
+        if (reply.failed && !interactive) return Outcome::BadLine;
+    }
+    return Outcome::EndOfInput;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    StartupFiles files = DefaultStartupFiles();
+    std::vector<std::string> scripts;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        std::string* option = argument == "--rom" ? &files.rom
+                            : argument == "--ram" ? &files.ram
+                            : argument == "--ini" ? &files.settings
+                                                  : nullptr;
+        if (option) {
+            if (i + 1 == argc) {
+                std::cerr << "vexal-cli: " << argument << " needs a file name\n" << Usage;
+                return ExitBadLine;
+            }
+            *option = argv[++i];
+        } else if (argument == "--help" || argument == "-h") {
+            std::cout << Usage;
+            return ExitDone;
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            std::cerr << "vexal-cli: unknown option " << argument << "\n" << Usage;
+            return ExitBadLine;
+        } else {
+            scripts.push_back(argument);
+        }
+    }
+
+    StartMachine(files, [](const std::string& message) { std::cerr << message << '\n'; });
+    Console console(files.ram);
+
+    if (scripts.empty()) {
+        const Outcome outcome = RunLines(console, std::cin, isatty(STDIN_FILENO) == 1);
+        return outcome == Outcome::BadLine ? ExitBadLine : ExitDone;
+    }
+    for (const std::string& script : scripts) {
+        std::ifstream input(script, std::ios::binary);
+        if (!input) {
+            std::cerr << "vexal-cli: cannot read the script " << script << ": " << std::strerror(errno) << '\n';
+            return ExitBadLine;
+        }
+        switch (RunLines(console, input, false)) {
+        case Outcome::EndOfInput:
+            break;
+        case Outcome::Quit:
+            return ExitDone;
+        case Outcome::BadLine:
+            return ExitBadLine;
+        }
+    }
+    return ExitDone;
+}

@@ -1,0 +1,137 @@
+// Runs vexal-cli as a separate program in a fresh folder that holds the files
+// a test gives it, and collects what it prints and how it ends.
+#pragma once
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+struct CliResult {
+    int status = -1;  // exit status; -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+
+    // The lines of standard output, without their newlines.
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> lines;
+        std::istringstream in(out);
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+};
+
+// The ROM words the console tests rely on: reset to 0x8000 with PSW 0, and
+// halt mode entered at 0x7000 with PSW 0x00E0 (0x01E0 once in halt mode),
+// where a branch to itself waits.
+inline std::map<uint16_t, uint16_t> StandardRom() {
+    return {{0x0000, 0x8000}, {0x0002, 0x0000}, {0x0078, 0x7000}, {0x007A, 0x00E0}, {0x7000, 0x01FF}};
+}
+
+class CliFolder {
+public:
+    CliFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vexal-cli-test-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~CliFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    CliFolder(const CliFolder&) = delete;
+    CliFolder& operator=(const CliFolder&) = delete;
+
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+    void Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
+        std::ofstream(path_ / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    void WriteText(const std::string& name, const std::string& text) const {
+        std::ofstream(path_ / name, std::ios::binary) << text;
+    }
+    std::vector<uint8_t> Read(const std::string& name) const {
+        std::ifstream in(path_ / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    bool Exists(const std::string& name) const { return std::filesystem::exists(path_ / name); }
+
+    // A 32 KiB "rom.bin" of zeros holding the given little-endian words.
+    void WriteRom(const std::map<uint16_t, uint16_t>& words = StandardRom(),
+                  const std::string& name = "rom.bin") const {
+        std::vector<uint8_t> rom(0x8000);
+        for (const auto& [address, word] : words) {
+            rom[address] = uint8_t(word);
+            rom[address + 1u] = uint8_t(word >> 8);
+        }
+        Write(name, rom);
+    }
+
+    // Runs vexal-cli in this folder: the script is written to "script.txt"
+    // and given as an argument, or fed through standard input (a file, so
+    // not a terminal).
+    CliResult Run(const std::string& script, std::vector<std::string> arguments = {}, bool throughStdin = false) const {
+        WriteText("script.txt", script);
+        if (!throughStdin) arguments.push_back("script.txt");
+        return RunProgram(arguments, throughStdin ? "script.txt" : "/dev/null");
+    }
+
+    CliResult RunProgram(const std::vector<std::string>& arguments, const std::string& stdinFile) const {
+        std::vector<std::string> argv{VEXAL_CLI_PATH};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        std::vector<char*> pointers;
+        for (std::string& a : argv) pointers.push_back(a.data());
+        pointers.push_back(nullptr);
+
+        const std::string out = *this / "stdout.txt", err = *this / "stderr.txt";
+        const pid_t child = fork();
+        if (child == 0) {
+            if (chdir(path_.c_str()) != 0) _exit(120);
+            const int in = open(stdinFile.c_str(), O_RDONLY);
+            const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (in < 0 || o < 0 || e < 0) _exit(121);
+            dup2(in, 0);
+            dup2(o, 1);
+            dup2(e, 2);
+            execv(pointers[0], pointers.data());
+            _exit(122);
+        }
+        CliResult result;
+        int status = 0;
+        if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) result.status = WEXITSTATUS(status);
+        const auto text = [](const std::string& file) {
+            std::ifstream in(file, std::ios::binary);
+            return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        };
+        result.out = text(out);
+        result.err = text(err);
+        return result;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+// A folder with the standard ROM and nothing else.
+struct StandardFolder : CliFolder {
+    StandardFolder() { WriteRom(); }
+};
+
+// The value of one field of the state line, for instance "R0".
+inline std::string StateField(const std::string& state, const std::string& name) {
+    const size_t at = state.find(" " + name + "=") != std::string::npos ? state.find(" " + name + "=") + 1
+                      : state.rfind(name + "=", 0) == 0                 ? 0
+                                                                         : std::string::npos;
+    if (at == std::string::npos) return "<no " + name + ">";
+    const size_t start = at + name.size() + 1;
+    return state.substr(start, state.find(' ', start) - start);
+}

@@ -1,0 +1,161 @@
+// Typing: which machine key each PC character reaches, how long it is held,
+// and the halt key's rule.
+#include <gtest/gtest.h>
+
+#include "CliRun.h"
+#include "core/Keyboard.h"
+
+namespace {
+
+// A program that latches the last non-zero key scan into R0 and counts its
+// loops in R5:
+//   8000  inc  r5
+//   8002  mov  @#100,r1
+//   8006  beq  8000
+//   8008  mov  r1,r0
+//   800A  br   8000
+constexpr const char* LatchProgram = "load 8000 0A85 17C1 0100 03FC 1040 01FA\n";
+
+struct Typed {
+    const char* text;  // UTF-8
+    int key;
+};
+
+const Typed Characters[] = {
+    {"w", 7},   {"W", 7},   {"ц", 7},   {"Ц", 7},   {"e", 8},   {"t", 10},  {"p", 15},  {"[", 16},
+    {"х", 16},  {"a", 17},  {"A", 17},  {"ф", 17},  {"f", 20},  {"а", 20},  {"А", 20},  {"l", 25},
+    {";", 26},  {"ж", 26},  {"z", 27},  {"я", 27},  {"m", 33},  {"ь", 33},  {",", 34},  {"б", 34},
+    {".", 35},  {"ю", 35},  {"'", 36},  {"э", 36},  {"-", 37},  {"=", 38},  {"\\", 40}, {"7", 41},
+    {"8", 42},  {"9", 43},  {"*", 44},  {"4", 45},  {"5", 46},  {"6", 47},  {"1", 49},  {"2", 50},
+    {"3", 51},  {"0", 53},  {"n", 32},  {"т", 32},  {"b", 31},  {"и", 31},  {"v", 30},
+};
+
+struct MatrixCode {
+    uint16_t column;
+    uint16_t code;
+};
+
+MatrixCode CodeOf(int key) {
+    for (const KeyColumn& column : KeyMatrix)
+        if (column.code[key] != 0) return {column.selectBit, column.code[key]};
+    return {0, 0};
+}
+
+std::string Hex4(unsigned value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04X", value);
+    return text;
+}
+
+TEST(CliType, EachCharacterReachesItsKey) {
+    std::string script = LatchProgram;
+    for (const Typed& typed : Characters) {
+        const MatrixCode code = CodeOf(typed.key);
+        // Its own column gives its code; the other two columns give nothing.
+        script += "set pc 8000\nset r0 0\nset keyout " + Hex4(code.column) + "\ntype " + typed.text + "\nstate\n";
+        script += "set pc 8000\nset r0 0\nset keyout " + Hex4(0x000E & ~code.column) + "\ntype " + typed.text +
+                  "\nstate\n";
+    }
+    StandardFolder folder;
+    const CliResult r = folder.Run(script);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = r.Lines();
+    ASSERT_EQ(lines.size(), 2 * std::size(Characters)) << r.out;
+    for (size_t i = 0; i < std::size(Characters); ++i) {
+        const Typed& typed = Characters[i];
+        EXPECT_EQ(StateField(lines[2 * i], "R0"), Hex4(CodeOf(typed.key).code))
+            << "'" << typed.text << "' should hold key " << typed.key;
+        EXPECT_EQ(StateField(lines[2 * i + 1], "R0"), "0000") << "'" << typed.text << "' in the other columns";
+    }
+}
+
+TEST(CliType, BlankReachesKey54) {
+    const MatrixCode blank = CodeOf(54);
+    StandardFolder folder;
+    const CliResult r = folder.Run(std::string(LatchProgram) + "set keyout " + Hex4(blank.column) +
+                                   "\ntype  a \nstate\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    // "a" (key 17) is in column 8 and the trailing blank comes last.
+    EXPECT_EQ(StateField(r.out, "R0"), Hex4(blank.code));
+}
+
+TEST(CliType, KeysAreReleasedAfterTyping) {
+    StandardFolder folder;
+    const CliResult r = folder.Run(std::string(LatchProgram) + "set keyout E\ntype f\npeek 100\nstate\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = r.Lines();
+    ASSERT_EQ(lines.size(), 2u) << r.out;
+    EXPECT_EQ(lines[0], "0000");
+    EXPECT_EQ(StateField(lines[1], "R0"), "0024");
+}
+
+// 8000: inc r5; br 8000. At speed 16 a tick runs two steps: one inc.
+constexpr const char* TickCounter = "load 8000 0A85 01FE\nspeed 16\n";
+
+TEST(CliType, EachKeyIsHeldAndReleasedForTheHoldTime) {
+    StandardFolder folder;
+    const CliResult r = folder.Run(std::string(TickCounter) +
+                                   "type w\nstate\n"                   // default hold: 5 + 5 ticks
+                                   "set r5 0\nhold 3\ntype ww\nstate\n"  // 2 keys x (3 + 3)
+                                   "set r5 0\ntype qQ€é\tw\nstate\n"   // only w reaches a key
+                                   "set r5 0\nhold 0\ntype www\nstate\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = r.Lines();
+    ASSERT_EQ(lines.size(), 4u) << r.out;
+    EXPECT_EQ(StateField(lines[0], "R5"), "000A");
+    EXPECT_EQ(StateField(lines[1], "R5"), "000C");
+    EXPECT_EQ(StateField(lines[2], "R5"), "0006");
+    EXPECT_EQ(StateField(lines[3], "R5"), "0000");
+}
+
+TEST(CliType, MalformedUtf8ReachesNoKey) {
+    StandardFolder folder;
+    // A stray continuation byte, a truncated sequence, an overlong "w", a
+    // surrogate, and bytes that never occur in UTF-8.
+    const CliResult r =
+        folder.Run(std::string(TickCounter) + "type \x80\xD1 \xC1\xB7\xED\xA0\x80\xFF\xFE\xF8\x88\x80\x80\x80\n"
+                                              "state\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    // Only the blank after the truncated sequence reaches a key.
+    EXPECT_EQ(StateField(r.out, "R5"), "000A");
+}
+
+TEST(CliType, HaltKeyRaisesTheHaltRequest) {
+    const char* const haltCharacters[] = {"`", "ё", "Ё"};
+    for (const char* c : haltCharacters) {
+        StandardFolder folder;
+        // Speed 0: ticks run nothing, so the request stays pending.
+        const CliResult r = folder.Run(std::string("speed 0\nset keyout E\ntype ") + c + "\nstate\n");
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(StateField(r.out, "HALTREQUEST"), "1") << c;
+    }
+}
+
+TEST(CliType, HaltKeyStillHeldRaisesItForAnyCharacter) {
+    StandardFolder folder;
+    const CliResult r = folder.Run(
+        "speed 0\nkey 39\ntype q\nstate\n"  // matches nothing, but key 39 is still down
+        "reset\nkey 39\ntype w\nstate\n"    // w takes the key's place first
+        "reset\nkey 20\ntype q\nstate\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = r.Lines();
+    ASSERT_EQ(lines.size(), 3u) << r.out;
+    EXPECT_EQ(StateField(lines[0], "HALTREQUEST"), "1");
+    EXPECT_EQ(StateField(lines[1], "HALTREQUEST"), "0");
+    EXPECT_EQ(StateField(lines[2], "HALTREQUEST"), "0");
+}
+
+TEST(CliType, HaltKeyTakesTheMachineIntoHaltMode) {
+    StandardFolder folder;
+    const CliResult r = folder.Run(std::string(TickCounter) + "type `\nstate\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(StateField(r.out, "HALTREQUEST"), "0");
+    // Taken at the first step of the first tick, before the inc at 8000.
+    EXPECT_EQ(StateField(r.out, "CPC"), "8000");
+    EXPECT_EQ(StateField(r.out, "CPS"), "0000");
+    EXPECT_EQ(StateField(r.out, "PC"), "7000");
+    EXPECT_EQ(StateField(r.out, "PSW"), "01E0");
+    EXPECT_EQ(StateField(r.out, "R5"), "0000");
+}
+
+}  // namespace
