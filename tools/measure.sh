@@ -2,15 +2,16 @@
 # Measures the emulator as a user runs it, under a virtual X display: its CPU
 # use over 20 seconds at the default speed, and the time from its start to the
 # first painted frame. Two ROMs of our own stand in for the firmware: one of
-# zeros (every step a HALT) and one whose reset vector enters RAM, where an
-# instruction that traps back to itself runs forever.
+# zeros (every step a HALT) and one whose reset vector enters RAM, where a
+# program switches the processor to its fast mode (250 steps a tick) and runs
+# a loop of ordinary instructions forever, writing to the display as it goes.
 # Needs the build (tools/start.sh or cmake) and the xvfb package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [[ ${1:-} != --inside-display ]]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" bash tools/measure.sh --inside-display
 fi
-vexal=$PWD/build/panel/vexal
+vexal=$PWD/build/bin/vexal
 art=$PWD/build/art
 seconds=${SECONDS_TO_MEASURE:-20}
 work=$(mktemp -d)
@@ -28,13 +29,22 @@ prepare() {
 }
 prepare zeros
 prepare loop
-# Reset to PC 0x8000; the illegal-instruction vector (0x0008) back to 0x8000;
-# at 0x8000 in RAM the opcode 170000 (octal), which no instruction claims.
+# Reset to PC 0x8000 in RAM with PSW 0.
+{ printf "$(word 0x8000)$(word 0)"; head -c $((32768 - 4)) /dev/zero; } > "$work/loop/rom.bin"
+# At 0x8000 (octal words):
+#          012737 006000 000404   mov #6000,@#404   speed and run bits of the control port
+#   again: 012701 000100          mov #100,r1
+#   loop:  060102                 add r1,r2
+#          006302                 asl r2
+#          074102                 xor r1,r2
+#          010237 000200          mov r2,@#200      into the display memory
+#          077106                 sob r1,loop
+#          000767                 br again
+program=(0012737 0006000 0000404 0012701 0000100 0060102 0006302 0074102 0010237 0000200 0077106 0000767)
 {
-  printf "$(word 0x8000)$(word 0)$(word 0)$(word 0)$(word 0x8000)$(word 0)"
-  head -c $((32768 - 12)) /dev/zero
-} > "$work/loop/rom.bin"
-{ printf "$(word 0xF000)"; head -c 2046 /dev/zero; } > "$work/loop/ram.bin"
+  for w in "${program[@]}"; do printf "$(word $((w)))"; done
+  head -c $((2048 - 2 * ${#program[@]})) /dev/zero
+} > "$work/loop/ram.bin"
 
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 

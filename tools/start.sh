@@ -41,9 +41,9 @@ fi
 
 if [[ -z ${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-} ]]; then
   echo "Vexal is built and $run/ is ready, but there is no display to show its window on."
-  echo "Start it from a desktop session, or under a virtual display: cd $run && xvfb-run ../build/panel/vexal"
+  echo "Start it from a desktop session, or under a virtual display: cd $run && xvfb-run ../build/bin/vexal"
   exit 1
 fi
 
 cd "$run"
-exec ../build/panel/vexal
+exec ../build/bin/vexal
