@@ -121,16 +121,30 @@ TEST_F(MemoryMap, RamWordsAreLittleEndianAndOddWordsJoinNeighbours) {
 }
 
 TEST_F(MemoryMap, WordAccessPastTheEndOfAnArrayStaysInsideIt) {
-    const uint8_t lcdTail = LcdRam[127];
+    uint8_t memoryBefore[MemorySize];
+    uint8_t lcdBefore[LcdRamSize];
+    std::memcpy(memoryBefore, Memory, MemorySize);
+    std::memcpy(lcdBefore, LcdRam, LcdRamSize);
+    for (int r = 0; r < 8; ++r) Reg[r] = uint16_t(0x1111 * r);
+    KeyOut = 0x0002;
+    CtrlPort = 0x0400;
+
     WriteWord(0x00FF, 0xABCD);
-    EXPECT_EQ(LcdRam[127], 0xCD);
-    EXPECT_NE(lcdTail, 0xCD);
     WriteWord(0x87FF, 0x1357);
+    EXPECT_EQ(LcdRam[127], 0xCD);
     EXPECT_EQ(Ram[0x7FF], 0x57);
     EXPECT_EQ(ReadByte(0x87FF), 0x57);
     EXPECT_EQ(ReadWord(0x87FF) & 0xFF, 0x57);
-    // Nothing beyond RAM became readable.
-    EXPECT_EQ(ReadWord(0x8800), 0);
+
+    // Only the two addressed bytes changed; nothing next to the arrays did.
+    lcdBefore[127] = 0xCD;
+    memoryBefore[LastRamAddress] = 0x57;
+    EXPECT_EQ(std::memcmp(memoryBefore, Memory, MemorySize), 0);
+    EXPECT_EQ(std::memcmp(lcdBefore, LcdRam, LcdRamSize), 0);
+    for (int r = 0; r < 8; ++r) EXPECT_EQ(Reg[r], 0x1111 * r);
+    EXPECT_EQ(KeyOut, 0x0002);
+    EXPECT_EQ(CtrlPort, 0x0400);
+    EXPECT_EQ(ReadWord(0x8800), 0) << "nothing beyond RAM became readable";
 }
 
 TEST_F(MemoryMap, UnmappedReadsStayZeroWhateverIsStoredThroughThem) {
