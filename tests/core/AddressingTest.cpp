@@ -1,33 +1,29 @@
 #include <gtest/gtest.h>
 
 #include "core/Def.h"
+#include "tests/support/MemoryImage.h"
 #include "core/Srcdst.h"
 
 namespace {
 
 enum Width { WordOp, ByteOp };
 
-void PokeWord(uint16_t address, uint16_t value) {
-    Memory[address] = uint8_t(value);
-    Memory[address + 1] = uint8_t(value >> 8);
-}
-
 class Addressing : public ::testing::Test {
 protected:
     void SetUp() override {
         ClearMachine();
         RamEnd = LastRamAddress;
-        PokeWord(0x8100, 0x8155);  // (R)+ pointer for @(R)+ with R = 0x8101
-        PokeWord(0x80FE, 0x8177);  // pointer for @-(R)
-        PokeWord(0x8110, 0x8199);  // pointer for @X(R), X = 0x10
+        SetWordAt(0x8100, 0x8155);  // (R)+ pointer for @(R)+ with R = 0x8101
+        SetWordAt(0x80FE, 0x8177);  // pointer for @-(R)
+        SetWordAt(0x8110, 0x8199);  // pointer for @X(R), X = 0x10
         Memory[0x8201] = 0x33;     // an odd word through SP = 0x8201
         Memory[0x8202] = 0x82;
         Memory[0x81FF] = 0x45;     // an odd word through SP = 0x81FF
         Memory[0x8200] = 0x82;
-        PokeWord(0x8210, 0x8267);  // pointer for @X(SP)
-        PokeWord(0x82FE, 0x8289);  // pointer for @-(PC)
-        PokeWord(0x8300, 0x0010);  // the word after the instruction: index, immediate, absolute
-        PokeWord(0x8312, 0x82AB);  // pointer for @X(PC)
+        SetWordAt(0x8210, 0x8267);  // pointer for @X(SP)
+        SetWordAt(0x82FE, 0x8289);  // pointer for @-(PC)
+        SetWordAt(0x8300, 0x0010);  // the word after the instruction: index, immediate, absolute
+        SetWordAt(0x8312, 0x82AB);  // pointer for @X(PC)
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "core/Cpu.h"
 #include "core/Def.h"
+#include "tests/support/MemoryImage.h"
 
 namespace {
 
@@ -9,26 +10,20 @@ constexpr uint16_t WAIT = 0000001;
 constexpr uint16_t HALT = 0000000;
 constexpr uint16_t ILLEGAL = 0000007;
 
-void PokeWord(uint16_t address, uint16_t value) {
-    Memory[address] = uint8_t(value);
-    Memory[address + 1] = uint8_t(value >> 8);
-}
-uint16_t PeekWord(uint32_t address) { return uint16_t(Memory[address] | Memory[address + 1] << 8); }
-
 class Processor : public ::testing::Test {
 protected:
     void SetUp() override {
         ClearMachine();
         RamEnd = LastRamAddress;
-        PokeWord(0x0000, 0x8001);  // reset: PC (odd on purpose) ...
-        PokeWord(0x0002, 0x00E0);  // ... and PSW
-        PokeWord(0x0008, 0x0401);  // illegal instruction
-        PokeWord(0x000A, 0x0003);
-        PokeWord(0x000C, 0x0500);  // trace and BPT
-        PokeWord(0x000E, 0x0000);
-        PokeWord(0x0078, 0x0601);  // halt-mode entry
-        PokeWord(0x007A, 0x0004);
-        PokeWord(0x0600, WAIT);
+        SetWordAt(0x0000, 0x8001);  // reset: PC (odd on purpose) ...
+        SetWordAt(0x0002, 0x00E0);  // ... and PSW
+        SetWordAt(0x0008, 0x0401);  // illegal instruction
+        SetWordAt(0x000A, 0x0003);
+        SetWordAt(0x000C, 0x0500);  // trace and BPT
+        SetWordAt(0x000E, 0x0000);
+        SetWordAt(0x0078, 0x0601);  // halt-mode entry
+        SetWordAt(0x007A, 0x0004);
+        SetWordAt(0x0600, WAIT);
         CpuReset();
         Reg[SP] = 0x8400;
     }
@@ -52,7 +47,7 @@ TEST_F(Processor, ResetLoadsPcAndPswFromRomAndKeepsTheRest) {
 }
 
 TEST_F(Processor, StoppedProcessorDoesNothingAndCostsBySpeedBit) {
-    PokeWord(0x8000, ILLEGAL);
+    SetWordAt(0x8000, ILLEGAL);
     for (uint16_t ctrl : {0x0000, 0x0800}) {
         CtrlPort = ctrl;
         EXPECT_EQ(CpuStep(), ctrl ? 1 : 8);
@@ -63,7 +58,7 @@ TEST_F(Processor, StoppedProcessorDoesNothingAndCostsBySpeedBit) {
 }
 
 TEST_F(Processor, HeldKeyWakesTheProcessorInTheSameStep) {
-    PokeWord(0x8000, WAIT);
+    SetWordAt(0x8000, WAIT);
     CtrlPort = 0x0000;
     for (int which = 0; which < 2; ++which) {
         (which ? MouseKey : PcKey) = 20;
@@ -79,7 +74,7 @@ TEST_F(Processor, HeldKeyWakesTheProcessorInTheSameStep) {
 }
 
 TEST_F(Processor, WaitIdlesUntilAHaltRequest) {
-    PokeWord(0x8000, WAIT);
+    SetWordAt(0x8000, WAIT);
     CpuStep();
     ASSERT_TRUE(Waiting);
     for (int i = 0; i < 5; ++i) {
@@ -97,7 +92,7 @@ TEST_F(Processor, WaitIdlesUntilAHaltRequest) {
 }
 
 TEST_F(Processor, HaltRequestHaltsBeforeTheNextInstruction) {
-    PokeWord(0x8000, ILLEGAL);
+    SetWordAt(0x8000, ILLEGAL);
     HaltRequest = true;
     CpuStep();
     EXPECT_EQ(Cpc, 0x8000) << "nothing was fetched";
@@ -107,7 +102,7 @@ TEST_F(Processor, HaltRequestHaltsBeforeTheNextInstruction) {
 }
 
 TEST_F(Processor, HaltInstructionSavesTheAddressAfterIt) {
-    PokeWord(0x8000, HALT);
+    SetWordAt(0x8000, HALT);
     Psw = 0x0004;
     CpuStep();
     EXPECT_EQ(Cpc, 0x8002);
@@ -127,7 +122,7 @@ TEST_F(Processor, HaltRequestIsDroppedInHaltModeAndAfterStep) {
     Waiting = false;
     Psw = 0;
     Reg[PC] = 0x8000;
-    PokeWord(0x8000, WAIT);
+    SetWordAt(0x8000, WAIT);
     StepFlag = true;
     HaltRequest = true;
     CpuStep();
@@ -137,7 +132,7 @@ TEST_F(Processor, HaltRequestIsDroppedInHaltModeAndAfterStep) {
 }
 
 TEST_F(Processor, HaltRequestWhileStoppedWaitsForTheProcessorToRun) {
-    PokeWord(0x8000, WAIT);
+    SetWordAt(0x8000, WAIT);
     CtrlPort = 0;
     HaltRequest = true;
     CpuStep();
@@ -152,12 +147,12 @@ TEST_F(Processor, HaltRequestWhileStoppedWaitsForTheProcessorToRun) {
 
 TEST_F(Processor, TrapEntryPushesPswThenPcAndLoadsTheVector) {
     Reg[PC] = 0x8100;
-    PokeWord(0x8100, ILLEGAL);
+    SetWordAt(0x8100, ILLEGAL);
     Psw = 0x00E5;
     CpuStep();
     EXPECT_EQ(Reg[SP], 0x83FC);
-    EXPECT_EQ(PeekWord(0x83FE), 0x00E5);
-    EXPECT_EQ(PeekWord(0x83FC), 0x8102);
+    EXPECT_EQ(WordAt(0x83FE), 0x00E5);
+    EXPECT_EQ(WordAt(0x83FC), 0x8102);
     EXPECT_EQ(Reg[PC], 0x0400);
     EXPECT_EQ(Psw, 0x0003);
 }
@@ -165,7 +160,7 @@ TEST_F(Processor, TrapEntryPushesPswThenPcAndLoadsTheVector) {
 TEST_F(Processor, TrapWithAnOddStackPointerSplitsTheSavedPc) {
     Reg[SP] = 0x8401;
     Reg[PC] = 0x8100;
-    PokeWord(0x8100, ILLEGAL);
+    SetWordAt(0x8100, ILLEGAL);
     Psw = 0x00E5;
     CpuStep();
     // PSW goes to the even word below, the PC word straight to the odd
@@ -178,25 +173,25 @@ TEST_F(Processor, TrapWithAnOddStackPointerSplitsTheSavedPc) {
 
 TEST_F(Processor, TrapIntoRomStackStillLoadsTheVector) {
     Reg[SP] = 0x1000;
-    PokeWord(0x8000, ILLEGAL);
-    const uint16_t romWord = PeekWord(0x0FFE);
+    SetWordAt(0x8000, ILLEGAL);
+    const uint16_t romWord = WordAt(0x0FFE);
     CpuStep();
-    EXPECT_EQ(PeekWord(0x0FFE), romWord);
+    EXPECT_EQ(WordAt(0x0FFE), romWord);
     EXPECT_EQ(Reg[SP], 0x0FFC);
     EXPECT_EQ(Reg[PC], 0x0400);
 }
 
 TEST_F(Processor, TraceBitTrapsAfterAnInstructionThatCompleted) {
-    PokeWord(0x8000, WAIT);
+    SetWordAt(0x8000, WAIT);
     Psw = FlagT;
     CpuStep();
     EXPECT_EQ(Reg[PC], 0x0500);
-    EXPECT_EQ(PeekWord(0x83FE), FlagT);
-    EXPECT_EQ(PeekWord(0x83FC), 0x8002);
+    EXPECT_EQ(WordAt(0x83FE), FlagT);
+    EXPECT_EQ(WordAt(0x83FC), 0x8002);
 }
 
 TEST_F(Processor, TraceInhibitSkipsOneTraceTrapAndIsCleared) {
-    PokeWord(0x8000, WAIT);
+    SetWordAt(0x8000, WAIT);
     Psw = FlagT;
     TraceInhibit = true;
     CpuStep();
@@ -205,7 +200,7 @@ TEST_F(Processor, TraceInhibitSkipsOneTraceTrapAndIsCleared) {
 }
 
 TEST_F(Processor, TrapRequestedByTheInstructionWinsOverTrace) {
-    PokeWord(0x8000, ILLEGAL);
+    SetWordAt(0x8000, ILLEGAL);
     Psw = FlagT;
     CpuStep();
     EXPECT_EQ(Reg[PC], 0x0400) << "one trap only, through the instruction's vector";
@@ -213,8 +208,8 @@ TEST_F(Processor, TrapRequestedByTheInstructionWinsOverTrace) {
 }
 
 TEST_F(Processor, OddProgramCounterIsMadeEvenAfterEveryInstruction) {
-    PokeWord(0x8000, ILLEGAL);
-    PokeWord(0x0008, 0x0403);
+    SetWordAt(0x8000, ILLEGAL);
+    SetWordAt(0x0008, 0x0403);
     CpuStep();
     EXPECT_EQ(Reg[PC], 0x0402);
 }
@@ -223,7 +218,7 @@ TEST_F(Processor, SpeedBitIsSampledBeforeTheStep) {
     // Setting the speed bit by key wake-up does not change this step's cost,
     // and the run bit survives a step that finds a key held.
     CtrlPort = 0x0800;
-    PokeWord(0x8000, WAIT);
+    SetWordAt(0x8000, WAIT);
     EXPECT_EQ(CpuStep(), 1) << "stopped: bit 10 clear";
     PcKey = 5;
     EXPECT_EQ(CpuStep(), 1);

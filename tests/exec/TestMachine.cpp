@@ -23,13 +23,6 @@ void PrepareMachine() {
     Reg[PC] = CodeStart;
 }
 
-uint16_t WordAt(uint16_t address) { return uint16_t(Memory[address] | Memory[address + 1] << 8); }
-
-void SetWordAt(uint16_t address, uint16_t value) {
-    Memory[address] = uint8_t(value);
-    Memory[address + 1] = uint8_t(value >> 8);
-}
-
 void LoadWords(uint16_t address, std::initializer_list<uint16_t> words) {
     for (uint16_t word : words) {
         SetWordAt(address, word);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/Def.h"
+#include "tests/support/MemoryImage.h"
 
 constexpr uint16_t CodeStart = 0x8000;
 constexpr uint16_t StackTop = 0x8400;
@@ -27,8 +28,6 @@ constexpr uint16_t HaltEntryStatus = 0x00E0;
 // SP at StackTop and PC at CodeStart.
 void PrepareMachine();
 
-uint16_t WordAt(uint16_t address);  // straight from Memory, no port side effects
-void SetWordAt(uint16_t address, uint16_t value);
 void LoadWords(uint16_t address, std::initializer_list<uint16_t> words);
 std::string Octal(uint16_t value);
 
