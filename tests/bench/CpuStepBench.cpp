@@ -6,6 +6,7 @@
 
 #include "core/Cpu.h"
 #include "core/Def.h"
+#include "tests/support/MemoryImage.h"
 
 namespace {
 
@@ -25,8 +26,7 @@ void LoadLoop() {
     };
     uint16_t address = 0x8000;
     for (uint16_t word : loop) {
-        Memory[address] = uint8_t(word);
-        Memory[address + 1] = uint8_t(word >> 8);
+        SetWordAt(address, word);
         address += 2;
     }
     Reg[1] = 0x1234;

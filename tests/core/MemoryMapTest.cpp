@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/Def.h"
+#include "tests/support/MemoryImage.h"
 
 namespace {
 
@@ -32,7 +33,6 @@ void WriteByte(uint16_t address, uint8_t value) {
     Addr = address;
     WriteCell().SetByte(value);
 }
-uint16_t MemoryWord(uint32_t address) { return uint16_t(Memory[address] | Memory[address + 1] << 8); }
 
 TEST_F(MemoryMap, EveryRowReadsAsTheMapSays) {
     struct Row {
@@ -53,7 +53,7 @@ TEST_F(MemoryMap, EveryRowReadsAsTheMapSays) {
             } else {
                 ASSERT_EQ(ReadByte(address), Memory[a]) << std::hex << a;
                 if (a < LastRamAddress) {
-                    ASSERT_EQ(ReadWord(address), MemoryWord(a)) << std::hex << a;
+                    ASSERT_EQ(ReadWord(address), WordAt(a)) << std::hex << a;
                 }
             }
         }
@@ -81,7 +81,7 @@ TEST_F(MemoryMap, DisplayIsWrittenButReadsGiveRom) {
     WriteWord(0x0080, 0x1234);
     EXPECT_EQ(LcdRam[0], 0x34);
     EXPECT_EQ(LcdRam[1], 0x12);
-    EXPECT_EQ(ReadWord(0x0080), MemoryWord(0x0080));
+    EXPECT_EQ(ReadWord(0x0080), WordAt(0x0080));
     WriteWord(0x00FE, 0xBEEF);
     EXPECT_EQ(LcdRam[126], 0xEF);
     EXPECT_EQ(LcdRam[127], 0xBE);

@@ -9,6 +9,7 @@
 #include "core/Def.h"
 #include "debugger/Numbers.h"
 #include "debugger/Pdp11asm.h"
+#include "tests/support/MemoryImage.h"
 
 namespace {
 
@@ -211,26 +212,24 @@ TEST_F(Assembler, ParseOperandAppendsItsExtraWord) {
 // addresses that are neither ROM nor RAM.
 class StoreWordTest : public Assembler {};
 
-uint16_t MemoryWord(uint32_t address) { return uint16_t(Memory[address] | Memory[address + 1] << 8); }
-
 TEST_F(StoreWordTest, PatchesRomAndRam) {
     Addr = 0x2000;
     StoreWord(0x1234);
-    EXPECT_EQ(MemoryWord(0x2000), 0x1234);
+    EXPECT_EQ(WordAt(0x2000), 0x1234);
     EXPECT_EQ(Addr, 0x2002);
     Addr = 0x0000;
     StoreWord(0xBEEF);
-    EXPECT_EQ(MemoryWord(0x0000), 0xBEEF);
+    EXPECT_EQ(WordAt(0x0000), 0xBEEF);
     Addr = 0x0080;  // display range: the ROM word, not LcdRam
     StoreWord(0x5555);
-    EXPECT_EQ(MemoryWord(0x0080), 0x5555);
+    EXPECT_EQ(WordAt(0x0080), 0x5555);
     EXPECT_EQ(LcdRam[0], 0);
     Addr = 0x8000;
     StoreWord(0xABCD);
-    EXPECT_EQ(MemoryWord(0x8000), 0xABCD);
+    EXPECT_EQ(WordAt(0x8000), 0xABCD);
     Addr = 0x87FE;
     StoreWord(0x4321);
-    EXPECT_EQ(MemoryWord(0x87FE), 0x4321);
+    EXPECT_EQ(WordAt(0x87FE), 0x4321);
     EXPECT_EQ(Addr, 0x8800);
 }
 
@@ -250,7 +249,7 @@ TEST_F(StoreWordTest, RamIsSkippedWhileRamEndIsZero) {
     RamEnd = 0;
     Addr = 0x8000;
     StoreWord(0x1111);
-    EXPECT_EQ(MemoryWord(0x8000), 0);
+    EXPECT_EQ(WordAt(0x8000), 0);
     EXPECT_EQ(Addr, 0x8002);
 }
 
@@ -288,9 +287,9 @@ TEST_F(StoreWordTest, AssembledWordsLandInOrder) {
     ASSERT_EQ(OctalList(Assemble("mov #1,@#1000", 0x8010)), OctalList({0012737, 0000001, 0001000}));
     Addr = 0x8010;
     for (int i = 0; i < AsmCount; ++i) StoreWord(AsmWords[i]);
-    EXPECT_EQ(MemoryWord(0x8010), 0012737);
-    EXPECT_EQ(MemoryWord(0x8012), 0000001);
-    EXPECT_EQ(MemoryWord(0x8014), 0001000);
+    EXPECT_EQ(WordAt(0x8010), 0012737);
+    EXPECT_EQ(WordAt(0x8012), 0000001);
+    EXPECT_EQ(WordAt(0x8014), 0001000);
     EXPECT_EQ(Addr, 0x8016);
 }
 

@@ -13,6 +13,7 @@
 #include "debugger/Numbers.h"
 #include "debugger/Pdp11asm.h"
 #include "debugger/Pdp11dis.h"
+#include "tests/support/MemoryImage.h"
 
 namespace {
 
@@ -49,8 +50,6 @@ protected:
     void TearDown() override { SetRadix(16); }
 };
 
-uint16_t MemoryWord(uint32_t address) { return uint16_t(Memory[address] | Memory[address + 1] << 8); }
-
 // Every word, disassembled with two fixed extra words after it in RAM,
 // assembles from its text back into the same words at the same address.
 TEST_P(RoundTrip, EveryListedInstructionAssemblesBack) {
@@ -84,12 +83,12 @@ TEST_P(RoundTrip, EveryListedInstructionAssemblesBack) {
         const auto alias = aliases.find(word);
         const uint16_t expected = alias == aliases.end() ? word : alias->second;
         bool same = AsmPos == 0 && AsmCount == length && AsmWords[0] == expected;
-        for (int i = 1; same && i < length; ++i) same = AsmWords[i] == MemoryWord(at + 2 * i);
+        for (int i = 1; same && i < length; ++i) same = AsmWords[i] == WordAt(at + 2 * i);
         if (!same) {
             ++failures;
             std::string produced, listed;
             for (int i = 0; i < AsmCount; ++i) produced += " " + Octal(AsmWords[i]);
-            for (int i = 0; i < length; ++i) listed += " " + Octal(i == 0 ? expected : MemoryWord(at + 2 * i));
+            for (int i = 0; i < length; ++i) listed += " " + Octal(i == 0 ? expected : WordAt(at + 2 * i));
             ADD_FAILURE() << Octal(word) << " disassembles as '" << text << "', which assembles with AsmPos "
                           << AsmPos << " to" << produced << " instead of" << listed;
         }

@@ -2,6 +2,7 @@
 
 #include "core/Cpu.h"
 #include "core/Def.h"
+#include "tests/support/MemoryImage.h"
 
 #include <gtest/gtest.h>
 
@@ -19,13 +20,9 @@ protected:
     void SetUp() override {
         ClearMachine();
         RamEnd = LastRamAddress;
-        auto setWord = [](uint16_t address, uint16_t value) {
-            Memory[address] = uint8_t(value);
-            Memory[address + 1] = uint8_t(value >> 8);
-        };
-        setWord(0x0000, LoopAddress);  // reset: PC
-        setWord(0x0008, LoopAddress);  // illegal-instruction vector
-        setWord(LoopAddress, 0170000);  // an opcode that no routine claims
+        SetWordAt(0x0000, LoopAddress);  // reset: PC
+        SetWordAt(0x0008, LoopAddress);  // illegal-instruction vector
+        SetWordAt(LoopAddress, 0170000);  // an opcode that no routine claims
         CpuReset();
         Reg[SP] = 0x8800;
         ResetRunControl();
