@@ -23,9 +23,8 @@ void StartMachine(const StartupFiles& files, const std::function<void(const std:
     ResetRunControl();
     MouseKey = 0;
     PcKey = 0;
-    // The twelve cells' bytes, which end where the cursor byte begins, are
-    // cleared; the cursor byte and the rest keep theirs, as when the main
-    // window is first shown.
-    std::memset(LcdRam, 0, CursorByte);
+    // The cursor byte and the rest keep theirs, as when the main window is
+    // first shown.
+    std::memset(LcdRam, 0, DrawnBytes);
     CpuReset();
 }

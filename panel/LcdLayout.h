@@ -27,6 +27,10 @@ constexpr int RowByte(int cell, int row) { return 8 * cell + row; }
 // The cursor byte: bits 0..3 the cell, bit 4 set for an underline, clear for
 // a block.
 constexpr int CursorByte = 96;
+
+// Bytes 0..95, the cells' rows with the indicator and segment bytes among
+// them: what start-up clears and what the renderer keeps a copy of.
+constexpr int DrawnBytes = 96;
 constexpr uint8_t CursorUnderlineBit = 0x10;
 
 // Ten indicator pictures, 7 pixels high, kept in "keys.bmp" at y = 56.

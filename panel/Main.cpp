@@ -31,8 +31,6 @@ constexpr int RunInterval = 10;
 constexpr int RefreshInterval = 32;
 constexpr int CursorInterval = 400;
 
-// The first index past the rows of the character cells.
-constexpr int DrawnBytes = 96;
 constexpr int CursorCellMask = 0x0F;
 constexpr uint8_t FullRow = 0x1F;
 constexpr int StopIndicator = 9;  // drawn after the segments of its byte

@@ -4,6 +4,7 @@
 // images at start-up and exit.
 #pragma once
 
+#include "panel/LcdLayout.h"
 #include "panel/MemoryFiles.h"
 #include "panel/ThdTimer.h"
 
@@ -77,7 +78,7 @@ public:
 
     // For every drawn LcdRam index, the value last drawn there (for a cursor
     // cell, what was shown in place of the real value).
-    std::array<uint8_t, 96> LcdShadow{};
+    std::array<uint8_t, DrawnBytes> LcdShadow{};
     bool LcdDirty = false;  // LcdBitmap changed since it was last shown
     bool CursorPhase = false;  // the cursor is shown while true
 
