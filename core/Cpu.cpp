@@ -36,20 +36,12 @@ bool KeyHeld() { return MouseKey != 0 || PcKey != 0; }
 
 // The part of a step that executes an instruction (Opcode is set): dispatch,
 // an even PC, the trace trap and the trap entry.
-inline void Execute() {
+void Execute() {
     TrapVector vector = DispatchOpcode();
-    // Tested first: the next fetch then need not wait for a store of PC.
-    if (Reg[PC] & 1) Reg[PC] &= 0xFFFE;
+    Reg[PC] &= 0xFFFE;
     if (vector == NoTrap && (Psw & FlagT) && !TraceInhibit) vector = VectorBreakpoint;
     if (vector != NoTrap) EnterTrap(vector);
     TraceInhibit = false;
-}
-
-inline void FetchAndExecute() {
-    AddrMask = 0xFFFE;
-    ComputeAddress<ModeOf(FieldFetch)>(FieldFetch);
-    Opcode = ReadCell().Word();
-    Execute();
 }
 
 // True when the next step can change nothing but the count: the processor is
@@ -59,11 +51,48 @@ bool Idle() {
     return Waiting && !HaltRequest && !StepFlag;
 }
 
-// True when the next step only wakes the processor (if a key is held) and
-// executes an instruction: it is running, neither waiting nor about to take
-// or drop a halt request.
-bool Running() {
-    return ((CtrlPort & CtrlRunBit) || KeyHeld()) && !Waiting && !HaltRequest && !StepFlag;
+// True when the next steps are plain instructions: the processor runs (or a
+// held key wakes it), neither waits nor has a halt request to take or drop,
+// and no trace trap can follow an instruction.
+bool RunsPlainInstructions() {
+    return ((CtrlPort & CtrlRunBit) || KeyHeld()) && !Waiting && !HaltRequest && !StepFlag &&
+           !(Psw & FlagT) && !TraceInhibit;
+}
+
+// The instructions 000000..000037 (HALT, WAIT, RTI, RTT, the halt-mode
+// group) are the only ones that can set the trace bit, TraceInhibit, Waiting
+// or StepFlag, and so make the step after them a different one; apart from
+// them, only a trap or a write to CtrlPort can.
+constexpr uint16_t FirstPlainOpcode = 040;
+
+// Up to `steps` steps as RunsPlainInstructions found them; returns how many
+// ran. Each step is what CpuStep would do, with what cannot happen left out:
+// the run ends after a step that leaves the next one different, or writes
+// CtrlPort (the run and speed bits), or, with StopOnPc, leaves PC at stopAt.
+template <bool StopOnPc>
+uint64_t RunInstructions(uint64_t steps, int32_t stopAt) {
+    const uint16_t control = CtrlPort;
+    uint64_t left = steps;
+    while (left != 0) {
+        --left;
+        AddrMask = 0xFFFE;
+        ComputeAddress<ModeOf(FieldFetch)>(FieldFetch);
+        Opcode = ReadCell().Word();
+        if (Opcode < FirstPlainOpcode) {
+            Execute();
+            if ((Psw & FlagT) || Waiting || StepFlag) break;
+        } else {
+            const TrapVector vector = DispatchOpcode();
+            // Tested first: the next fetch then need not wait for a store of PC.
+            if (Reg[PC] & 1) Reg[PC] &= 0xFFFE;
+            if (vector != NoTrap) {
+                EnterTrap(vector);
+                if (Psw & FlagT) break;
+            }
+        }
+        if (CtrlPort != control || (StopOnPc && Reg[PC] == stopAt)) break;
+    }
+    return steps - left;
 }
 
 // Steps needed for the costs to reach what is left of the budget.
@@ -104,33 +133,20 @@ int32_t CpuStep() {
         // receives the address of the instruction that would have run.
         Opcode = 0;
         HaltRequest = false;
-        Execute();
     } else {
-        FetchAndExecute();
+        AddrMask = 0xFFFE;
+        ComputeAddress<ModeOf(FieldFetch)>(FieldFetch);
+        Opcode = ReadCell().Word();
     }
+    Execute();
     return cost;
 }
 
-// Up to `steps` steps of a running processor, each a fetch and an execution;
-// returns how many ran. The run ends early after a step that makes the next
-// one different: one that writes CtrlPort (the run and speed bits), waits,
-// or sets StepFlag, or, with StopOnPc, leaves PC at stopAt.
-template <bool StopOnPc>
-uint64_t RunInstructions(uint64_t steps, int32_t stopAt) {
-    const uint16_t control = CtrlPort;
-    uint64_t left = steps;
-    do {
-        FetchAndExecute();
-        --left;
-    } while (left != 0 && CtrlPort == control && !(Waiting | StepFlag) && !(StopOnPc && Reg[PC] == stopAt));
-    return steps - left;
-}
-
 // Within a run nothing outside the processor changes: the keys and the halt
-// request stay as they are. So while the processor runs, a step is a fetch
-// and an execution, whose cost changes only when an instruction writes
-// CtrlPort; and while it idles, every step is the same and the rest of the
-// run can be counted at once. Everything else goes through CpuStep.
+// request stay as they are. So while the processor idles, every step is the
+// same and the rest of the run is counted at once; while it runs plain
+// instructions, their cost changes only when one writes CtrlPort. Everything
+// else goes through CpuStep.
 CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, int32_t stopAt) {
     CpuRunResult run;
     while (run.spent < budget && run.steps < maxSteps) {
@@ -140,7 +156,7 @@ CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, int32_t stopAt) {
         if (Idle()) {
             // PC stays put: a stop on it comes after the first step.
             if (Reg[PC] != stopAt) steps = allowed;
-        } else if (Running()) {
+        } else if (RunsPlainInstructions()) {
             if (KeyHeld()) CtrlPort |= CtrlRunBit;
             steps = stopAt >= 0 ? RunInstructions<true>(allowed, stopAt) : RunInstructions<false>(allowed, stopAt);
         } else {

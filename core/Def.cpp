@@ -36,9 +36,8 @@ Location ReadCellOutsideMemory() {
     return CellOf(ZeroCell);
 }
 
-// WriteCell has already served RAM.
-Location WriteCellOutsideRam() {
-    if (uint16_t(Addr - 0x0080) < LcdRamSize) return {LcdRam + (Addr - 0x0080)};
+// WriteCell has already served RAM and the display.
+Location WriteCellToPort() {
     if (Addr == KeyOutAddress) return CellOf(KeyOut);
     if (Addr == CtrlPortAddress) return CellOf(CtrlPort);
     return CellOf(SinkCell);  // ROM and unmapped space: the write vanishes

@@ -101,8 +101,11 @@ inline Location RegisterLocation(int n) { return CellOf(Reg[n]); }
 inline bool IsRom(uint16_t address) { return address <= 0x7FFF; }
 // RAM ends at RamEnd, and never past the RAM there is, whatever RamEnd holds.
 inline bool IsRam(uint16_t address) {
-    return address >= RamStart && address <= RamEnd && address <= LastRamAddress;
+    return address >= RamStart && address <= LastRamAddress && address <= RamEnd;
 }
+
+constexpr uint16_t LcdRamStart = 0x0080;
+inline bool IsLcdRam(uint16_t address) { return uint16_t(address - LcdRamStart) < LcdRamSize; }
 
 // Reads that come straight from Memory: RAM, and all of ROM but the ports
 // at 0x0100..0x0107. The display range reads ROM: the display memory cannot
@@ -111,14 +114,14 @@ inline bool ReadsMemory(uint16_t address) {
     return address < RamStart ? (address & 0xFFF8) != KeyInAddress : IsRam(address);
 }
 
-// The ports and unmapped space, apart from the memory fast paths below.
+// The ports and unmapped space, apart from the fast paths below.
 Location ReadCellOutsideMemory();
-Location WriteCellOutsideRam();
+Location WriteCellToPort();
 
 // The location that a read (ReadCell) or a write (WriteCell) of Addr uses.
 // Both decode by Addr alone; byte or word access is the caller's business.
-// They run for every fetch and operand access, so plain memory is decided
-// inline and everything else out of line.
+// They run for every fetch and operand access, so memory and the display
+// are decided inline and everything else out of line.
 inline Location ReadCell() {
     if (ReadsMemory(Addr)) [[likely]]
         return {Memory + Addr};
@@ -128,7 +131,8 @@ inline Location ReadCell() {
 inline Location WriteCell() {
     if (IsRam(Addr)) [[likely]]
         return {Memory + Addr};
-    return WriteCellOutsideRam();
+    if (IsLcdRam(Addr)) return {LcdRam + (Addr - LcdRamStart)};
+    return WriteCellToPort();
 }
 
 // Brings every variable of the machine back to its program-start value, zero.
