@@ -84,8 +84,9 @@ uint64_t RunInstructions(uint64_t steps, int32_t stopAt) {
         } else {
             const TrapVector vector = DispatchOpcode();
             // Tested first: the next fetch then need not wait for a store of PC.
-            if (Reg[PC] & 1) Reg[PC] &= 0xFFFE;
-            if (vector != NoTrap) {
+            if (Reg[PC] & 1) [[unlikely]]
+                Reg[PC] &= 0xFFFE;
+            if (vector != NoTrap) [[unlikely]] {
                 EnterTrap(vector);
                 if (Psw & FlagT) break;
             }

@@ -1,12 +1,8 @@
 #include "core/Decoder.h"
 
-#include <utility>
+#include <span>
 
 #include "core/Def.h"
-#include "exec/DoubleOperand.h"
-#include "exec/ExtendedArithmetic.h"
-#include "exec/ProgramControl.h"
-#include "exec/SingleOperand.h"
 
 namespace {
 
@@ -109,11 +105,11 @@ constexpr Table MakeOp0Table() {
 
 }  // namespace
 
-constexpr std::array<ExecHandler, 256> OpTable = MakeOpTable();
-constexpr std::array<ExecHandler, 256> Op0Table = MakeOp0Table();
+constinit const std::array<ExecHandler, 256> OpTable = MakeOpTable();
+constinit const std::array<ExecHandler, 256> Op0Table = MakeOp0Table();
 
 // Entries 0..3 by bits 6 and 7; MFPI/MTPI and MFPD/MTPD are not implemented.
-constexpr std::array<std::array<ExecHandler, 4>, 8> OpGroupTable = {{
+constinit const std::array<std::array<ExecHandler, 4>, 8> OpGroupTable = {{
     /* 0x0A */ {ExecClr<WordWidth>, ExecCom<WordWidth>, ExecInc<WordWidth>, ExecDec<WordWidth>},
     /* 0x0B */ {ExecNeg<WordWidth>, ExecAdc<WordWidth>, ExecSbc<WordWidth>, ExecTst<WordWidth>},
     /* 0x0C */ {ExecRor<WordWidth>, ExecRol<WordWidth>, ExecAsr<WordWidth>, ExecAsl<WordWidth>},
@@ -124,11 +120,7 @@ constexpr std::array<std::array<ExecHandler, 4>, 8> OpGroupTable = {{
     /* 0x8D */ {ExecMtps, IllegalOp, IllegalOp, ExecMfps},
 }};
 
-namespace {
-
-// What the three tables select for an opcode: the second-level dispatchers
-// followed to their routine.
-constexpr ExecHandler DefinedRoutine(uint16_t opcode) {
+ExecHandler RoutineFor(uint16_t opcode) {
     const int high = opcode >> 8;
     if (high == 0) return Op0Table[opcode];
     for (int g = 0; g < 8; ++g)
@@ -136,96 +128,34 @@ constexpr ExecHandler DefinedRoutine(uint16_t opcode) {
     return OpTable[high];
 }
 
-// A routine with every helper it calls built into it, so that an instruction
-// runs as one piece of code with no calls but to the rare slow paths. (There
-// are so many routines that the compiler would stop inlining them partway.)
-template <ExecHandler Routine>
-[[gnu::flatten]] TrapVector Whole() {
-    return Routine();
-}
+namespace {
 
-// The routine built for source mode Src (bits 9..11) and destination mode Dst
-// (bits 3..5) in place of a routine with operand fields; every other routine
-// stays as it is.
-template <int Src, int Dst>
-constexpr ExecHandler BuiltForModes(ExecHandler routine) {
-    // Two operand fields.
-    if (routine == ExecMov<WordWidth>) return Whole<ExecMov<WordWidth, Src, Dst>>;
-    if (routine == ExecCmp<WordWidth>) return Whole<ExecCmp<WordWidth, Src, Dst>>;
-    if (routine == ExecBit<WordWidth>) return Whole<ExecBit<WordWidth, Src, Dst>>;
-    if (routine == ExecBic<WordWidth>) return Whole<ExecBic<WordWidth, Src, Dst>>;
-    if (routine == ExecBis<WordWidth>) return Whole<ExecBis<WordWidth, Src, Dst>>;
-    if (routine == ExecAdd<>) return Whole<ExecAdd<Src, Dst>>;
-    if (routine == ExecMov<ByteWidth>) return Whole<ExecMov<ByteWidth, Src, Dst>>;
-    if (routine == ExecCmp<ByteWidth>) return Whole<ExecCmp<ByteWidth, Src, Dst>>;
-    if (routine == ExecBit<ByteWidth>) return Whole<ExecBit<ByteWidth, Src, Dst>>;
-    if (routine == ExecBic<ByteWidth>) return Whole<ExecBic<ByteWidth, Src, Dst>>;
-    if (routine == ExecBis<ByteWidth>) return Whole<ExecBis<ByteWidth, Src, Dst>>;
-    if (routine == ExecSub<>) return Whole<ExecSub<Src, Dst>>;
-    // One operand field, in bits 0..5.
-    if (routine == ExecClr<WordWidth>) return Whole<ExecClr<WordWidth, Dst>>;
-    if (routine == ExecCom<WordWidth>) return Whole<ExecCom<WordWidth, Dst>>;
-    if (routine == ExecInc<WordWidth>) return Whole<ExecInc<WordWidth, Dst>>;
-    if (routine == ExecDec<WordWidth>) return Whole<ExecDec<WordWidth, Dst>>;
-    if (routine == ExecNeg<WordWidth>) return Whole<ExecNeg<WordWidth, Dst>>;
-    if (routine == ExecAdc<WordWidth>) return Whole<ExecAdc<WordWidth, Dst>>;
-    if (routine == ExecSbc<WordWidth>) return Whole<ExecSbc<WordWidth, Dst>>;
-    if (routine == ExecTst<WordWidth>) return Whole<ExecTst<WordWidth, Dst>>;
-    if (routine == ExecRor<WordWidth>) return Whole<ExecRor<WordWidth, Dst>>;
-    if (routine == ExecRol<WordWidth>) return Whole<ExecRol<WordWidth, Dst>>;
-    if (routine == ExecAsr<WordWidth>) return Whole<ExecAsr<WordWidth, Dst>>;
-    if (routine == ExecAsl<WordWidth>) return Whole<ExecAsl<WordWidth, Dst>>;
-    if (routine == ExecClr<ByteWidth>) return Whole<ExecClr<ByteWidth, Dst>>;
-    if (routine == ExecCom<ByteWidth>) return Whole<ExecCom<ByteWidth, Dst>>;
-    if (routine == ExecInc<ByteWidth>) return Whole<ExecInc<ByteWidth, Dst>>;
-    if (routine == ExecDec<ByteWidth>) return Whole<ExecDec<ByteWidth, Dst>>;
-    if (routine == ExecNeg<ByteWidth>) return Whole<ExecNeg<ByteWidth, Dst>>;
-    if (routine == ExecAdc<ByteWidth>) return Whole<ExecAdc<ByteWidth, Dst>>;
-    if (routine == ExecSbc<ByteWidth>) return Whole<ExecSbc<ByteWidth, Dst>>;
-    if (routine == ExecTst<ByteWidth>) return Whole<ExecTst<ByteWidth, Dst>>;
-    if (routine == ExecRor<ByteWidth>) return Whole<ExecRor<ByteWidth, Dst>>;
-    if (routine == ExecRol<ByteWidth>) return Whole<ExecRol<ByteWidth, Dst>>;
-    if (routine == ExecAsr<ByteWidth>) return Whole<ExecAsr<ByteWidth, Dst>>;
-    if (routine == ExecAsl<ByteWidth>) return Whole<ExecAsl<ByteWidth, Dst>>;
-    if (routine == ExecSwab<>) return Whole<ExecSwab<Dst>>;
-    if (routine == ExecSxt<>) return Whole<ExecSxt<Dst>>;
-    if (routine == ExecMtps<>) return Whole<ExecMtps<Dst>>;
-    if (routine == ExecMfps<>) return Whole<ExecMfps<Dst>>;
-    if (routine == ExecJmp<>) return Whole<ExecJmp<Dst>>;
-    if (routine == ExecJsr<>) return Whole<ExecJsr<Dst>>;
-    if (routine == ExecMul<>) return Whole<ExecMul<Dst>>;
-    if (routine == ExecDiv<>) return Whole<ExecDiv<Dst>>;
-    if (routine == ExecAsh<>) return Whole<ExecAsh<Dst>>;
-    if (routine == ExecAshc<>) return Whole<ExecAshc<Dst>>;
-    if (routine == ExecXor<>) return Whole<ExecXor<Dst>>;
+// The routine run for an opcode: the one RoutineFor names, or, if that has
+// operand fields, the version of it built for the modes of the opcode's.
+ExecHandler BuiltRoutine(uint16_t opcode) {
+    const ExecHandler routine = RoutineFor(opcode);
+    const int modes = BuiltModeIndex(opcode >> 6 & 077) * ModeCount + BuiltModeIndex(opcode & 077);
+    for (std::span<const ModeRoutines> built : {std::span<const ModeRoutines>(DoubleOperandModeRoutines),
+                                                std::span<const ModeRoutines>(SingleOperandModeRoutines),
+                                                std::span<const ModeRoutines>(ExtendedArithmeticModeRoutines),
+                                                std::span<const ModeRoutines>(JumpModeRoutines)})
+        for (const ModeRoutines& r : built)
+            if (r.routine == routine) return r.byModes[modes];
     return routine;
 }
 
-using ModeBuilder = ExecHandler (*)(ExecHandler);
-
-// By source mode * 8 + destination mode.
-template <std::size_t... Modes>
-constexpr std::array<ModeBuilder, 64> MakeModeBuilders(std::index_sequence<Modes...>) {
-    return {&BuiltForModes<int(Modes >> 3), int(Modes & 7)>...};
-}
-
-// The routine of an opcode depends on all of its bits only below 000400; above
-// it, the register number in bits 0..2 never changes it, so each routine is
-// built once for the eight opcodes that differ only there.
-constexpr std::array<ExecHandler, 0x10000> MakeOpcodeTable() {
-    constexpr std::array<ModeBuilder, 64> builders = MakeModeBuilders(std::make_index_sequence<64>{});
-    std::array<ExecHandler, 0x10000> table{};
+// Built once, when the program starts. At 000400 and above, registers R0 to
+// R6 in bits 0..2 never change the routine, so it is looked up once for them.
+std::array<ExecHandler, 0x10000> MakeOpcodeTable() {
+    std::array<ExecHandler, 0x10000> table;
     for (uint32_t opcode = 0; opcode <= 0xFFFF; opcode += 8) {
-        const uint32_t modes = (opcode >> 9 & 7) * 8 + (opcode >> 3 & 7);
-        const ExecHandler routine = builders[modes](DefinedRoutine(uint16_t(opcode)));
-        for (uint32_t r = 0; r < 8; ++r)
-            table[opcode + r] = opcode < 0400 ? builders[modes](DefinedRoutine(uint16_t(opcode + r))) : routine;
+        const ExecHandler general = BuiltRoutine(uint16_t(opcode));
+        for (uint32_t r = 0; r < 7; ++r) table[opcode + r] = opcode < 0400 ? BuiltRoutine(uint16_t(opcode + r)) : general;
+        table[opcode + 7] = BuiltRoutine(uint16_t(opcode + 7));
     }
     return table;
 }
 
 }  // namespace
 
-constinit const std::array<ExecHandler, 0x10000> OpcodeTable = MakeOpcodeTable();
-
-ExecHandler RoutineFor(uint16_t opcode) { return DefinedRoutine(opcode); }
+const std::array<ExecHandler, 0x10000> OpcodeTable = MakeOpcodeTable();

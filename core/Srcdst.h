@@ -15,9 +15,35 @@ constexpr uint16_t FieldPop = 026;    // (SP)+
 
 // The instruction routines are built once for every addressing mode of their
 // operand fields (0..7), and once with AnyMode, which decodes the mode when
-// the instruction runs.
+// the instruction runs. The immediate (#n, field 027) and absolute (@#a,
+// field 037) operands, modes 2 and 3 on PC, are so common that they have
+// routines of their own, with the register known.
 constexpr int AnyMode = -1;
+constexpr int OnPc = 8;
+constexpr int ImmediateMode = OnPc + 2;
+constexpr int AbsoluteMode = OnPc + 3;
 constexpr int ModeOf(uint16_t field) { return field >> 3; }
+
+// The modes routines are built for, numbered 0..ModeCount-1. The deferred
+// modes but absolute (@(R)+ but @#a, @-(R) and @X(R)) are rare enough to go
+// through AnyMode.
+constexpr int ModeCount = 8;
+constexpr std::array<int, ModeCount> BuiltModes = {0, 1, 2, 4, 6, ImmediateMode, AbsoluteMode, AnyMode};
+constexpr int ModeAt(int index) { return BuiltModes[index]; }
+
+// The number of the mode a routine is built for, for an operand field.
+constexpr int BuiltModeIndex(uint16_t field) {
+    const bool onPc = (field & 7) == PC;
+    switch (ModeOf(field)) {
+    case 0: return 0;
+    case 1: return 1;
+    case 2: return onPc ? 5 : 2;
+    case 3: return onPc ? 6 : 7;
+    case 4: return 3;
+    case 6: return 4;
+    default: return 7;
+    }
+}
 
 // Addressing mode Mode on register r, which is SP or PC when stackOrPc:
 // leaves the effective address in Addr (0 for register mode) with all the
@@ -62,7 +88,8 @@ inline void AddressRegister(uint16_t& r, bool stackOrPc) {
     }
 }
 
-// Addressing mode Mode on register n (0..7).
+// Addressing mode Mode on register n (0..7), or on PC for ImmediateMode and
+// AbsoluteMode.
 //
 // The modes that step their register have code of their own for SP and PC,
 // in which the register sits at a fixed address: after (PC)+ or -(SP) the
@@ -71,11 +98,15 @@ inline void AddressRegister(uint16_t& r, bool stackOrPc) {
 // than the whole rest of an instruction.
 template <int Mode>
 inline void AddressMode(int n) {
-    if constexpr (Mode >= 2 && Mode <= 5) {
-        if (n == PC) return AddressRegister<Mode>(Reg[PC], true);
-        if (n == SP) return AddressRegister<Mode>(Reg[SP], true);
+    if constexpr (Mode >= OnPc) {
+        AddressRegister<Mode - OnPc>(Reg[PC], true);
+    } else {
+        if constexpr (Mode >= 2 && Mode <= 5) {
+            if (n == PC) return AddressRegister<Mode>(Reg[PC], true);
+            if (n == SP) return AddressRegister<Mode>(Reg[SP], true);
+        }
+        AddressRegister<Mode>(Reg[n], n >= SP);
     }
-    AddressRegister<Mode>(Reg[n], n >= SP);
 }
 
 using AddressingRoutine = void (*)();
@@ -85,7 +116,8 @@ extern const std::array<AddressingRoutine, 64> ModeTable;
 
 // Runs the addressing routine of the field: afterwards Addr holds the
 // effective address (0 for register mode) and the mode's side effects are
-// done. Mode, when given, is the field's mode (bits 3..5).
+// done. Mode, when given, is the field's mode (bits 3..5), or ImmediateMode
+// or AbsoluteMode.
 template <int Mode = AnyMode>
 inline void ComputeAddress(uint16_t field) {
     if constexpr (Mode == AnyMode)

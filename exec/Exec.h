@@ -3,6 +3,7 @@
 // the address of the trap vector that the processor step enters next.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "core/Srcdst.h"
@@ -109,3 +110,16 @@ TrapVector ExecRcps();
 TrapVector ExecMtus();
 TrapVector ExecWcpc();
 TrapVector ExecWcps();
+
+// A routine with operand fields, as the instruction set names it, and the
+// routine built for every pair of modes, indexed by source mode number *
+// ModeCount + destination mode number (BuiltModeIndex); a routine with one
+// operand field takes its mode from the destination's place (bits 0..5).
+struct ModeRoutines {
+    ExecHandler routine;
+    std::array<ExecHandler, ModeCount * ModeCount> byModes;
+};
+extern const std::array<ModeRoutines, 12> DoubleOperandModeRoutines;
+extern const std::array<ModeRoutines, 28> SingleOperandModeRoutines;
+extern const std::array<ModeRoutines, 5> ExtendedArithmeticModeRoutines;
+extern const std::array<ModeRoutines, 2> JumpModeRoutines;

@@ -1,7 +1,134 @@
-// The floating-point group of the extended arithmetic, which this processor
-// does not execute.
-#include "core/Def.h"
+// Extended arithmetic: MUL, DIV, ASH, ASHC and XOR, and the floating-point
+// group, which this processor does not execute. Bits 6..8 name a register R;
+// the 32-bit values have their high word in R and their low word in R OR 1,
+// one and the same register when R is odd.
+#include <algorithm>
+#include <limits>
+
+#include "exec/Build.h"
 #include "exec/Exec.h"
+#include "exec/Flags.h"
+#include "exec/Operand.h"
+
+namespace {
+
+template <int Mode>
+uint16_t ReadWordOperand() {
+    AddrMask = WordWidth::AddressMask;
+    return ReadOperand<Mode>(OperandField()).Word();
+}
+
+// The low six bits of the source as a signed number: 1..31 shift left,
+// -32..-1 shift right.
+int ShiftCount(uint16_t source) {
+    const int field = source & 077;
+    return field < 32 ? field : field - 64;
+}
+
+bool Outside16Bits(int64_t value) { return value > 32767 || value < -32768; }
+
+}  // namespace
+
+template <int Mode>
+TrapVector ExecMul() {
+    const int16_t multiplier = int16_t(ReadWordOperand<Mode>());
+    const int r = RegisterField();
+    const int32_t product = int32_t(int16_t(Reg[r])) * multiplier;
+    Psw &= ~FlagsNZVC;
+    SetNZ(product);
+    if (Outside16Bits(product)) Psw |= FlagC;
+    Reg[r] = uint16_t(uint32_t(product) >> 16);
+    Reg[r | 1] = uint16_t(product);
+    return NoTrap;
+}
+
+// A quotient that does not fit 16 bits sets V but is stored all the same.
+template <int Mode>
+TrapVector ExecDiv() {
+    const int16_t divisor = int16_t(ReadWordOperand<Mode>());
+    const int r = RegisterField();
+    Psw &= ~FlagsNZVC;
+    if (divisor == 0) {
+        Psw |= FlagV | FlagC;
+        return NoTrap;
+    }
+    const int32_t dividend = int32_t(uint32_t(Reg[r]) << 16 | Reg[r | 1]);
+    // In 64 bits, because -2^31 / -1 does not fit 32; both truncate toward zero.
+    const int64_t quotient = int64_t{dividend} / divisor;
+    const int64_t remainder = int64_t{dividend} % divisor;
+    Reg[r | 1] = uint16_t(remainder);
+    Reg[r] = uint16_t(quotient);
+    // Clamping keeps the sign of that one quotient of 2^31: N = 0, Z = 0.
+    SetNZ(int32_t(std::clamp<int64_t>(quotient, std::numeric_limits<int32_t>::min(),
+                                      std::numeric_limits<int32_t>::max())));
+    if (Outside16Bits(quotient)) Psw |= FlagV;
+    return NoTrap;
+}
+
+// The register is read before the count, so a count operand that steps R
+// itself is overwritten by the result.
+template <int Mode>
+TrapVector ExecAsh() {
+    const int r = RegisterField();
+    const uint16_t old = Reg[r];
+    const int count = ShiftCount(ReadWordOperand<Mode>());
+    Psw &= ~FlagsNZVC;
+    uint16_t result = old;
+    if (count >= 16) {
+        result = 0;
+        if (old != 0) Psw |= FlagV;
+        if (count == 16 && (old & 1)) Psw |= FlagC;
+    } else if (count > 0) {
+        if ((old >> (16 - count)) & 1) Psw |= FlagC;
+        if (SignChangesInLeftShift(old, 16, count)) Psw |= FlagV;
+        result = uint16_t(uint32_t{old} << count);
+    } else if (count < 0) {
+        // Sixteen places already leave nothing but copies of the sign.
+        const int places = std::min(-count, 16);
+        const int32_t value = int16_t(old);
+        if ((value >> (places - 1)) & 1) Psw |= FlagC;
+        result = uint16_t(value >> places);
+    }
+    Reg[r] = result;
+    SetNZ(WordWidth::Signed(result));
+    return NoTrap;
+}
+
+template <int Mode>
+TrapVector ExecAshc() {
+    const int r = RegisterField();
+    const uint32_t old = uint32_t(Reg[r]) << 16 | Reg[r | 1];
+    const int count = ShiftCount(ReadWordOperand<Mode>());
+    Psw &= ~FlagsNZVC;
+    uint32_t result = old;
+    if (count > 0) {
+        if ((old >> (32 - count)) & 1) Psw |= FlagC;
+        if (SignChangesInLeftShift(old, 32, count)) Psw |= FlagV;
+        result = old << count;
+    } else if (count < 0) {
+        // Up to 32 places, so the arithmetic shift is done in 64 bits.
+        const int places = -count;
+        const int64_t value = int32_t(old);
+        if ((value >> (places - 1)) & 1) Psw |= FlagC;
+        result = uint32_t(value >> places);
+    }
+    Reg[r] = uint16_t(result >> 16);
+    Reg[r | 1] = uint16_t(result);
+    SetNZ(int32_t(result));
+    return NoTrap;
+}
+
+// The destination is addressed first, so XOR R2,(R2)+ uses R2 as incremented.
+template <int Mode>
+TrapVector ExecXor() {
+    AddrMask = WordWidth::AddressMask;
+    const ModifiedOperand<WordWidth, Mode> destination(OperandField());
+    const uint16_t result = Reg[RegisterField()] ^ destination.Value();
+    destination.Store(result);
+    Psw &= ~FlagsNZV;
+    SetNZ(WordWidth::Signed(result));
+    return NoTrap;
+}
 
 // No floating-point arithmetic is done. FADD, FSUB, FMUL and FDIV
 // (075000..075037) set the halt-mode bit before they trap, so the status word
@@ -11,3 +138,11 @@ TrapVector ExecFloatingPoint() {
     if ((Opcode & 0xFF) < 040) Psw |= HaltModeBit;
     return VectorIllegal;
 }
+
+constinit const std::array<ModeRoutines, 5> ExtendedArithmeticModeRoutines = {
+    BuildModeRoutines(ExecMul<>, []<int S, int D> { return Whole<ExecMul<D>>; }),
+    BuildModeRoutines(ExecDiv<>, []<int S, int D> { return Whole<ExecDiv<D>>; }),
+    BuildModeRoutines(ExecAsh<>, []<int S, int D> { return Whole<ExecAsh<D>>; }),
+    BuildModeRoutines(ExecAshc<>, []<int S, int D> { return Whole<ExecAshc<D>>; }),
+    BuildModeRoutines(ExecXor<>, []<int S, int D> { return Whole<ExecXor<D>>; }),
+};

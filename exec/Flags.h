@@ -13,7 +13,7 @@ constexpr uint16_t FlagsNZVC = FlagN | FlagZ | FlagV | FlagC;
 
 // N from the sign, Z from zero; callers pass the result sign-extended from
 // the top bit of the operation's width (or a 32-bit result whole).
-inline void SetNZ(int32_t value) { Psw |= (value < 0 ? FlagN : 0) | (value == 0 ? FlagZ : 0); }
+inline void SetNZ(int32_t value) { Psw |= uint16_t((uint32_t(value) >> 31) * FlagN | (value == 0) * FlagZ); }
 
 // Shifts and rotates: V = N xor C, both as the shift left them.
 inline void SetVShift() { Psw |= uint16_t((((Psw >> 3) ^ Psw) & FlagC) << 1); }

@@ -1,5 +1,6 @@
-// Program control: branches, RTS, SOB, the trap instructions, the returns
-// from traps and the condition-code operations.
+// Program control: branches, JMP, JSR, RTS, SOB, the trap instructions, the
+// returns from traps and the condition-code operations.
+#include "exec/Build.h"
 #include "exec/Exec.h"
 #include "exec/Operand.h"
 #include "exec/Flags.h"
@@ -49,6 +50,35 @@ TrapVector ExecBvs() { return BranchIf(V()); }
 TrapVector ExecBcc() { return BranchIf(!C()); }
 TrapVector ExecBcs() { return BranchIf(C()); }
 
+// A register has no address to jump to.
+template <int Mode>
+TrapVector ExecJmp() {
+    const uint16_t field = OperandField();
+    if (IsRegisterMode<Mode>(field)) return VectorBadJump;
+    AddrMask = WordWidth::AddressMask;
+    ComputeAddress<Mode>(field);
+    Reg[PC] = Addr;
+    return NoTrap;
+}
+
+// The linkage register is read only after the destination's side effects and
+// the push, so JSR R5,@(R5)+ saves R5 as incremented and JSR SP,... saves the
+// decremented SP.
+template <int Mode>
+TrapVector ExecJsr() {
+    const uint16_t field = OperandField();
+    if (IsRegisterMode<Mode>(field)) return VectorBadJump;
+    AddrMask = WordWidth::AddressMask;
+    ComputeAddress<Mode>(field);
+    const uint16_t target = Addr & 0xFFFE;
+    const int link = RegisterField();
+    ComputeAddress<ModeOf(FieldPush)>(FieldPush);
+    WriteCell().SetWord(Reg[link]);
+    Reg[link] = Reg[PC];
+    Reg[PC] = target;
+    return NoTrap;
+}
+
 // RTS PC, the usual return, pops the PC; it is written as a fixed register
 // so that the next fetch need not wait to learn which register it was.
 TrapVector ExecRts() {
@@ -95,3 +125,8 @@ TrapVector ExecSetFlags() {
     Psw |= Opcode & FlagsNZVC;
     return NoTrap;
 }
+
+constinit const std::array<ModeRoutines, 2> JumpModeRoutines = {
+    BuildModeRoutines(ExecJmp<>, []<int S, int D> { return Whole<ExecJmp<D>>; }),
+    BuildModeRoutines(ExecJsr<>, []<int S, int D> { return Whole<ExecJsr<D>>; }),
+};

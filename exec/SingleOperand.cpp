@@ -1,6 +1,208 @@
-// MARK, the one single-operand instruction without an operand field.
+// Single-operand instructions: CLR, COM, INC, DEC, NEG, ADC, SBC, TST and the
+// shifts and rotates with their byte forms, SWAB, SXT, MTPS, MFPS and MARK.
+#include "exec/Build.h"
 #include "exec/Exec.h"
+#include "exec/Flags.h"
 #include "exec/Operand.h"
+
+namespace {
+
+template <class W, int Mode>
+ModifiedOperand<W, Mode> SingleOperand() {
+    AddrMask = W::AddressMask;
+    return ModifiedOperand<W, Mode>(OperandField());
+}
+
+// Shifts and rotates replace all four codes: C from the bit shifted out,
+// N and Z from the result, V = N xor C.
+template <class W, int Mode>
+void StoreShifted(const ModifiedOperand<W, Mode>& operand, uint16_t result, bool carry) {
+    operand.Store(result);
+    Psw = (Psw & ~FlagsNZVC) | (carry ? FlagC : 0);
+    SetNZ(W::Signed(result));
+    SetVShift();
+}
+
+bool Carry() { return Psw & FlagC; }
+
+}  // namespace
+
+template <class W, int Mode>
+TrapVector ExecClr() {
+    AddrMask = W::AddressMask;
+    W::Put(WriteOperand<Mode>(OperandField()), 0);
+    Psw = (Psw & ~FlagsNZVC) | FlagZ;
+    return NoTrap;
+}
+
+template <class W, int Mode>
+TrapVector ExecCom() {
+    const auto operand = SingleOperand<W, Mode>();
+    const uint16_t result = ~operand.Value() & W::Mask;
+    operand.Store(result);
+    Psw = (Psw & ~FlagsNZV) | FlagC;
+    SetNZ(W::Signed(result));
+    return NoTrap;
+}
+
+template <class W, int Mode>
+TrapVector ExecInc() {
+    const auto operand = SingleOperand<W, Mode>();
+    const uint16_t result = (operand.Value() + 1) & W::Mask;
+    operand.Store(result);
+    Psw &= ~FlagsNZV;
+    Psw |= result == W::SignBit ? FlagV : 0;
+    SetNZ(W::Signed(result));
+    return NoTrap;
+}
+
+template <class W, int Mode>
+TrapVector ExecDec() {
+    const auto operand = SingleOperand<W, Mode>();
+    const uint16_t result = (operand.Value() - 1) & W::Mask;
+    operand.Store(result);
+    Psw &= ~FlagsNZV;
+    Psw |= result == W::SignBit - 1 ? FlagV : 0;
+    SetNZ(W::Signed(result));
+    return NoTrap;
+}
+
+template <class W, int Mode>
+TrapVector ExecNeg() {
+    const auto operand = SingleOperand<W, Mode>();
+    const uint16_t old = operand.Value();
+    const uint16_t result = (0 - old) & W::Mask;
+    operand.Store(result);
+    Psw &= ~FlagsNZVC;
+    Psw |= (old == W::SignBit ? FlagV : 0) | (result != 0 ? FlagC : 0);
+    SetNZ(W::Signed(result));
+    return NoTrap;
+}
+
+// ADC and SBC always write the operand back, even when C is clear and the
+// value stays the same.
+template <class W, int Mode>
+TrapVector ExecAdc() {
+    const auto operand = SingleOperand<W, Mode>();
+    uint16_t result = operand.Value();
+    Psw &= ~FlagsNZV;
+    if (Carry()) {
+        if (result == W::SignBit - 1) Psw |= FlagV;
+        if (result != W::Mask) Psw &= ~FlagC;
+        result = (result + 1) & W::Mask;
+    }
+    operand.Store(result);
+    SetNZ(W::Signed(result));
+    return NoTrap;
+}
+
+template <class W, int Mode>
+TrapVector ExecSbc() {
+    const auto operand = SingleOperand<W, Mode>();
+    uint16_t result = operand.Value();
+    Psw &= ~FlagsNZV;
+    if (Carry()) {
+        if (result == W::SignBit) Psw |= FlagV;
+        if (result != 0) Psw &= ~FlagC;
+        result = (result - 1) & W::Mask;
+    }
+    operand.Store(result);
+    SetNZ(W::Signed(result));
+    return NoTrap;
+}
+
+template <class W, int Mode>
+TrapVector ExecTst() {
+    AddrMask = W::AddressMask;
+    const uint16_t value = W::Get(ReadOperand<Mode>(OperandField()));
+    Psw &= ~FlagsNZVC;
+    SetNZ(W::Signed(value));
+    return NoTrap;
+}
+
+template <class W, int Mode>
+TrapVector ExecRor() {
+    const auto operand = SingleOperand<W, Mode>();
+    const uint16_t old = operand.Value();
+    StoreShifted(operand, uint16_t((old >> 1) | (Carry() ? W::SignBit : 0)), old & 1);
+    return NoTrap;
+}
+
+template <class W, int Mode>
+TrapVector ExecRol() {
+    const auto operand = SingleOperand<W, Mode>();
+    const uint16_t old = operand.Value();
+    StoreShifted(operand, uint16_t(((old << 1) | (Carry() ? 1 : 0)) & W::Mask), old & W::SignBit);
+    return NoTrap;
+}
+
+template <class W, int Mode>
+TrapVector ExecAsr() {
+    const auto operand = SingleOperand<W, Mode>();
+    const uint16_t old = operand.Value();
+    StoreShifted(operand, uint16_t((old >> 1) | (old & W::SignBit)), old & 1);
+    return NoTrap;
+}
+
+template <class W, int Mode>
+TrapVector ExecAsl() {
+    const auto operand = SingleOperand<W, Mode>();
+    const uint16_t old = operand.Value();
+    StoreShifted(operand, uint16_t((old << 1) & W::Mask), old & W::SignBit);
+    return NoTrap;
+}
+
+// N and Z come from the new low byte, the byte that was the high one.
+template <int Mode>
+TrapVector ExecSwab() {
+    const auto operand = SingleOperand<WordWidth, Mode>();
+    const uint16_t old = operand.Value();
+    const uint16_t result = uint16_t(old << 8 | old >> 8);
+    operand.Store(result);
+    Psw &= ~FlagsNZVC;
+    SetNZ(ByteWidth::Signed(result & 0xFF));
+    return NoTrap;
+}
+
+template <int Mode>
+TrapVector ExecSxt() {
+    AddrMask = WordWidth::AddressMask;
+    const Location destination = WriteOperand<Mode>(OperandField());
+    if (Psw & FlagN) {
+        destination.SetWord(0xFFFF);
+        Psw &= ~FlagZ;
+    } else {
+        destination.SetWord(0);
+        Psw |= FlagZ;
+    }
+    Psw &= ~FlagV;
+    return NoTrap;
+}
+
+// The trace bit and the whole high byte, the halt-mode bit included, cannot
+// be changed by the program.
+template <int Mode>
+TrapVector ExecMtps() {
+    AddrMask = ByteWidth::AddressMask;
+    const uint8_t value = ReadOperand<Mode>(OperandField()).Byte();
+    Psw = (Psw & 0xFF10) | (value & 0xEF);
+    return NoTrap;
+}
+
+template <int Mode>
+TrapVector ExecMfps() {
+    AddrMask = ByteWidth::AddressMask;
+    const uint16_t status = Psw & 0xFF;
+    const uint16_t field = OperandField();
+    // As MOVB: into a register the byte is sign-extended to a word.
+    if (IsRegisterMode<Mode>(field))
+        Reg[field & 7] = uint16_t(ByteWidth::Signed(status));
+    else
+        WriteOperand<Mode>(field).SetByte(uint8_t(status));
+    Psw &= ~FlagsNZV;
+    SetNZ(ByteWidth::Signed(status));
+    return NoTrap;
+}
 
 // MARK NN sits on the stack after NN parameter words: it drops them, returns
 // through R5 and restores R5 from the stack.
@@ -11,3 +213,34 @@ TrapVector ExecMark() {
     Reg[5] = ReadOperand<ModeOf(FieldPop)>(FieldPop).Word();
     return NoTrap;
 }
+
+constinit const std::array<ModeRoutines, 28> SingleOperandModeRoutines = {
+    BuildModeRoutines(ExecClr<WordWidth>, []<int S, int D> { return Whole<ExecClr<WordWidth, D>>; }),
+    BuildModeRoutines(ExecCom<WordWidth>, []<int S, int D> { return Whole<ExecCom<WordWidth, D>>; }),
+    BuildModeRoutines(ExecInc<WordWidth>, []<int S, int D> { return Whole<ExecInc<WordWidth, D>>; }),
+    BuildModeRoutines(ExecDec<WordWidth>, []<int S, int D> { return Whole<ExecDec<WordWidth, D>>; }),
+    BuildModeRoutines(ExecNeg<WordWidth>, []<int S, int D> { return Whole<ExecNeg<WordWidth, D>>; }),
+    BuildModeRoutines(ExecAdc<WordWidth>, []<int S, int D> { return Whole<ExecAdc<WordWidth, D>>; }),
+    BuildModeRoutines(ExecSbc<WordWidth>, []<int S, int D> { return Whole<ExecSbc<WordWidth, D>>; }),
+    BuildModeRoutines(ExecTst<WordWidth>, []<int S, int D> { return Whole<ExecTst<WordWidth, D>>; }),
+    BuildModeRoutines(ExecRor<WordWidth>, []<int S, int D> { return Whole<ExecRor<WordWidth, D>>; }),
+    BuildModeRoutines(ExecRol<WordWidth>, []<int S, int D> { return Whole<ExecRol<WordWidth, D>>; }),
+    BuildModeRoutines(ExecAsr<WordWidth>, []<int S, int D> { return Whole<ExecAsr<WordWidth, D>>; }),
+    BuildModeRoutines(ExecAsl<WordWidth>, []<int S, int D> { return Whole<ExecAsl<WordWidth, D>>; }),
+    BuildModeRoutines(ExecClr<ByteWidth>, []<int S, int D> { return Whole<ExecClr<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecCom<ByteWidth>, []<int S, int D> { return Whole<ExecCom<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecInc<ByteWidth>, []<int S, int D> { return Whole<ExecInc<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecDec<ByteWidth>, []<int S, int D> { return Whole<ExecDec<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecNeg<ByteWidth>, []<int S, int D> { return Whole<ExecNeg<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecAdc<ByteWidth>, []<int S, int D> { return Whole<ExecAdc<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecSbc<ByteWidth>, []<int S, int D> { return Whole<ExecSbc<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecTst<ByteWidth>, []<int S, int D> { return Whole<ExecTst<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecRor<ByteWidth>, []<int S, int D> { return Whole<ExecRor<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecRol<ByteWidth>, []<int S, int D> { return Whole<ExecRol<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecAsr<ByteWidth>, []<int S, int D> { return Whole<ExecAsr<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecAsl<ByteWidth>, []<int S, int D> { return Whole<ExecAsl<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecSwab<>, []<int S, int D> { return Whole<ExecSwab<D>>; }),
+    BuildModeRoutines(ExecSxt<>, []<int S, int D> { return Whole<ExecSxt<D>>; }),
+    BuildModeRoutines(ExecMtps<>, []<int S, int D> { return Whole<ExecMtps<D>>; }),
+    BuildModeRoutines(ExecMfps<>, []<int S, int D> { return Whole<ExecMfps<D>>; }),
+};

@@ -1,20 +1,20 @@
 // Double-operand instructions: MOV, CMP, BIT, BIC, BIS with their byte forms,
 // ADD and SUB. The source is addressed and read completely before the
 // destination is addressed, so its register steps and index words come first.
-//
-// Templates over the width and the modes of both fields; the decoder builds
-// each for every pair of modes (and once for AnyMode).
-#pragma once
-
+#include "exec/Build.h"
 #include "exec/Exec.h"
 #include "exec/Flags.h"
 #include "exec/Operand.h"
+
+namespace {
 
 template <class W, int Mode>
 uint16_t ReadSource() {
     AddrMask = W::AddressMask;
     return W::Get(ReadOperand<Mode>(SourceField()));
 }
+
+}  // namespace
 
 template <class W, int SrcMode, int DstMode>
 TrapVector ExecMov() {
@@ -97,3 +97,18 @@ TrapVector ExecSub() {
     SetNZ(WordWidth::Signed(difference));
     return NoTrap;
 }
+
+constinit const std::array<ModeRoutines, 12> DoubleOperandModeRoutines = {
+    BuildModeRoutines(ExecMov<WordWidth>, []<int S, int D> { return Whole<ExecMov<WordWidth, S, D>>; }),
+    BuildModeRoutines(ExecCmp<WordWidth>, []<int S, int D> { return Whole<ExecCmp<WordWidth, S, D>>; }),
+    BuildModeRoutines(ExecBit<WordWidth>, []<int S, int D> { return Whole<ExecBit<WordWidth, S, D>>; }),
+    BuildModeRoutines(ExecBic<WordWidth>, []<int S, int D> { return Whole<ExecBic<WordWidth, S, D>>; }),
+    BuildModeRoutines(ExecBis<WordWidth>, []<int S, int D> { return Whole<ExecBis<WordWidth, S, D>>; }),
+    BuildModeRoutines(ExecMov<ByteWidth>, []<int S, int D> { return Whole<ExecMov<ByteWidth, S, D>>; }),
+    BuildModeRoutines(ExecCmp<ByteWidth>, []<int S, int D> { return Whole<ExecCmp<ByteWidth, S, D>>; }),
+    BuildModeRoutines(ExecBit<ByteWidth>, []<int S, int D> { return Whole<ExecBit<ByteWidth, S, D>>; }),
+    BuildModeRoutines(ExecBic<ByteWidth>, []<int S, int D> { return Whole<ExecBic<ByteWidth, S, D>>; }),
+    BuildModeRoutines(ExecBis<ByteWidth>, []<int S, int D> { return Whole<ExecBis<ByteWidth, S, D>>; }),
+    BuildModeRoutines(ExecAdd<>, []<int S, int D> { return Whole<ExecAdd<S, D>>; }),
+    BuildModeRoutines(ExecSub<>, []<int S, int D> { return Whole<ExecSub<S, D>>; }),
+};
