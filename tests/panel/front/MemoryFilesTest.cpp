@@ -1,7 +1,7 @@
 #include "panel/MemoryFiles.h"
 
-#include "TempFolder.h"
 #include "core/Def.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>

@@ -2,6 +2,7 @@
 
 #include "core/Cpu.h"
 #include "core/Def.h"
+#include "tests/support/CleanMachine.h"
 #include "tests/support/MemoryImage.h"
 
 #include <gtest/gtest.h>
@@ -18,8 +19,7 @@ constexpr int32_t ManySteps = 1000000;
 class RunLoop : public ::testing::Test {
 protected:
     void SetUp() override {
-        ClearMachine();
-        RamEnd = LastRamAddress;
+        MakeCleanMachine();
         SetWordAt(0x0000, LoopAddress);  // reset: PC
         SetWordAt(0x0008, LoopAddress);  // illegal-instruction vector
         SetWordAt(LoopAddress, 0170000);  // an opcode that no routine claims

@@ -1,9 +1,13 @@
 // A fresh folder under the system's temporary folder, removed with everything
-// in it when the test ends.
+// in it when the test ends, and the files a test puts there.
 #pragma once
 
+#include <stdlib.h>
+
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -27,18 +31,21 @@ public:
         std::ofstream(path_ / name, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     }
-    void WriteText(const std::string& name, const std::string& text) const { std::ofstream(path_ / name) << text; }
+    void WriteText(const std::string& name, const std::string& text) const {
+        std::ofstream(path_ / name, std::ios::binary) << text;
+    }
     std::vector<uint8_t> Read(const std::string& name) const {
         std::ifstream in(path_ / name, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
+    bool Exists(const std::string& name) const { return std::filesystem::exists(path_ / name); }
 
 private:
     std::filesystem::path path_;
 };
 
-// bytes[i] = seed + i, wrapping: every position distinguishable from its
-// neighbours and from zero-filled memory.
+// Bytes that differ from their neighbours and, mostly, from zero, so that a
+// misplaced or missing byte shows; each seed gives other bytes.
 inline std::vector<uint8_t> Pattern(size_t size, uint8_t seed) {
     std::vector<uint8_t> bytes(size);
     for (size_t i = 0; i < size; ++i) bytes[i] = uint8_t(seed + i * 7 + i / 256);
