@@ -183,6 +183,17 @@ TEST_F(StartUp, AFailedSaveWarnsAndLeavesTheOldImageWhole) {
     EXPECT_EQ(folder.Read("ram.bin"), Pattern(RamSize, 6));
 }
 
+TEST_F(StartUp, AWriteProtectedRamImageIsKeptAndTheUserTold) {
+    WriteInstallation();
+    folder.Write("ram.bin", Pattern(RamSize, 6));
+    ASSERT_EQ(chmod((folder / "ram.bin").c_str(), 0444), 0);
+    Start();
+    std::memset(Ram, 0xA5, RamSize);
+    form->close();
+    EXPECT_EQ(warnings, std::vector<std::string>{SaveWarning});
+    EXPECT_EQ(folder.Read("ram.bin"), Pattern(RamSize, 6));
+}
+
 TEST_F(StartUp, ClosingStopsEverythingSavesTheRamAndFreesTheBitmaps) {
     WriteInstallation();
     Start();
