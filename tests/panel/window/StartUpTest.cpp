@@ -218,7 +218,7 @@ TEST_F(StartUp, TerminationSignalsCloseTheWindowAndSaveTheRam) {
     WriteInstallation();
     Start();
     CloseOnTerminationSignals(*form);
-    for (const int signal : {SIGTERM, SIGINT}) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         std::filesystem::remove(folder / "ram.bin");
         std::memset(Ram, signal, RamSize);
         bool closed = false;
@@ -231,8 +231,15 @@ TEST_F(StartUp, TerminationSignalsCloseTheWindowAndSaveTheRam) {
         Start();
         CloseOnTerminationSignals(*form);
     }
-    std::signal(SIGTERM, SIG_DFL);
-    std::signal(SIGINT, SIG_DFL);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) std::signal(signal, SIG_DFL);
+}
+
+TEST_F(StartUp, ASignalIgnoredFromTheStartStaysIgnored) {
+    WriteInstallation();
+    Start();
+    std::signal(SIGHUP, SIG_IGN);  // as nohup starts a program
+    CloseOnTerminationSignals(*form);
+    EXPECT_EQ(std::signal(SIGHUP, SIG_DFL), SIG_IGN);
 }
 
 TEST_F(StartUp, ASignalWhileAWarningIsShownClosesTheWindowCleanly) {
