@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 constexpr uint16_t LoopAddress = 0x1000;
@@ -58,6 +60,18 @@ TEST_F(RunLoop, TheBudgetIsSpentInWholeStepsAndTheExcessIsLost) {
         EXPECT_EQ(StepsOfOneTick(), c.steps) << "CpuSpeed " << c.speed << (c.fast ? " fast" : " slow");
         EXPECT_EQ(StepsOfOneTick(), c.steps) << "second tick, CpuSpeed " << c.speed;
     }
+    EXPECT_EQ(shown, 0);
+}
+
+// The sum of the costs must not overflow on the way to the largest budget.
+TEST_F(RunLoop, EvenTheLargestBudgetEndsAfterTheStepThatReachesIt) {
+    CpuSpeed = std::numeric_limits<int32_t>::max();
+    CtrlPort &= ~CtrlRunBit;  // a stopped processor: quick steps of 8 units
+    const int32_t steps = CpuSpeed / 8 + 1;
+    const int32_t spare = 1000;
+    TraceCount = steps + spare;
+    RunTick(show);
+    EXPECT_EQ(TraceCount, spare);
     EXPECT_EQ(shown, 0);
 }
 
