@@ -69,6 +69,43 @@ TEST_F(StartUp, AnInstalledProgramStartsSilentlyInItsBorderlessCentredWindow) {
     EXPECT_EQ(form->CursorTimer.interval(), 400);
 }
 
+// The window may be shown on a machine that has run before: all that the
+// first showing clears must be cleared by it.
+TEST_F(StartUp, TheFirstShowingResetsAMachineThatHasRun) {
+    WriteInstallation();
+    std::vector<uint8_t> rom(RomSize, 0);
+    rom[0] = 0x35;  // reset: PC 0x8035, made even, and PSW 0x00E0
+    rom[1] = 0x80;
+    rom[2] = 0xE0;
+    folder.Write("rom.bin", rom);
+    std::memset(LcdRam, 0xAB, sizeof LcdRam);
+    Reg[PC] = 0x1234;
+    Psw = 0x0011;
+    CtrlPort = 0x0002;
+    Waiting = HaltRequest = StepFlag = true;
+    MouseKey = 20;
+    PcKey = 39;
+    Paused = true;
+    RunDelay = 5;
+    TraceCount = 3;
+    BreakPoint = 0x8000;
+
+    StartStill();
+    EXPECT_EQ(std::vector<uint8_t>(LcdRam, LcdRam + 96), std::vector<uint8_t>(96, 0)) << "the display emptied";
+    EXPECT_EQ(std::vector<uint8_t>(LcdRam + 96, LcdRam + 128), std::vector<uint8_t>(32, 0xAB))
+        << "the cursor byte and the rest keep theirs";
+    EXPECT_EQ(Reg[PC], 0x8034);
+    EXPECT_EQ(Psw, 0x00E0);
+    EXPECT_EQ(CtrlPort, 0x0500);
+    EXPECT_FALSE(Waiting || HaltRequest || StepFlag);
+    EXPECT_EQ(MouseKey, 0);
+    EXPECT_EQ(PcKey, 0);
+    EXPECT_FALSE(Paused);
+    EXPECT_EQ(RunDelay, 0);
+    EXPECT_EQ(TraceCount, -1);
+    EXPECT_EQ(BreakPoint, -1);
+}
+
 TEST_F(StartUp, WithNoFilesAtAllItWarnsAndRunsOnAZeroRom) {
     Start();
     EXPECT_EQ(warnings, (std::vector<std::string>{RomWarning, KeysWarning, FaceWarning}));
