@@ -1,6 +1,8 @@
 #include "PanelFixture.h"
 
 #include <QEventLoop>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QTimer>
 
 #include <cstring>
@@ -192,6 +194,39 @@ TEST_F(Lcd, AnUnchangedBytePaintsNothing) {
     EXPECT_EQ(form->LcdBitmap->pixel(49, 5), IndicatorColour(5, 0, 0)) << "DEG repainted with its byte";
     EXPECT_EQ(form->LcdBitmap->pixel(27, 0), White) << "RUN went off";
     EXPECT_EQ(form->LcdBitmap->pixel(2 + 19 * 5, 28), 0xFF123456) << "other bytes untouched";
+}
+
+// Collects the areas of the window that are painted.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(QWidget& widget) { widget.installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+    QRegion painted;
+};
+
+void Serve(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// A refresh that drew something asks the window to repaint the display, and
+// one that drew nothing asks for nothing.
+TEST_F(Lcd, ARefreshThatDrewSomethingRepaintsTheDisplayOnTheWindow) {
+    PaintRecorder recorder(*form);
+    Serve(50);
+    recorder.painted = {};
+    form->OnRefreshTimer();
+    Serve(50);
+    EXPECT_TRUE(recorder.painted.isEmpty()) << "nothing changed";
+
+    LcdRam[8 * 4 + 2] = 0x1F;
+    form->OnRefreshTimer();
+    Serve(50);
+    EXPECT_TRUE(recorder.painted.contains(QRect(70, 41, 227, 51)));
 }
 
 TEST_F(Lcd, TheRefreshShowsTheDisplayOnTheWindow) {
