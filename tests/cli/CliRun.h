@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/MemoryImage.h"
 #include "tests/support/TempFolder.h"
 
 struct CliResult {
@@ -42,12 +43,7 @@ public:
     // A 32 KiB "rom.bin" of zeros holding the given little-endian words.
     void WriteRom(const std::map<uint16_t, uint16_t>& words = StandardRom(),
                   const std::string& name = "rom.bin") const {
-        std::vector<uint8_t> rom(0x8000);
-        for (const auto& [address, word] : words) {
-            rom[address] = uint8_t(word);
-            rom[address + 1u] = uint8_t(word >> 8);
-        }
-        Write(name, rom);
+        Write(name, RomImage(words));
     }
 
     // Runs vexal-cli in this folder: the script is written to "script.txt"

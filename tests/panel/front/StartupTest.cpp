@@ -4,6 +4,7 @@
 #include "debugger/Numbers.h"
 #include "panel/RunLoop.h"
 #include "panel/Settings.h"
+#include "tests/support/MemoryImage.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -37,10 +38,7 @@ TEST(Startup, TheDebuggerRadixComesFromTheSettingsWithinEightToSixteen) {
 TEST(Startup, AProgramWithoutWindowsStartsAsTheWindowDoes) {
     TempFolder folder;
     folder.WriteText("my.ini", "[Settings]\nCpuSpeed=99\n[Debugger]\nRadix=8\n");
-    std::vector<uint8_t> rom(RomSize, 0);
-    rom[0] = 0x10;  // reset: PC 0x8010
-    rom[1] = 0x80;
-    folder.Write("my.rom", rom);
+    folder.Write("my.rom", RomImage({{0x0000, 0x8010}}));
     folder.Write("my.ram", Pattern(RamSize, 1));
     ClearMachine();
     LcdRam[0] = LcdRam[127] = 0x5A;

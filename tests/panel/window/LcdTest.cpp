@@ -1,9 +1,8 @@
+#include "MessageLoop.h"
 #include "PanelFixture.h"
 
-#include <QEventLoop>
 #include <QPaintEvent>
 #include <QRegion>
-#include <QTimer>
 
 #include <cstring>
 #include <sstream>
@@ -207,12 +206,6 @@ public:
     QRegion painted;
 };
 
-void Serve(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 // A refresh that drew something asks the window to repaint the display, and
 // one that drew nothing asks for nothing.
 TEST_F(Lcd, ARefreshThatDrewSomethingRepaintsTheDisplayOnTheWindow) {
@@ -234,9 +227,7 @@ TEST_F(Lcd, TheRefreshShowsTheDisplayOnTheWindow) {
     LcdRam[88] = 0x08;  // STOP
     form->RefreshTimer.start();
     form->CursorTimer.start();
-    QEventLoop loop;
-    QTimer::singleShot(100, &loop, &QEventLoop::quit);
-    loop.exec();
+    Serve(100);
     ExpectDisplay("through the timers");
 
     const QImage window = form->grab().toImage().convertToFormat(QImage::Format_RGB32);

@@ -1,7 +1,8 @@
+#include "MessageLoop.h"
 #include "PanelFixture.h"
 #include "panel/LcdLayout.h"
+#include "tests/support/MemoryImage.h"
 
-#include <QEventLoop>
 #include <QScreen>
 #include <QTimer>
 
@@ -11,12 +12,6 @@
 #include <cstring>
 
 namespace {
-
-void Serve(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 bool AllWhite(const QImage& image) {
     for (int y = 0; y < image.height(); ++y)
@@ -73,11 +68,7 @@ TEST_F(StartUp, AnInstalledProgramStartsSilentlyInItsBorderlessCentredWindow) {
 // first showing clears must be cleared by it.
 TEST_F(StartUp, TheFirstShowingResetsAMachineThatHasRun) {
     WriteInstallation();
-    std::vector<uint8_t> rom(RomSize, 0);
-    rom[0] = 0x35;  // reset: PC 0x8035, made even, and PSW 0x00E0
-    rom[1] = 0x80;
-    rom[2] = 0xE0;
-    folder.Write("rom.bin", rom);
+    folder.Write("rom.bin", RomImage({{0x0000, 0x8035}, {0x0002, 0x00E0}}));  // reset: PC made even
     std::memset(LcdRam, 0xAB, sizeof LcdRam);
     Reg[PC] = 0x1234;
     Psw = 0x0011;
