@@ -242,7 +242,25 @@ TEST_F(StartUp, ClosingStopsEverythingSavesTheRamAndFreesTheBitmaps) {
     Serve(50);  // late events find nothing to draw on
 }
 
-TEST_F(StartUp, TerminationSignalsCloseTheWindowAndSaveTheRam) {
+// The signals as a program finds them when it is started from a terminal:
+// whatever ran the tests may have had some of them ignored.
+void DefaultSignals() {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) std::signal(signal, SIG_DFL);
+}
+
+class Signals : public PanelFixture {
+protected:
+    void SetUp() override {
+        PanelFixture::SetUp();
+        DefaultSignals();
+    }
+    void TearDown() override {
+        DefaultSignals();
+        PanelFixture::TearDown();
+    }
+};
+
+TEST_F(Signals, TerminationSignalsCloseTheWindowAndSaveTheRam) {
     WriteInstallation();
     Start();
     CloseOnTerminationSignals(*form);
@@ -259,18 +277,17 @@ TEST_F(StartUp, TerminationSignalsCloseTheWindowAndSaveTheRam) {
         Start();
         CloseOnTerminationSignals(*form);
     }
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) std::signal(signal, SIG_DFL);
 }
 
-TEST_F(StartUp, ASignalIgnoredFromTheStartStaysIgnored) {
+TEST_F(Signals, AnIgnoredSignalStaysIgnored) {
     WriteInstallation();
     Start();
     std::signal(SIGHUP, SIG_IGN);  // as nohup starts a program
     CloseOnTerminationSignals(*form);
-    EXPECT_EQ(std::signal(SIGHUP, SIG_DFL), SIG_IGN);
+    EXPECT_EQ(std::signal(SIGHUP, SIG_IGN), SIG_IGN);
 }
 
-TEST_F(StartUp, ASignalWhileAWarningIsShownClosesTheWindowCleanly) {
+TEST_F(Signals, ASignalWhileAWarningIsShownClosesTheWindowCleanly) {
     WriteInstallation();
     std::filesystem::remove(folder / "keys.bmp");
     form = std::make_unique<TestForm>();
@@ -290,10 +307,9 @@ TEST_F(StartUp, ASignalWhileAWarningIsShownClosesTheWindowCleanly) {
     EXPECT_FALSE(form->RunTimer.Enabled());
     EXPECT_EQ(folder.Read("ram.bin"), std::vector<uint8_t>(RamSize, 0x42));
     Serve(50);
-    std::signal(SIGTERM, SIG_DFL);
 }
 
-TEST_F(StartUp, ASignalClosesAWarningBoxThatWaitsForTheUser) {
+TEST_F(Signals, ASignalClosesAWarningBoxThatWaitsForTheUser) {
     WriteInstallation();
     std::filesystem::remove(folder / "face.bmp");
     form = std::make_unique<TestForm>();
@@ -315,7 +331,6 @@ TEST_F(StartUp, ASignalClosesAWarningBoxThatWaitsForTheUser) {
     EXPECT_TRUE(closed);
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(std::filesystem::exists(folder / "ram.bin"));
-    std::signal(SIGTERM, SIG_DFL);
 }
 
 }  // namespace
