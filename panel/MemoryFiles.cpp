@@ -101,12 +101,12 @@ void SyncFolderOf(const std::string& path) {
 
 // Writes the file itself, over its old contents, where a new file cannot take
 // its place. An interruption can leave it half old and half new.
-bool WriteInPlace(const std::string& path) {
+bool WriteInPlace(const std::string& path, const uint8_t* data, size_t size) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return false;
     // Truncated only after the write, so that a failed write leaves no empty
-    // file; a longer old image ends up exactly the size of the RAM.
-    bool written = WriteAll(fd, Ram, RamSize) && ::ftruncate(fd, RamSize) == 0 && ::fsync(fd) == 0;
+    // file; a longer old file ends up exactly the size of the new contents.
+    bool written = WriteAll(fd, data, size) && ::ftruncate(fd, off_t(size)) == 0 && ::fsync(fd) == 0;
     written = ::close(fd) == 0 && written;
     return written;
 }
@@ -118,7 +118,8 @@ enum class SaveResult { Saved, Failed, CannotReplace };
 // complete. The new file takes the old one's permissions and owner; where it
 // cannot be given them, or the folder refuses it, the old file must be written
 // in place instead.
-SaveResult ReplaceThroughTemporary(const std::string& path, const struct stat* old) {
+SaveResult ReplaceThroughTemporary(const std::string& path, const struct stat* old, const uint8_t* data,
+                                   size_t size) {
     const std::string temporary = RamTemporaryPath(path);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) return errno == EACCES || errno == EPERM ? SaveResult::CannotReplace : SaveResult::Failed;
@@ -129,7 +130,7 @@ SaveResult ReplaceThroughTemporary(const std::string& path, const struct stat* o
     const bool sameOwner = !old || (::fstat(fd, &created) == 0 && created.st_uid == old->st_uid &&
                                     created.st_gid == old->st_gid);
     const bool ownerKept = sameOwner || ::fchown(fd, old->st_uid, old->st_gid) == 0;
-    bool written = ownerKept && (!old || ::fchmod(fd, old->st_mode & 07777) == 0) && WriteAll(fd, Ram, RamSize) &&
+    bool written = ownerKept && (!old || ::fchmod(fd, old->st_mode & 07777) == 0) && WriteAll(fd, data, size) &&
                    ::fsync(fd) == 0;
     written = ::close(fd) == 0 && written;
     SaveResult result = ownerKept ? SaveResult::Failed : SaveResult::CannotReplace;
@@ -162,24 +163,27 @@ RamImageState LoadMemoryImages(const std::string& romPath, const std::string& ra
 
 std::string RamTemporaryPath(const std::string& path) { return path + ".new"; }
 
-bool SaveRam(const std::string& path) {
+bool SaveRam(const std::string& path) { return ReplaceFile(path, Ram, RamSize); }
+
+bool ReplaceFile(const std::string& path, const uint8_t* data, size_t size) {
     std::string target = path;
     if (!FollowLinks(target)) return false;
     struct stat old;
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (!exists && errno != ENOENT) return false;
-    // A write-protected image is left as it is, and so is anything that is
-    // not a plain file.
+    // A write-protected file is left as it is, and so is anything that is not
+    // a plain file.
     if (exists && (!S_ISREG(old.st_mode) || !AllowsWriting(target, old))) return false;
 
     // A new file would part a hard link from the file's other names, and a
     // folder closed to writing takes no new file.
-    if ((exists && old.st_nlink > 1) || !FolderAllowsWriting(target)) return exists && WriteInPlace(target);
-    switch (ReplaceThroughTemporary(target, exists ? &old : nullptr)) {
+    const bool inPlace = (exists && old.st_nlink > 1) || !FolderAllowsWriting(target);
+    if (inPlace) return exists && WriteInPlace(target, data, size);
+    switch (ReplaceThroughTemporary(target, exists ? &old : nullptr, data, size)) {
     case SaveResult::Saved:
         return true;
     case SaveResult::CannotReplace:
-        return exists && WriteInPlace(target);
+        return exists && WriteInPlace(target, data, size);
     case SaveResult::Failed:
         break;
     }

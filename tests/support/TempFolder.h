@@ -1,13 +1,11 @@
 // A fresh folder under the system's temporary folder, removed with everything
-// in it when the test ends, and the files a test puts there.
+// in it when the test ends.
 #pragma once
 
-#include <stdlib.h>
-
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -44,8 +42,8 @@ private:
     std::filesystem::path path_;
 };
 
-// Bytes that differ from their neighbours and, mostly, from zero, so that a
-// misplaced or missing byte shows; each seed gives other bytes.
+// bytes[i] = seed + i, wrapping: every position distinguishable from its
+// neighbours and from zero-filled memory.
 inline std::vector<uint8_t> Pattern(size_t size, uint8_t seed) {
     std::vector<uint8_t> bytes(size);
     for (size_t i = 0; i < size; ++i) bytes[i] = uint8_t(seed + i * 7 + i / 256);
