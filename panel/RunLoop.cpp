@@ -22,7 +22,8 @@ void RunTick(const std::function<void()>& showDebugWindow) {
         --RunDelay;
         return;
     }
-    for (int32_t spent = 0; spent < CpuSpeed;) {
+    // In 64 bits: the last step may take the sum past the largest CpuSpeed.
+    for (int64_t spent = 0; spent < CpuSpeed;) {
         if (Paused) return;
         spent += CpuStep();
         // The trace is counted before the breakpoint is compared, and the

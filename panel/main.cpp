@@ -51,7 +51,8 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationDisplayName(ApplicationTitle);
 
-    TMainForm window;
+    const StartupFiles files = DefaultStartupFiles();
+    TMainForm window(files);
     // The window can close before the message loop starts: a termination
     // signal while a start-up warning is shown.
     bool closed = false;
@@ -63,5 +64,7 @@ int main(int argc, char* argv[]) {
     FirstFrameTimer firstFrame(window, sinceStart);
     if (timeFirstFrame) window.installEventFilter(&firstFrame);
     window.show();
+    // Where the debug window is created, after the main window.
+    ReadDebuggerRadix(files.settings);
     return closed ? 0 : QApplication::exec();
 }

@@ -8,6 +8,7 @@
 
 #include "TestMachine.h"
 #include "core/Cpu.h"
+#include "tests/support/CleanMachine.h"
 
 namespace {
 
@@ -16,8 +17,7 @@ constexpr int RoundsPerSeed = 300;  // 8 x 300 x 4096: about ten million steps
 constexpr int StepsPerRound = 4096;
 
 void Randomize(std::mt19937& rng) {
-    ClearMachine();
-    RamEnd = LastRamAddress;
+    MakeCleanMachine();
     for (uint32_t at = 0; at < MemorySize; at += 4) {
         const uint32_t bits = rng();
         std::memcpy(Memory + at, &bits, 4);
