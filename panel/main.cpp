@@ -2,6 +2,7 @@
 //
 // --time-first-frame prints how long the program took from its start to the
 // first painted frame, then closes the window as a user would.
+#include "debugger/Debug.h"
 #include "panel/Main.h"
 #include "panel/TerminationSignals.h"
 
@@ -63,5 +64,7 @@ int main(int argc, char* argv[]) {
     FirstFrameTimer firstFrame(window, sinceStart);
     if (timeFirstFrame) window.installEventFilter(&firstFrame);
     window.show();
+    TDebugForm debugWindow;
+    window.ShowDebugWindow = [&debugWindow] { debugWindow.ShowWindow(); };
     return closed ? 0 : QApplication::exec();
 }
