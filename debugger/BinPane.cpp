@@ -34,6 +34,7 @@ TBinPane::TBinPane(TDebugForm& form) : form_(form) {
     BinScrollBar = new QScrollBar(Qt::Vertical, BinGroupBox);
     BinScrollBar->setGeometry(576, 16, 17, 137);
     BinScrollBar->setFocusPolicy(Qt::NoFocus);
+    BinPaintBox->ScrollBar = BinScrollBar;
     Anchor(BinScrollBar, Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
     RadioButtonByte = NewModeButton(QStringLiteral("byte"), 104, BinGroupBox);
     RadioButtonWord = NewModeButton(QStringLiteral("word"), 160, BinGroupBox);

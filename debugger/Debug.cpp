@@ -70,9 +70,13 @@ TGroupBox* TDebugForm::NewRunGroup(const QString& caption, int top, QPushButton*
 }
 
 void TDebugForm::ShowWindow() {
-    if (isMinimized()) showNormal();
-    else show();
-    raise();
+    // A window being shown comes up in front; one already shown may lie
+    // minimised or behind the main window.
+    if (isVisible()) {
+        if (isMinimized()) showNormal();
+        raise();
+    }
+    show();
     activateWindow();
 }
 

@@ -2,13 +2,14 @@
 
 #include "debugger/Numbers.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QValidator>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -16,16 +17,6 @@
 namespace {
 
 constexpr int PanePixels = 13;
-
-// Upper-cases whatever is typed or pasted into a field.
-class UpperCaseValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        input = input.toUpper();
-        return Acceptable;
-    }
-};
 
 // Resizes or moves one widget with its parent, keeping the distances to the
 // parent's right and bottom edges that it had when anchored.
@@ -129,17 +120,31 @@ void TPaintBox::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && OnMouseDown) OnMouseDown(at.x(), at.y());
 }
 
+void TPaintBox::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
+
+void TPaintBox::wheelEvent(QWheelEvent* event) {
+    if (ScrollBar) QCoreApplication::sendEvent(ScrollBar, event);
+}
+
 TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {
     setFont(PaneFont());
     setFocusPolicy(Qt::ClickFocus);
     connect(this, &QLineEdit::textChanged, this, [this] {
         if (OnChange) OnChange();
+        if (upperCase_) RaiseCase();
     });
 }
 
-void TEdit::SetUpperCase(bool upper) {
-    if (upper == (validator() != nullptr)) return;
-    setValidator(upper ? new UpperCaseValidator(this) : nullptr);
+void TEdit::SetUpperCase(bool upper) { upperCase_ = upper; }
+
+// Comes after the change handler: setting the text clears the modified flag
+// by which the handler's filter tells the user's changes.
+void TEdit::RaiseCase() {
+    const QString upper = text().toUpper();
+    if (upper == text()) return;
+    const int caret = cursorPosition();
+    setText(upper);
+    setCursorPosition(caret);
 }
 
 void TEdit::keyPressEvent(QKeyEvent* event) {

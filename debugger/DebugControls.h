@@ -52,10 +52,15 @@ public:
 
     std::function<void(QPainter&)> OnPaint;
     std::function<void(int x, int y)> OnMouseDown;
+    // The mouse wheel over the area turns this bar.
+    QScrollBar* ScrollBar = nullptr;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // Taken here, so that it does not reach the group box as a click.
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 };
 
 // A single-line field with the hooks the debug window uses.
@@ -76,6 +81,11 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void RaiseCase();
+
+    bool upperCase_ = false;
 };
 
 // An in-place field of a pane: yellow, borderless, in the pane font, its text

@@ -19,6 +19,7 @@ TListPane::TListPane(TDebugForm& form) : form_(form) {
     ListScrollBar = new QScrollBar(Qt::Vertical, ListGroupBox);
     ListScrollBar->setGeometry(287, 16, 17, 137);
     ListScrollBar->setFocusPolicy(Qt::NoFocus);
+    ListPaintBox->ScrollBar = ListScrollBar;
     Anchor(ListScrollBar, Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
     ListEdit = NewInPlaceEdit(ListGroupBox);
 

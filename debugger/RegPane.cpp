@@ -37,6 +37,7 @@ TRegPane::TRegPane(TDebugForm& form) : form_(form) {
     RegScrollBar->setGeometry(96, 16, 17, 137);
     RegScrollBar->setRange(0, 0);
     RegScrollBar->setFocusPolicy(Qt::NoFocus);
+    RegPaintBox->ScrollBar = RegScrollBar;
     RegEdit = NewInPlaceEdit(RegGroupBox);
     RegEdit->SetUpperCase(true);
 

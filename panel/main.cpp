@@ -1,4 +1,5 @@
-// vexal: the MK-85 emulator's front panel window.
+// vexal: the MK-85 emulator's front panel window, with the debug window that
+// F3 opens.
 //
 // --time-first-frame prints how long the program took from its start to the
 // first painted frame, then closes the window as a user would.

@@ -9,8 +9,9 @@ packages=(
   libbenchmark-dev                   # benchmarks
   qt6-base-dev                       # the front panel and debug window
   libinih-dev                        # the settings file reader
-  fonts-dejavu-core                  # the labels of the generated front-panel pictures
-  xvfb xauth                         # a virtual display for tools/measure.sh
+  fonts-dejavu-core                  # front-panel labels; the debug window's fixed-pitch font
+  xvfb xauth                         # a virtual display for tools/measure.sh and tools/screenshot.sh
+  xdotool x11-apps netpbm            # tools/screenshot.sh: keys to the window, and its picture
 )
 
 missing=()

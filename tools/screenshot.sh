@@ -25,7 +25,7 @@ cp "$build/art/face.bmp" "$build/art/keys.bmp" .
 # RAM: a text at 0x8080, and a program that switches the processor to its fast
 # mode and sums the text's characters over and over, counting the passes in R4.
 { head -c 128 /dev/zero; printf 'Vexal debugger, radix 16.'; head -c $((2048 - 128 - 25)) /dev/zero; } > ram.bin
-"$build/bin/vexal-cli" --rom rom.bin --ram ram.bin <<'PROGRAM'
+"$build/bin/vexal-cli" --rom rom.bin --ram ram.bin > /dev/null <<'PROGRAM'
 asm 8000 mov #C00,@#104
 asm 8006 mov #8080,r1
 asm 800A clr r2
