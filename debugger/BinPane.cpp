@@ -26,20 +26,14 @@ QRadioButton* NewModeButton(const QString& caption, int left, QWidget* parent) {
 }  // namespace
 
 TBinPane::TBinPane(TDebugForm& form) : form_(form) {
-    BinGroupBox = new TGroupBox(QStringLiteral(" Binary Editor "), &form);
-    BinGroupBox->setGeometry(8, 176, 601, 161);
-    BinPaintBox = new TPaintBox(BinGroupBox);
-    BinPaintBox->setGeometry(8, 16, 561, 137);
-    Anchor(BinPaintBox, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
-    BinScrollBar = new QScrollBar(Qt::Vertical, BinGroupBox);
-    BinScrollBar->setGeometry(576, 16, 17, 137);
-    BinScrollBar->setFocusPolicy(Qt::NoFocus);
-    BinPaintBox->ScrollBar = BinScrollBar;
-    Anchor(BinScrollBar, Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+    const PaneParts parts = NewPaneParts(&form, QStringLiteral(" Binary Editor "), {8, 176, 601, 161}, 576);
+    BinGroupBox = parts.group;
+    BinPaintBox = parts.paintBox;
+    BinScrollBar = parts.scrollBar;
+    BinEdit = parts.field;
     RadioButtonByte = NewModeButton(QStringLiteral("byte"), 104, BinGroupBox);
     RadioButtonWord = NewModeButton(QStringLiteral("word"), 160, BinGroupBox);
     RadioButtonByte->setChecked(true);
-    BinEdit = NewInPlaceEdit(BinGroupBox);
 
     BinGroupBox->OnClick = [this] { form_.ActivatePane(BinEdit, BinGroupBox); };
     BinPaintBox->OnPaint = [this](QPainter& painter) { BinPaintBoxPaint(painter); };
@@ -108,39 +102,31 @@ void TBinPane::BinRadioButtonClick(int32_t tag) {
 }
 
 bool TBinPane::BinEditKeyDown(int key) {
-    if (const std::optional<int> position = ScrollKey(key, BinScrollBar); position && form_.EditMode == EditNone) {
-        BinTop = uint16_t(RamStart + 16 * *position);
-        BinPaintBox->update();
-        return true;
-    }
-    if (IsEnterKey(key) && form_.EditMode == EditBinAddress) {
-        const auto top = uint16_t(ParseNumber(BinEdit->text().toStdString(), Radix) & 0xFFF0);
-        // Only a start that fills the pane with RAM is taken.
+    return form_.PaneKeyDown(
+        key, BinPaintBox, BinScrollBar, [this](int position) { BinTop = uint16_t(RamStart + 16 * position); },
+        [this] { Commit(); });
+}
+
+void TBinPane::Commit() {
+    const std::string digits = BinEdit->text().toStdString();
+    if (form_.EditMode == EditBinAddress) {
+        const auto top = uint16_t(ParseNumber(digits, Radix) & 0xFFF0);
+        // A start is taken only with a row of RAM after the last row shown.
         if (IsRam(top) && IsRam(uint16_t(top + 16 * BinPaintBox->Rows()))) BinTop = top;
-        form_.CloseFields();
-        return true;
-    }
-    if (IsEnterKey(key) && form_.EditMode == EditBinValue) {
-        const auto value = uint16_t(ParseNumber(BinEdit->text().toStdString(), Radix));
+    } else if (form_.EditMode == EditBinValue) {
+        const auto value = uint16_t(ParseNumber(digits, Radix));
         Memory[form_.EditAddr] = uint8_t(value);
         if (BinMode == 2) Memory[form_.EditAddr + 1] = uint8_t(value >> 8);
-        form_.CloseFields();
-        return true;
-    }
-    if (IsEnterKey(key) && form_.EditMode == EditBinCharacter) {
+    } else if (form_.EditMode == EditBinCharacter) {
         // The machine's code for the character; an empty field, or a character
         // outside the code page, stores nothing.
         const QList<uint> typed = BinEdit->text().toUcs4();
         if (!typed.isEmpty())
             if (const uint8_t code = Cp1251FromUnicode(char32_t(typed.front()))) Memory[form_.EditAddr] = code;
-        form_.CloseFields();
-        return true;
+    } else {
+        return;
     }
-    if (key == Qt::Key_Escape) {
-        form_.CloseFields();
-        return true;
-    }
-    return false;
+    form_.CloseFields();
 }
 
 void TBinPane::BinEditChange() {

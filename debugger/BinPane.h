@@ -37,5 +37,8 @@ public:
     void BinEditChange();
 
 private:
+    // Enter in the open field.
+    void Commit();
+
     TDebugForm& form_;
 };

@@ -164,6 +164,24 @@ void TDebugForm::CloseFields() {
     for (TPaintBox* pane : {List.ListPaintBox, Registers.RegPaintBox, Bin.BinPaintBox}) pane->update();
 }
 
+bool TDebugForm::PaneKeyDown(int key, TPaintBox* pane, QScrollBar* bar, const std::function<void(int)>& scrollTo,
+                             const std::function<void()>& commit) {
+    if (const std::optional<int> position = ScrollKey(key, bar); position && EditMode == EditNone) {
+        scrollTo(*position);
+        pane->update();
+        return true;
+    }
+    if (IsEnterKey(key)) {
+        commit();
+        return true;
+    }
+    if (key == Qt::Key_Escape) {
+        CloseFields();
+        return true;
+    }
+    return false;
+}
+
 void TDebugForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // A window restored from the task bar was never hidden to the run loop.

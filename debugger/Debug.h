@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 
 class QPushButton;
 
@@ -68,6 +69,12 @@ public:
     void ActivatePane(QWidget* control, TGroupBox* group);
     // Closes the three in-place fields and repaints the three panes.
     void CloseFields();
+    // A key in a pane's in-place field, as all three panes take it: with no
+    // field open a navigation key scrolls the pane (scrollTo the bar's new
+    // position, then a repaint); otherwise Enter commits the open field and
+    // Escape closes it. Returns whether the key was taken.
+    bool PaneKeyDown(int key, TPaintBox* pane, QScrollBar* bar, const std::function<void(int)>& scrollTo,
+                     const std::function<void()>& commit);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -11,17 +11,11 @@
 #include <QScrollBar>
 
 TListPane::TListPane(TDebugForm& form) : form_(form) {
-    ListGroupBox = new TGroupBox(QStringLiteral(" Disassembly "), &form);
-    ListGroupBox->setGeometry(8, 8, 313, 161);
-    ListPaintBox = new TPaintBox(ListGroupBox);
-    ListPaintBox->setGeometry(8, 16, 273, 137);
-    Anchor(ListPaintBox, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
-    ListScrollBar = new QScrollBar(Qt::Vertical, ListGroupBox);
-    ListScrollBar->setGeometry(287, 16, 17, 137);
-    ListScrollBar->setFocusPolicy(Qt::NoFocus);
-    ListPaintBox->ScrollBar = ListScrollBar;
-    Anchor(ListScrollBar, Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
-    ListEdit = NewInPlaceEdit(ListGroupBox);
+    const PaneParts parts = NewPaneParts(&form, QStringLiteral(" Disassembly "), {8, 8, 313, 161}, 287);
+    ListGroupBox = parts.group;
+    ListPaintBox = parts.paintBox;
+    ListScrollBar = parts.scrollBar;
+    ListEdit = parts.field;
 
     ListGroupBox->OnClick = [this] { form_.ActivatePane(ListEdit, ListGroupBox); };
     ListPaintBox->OnPaint = [this](QPainter& painter) { ListPaintBoxPaint(painter); };
@@ -95,17 +89,17 @@ void TListPane::ListBoxScroll(int position) {
 }
 
 bool TListPane::ListEditKeyDown(int key) {
-    if (const std::optional<int> position = ScrollKey(key, ListScrollBar); position && form_.EditMode == EditNone) {
-        ListTop = uint16_t((IsRam(ListTop) ? RamStart : 0) + 2 * *position);
-        ListPaintBox->update();
-        return true;
-    }
-    if (IsEnterKey(key) && form_.EditMode == EditListAddress) {
+    return form_.PaneKeyDown(
+        key, ListPaintBox, ListScrollBar,
+        [this](int position) { ListTop = uint16_t((IsRam(ListTop) ? RamStart : 0) + 2 * position); },
+        [this] { Commit(); });
+}
+
+void TListPane::Commit() {
+    if (form_.EditMode == EditListAddress) {
         SetListOrigin(uint16_t(ParseNumber(ListEdit->text().toStdString(), Radix)));
         form_.CloseFields();
-        return true;
-    }
-    if (IsEnterKey(key) && form_.EditMode == EditInstruction) {
+    } else if (form_.EditMode == EditInstruction) {
         // One byte a character, so that the assembler's positions are the
         // field's; a character outside Latin-1 becomes "?", which no
         // instruction contains.
@@ -114,18 +108,12 @@ bool TListPane::ListEditKeyDown(int key) {
         AssembleLine();
         if (AsmPos != 0) {
             ListEdit->setCursorPosition(AsmPos - 1);
-            return true;
+            return;
         }
         Addr = form_.EditAddr;
         for (int i = 0; i < AsmCount; ++i) StoreWord(AsmWords[i]);
         form_.CloseFields();
-        return true;
     }
-    if (key == Qt::Key_Escape) {
-        form_.CloseFields();
-        return true;
-    }
-    return false;
 }
 
 void TListPane::ListEditChange() {

@@ -39,6 +39,8 @@ public:
     void ListEditChange();
 
 private:
+    // Enter in the open field.
+    void Commit();
     // Whether Addr, having moved on from ListTop, has left the region
     // (past its end, or wrapped past 0xFFFF out of the RAM region).
     bool PastRegion() const;

@@ -28,17 +28,12 @@ uint16_t RegisterValue(int index) { return index == PswIndex ? Psw : Reg[index];
 }  // namespace
 
 TRegPane::TRegPane(TDebugForm& form) : form_(form) {
-    RegGroupBox = new TGroupBox(QStringLiteral(" Registers "), &form);
-    RegGroupBox->setGeometry(328, 8, 121, 161);
-    RegPaintBox = new TPaintBox(RegGroupBox);
-    RegPaintBox->setGeometry(8, 16, 81, 137);
-    Anchor(RegPaintBox, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
-    RegScrollBar = new QScrollBar(Qt::Vertical, RegGroupBox);
-    RegScrollBar->setGeometry(96, 16, 17, 137);
+    const PaneParts parts = NewPaneParts(&form, QStringLiteral(" Registers "), {328, 8, 121, 161}, 96);
+    RegGroupBox = parts.group;
+    RegPaintBox = parts.paintBox;
+    RegScrollBar = parts.scrollBar;
+    RegEdit = parts.field;
     RegScrollBar->setRange(0, 0);
-    RegScrollBar->setFocusPolicy(Qt::NoFocus);
-    RegPaintBox->ScrollBar = RegScrollBar;
-    RegEdit = NewInPlaceEdit(RegGroupBox);
     RegEdit->SetUpperCase(true);
 
     RegGroupBox->OnClick = [this] { form_.ActivatePane(RegEdit, RegGroupBox); };
@@ -88,25 +83,18 @@ void TRegPane::RegBoxScroll(int position) {
 }
 
 bool TRegPane::RegEditKeyDown(int key) {
-    if (const std::optional<int> position = ScrollKey(key, RegScrollBar); position && form_.EditMode == EditNone) {
-        RegTop = uint16_t(*position);
-        RegPaintBox->update();
-        return true;
-    }
-    if (IsEnterKey(key) && form_.EditMode == EditRegister) {
-        const auto value = uint16_t(ParseNumber(RegEdit->text().toStdString(), Radix));
-        const int index = form_.EditAddr;
-        // The stack pointer and the program counter hold only even addresses.
-        if (index == PswIndex) Psw = value;
-        else Reg[index] = index == SP || index == PC ? value & 0xFFFE : value;
-        form_.CloseFields();
-        return true;
-    }
-    if (key == Qt::Key_Escape) {
-        form_.CloseFields();
-        return true;
-    }
-    return false;
+    return form_.PaneKeyDown(
+        key, RegPaintBox, RegScrollBar, [this](int position) { RegTop = uint16_t(position); }, [this] { Commit(); });
+}
+
+void TRegPane::Commit() {
+    if (form_.EditMode != EditRegister) return;
+    const auto value = uint16_t(ParseNumber(RegEdit->text().toStdString(), Radix));
+    const int index = form_.EditAddr;
+    // The stack pointer and the program counter hold only even addresses.
+    if (index == PswIndex) Psw = value;
+    else Reg[index] = index == SP || index == PC ? value & 0xFFFE : value;
+    form_.CloseFields();
 }
 
 void TRegPane::RegEditChange() { FilterDigits(RegEdit, Radix); }

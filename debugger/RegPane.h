@@ -30,6 +30,8 @@ public:
     void RegEditChange();
 
 private:
+    // Enter in the open field.
+    void Commit();
     // Rows of the pane: the register lines shown and the flag row, at most
     // one line for each register.
     int Rows() const;
