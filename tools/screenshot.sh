@@ -3,11 +3,12 @@
 # emulator under a virtual X display on a small program of our own, opens the
 # debug window with F3 as a user would, and writes the window as a PNG
 # (docs/debug-window.png, or the file given).
-# Needs the build (tools/start.sh or cmake) and xvfb, xdotool, x11-apps and
-# netpbm (tools/install-deps.sh installs them).
+# Needs the build (tools/start.sh or cmake); installs the virtual display and
+# the tools that press the key and take the picture.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [[ ${1:-} != --inside-display ]]; then
+  bash tools/install-deps.sh --screenshot
   exec xvfb-run -a -s "-screen 0 1280x1024x24" bash tools/screenshot.sh --inside-display "$(realpath -m "${1:-docs/debug-window.png}")"
 fi
 picture=$2
