@@ -24,6 +24,9 @@ constexpr int ResumeDelay = 30;  // run-loop ticks, about 300 ms
 constexpr int TraceDigits = 6;
 const QColor ActiveCaption(0, 0, 255);
 
+// Enter on the main keyboard or on the keypad.
+bool IsEnterKey(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
 }  // namespace
 
 TDebugForm::TDebugForm() : List(*this), Registers(*this), Bin(*this) {

@@ -15,6 +15,10 @@
 #include <functional>
 
 class QPushButton;
+class QScrollBar;
+class TEdit;
+class TGroupBox;
+class TPaintBox;
 
 // Which in-place field is open, and so what Enter in it commits.
 enum EditModes : uint8_t {

@@ -68,8 +68,6 @@ QFont PaneFont() {
     return font;
 }
 
-bool IsEnterKey(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
-
 TGroupBox::TGroupBox(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {}
 
 void TGroupBox::SetCaptionColor(const QColor& color) {

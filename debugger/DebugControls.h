@@ -18,9 +18,6 @@ class QScrollBar;
 // stays on the character cells that clicks and fields are measured in.
 QFont PaneFont();
 
-// Enter on the main keyboard or on the keypad.
-bool IsEnterKey(int key);
-
 // A group box that reports clicks on itself (not on its children) and whose
 // caption colour can be set.
 class TGroupBox : public QGroupBox {
