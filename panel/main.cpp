@@ -1,7 +1,9 @@
-// vexal: the MK-85 emulator's front panel window.
+// vexal: the MK-85 emulator's front panel window, with the debug window that
+// F3 opens.
 //
 // --time-first-frame prints how long the program took from its start to the
 // first painted frame, then closes the window as a user would.
+#include "debugger/Debug.h"
 #include "panel/Main.h"
 #include "panel/TerminationSignals.h"
 
@@ -64,7 +66,7 @@ int main(int argc, char* argv[]) {
     FirstFrameTimer firstFrame(window, sinceStart);
     if (timeFirstFrame) window.installEventFilter(&firstFrame);
     window.show();
-    // Where the debug window is created, after the main window.
-    ReadDebuggerRadix(files.settings);
+    TDebugForm debugWindow(files.settings);
+    window.ShowDebugWindow = [&debugWindow] { debugWindow.ShowWindow(); };
     return closed ? 0 : QApplication::exec();
 }

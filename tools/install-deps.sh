@@ -6,13 +6,15 @@
 #   install-deps.sh            what building and running the programs needs
 #   install-deps.sh --tests    that, and the test and benchmark libraries
 #   install-deps.sh --measure  that, and the virtual display of tools/measure.sh
+#   install-deps.sh --screenshot  that, and the virtual display, key sender and
+#                              picture tools of tools/screenshot.sh
 set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config          # the build
   qt6-base-dev                       # the front panel and debug window
   libinih-dev                        # the settings file reader
-  fonts-dejavu-core                  # the labels of the generated front-panel pictures
+  fonts-dejavu-core                  # front-panel labels; the debug window's fixed-pitch font
 )
 for wanted in "$@"; do
   case $wanted in
@@ -22,6 +24,10 @@ for wanted in "$@"; do
     ) ;;
     --measure) packages+=(
       xvfb xauth                     # a virtual display for tools/measure.sh
+    ) ;;
+    --screenshot) packages+=(
+      xvfb xauth                     # a virtual display for tools/screenshot.sh
+      xdotool x11-apps netpbm        # F3 to the window, and its picture as PNG
     ) ;;
     *) echo "install-deps.sh: unknown option $wanted" >&2; exit 2 ;;
   esac
