@@ -93,11 +93,13 @@ RamImageState LoadMemoryImages(const std::string& romPath, const std::string& ra
 
 std::string RamTemporaryPath(const std::string& path) { return path + ".new"; }
 
-bool SaveRam(const std::string& path) {
+bool SaveRam(const std::string& path) { return ReplaceFile(path, Ram, RamSize); }
+
+bool ReplaceFile(const std::string& path, const uint8_t* data, size_t size) {
     const std::string temporary = RamTemporaryPath(path);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, ModeFor(path));
     if (fd < 0) return false;
-    bool written = WriteAll(fd, Ram, RamSize) && ::fsync(fd) == 0;
+    bool written = WriteAll(fd, data, size) && ::fsync(fd) == 0;
     written = ::close(fd) == 0 && written;
     if (written && ::rename(temporary.c_str(), path.c_str()) == 0) {
         SyncFolderOf(path);
