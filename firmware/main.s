@@ -43,6 +43,8 @@ start:  mov #stacktop,sp
         jsr pc,selftest
         jsr pc,checkkept
         jsr pc,clearwork
+        bisb #RUN,indicators+1
+        jsr pc,putindicators
         mov #bannertext,r1
         jsr pc,draw
         mov #SECOND,r0

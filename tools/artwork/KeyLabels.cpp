@@ -1,5 +1,6 @@
 #include "KeyLabels.h"
 
+#include "FirmwareTables.h"
 #include "KeyAssignment.h"
 #include "panel/KeyLayout.h"
 
@@ -18,11 +19,9 @@ constexpr PcKeyName PcKeyNames[] = {
 
 bool Reaches(uint8_t c, int key) { return c != 0 && KeyOfCharacter(c) == key; }
 
-// How a character is printed: the blank by name, the hyphen as the wider
-// minus sign that a calculator shows.
+// How a character of code page 1251 is printed on the face.
 QString Character(uint8_t c) {
-    if (c == ' ') return QStringLiteral("SPACE");
-    if (c == '-') return QString(QChar(char16_t(0x2212)));
+    if (c < 0x80) return QString::fromStdString(PrintedForm(char(c)));
     return QString(UnicodeFromCp1251(c));
 }
 

@@ -71,6 +71,12 @@ std::string CString(const std::string& s) {
 
 }  // namespace
 
+std::string PrintedForm(char c) {
+    if (c == ' ') return "SPACE";
+    if (c == '-') return "\u2212";
+    return std::string(1, c);
+}
+
 KeyTable ParseKeyTable(const std::string& markdown, const std::string& fileName) {
     KeyTable keys;
     std::array<bool, KeyIndexCount> seen{};
@@ -100,7 +106,10 @@ KeyTable ParseKeyTable(const std::string& markdown, const std::string& fileName)
 
         if (cells[3].size() > 2 || !AllDigits(cells[3], 16))
             Fail(fileName, i, "the code is one or two hexadecimal digits");
-        keys[size_t(key)].code = uint8_t(std::stoi(cells[3], nullptr, 16));
+        const int code = std::stoi(cells[3], nullptr, 16);
+        keys[size_t(key)].code = uint8_t(code);
+        if (code >= FirstGlyph && code < FirstGlyph + GlyphCount && keys[size_t(key)].face != PrintedForm(char(code)))
+            Fail(fileName, i, "a key that types a character shows it: " + PrintedForm(char(code)));
         ++rows;
     }
     if (rows == 0) throw TableError(fileName + ": no key rows under the heading \"## Keys\"");

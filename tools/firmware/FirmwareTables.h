@@ -17,6 +17,10 @@ struct TableError : std::runtime_error {
 
 constexpr int KeyIndexCount = 57;
 
+// How the face prints an ASCII character, in UTF-8: the blank by name, the
+// hyphen as the wider minus sign of a calculator.
+std::string PrintedForm(char c);
+
 struct AssignedKey {
     std::string face;  // the label on the face, UTF-8; empty for none
     uint8_t code = 0;  // what the firmware makes of the key; 0 for nothing
@@ -25,7 +29,9 @@ using KeyTable = std::array<AssignedKey, KeyIndexCount>;
 
 // The rows of the table under the heading "## Keys": | key index | PC key |
 // face label in backquotes, or a dash for none | code in hexadecimal |
-// meaning |. Keys without a row have no label and code 0.
+// meaning |. Keys without a row have no label and code 0. A key whose code
+// is a character shows that character (SPACE for the blank, the minus sign
+// for the hyphen).
 KeyTable ParseKeyTable(const std::string& markdown, const std::string& fileName);
 
 // Glyphs for the characters 20 to 5F: seven rows, bit c the dot of column c
