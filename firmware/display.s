@@ -15,7 +15,7 @@ draw:   mov #lcd+1,r2
 drawcell:
         movb (r1)+,r0
         sub #' ',r0
-        cmp r0,#40              ; the font has 40 characters from the blank
+        cmp r0,#40              ; the font's 64 characters from the blank
         blo glyph
         clr r0
 glyph:  mov r0,-(sp)            ; seven rows a glyph

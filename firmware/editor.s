@@ -1,5 +1,5 @@
         .radix 16
-; The line editor. A line holds up to 28 characters; the twelve cells show
+; The line editor. A line holds up to 40 characters; the twelve cells show
 ; the part around the cursor. EXE evaluates the line and shows the result
 ; (or a message) right-aligned, with the cursor waiting in cell 0: typing
 ; then starts a new line, an operator first puts ANS before itself, and the
@@ -234,8 +234,6 @@ execute:
         bne executed
         tstb linelen
         beq executed
-        bisb #RUN,indicators+1  ; busy, whatever woke the processor
-        jsr pc,putindicators
         jsr pc,keepline
         movb #-1,recalled
         movb linelen,r0

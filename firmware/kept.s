@@ -6,9 +6,9 @@
 
 ; checkkept: keeps the kept data if it is ours and whole, else clears it.
 checkkept:
-        cmp signature,#'V'+5800 ; "VX"
+        cmp signature,ourmark
         bne startafresh
-        cmp signature+2,#'C'+3100 ; "C1"
+        cmp signature+2,ourmark+2
         bne startafresh
         jsr pc,sumkept
         cmp r0,checksum
@@ -29,9 +29,11 @@ clearkept:
         clr (r1)+
         cmp r1,#keptend
         blo clearkept
-        mov #'V'+5800,signature
-        mov #'C'+3100,signature+2
+        mov ourmark,signature
+        mov ourmark+2,signature+2
         br sealkept
+ourmark:
+        .ascii "VXC1"
 
 ; keepline: puts the line in front of the history, the oldest line falling
 ; out. Changes R1 to R3.

@@ -1,7 +1,8 @@
         .radix 16
 ; The keyboard: the key matrix scanned with debouncing, auto-repeat of a held
 ; key, and sleep while no key is held. There is no timer: every wait is a
-; count of key scans, a scan taking 5 ms in fast mode, 13 with a key held.
+; count of key scans, a scan taking about 5 ms in fast mode, 10 with a key
+; held.
 SCANGAP = 50.                   ; steps between the scans that must agree
 REPEATDELAY = 50.               ; scans before a held key first repeats
 REPEATRATE = 10.                ; scans between repeats
@@ -67,12 +68,12 @@ gapwait:
         tst r4
         beq scanned
         mov #keymatrix,r1       ; which key answers so
-        mov #57.,r3
+        mov #57.,r3             ; every key index
 keysearch:
         cmp r4,(r1)+
         beq keyfound
         sob r3,keysearch
-        clr r0                  ; two keys at once: none of ours
+        clr r0                  ; a code that no key gives
         br scanned
 keyfound:
         sub #keymatrix+2,r1
@@ -82,10 +83,10 @@ scanned:
         rts pc
 
 ; rawscan: one scan of the matrix; R0 = the column bit of the answering key
-; in the high byte, its return lines in the low, or 0 for none. Leaves all
-; three columns selected, so that the next scan sees any key at once (and
-; the halt key, released with the mouse, finds column 2 selected). Changes
-; R0 and R2.
+; moved up eight places, ORed with its return lines (bits 2 to 8), or 0 for
+; none. Leaves all three columns selected, so that the next scan sees any
+; key at once (and the halt key, released with the mouse, finds column 2
+; selected). Changes R0 and R2.
 rawscan:
         mov #ALLCOLUMNS,@#keyout
         mov @#keyin,r0
@@ -106,8 +107,8 @@ rawdone:
         mov #ALLCOLUMNS,@#keyout
         rts pc
 
-; The key matrix as rawscan reports each key index: the column bit in the
-; high byte, the two return lines in the low; key indices in decimal. Keys 0,
+; The key matrix as rawscan reports each key index (in decimal here): the
+; column bit moved up eight places, ORed with the two return lines. Keys 0,
 ; 1 and 39 never answer.
 keymatrix:
         .word 0000, 0000, 040C, 0414, 0418, 0424, 0428, 0844    ; keys 0-7

@@ -1,10 +1,10 @@
         .radix 16
 ; Vexal's own firmware for the MK-85: a line-editing integer calculator.
-; Numbers are hexadecimal unless they end in "." (decimal). Subroutines may
-; change R0 to R5 unless they say otherwise; nothing is kept in registers
-; from one key to the next. The build assembles this file followed by the
-; two tables it makes from the key table of README.md (keycodes) and from
-; font.txt (font).
+; Numbers in the code are hexadecimal unless they end in "." (decimal);
+; counts in the comments are decimal. Subroutines may change R0 to R5
+; unless they say otherwise; nothing is kept in registers from one key to
+; the next. The build assembles this file followed by the two tables it
+; makes from the key table of README.md (keycodes) and from font.txt (font).
 
 ; Key codes, as the key table gives them to the keys: characters 20 to 5F,
 ; and these functions.
