@@ -168,7 +168,7 @@ std::string FontAssembly(const Font& font) {
         "font:\n";
     for (int c = 0; c < GlyphCount; ++c)
         text += ByteLine(font[size_t(c)].data(), GlyphRows,
-                         Hex2(unsigned(FirstGlyph + c)) + " " + char(FirstGlyph + c));
+                         Hex2(unsigned(FirstGlyph + c)) + " " + (c == 0 ? "blank" : std::string(1, char(FirstGlyph + c))));
     return text;
 }
 
