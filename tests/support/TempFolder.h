@@ -2,6 +2,8 @@
 // in it when the test ends.
 #pragma once
 
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
