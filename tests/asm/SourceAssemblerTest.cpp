@@ -112,6 +112,7 @@ TEST_F(Source, ErrorsNameLineColumnAndReason) {
         {" .ascii \"abc", 1, 13, "missing the closing double quote"},
         {" .ascii \"\\q\"", 1, 10, "unknown escape"},
         {" .ascii \"\xC3\xA9\"", 1, 10, "only printable ASCII"},
+        {" .ascii \"a\tb\"", 1, 11, "only printable ASCII"},
         {" .word 12G", 1, 8, "'12G' is no number in radix 16"},
         {" .byte 1\n nop", 2, 2, "an instruction at the odd address 1"},
         {" .byte 1\n .word 1", 2, 2, "a word at the odd address 1"},
@@ -188,6 +189,13 @@ TEST_F(Source, FilesThatCannotBeSourcesAreReported) {
     folder.Write("garbage.asm", Pattern(1 << 16, 3));
     const SourceResult garbage = AssembleSource(folder / "garbage.asm");
     EXPECT_FALSE(garbage.errors.empty());
+}
+
+TEST_F(Source, LongLinesAreTakenWhole) {
+    const std::string minus(1'000'000, '-');
+    const SourceResult result = Assemble(" .word " + minus + "2, 1" + minus + "1\n mov #" + minus + "-3,r0");
+    ASSERT_EQ(AllErrors(result), "");
+    EXPECT_EQ(Hex({result.rom.begin(), result.rom.begin() + 8}), "02 00 02 00 C0 15 FD FF ");
 }
 
 TEST_F(Source, ListingShowsAddressCodeAndLine) {
