@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -256,9 +257,8 @@ TEST_P(SourceMatchesLine, ForEveryListedInstruction) {
         }
         const SourceResult result = Assemble(source);
         ASSERT_EQ(AllErrors(result).substr(0, 500), "");
-        for (size_t i = 0; i < RomSize; ++i) {
-            ASSERT_EQ(result.rom[i], expected[i]) << "at " << i << ", below word " << word;
-        }
+        const auto [got, wanted] = std::mismatch(result.rom.begin(), result.rom.end(), expected.begin());
+        ASSERT_TRUE(got == result.rom.end()) << "first difference at " << got - result.rom.begin() << ", below word " << word;
     }
 }
 
