@@ -5,10 +5,11 @@
 # zeros (every step a HALT) and one whose reset vector enters RAM, where a
 # program switches the processor to its fast mode (250 steps a tick) and runs
 # a loop of ordinary instructions forever, writing to the display as it goes.
-# Needs the build (tools/start.sh or cmake) and the xvfb package.
+# Needs the build (tools/start.sh or cmake); installs the virtual display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [[ ${1:-} != --inside-display ]]; then
+  bash tools/install-deps.sh --measure
   exec xvfb-run -a -s "-screen 0 1280x1024x24" bash tools/measure.sh --inside-display
 fi
 vexal=$PWD/build/bin/vexal
