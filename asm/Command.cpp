@@ -14,6 +14,11 @@ struct Options {
     std::string listing;
 };
 
+bool SamePath(const std::string& a, const std::string& b) {
+    std::error_code ignored;
+    return std::filesystem::weakly_canonical(a, ignored) == std::filesystem::weakly_canonical(b, ignored);
+}
+
 // The options, or nothing after the reason went to err.
 std::optional<Options> ParseArguments(const std::vector<std::string>& arguments, std::ostream& err) {
     Options options;
@@ -41,12 +46,13 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& arguments,
         return std::nullopt;
     }
     if (options.output.empty()) options.output = std::filesystem::path(options.source).replace_extension(".bin").string();
+    for (const std::string* written : {&options.output, &options.listing}) {
+        if (!written->empty() && SamePath(*written, options.source)) {
+            err << "vexal-asm: " << *written << " is the source file; write the output elsewhere\n";
+            return std::nullopt;
+        }
+    }
     return options;
-}
-
-bool SamePath(const std::string& a, const std::string& b) {
-    std::error_code ignored;
-    return std::filesystem::weakly_canonical(a, ignored) == std::filesystem::weakly_canonical(b, ignored);
 }
 
 bool Write(const std::string& path, const std::string& bytes, std::ostream& err) {
@@ -66,12 +72,6 @@ int RunAssembler(const std::vector<std::string>& arguments, std::ostream& out, s
     if (!options) {
         err << AsmUsage;
         return AsmExitBadUsage;
-    }
-    for (const std::string* written : {&options->output, &options->listing}) {
-        if (!written->empty() && SamePath(*written, options->source)) {
-            err << "vexal-asm: " << *written << " is the source file; write the output elsewhere\n";
-            return AsmExitBadUsage;
-        }
     }
 
     const SourceResult result = AssembleSource(options->source);

@@ -46,21 +46,31 @@ std::string InRadix(int64_t value) {
     return value < 0 ? "-" + digits : digits;
 }
 
-// Where a comment starts: the first ';' outside quoted text or a quoted character.
-size_t CommentStart(std::string_view text) {
+// The line without its comment, which starts at the first ';' outside quoted
+// text or a quoted character, and with the tabs outside quotes made blanks.
+// Every character keeps its column.
+std::string StatementText(std::string_view line) {
+    std::string text;
     char quote = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
+    for (size_t i = 0; i < line.size(); ++i) {
+        char c = line[i];
         if (quote) {
-            if (c == '\\') ++i;
-            else if (c == quote) quote = 0;
+            if (c == '\\' && i + 1 < line.size()) {
+                text += c;
+                c = line[++i];
+            } else if (c == quote) {
+                quote = 0;
+            }
         } else if (c == '"' || c == '\'') {
             quote = c;
         } else if (c == ';') {
-            return i;
+            break;
+        } else if (c == '\t') {
+            c = ' ';
         }
+        text += c;
     }
-    return text.size();
+    return text;
 }
 
 // The lines of a source file, or why it cannot be read.
@@ -165,18 +175,20 @@ private:
         for (size_t i = 0; i < source.lines.size() && !stopped_; ++i) {
             file_ = path;
             line_ = int(i + 1);
-            ++ordinal_;
+            // An .include counts the lines it brings in before it returns.
+            const long ordinal = ++ordinal_;
             if (!finalPass_) layout_.push_back({fileIndex, line_, 0});
+            const size_t errorsBefore = result_.errors.size();
             Line(source.lines[i]);
-            if (!finalPass_) layout_[size_t(ordinal_)].end = location_;
+            if (!finalPass_) layout_[size_t(ordinal)].end = location_;
+            if (finalPass_ && result_.errors.size() != errorsBefore) location_ = layout_[size_t(ordinal)].end;
         }
         includeStack_.pop_back();
     }
 
     void Line(const std::string& raw) {
         raw_ = &raw;
-        text_ = raw.substr(0, CommentStart(raw));
-        std::replace(text_.begin(), text_.end(), '\t', ' ');
+        text_ = StatementText(raw);
         pos_ = 0;
         lineStart_ = location_;
         code_.clear();
@@ -184,7 +196,6 @@ private:
         emitFailed_ = false;
         listed_ = false;
         equateValue_.reset();
-        const size_t errorsBefore = result_.errors.size();
 
         showAddress_ = Labels();
         statementColumn_ = pos_;
@@ -199,7 +210,6 @@ private:
             }
         }
         if (!listed_) List();
-        if (finalPass_ && result_.errors.size() != errorsBefore) location_ = layout_[size_t(ordinal_)].end;
     }
 
     // "name:" at the start of the line, any number of them; tells whether
@@ -381,8 +391,7 @@ private:
         if (!ExpectEnd("the file name")) return false;
         showAddress_ = false;
         List();
-        const std::filesystem::path here = std::filesystem::path(file_).parent_path();
-        const std::string path = std::filesystem::path(*name).is_absolute() ? *name : (here / *name).string();
+        const std::string path = (std::filesystem::path(file_).parent_path() / *name).string();
         const std::string savedFile = file_;
         const int savedLine = line_;
         AssembleFile(path, column);
@@ -435,9 +444,10 @@ private:
         if (pos_ == text_.size()) return Fail(pos_, "expected a number or a label");
         const char c = text_[pos_];
         if (c == '-') {
-            ++pos_;
+            bool negative = false;
+            for (; pos_ < text_.size() && text_[pos_] == '-'; ++pos_) negative = !negative;
             const std::optional<int64_t> term = Term(known);
-            return term ? std::optional(-*term) : std::nullopt;
+            return term && negative ? std::optional(-*term) : term;
         }
         if (c == '\'') return QuotedChar();
         if (c == '.' && !(pos_ + 1 < text_.size() && IsNameChar(text_[pos_ + 1]))) {
@@ -661,7 +671,7 @@ private:
     std::string file_;
     int line_ = 0;
     const std::string* raw_ = nullptr;  // as it stands in the file
-    std::string text_;  // without its comment, tabs made blanks, labels blanked out
+    std::string text_;  // StatementText, labels blanked out
     size_t pos_ = 0;
     size_t statementColumn_ = 0;
     int32_t lineStart_ = 0;

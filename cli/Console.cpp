@@ -51,7 +51,7 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
-std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+std::string Quoted(std::string_view text) { return std::string("'").append(text).append("'"); }
 
 // Counts (steps, ticks, rows, key indices) are decimal; this bound keeps any
 // arithmetic on them far from overflow.

@@ -5,11 +5,12 @@
 # reset vector enters RAM, where a program switches the processor to its fast
 # mode (250 steps a tick) and runs a loop of ordinary instructions forever,
 # writing to the display as it goes; and our firmware, idle at its prompt
-# with the processor asleep. Needs the build (tools/start.sh or cmake) and
-# the xvfb package.
+# with the processor asleep. Needs the build (tools/start.sh or cmake);
+# installs the virtual display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [[ ${1:-} != --inside-display ]]; then
+  bash tools/install-deps.sh --measure
   exec xvfb-run -a -s "-screen 0 1280x1024x24" bash tools/measure.sh --inside-display
 fi
 vexal=$PWD/build/bin/vexal

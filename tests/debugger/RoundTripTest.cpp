@@ -87,8 +87,8 @@ TEST_P(RoundTrip, EveryListedInstructionAssemblesBack) {
         if (!same) {
             ++failures;
             std::string produced, listed;
-            for (int i = 0; i < AsmCount; ++i) produced += " " + Octal(AsmWords[i]);
-            for (int i = 0; i < length; ++i) listed += " " + Octal(i == 0 ? expected : WordAt(at + 2 * i));
+            for (int i = 0; i < AsmCount; ++i) produced.append(" ").append(Octal(AsmWords[i]));
+            for (int i = 0; i < length; ++i) listed.append(" ").append(Octal(i == 0 ? expected : WordAt(at + 2 * i)));
             ADD_FAILURE() << Octal(word) << " disassembles as '" << text << "', which assembles with AsmPos "
                           << AsmPos << " to" << produced << " instead of" << listed;
         }

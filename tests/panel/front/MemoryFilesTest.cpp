@@ -1,6 +1,6 @@
 #include "panel/MemoryFiles.h"
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "core/Def.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "panel/Settings.h"
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -2,7 +2,7 @@
 // collected instead of put in front of a user.
 #pragma once
 
-#include "../front/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "TestPictures.h"
 #include "core/Def.h"
 #include "panel/Main.h"
