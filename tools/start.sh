@@ -6,7 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
-# Only the programs and the pictures: the tests are the test command's.
+# Only the programs, the firmware and the pictures: the tests are the test
+# command's.
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DVEXAL_WERROR=OFF
 cmake --build build -j"$(nproc)"
 

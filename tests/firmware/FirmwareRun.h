@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "FirmwareTables.h"
-#include "cli/CliRun.h"
+#include "tests/cli/CliRun.h"
 
 inline const std::string RomPath = VEXAL_FIRMWARE_DIR "/rom.bin";
 
