@@ -43,8 +43,7 @@ TEST(Firmware, EvaluatesExpressions) {
     ASSERT_EQ(screens.size(), std::size(cases));
     for (size_t i = 0; i < screens.size(); ++i) {
         EXPECT_EQ(Trimmed(screens[i].text), cases[i].shown) << cases[i].typed;
-        EXPECT_EQ(screens[i].text.back(), cases[i].shown[std::string(cases[i].shown).size() - 1])
-            << "right-aligned: " << cases[i].typed;
+        EXPECT_EQ(screens[i].text.back(), std::string(cases[i].shown).back()) << "right-aligned: " << cases[i].typed;
         EXPECT_EQ(screens[i].cursor, "0 underline") << cases[i].typed;
     }
 }
