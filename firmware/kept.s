@@ -13,7 +13,7 @@ checkkept:
         jsr pc,sumkept
         cmp r0,checksum
         bne startafresh
-        cmpb keptlines,#4
+        cmpb keptlines,#HISTORYLINES
         bhi startafresh
         mov #history,r1
 lengthcheck:
@@ -50,7 +50,7 @@ moveup: mov -(r2),-(r1)
         mov #line,r2
 copyin: movb (r2)+,(r1)+
         sob r3,copyin
-        cmpb keptlines,#4
+        cmpb keptlines,#HISTORYLINES
         bhis kepthistory
         incb keptlines
 kepthistory:

@@ -3,8 +3,9 @@
 ; only give the addresses names.
 
 LINEMAX = 40.                   ; characters in a line
-KEPTLINE = 2A                   ; a line of the history: its length, up to
-                                ; 40 characters and a spare byte
+KEPTLINE = LINEMAX+2            ; a line of the history: its length, the
+                                ; characters and a spare byte to keep it even
+HISTORYLINES = 4                  ; lines in the history
 
 ; What the machine keeps between sessions comes first: a signature and a
 ; checksum guard the last result and the history, so that an empty image, or
@@ -18,15 +19,15 @@ answer: .blkb 2                 ; the last result, ANS
 answerknown:
         .blkb 1                 ; 1 once a result has been kept
 keptlines:
-        .blkb 1                 ; lines in the history, 0 to 4
-history:
-        .blkb 0A8               ; four lines, the newest first
+        .blkb 1                 ; lines in the history so far
+history:                        ; HISTORYLINES lines, the newest first
+        .blkb KEPTLINE+KEPTLINE+KEPTLINE+KEPTLINE
 keptend:
 
 ; The working state, set up afresh at every start.
         .org 8100
-line:   .blkb 2A                ; the line being edited, and the zero byte
-                                ; that ends it for the evaluator
+line:   .blkb LINEMAX+2         ; the line being edited, the zero byte that
+                                ; ends it for the evaluator, and a spare
 linelen:
         .blkb 1
 cursor: .blkb 1                 ; 0 to linelen
