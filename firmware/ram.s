@@ -5,7 +5,7 @@
 LINEMAX = 40.                   ; characters in a line
 KEPTLINE = LINEMAX+2            ; a line of the history: its length, the
                                 ; characters and a spare byte to keep it even
-HISTORYLINES = 4                  ; lines in the history
+HISTORYLINES = 4                ; lines in the history
 
 ; What the machine keeps between sessions comes first: a signature and a
 ; checksum guard the last result and the history, so that an empty image, or
