@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "cli/LcdText.h"
-#include "cli/MemoryRow.h"
 #include "cli/Utf8.h"
 #include "core/Cpu.h"
 #include "core/Def.h"
+#include "debugger/MemoryRow.h"
 #include "debugger/Numbers.h"
 #include "debugger/Pdp11asm.h"
 #include "debugger/Pdp11dis.h"
@@ -51,7 +51,7 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
-std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+std::string Quoted(std::string_view text) { return std::string("'").append(text).append("'"); }
 
 // Counts (steps, ticks, rows, key indices) are decimal; this bound keeps any
 // arithmetic on them far from overflow.
@@ -294,7 +294,7 @@ void Console::Dump(const Arguments& arguments, ConsoleReply& reply) {
     // Rows end at the top of the address space; they do not wrap to 0.
     uint32_t row = address & 0xFFF0u;
     for (uint64_t i = 0; i < rows && row <= 0xFFFF; ++i, row += 16) {
-        const std::string text = ByteRowText(uint16_t(row));
+        const std::string text = MemoryRowText(uint16_t(row), 1);
         if (!text.empty()) reply.output += text + "\n";
     }
 }

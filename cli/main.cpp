@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cli/Console.h"
-#include "cli/Startup.h"
+#include "panel/Startup.h"
 
 namespace {
 

@@ -11,11 +11,21 @@ std::string AsmLine;
 int AsmPos;
 uint16_t AsmWords[4];
 int AsmCount;
+std::string AsmReason;
 
 namespace {
 
-// The text being scanned: AsmLine cut to its first 64 characters.
-std::string_view Text() { return std::string_view(AsmLine).substr(0, AsmLineLimit); }
+// Set while a source line is assembled: its number reader.
+const AsmNumberReader* sourceNumbers = nullptr;
+
+bool SourceMode() { return sourceNumbers != nullptr; }
+
+// The text being scanned: AsmLine, cut to its first 64 characters for the
+// debugger's edit field.
+std::string_view Text() {
+    const std::string_view line(AsmLine);
+    return SourceMode() ? line : line.substr(0, AsmLineLimit);
+}
 
 // Also true before the first character, should ParseOperand be called with
 // AsmPos still 0 from an earlier success.
@@ -24,7 +34,23 @@ bool AtEnd() { return AsmPos < 1 || size_t(AsmPos) > Text().size(); }
 // The character at AsmPos; only called when not at the end.
 char Current() { return Text()[size_t(AsmPos - 1)]; }
 
+// The character after it, or 0 at the end.
+char Next() { return size_t(AsmPos) < Text().size() ? Text()[size_t(AsmPos)] : 0; }
+
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+bool IsNameChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// In a source file a name ends where a label's characters end.
+bool NameContinues() { return SourceMode() && !AtEnd() && IsNameChar(Current()); }
+
+// The first reason stands: the check that failed first knows best.
+bool Fail(std::string_view reason) {
+    if (AsmReason.empty()) AsmReason = reason;
+    return false;
+}
 
 // Skips blanks and tells whether there were any.
 bool SkipBlanks() {
@@ -38,6 +64,11 @@ bool Match(char c) {
     if (AtEnd() || Current() != c) return false;
     ++AsmPos;
     return true;
+}
+
+bool Require(char c) {
+    if (Match(c)) return true;
+    return Fail(std::string("expected '") + c + "'");
 }
 
 // A name matches by prefix and case-insensitively; nothing need follow it.
@@ -60,15 +91,29 @@ const MnemonicRecord* Search(const MnemonicRecord (&table)[N]) {
     return nullptr;
 }
 
-std::optional<uint16_t> ParseRegister() {
+// A register name, or nothing with AsmPos unchanged.
+std::optional<uint16_t> MatchRegister() {
+    const int start = AsmPos;
     const MnemonicRecord* record = Search(RegisterNames);
-    if (!record) return std::nullopt;
+    if (!record || NameContinues()) {
+        AsmPos = start;
+        return std::nullopt;
+    }
     return record->Value;
+}
+
+std::optional<uint16_t> ParseRegister() {
+    const std::optional<uint16_t> reg = MatchRegister();
+    if (!reg) Fail("expected a register");
+    return reg;
 }
 
 // A run of digits in Radix, wrapping modulo 2^16; at least one digit.
 std::optional<uint16_t> ParseDigits() {
-    if (AtEnd() || DigitValue(Current()) >= Radix) return std::nullopt;
+    if (AtEnd() || DigitValue(Current()) >= Radix) {
+        Fail("expected a number");
+        return std::nullopt;
+    }
     uint16_t value = 0;
     while (!AtEnd() && DigitValue(Current()) < Radix) {
         value = uint16_t(value * Radix + DigitValue(Current()));
@@ -77,18 +122,20 @@ std::optional<uint16_t> ParseDigits() {
     return value;
 }
 
+std::optional<uint16_t> ParseNumber() { return SourceMode() ? (*sourceNumbers)() : ParseDigits(); }
+
 bool ParseComma() {
     SkipBlanks();
-    if (!Match(',')) return false;
+    if (!Require(',')) return false;
     SkipBlanks();
     return true;
 }
 
 // "(" register ")", the inner part of the register modes.
 std::optional<uint16_t> ParseBracketedRegister() {
-    if (!Match('(')) return std::nullopt;
+    if (!Require('(')) return std::nullopt;
     const std::optional<uint16_t> reg = ParseRegister();
-    if (!reg || !Match(')')) return std::nullopt;
+    if (!reg || !Require(')')) return std::nullopt;
     return reg;
 }
 
@@ -98,30 +145,50 @@ void AppendWord(uint16_t word) {
     if (AsmCount < int(std::size(AsmWords))) AsmWords[AsmCount++] = word;
 }
 
+// A value that failed a range check. The debugger's caret stands after it;
+// a source file's message points at its start.
+std::nullopt_t OutOfRange(int start, std::string_view reason) {
+    if (SourceMode()) AsmPos = start;
+    Fail(reason);
+    return std::nullopt;
+}
+
 // A number within 0..limit.
 std::optional<uint16_t> ParseSmallNumber(uint16_t limit) {
-    const std::optional<uint16_t> value = ParseDigits();
-    if (!value || *value > limit) return std::nullopt;
+    const int start = AsmPos;
+    const std::optional<uint16_t> value = ParseNumber();
+    if (!value) return std::nullopt;
+    if (*value > limit) return OutOfRange(start, "value out of range (0 to " + FormatWord(limit, ' ') + ")");
     return value;
+}
+
+// A branch or loop target; in a source file an odd one is a mistake.
+std::optional<uint16_t> ParseTarget() {
+    const int start = AsmPos;
+    const std::optional<uint16_t> target = ParseNumber();
+    if (target && SourceMode() && (*target & 1)) return OutOfRange(start, "branch target at an odd address");
+    return target;
 }
 
 // A branch target as the 8-bit signed word offset from the address after
 // the branch; an odd distance rounds down.
 std::optional<uint16_t> ParseBranchOffset() {
-    const std::optional<uint16_t> target = ParseDigits();
+    const int start = AsmPos;
+    const std::optional<uint16_t> target = ParseTarget();
     if (!target) return std::nullopt;
     const int offset = int16_t(uint16_t(*target - Addr - 2)) >> 1;
-    if (offset < -128 || offset > 127) return std::nullopt;
+    if (offset < -128 || offset > 127) return OutOfRange(start, "branch target out of range (-128 to 127 words)");
     return uint16_t(offset & 0377);
 }
 
 // SOB only branches backwards: the distance in words back from the address
 // after the instruction, at most 63.
 std::optional<uint16_t> ParseLoopOffset() {
-    const std::optional<uint16_t> target = ParseDigits();
+    const int start = AsmPos;
+    const std::optional<uint16_t> target = ParseTarget();
     if (!target) return std::nullopt;
     const uint16_t offset = uint16_t(Addr + 2 - *target) >> 1;
-    if (offset > 63) return std::nullopt;
+    if (offset > 63) return OutOfRange(start, "SOB target out of range (0 to 63 words back)");
     return offset;
 }
 
@@ -156,7 +223,7 @@ bool ParseOperands(uint16_t format) {
             if (Match('n')) AsmWords[0] |= FlagN;
             return true;
         case FmtData: {
-            const std::optional<uint16_t> value = ParseDigits();
+            const std::optional<uint16_t> value = ParseNumber();
             if (!value) return false;
             AsmWords[0] = *value;  // the whole word
             return true;
@@ -165,20 +232,42 @@ bool ParseOperands(uint16_t format) {
     }
 }
 
+// The mnemonic at AsmPos with its byte suffix, or nothing with AsmPos left
+// at its first character.
+const MnemonicRecord* ParseMnemonic() {
+    const int start = AsmPos;
+    const MnemonicRecord* record = Search(MnemonicTable);
+    if (record && (record->Format == FmtSrcDstByte || record->Format == FmtDstByte) && !AtEnd() &&
+        Lower(Current()) == 'b') {
+        ++AsmPos;
+        AsmWords[0] |= 0100000;
+    }
+    if (record && record->Format != FmtIllegal && !NameContinues()) return record;
+    if (record && !SourceMode()) return record;  // the debugger's caret stands after the name
+    AsmPos = start;
+    const std::string_view rest = Text().substr(size_t(start - 1));
+    size_t length = 0;
+    while (length < rest.size() && IsNameChar(rest[length])) ++length;
+    Fail(length == 0 ? std::string("expected a mnemonic")
+                     : "unknown mnemonic '" + std::string(rest.substr(0, length)) + "'");
+    return nullptr;
+}
+
 }  // namespace
 
 std::optional<uint16_t> ParseOperand() {
     const uint16_t deferred = Match('@') ? 010 : 0;
-    if (const std::optional<uint16_t> reg = ParseRegister()) {
+    if (const std::optional<uint16_t> reg = MatchRegister()) {
         return uint16_t(deferred | *reg);  // "@r1" is "(r1)"
     }
     if (Match('#')) {
-        const std::optional<uint16_t> value = ParseDigits();
+        const std::optional<uint16_t> value = ParseNumber();
         if (!value) return std::nullopt;
         AppendWord(*value);
         return uint16_t(027 | deferred);
     }
-    if (Match('-')) {
+    if (!AtEnd() && Current() == '-' && (!SourceMode() || Next() == '(')) {
+        ++AsmPos;
         const std::optional<uint16_t> reg = ParseBracketedRegister();
         if (!reg) return std::nullopt;
         return uint16_t(040 | deferred | *reg);
@@ -192,7 +281,11 @@ std::optional<uint16_t> ParseOperand() {
         AppendWord(0);
         return uint16_t(070 | *reg);
     }
-    const std::optional<uint16_t> number = ParseDigits();
+    if (AtEnd() || Current() == ',') {
+        Fail("expected an operand");
+        return std::nullopt;
+    }
+    const std::optional<uint16_t> number = ParseNumber();
     if (!number) return std::nullopt;
     if (!AtEnd() && Current() == '(') {
         const std::optional<uint16_t> reg = ParseBracketedRegister();
@@ -208,22 +301,38 @@ std::optional<uint16_t> ParseOperand() {
 void AssembleLine() {
     AsmPos = 1;
     AsmCount = 0;
+    AsmReason.clear();
     SkipBlanks();
     if (AtEnd()) {
         AsmPos = 0;
         return;
     }
-    const MnemonicRecord* record = Search(MnemonicTable);
-    if (!record || record->Format == FmtIllegal) return;
-    AppendWord(record->Value);
-    if ((record->Format == FmtSrcDstByte || record->Format == FmtDstByte) && !AtEnd() && Lower(Current()) == 'b') {
-        ++AsmPos;
-        AsmWords[0] |= 0100000;
+    AsmWords[0] = 0;
+    const MnemonicRecord* record = ParseMnemonic();
+    if (!record) return;
+    if (record->Format == FmtIllegal) {
+        Fail("'illop' is no instruction");
+        return;
     }
-    if (!SkipBlanks() && record->Format != FmtNone) return;
+    AsmWords[0] |= record->Value;
+    AsmCount = 1;
+    if (!SkipBlanks() && record->Format != FmtNone) {
+        Fail("expected a blank after the mnemonic");
+        return;
+    }
     if (!ParseOperands(record->Format)) return;
     SkipBlanks();
-    if (AtEnd()) AsmPos = 0;
+    if (AtEnd()) {
+        AsmPos = 0;
+    } else {
+        Fail("unexpected text after the instruction");
+    }
+}
+
+void AssembleSourceLine(const AsmNumberReader& readNumber) {
+    sourceNumbers = &readNumber;
+    AssembleLine();
+    sourceNumbers = nullptr;
 }
 
 void StoreWord(uint16_t word) {

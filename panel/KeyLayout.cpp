@@ -1,5 +1,7 @@
 #include "panel/KeyLayout.h"
 
+#include <iconv.h>
+
 #include <initializer_list>
 
 #include "core/Def.h"
@@ -75,10 +77,20 @@ const uint8_t CyrillicKeys[CharKeyCount] = {
 
 uint8_t Cp1251FromUnicode(char32_t c) {
     if (c >= 0x20 && c < 0x7F) return uint8_t(c);
-    if (c >= 0x0410 && c <= 0x044F) return uint8_t(c - 0x0410 + 0xC0);  // А..я
-    if (c == 0x0401) return 0xA8;                                       // Ё
-    if (c == 0x0451) return 0xB8;                                       // ё
-    return 0;
+    // Control characters (C0, DEL and C1) have no key and print nothing.
+    if (c < 0xA0) return 0;
+    // The upper half of the code page through the C library's converter.
+    const iconv_t converter = iconv_open("CP1251", "UTF-32LE");
+    if (converter == iconv_t(-1)) return 0;
+    char32_t from = c;
+    char to = 0;
+    char* in = reinterpret_cast<char*>(&from);
+    char* out = &to;
+    size_t inLeft = sizeof from;
+    size_t outLeft = sizeof to;
+    const bool converted = iconv(converter, &in, &inLeft, &out, &outLeft) != size_t(-1);
+    iconv_close(converter);
+    return converted ? uint8_t(to) : 0;
 }
 
 uint8_t UpperKey(uint8_t c) {

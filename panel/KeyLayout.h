@@ -42,8 +42,9 @@ constexpr int FirstCharKey = 7;
 extern const uint8_t LatinKeys[CharKeyCount];
 extern const uint8_t CyrillicKeys[CharKeyCount];
 
-// A Unicode character in code page 1251, as far as the key tables need it:
-// ASCII, the Russian letters and Ё/ё. Anything else gives 0, which no key has.
+// A Unicode character in code page 1251, the character set of the key tables.
+// Control characters and characters outside the code page give 0, which no
+// key has.
 uint8_t Cp1251FromUnicode(char32_t c);
 
 // Upper case in code page 1251: a..z, а..я and ё.

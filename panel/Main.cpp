@@ -1,15 +1,12 @@
 #include "panel/Main.h"
 
-#include "core/Cpu.h"
 #include "core/Def.h"
 #include "panel/KeyLayout.h"
 #include "panel/LcdLayout.h"
 #include "panel/RunLoop.h"
-#include "panel/Settings.h"
 #include "panel/WarningBox.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -19,7 +16,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -84,7 +80,8 @@ int VirtualKeyOf(int qtKey) {
     }
 }
 
-TMainForm::TMainForm(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
+TMainForm::TMainForm(const StartupFiles& files, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint), files_(files) {
     setWindowTitle("MK85");
     setFixedSize(FaceWidth, FaceHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -109,60 +106,46 @@ void TMainForm::FormCreate() {
     FaceBitmap = std::make_unique<QImage>(BlankBitmap(FaceWidth, FaceHeight));
     LcdBitmap = std::make_unique<QImage>(BlankBitmap(LcdWidth, LcdHeight));
     KeysBitmap = std::make_unique<QImage>(BlankBitmap(KeysWidth, KeysHeight));
-    ReadSettings();
-    RamEnd = LastRamAddress;
-    LoadMemoryImages();
-}
-
-void TMainForm::ReadSettings() {
-    CpuSpeed = ReadIniInteger(QDir::current().absoluteFilePath(SettingsFileName).toStdString(), "Settings",
-                              "CpuSpeed", DefaultCpuSpeed);
-}
-
-void TMainForm::LoadMemoryImages() {
-    ramImage_ = ::LoadMemoryImages(RomFileName, RamFileName, [this](const std::string& m) { Warn(m); });
+    ramImage_ = CreateMachine(files_, [this](const std::string& m) { Warn(m); });
 }
 
 void TMainForm::SaveRam() {
     // A RAM image that could not be read at start-up is the user's data, not
     // this session's: it is kept, and the user is told that this session's
     // RAM was not.
-    if (ramImage_ == RamImageState::Unreadable || !::SaveRam(RamFileName))
-        Warn(std::string(SaveFailedMessage) + RamFileName);
+    if (ramImage_ == RamImageState::Unreadable || !::SaveRam(files_.ram))
+        Warn(SaveFailedMessage + QFileInfo(QString::fromStdString(files_.ram)).fileName().toStdString());
 }
 
 // A picture that is missing, cannot be decoded or has the wrong size leaves
 // the bitmap blank.
-void TMainForm::LoadPicture(const char* name, QImage& into, QSize size) {
+void TMainForm::LoadPicture(const std::string& path, QImage& into, QSize size) {
+    const QFileInfo file(QString::fromStdString(path));
     QImage picture;
     // Only a regular file: reading a pipe of that name would never end.
-    if (!QFileInfo(name).isFile() || !picture.load(name, "BMP") || picture.size() != size) {
-        Warn(std::string(LoadFailedMessage) + name);
+    if (!file.isFile() || !picture.load(file.filePath(), "BMP") || picture.size() != size) {
+        Warn(LoadFailedMessage + file.fileName().toStdString());
         return;
     }
     into = picture.convertToFormat(QImage::Format_RGB32);
 }
 
 void TMainForm::FormShow() {
-    MouseKey = 0;
-    PcKey = 0;
-    ResetRunControl();
-
     // A warning box runs the message loop, in which a termination signal can
     // close the window and free the bitmaps.
-    LoadPicture(KeysFileName, *KeysBitmap, QSize(KeysWidth, KeysHeight));
+    LoadPicture(files_.keys, *KeysBitmap, QSize(KeysWidth, KeysHeight));
     if (closed_) return;
     *ScratchBitmap = BlankBitmap(FaceWidth, FaceHeight);
-    LoadPicture(FaceFileName, *ScratchBitmap, QSize(FaceWidth, FaceHeight));
+    LoadPicture(files_.face, *ScratchBitmap, QSize(FaceWidth, FaceHeight));
     if (closed_) return;
     CopyBlock(*ScratchBitmap, 0, 0, *FaceBitmap, 0, 0, FaceWidth, FaceHeight);
     update();
 
+    // The display starts empty, and every part of it is drawn at the first
+    // refresh.
     LcdBitmap->fill(White);
     LcdShadow.fill(0xFF);
-    std::memset(LcdRam, 0, DrawnBytes);
-
-    CpuReset();
+    ResetMachineForShow();
 
     RunTimer.SetEnabled(true);
     RefreshTimer.start();

@@ -6,6 +6,7 @@
 
 #include "panel/LcdLayout.h"
 #include "panel/MemoryFiles.h"
+#include "panel/Startup.h"
 #include "panel/ThdTimer.h"
 
 #include <QImage>
@@ -23,8 +24,6 @@ constexpr int FaceWidth = 760;
 constexpr int FaceHeight = 330;
 constexpr int KeysWidth = 188;
 constexpr int KeysHeight = 63;
-constexpr const char* FaceFileName = "face.bmp";
-constexpr const char* KeysFileName = "keys.bmp";
 constexpr const char* ApplicationTitle = "Elektronika MK-85 Emulator";
 
 // The virtual key code of a Qt key, as the special-key table knows it; 0 for
@@ -33,7 +32,8 @@ int VirtualKeyOf(int qtKey);
 
 class TMainForm : public QWidget {
 public:
-    explicit TMainForm(QWidget* parent = nullptr);
+    // The window of a session on these files.
+    explicit TMainForm(const StartupFiles& files = DefaultStartupFiles(), QWidget* parent = nullptr);
 
     // Shows the debug window: F3, and the run loop at the end of a trace or
     // at the breakpoint. Empty until a debug window plugs in.
@@ -45,8 +45,6 @@ public:
     void FormCreate();
     void FormShow();
     void FormClose();
-    void ReadSettings();
-    void LoadMemoryImages();
     void SaveRam();
 
     void OnRunTimer();
@@ -102,9 +100,10 @@ protected:
 
 private:
     void Warn(const std::string& message);
-    void LoadPicture(const char* name, QImage& into, QSize size);
+    void LoadPicture(const std::string& path, QImage& into, QSize size);
     void MoveKeyInside(int key, int x, int y, bool pressed);
 
+    const StartupFiles files_;
     RamImageState ramImage_ = RamImageState::Missing;
     bool shown_ = false;
     bool closed_ = false;

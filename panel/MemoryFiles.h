@@ -2,6 +2,8 @@
 // start-up, and the RAM written back at exit so that it survives the session.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -25,11 +27,21 @@ enum class RamImageState { Missing, Loaded, Unreadable };
 // failed read leaves memory as it was.
 RamImageState LoadMemoryImages(const std::string& romPath, const std::string& ramPath, const WarnFunction& warn);
 
-// Writes the 2048 bytes of Ram to path so that a failure at any moment leaves
-// the previous file whole: the bytes go to a temporary file in the same folder,
-// which is flushed to the disk and then renamed over the old one. Returns
-// whether the new file is in place.
+// Writes the bytes to path, a file of exactly that size afterwards.
+// Ordinarily a failure at any moment leaves the previous file whole: the bytes
+// go to a temporary file in the same folder, which is flushed to the disk and
+// renamed over the old one, with its permissions and owner. A symbolic link is
+// followed and kept, and its target written. The file is written in place
+// where a new file cannot take its place: the folder has no write permission,
+// the file has other hard links, or its owner cannot be kept. A
+// write-protected file (no write bit in its mode, even for root), or anything
+// but a plain file, is left as it is. Returns whether the bytes are in the
+// file.
+bool ReplaceFile(const std::string& path, const uint8_t* data, size_t size);
+
+// Writes the 2048 bytes of Ram to path through ReplaceFile.
 bool SaveRam(const std::string& path);
 
-// The temporary file SaveRam writes before renaming it to path.
+// The temporary file ReplaceFile, and so SaveRam, writes beside path before
+// renaming it to path.
 std::string RamTemporaryPath(const std::string& path);

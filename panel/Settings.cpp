@@ -1,10 +1,13 @@
 #include "panel/Settings.h"
 
-#include <INIReader.h>
+#include <ini.h>
 
 #include <cctype>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <limits>
+#include <optional>
 
 int32_t ParseIniInteger(const std::string& text, int32_t fallback) {
     size_t pos = 0;
@@ -34,15 +37,67 @@ int32_t ParseIniInteger(const std::string& text, int32_t fallback) {
     return int32_t(value);
 }
 
+namespace {
+
+bool SameName(const char* a, const std::string& b) {
+    size_t i = 0;
+    for (; a[i] != '\0' && i < b.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return a[i] == '\0' && i == b.size();
+}
+
+// What the parser is asked for, and the first value found for it.
+struct Lookup {
+    const std::string& section;
+    const std::string& key;
+    std::optional<std::string> value;
+};
+
+// Called for every key the parser reads. The first occurrence of a key in its
+// section counts, as the INI readers that such files come from have it.
+int TakeFirstValue(void* user, const char* section, const char* name, const char* value) {
+    Lookup& lookup = *static_cast<Lookup*>(user);
+    if (!lookup.value && SameName(section, lookup.section) && SameName(name, lookup.key)) lookup.value = value;
+    return 1;
+}
+
+// The file as the parser reads it, a line at a time, with the blanks at the
+// start of each line removed. The parser would take an indented line as more
+// of the value above it; here it is a line of its own.
+struct UnindentedFile {
+    std::FILE* file;
+    bool atLineStart = true;
+};
+
+char* ReadUnindented(char* line, int size, void* stream) {
+    UnindentedFile& input = *static_cast<UnindentedFile*>(stream);
+    if (!std::fgets(line, size, input.file)) return nullptr;
+    const size_t length = std::strlen(line);
+    if (input.atLineStart) {
+        size_t blanks = 0;
+        while (blanks < length && line[blanks] != '\n' && std::isspace(static_cast<unsigned char>(line[blanks])))
+            ++blanks;
+        std::memmove(line, line + blanks, length - blanks + 1);
+    }
+    // A line longer than the parser's buffer comes in pieces.
+    const size_t kept = std::strlen(line);
+    input.atLineStart = kept > 0 && line[kept - 1] == '\n';
+    return line;
+}
+
+}  // namespace
+
 int32_t ReadIniInteger(const std::string& path, const std::string& section, const std::string& key,
                        int32_t fallback) {
-    // INIReader keeps section and key names in lower case, which makes the
-    // look-up case-insensitive. A file it cannot open or parse completely
-    // still yields whatever it read before the fault.
     // A pipe or a device of that name could be read forever.
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) return fallback;
-    const INIReader reader(path);
-    const std::string value = reader.Get(section, key, "");
-    return ParseIniInteger(value, fallback);
+    UnindentedFile input{std::fopen(path.c_str(), "rb")};
+    if (!input.file) return fallback;
+    // A line the parser cannot make sense of is skipped; the rest still counts.
+    Lookup lookup{section, key, std::nullopt};
+    ini_parse_stream(ReadUnindented, &input, TakeFirstValue, &lookup);
+    std::fclose(input.file);
+    return lookup.value ? ParseIniInteger(*lookup.value, fallback) : fallback;
 }

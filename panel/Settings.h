@@ -1,6 +1,7 @@
 // The settings file "vexal.ini": integers read by section and key, both
-// matched without regard to case. Reading never fails; whatever cannot be
-// read gives the default.
+// matched without regard to case. The first occurrence of a key in its
+// section counts, and every line stands on its own, indented or not. Reading
+// never fails; whatever cannot be read gives the default.
 #pragma once
 
 #include <cstdint>

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <initializer_list>
 
 namespace {
 
@@ -46,6 +47,11 @@ void CloseOnTerminationSignals(QWidget& window) {
     action.sa_handler = OnTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        // A signal ignored from the start stays ignored: nohup ignores SIGHUP
+        // so that the program outlives its terminal.
+        struct sigaction previous;
+        if (::sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) continue;
+        ::sigaction(signal, &action, nullptr);
+    }
 }

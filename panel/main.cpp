@@ -1,7 +1,9 @@
-// vexal: the MK-85 emulator's front panel window.
+// vexal: the MK-85 emulator's front panel window, with the debug window that
+// F3 opens.
 //
 // --time-first-frame prints how long the program took from its start to the
 // first painted frame, then closes the window as a user would.
+#include "debugger/Debug.h"
 #include "panel/Main.h"
 #include "panel/TerminationSignals.h"
 
@@ -51,7 +53,8 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationDisplayName(ApplicationTitle);
 
-    TMainForm window;
+    const StartupFiles files = DefaultStartupFiles();
+    TMainForm window(files);
     // The window can close before the message loop starts: a termination
     // signal while a start-up warning is shown.
     bool closed = false;
@@ -63,5 +66,7 @@ int main(int argc, char* argv[]) {
     FirstFrameTimer firstFrame(window, sinceStart);
     if (timeFirstFrame) window.installEventFilter(&firstFrame);
     window.show();
+    TDebugForm debugWindow(files.settings);
+    window.ShowDebugWindow = [&debugWindow] { debugWindow.ShowWindow(); };
     return closed ? 0 : QApplication::exec();
 }

@@ -1,21 +1,43 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing Vexal need, only
-# those that are missing. Run as root on Debian 12.
+# Installs the Debian packages that Vexal needs, only those that are missing;
+# when nothing is missing the package manager is not run at all. Run as root
+# on Debian 12.
+#
+#   install-deps.sh            what building and running the programs needs
+#   install-deps.sh --tests    that, and the test and benchmark libraries
+#   install-deps.sh --measure  that, and the virtual display of tools/measure.sh
+#   install-deps.sh --screenshot  that, and the virtual display, key sender and
+#                              picture tools of tools/screenshot.sh
 set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config          # the build
-  libgtest-dev libgmock-dev          # unit tests
-  libbenchmark-dev                   # benchmarks
   qt6-base-dev                       # the front panel and debug window
   libinih-dev                        # the settings file reader
-  fonts-dejavu-core                  # the labels of the generated front-panel pictures
-  xvfb xauth                         # a virtual display for tools/measure.sh
+  fonts-dejavu-core                  # front-panel labels; the debug window's fixed-pitch font
 )
+for wanted in "$@"; do
+  case $wanted in
+    --tests) packages+=(
+      libgtest-dev libgmock-dev      # unit tests (GoogleTest's CMake package needs both)
+      libbenchmark-dev               # benchmarks
+    ) ;;
+    --measure) packages+=(
+      xvfb xauth                     # a virtual display for tools/measure.sh
+    ) ;;
+    --screenshot) packages+=(
+      xvfb xauth                     # a virtual display for tools/screenshot.sh
+      xdotool x11-apps netpbm        # F3 to the window, and its picture as PNG
+    ) ;;
+    *) echo "install-deps.sh: unknown option $wanted" >&2; exit 2 ;;
+  esac
+done
 
+# One query for all of them; a package dpkg has never heard of prints nothing.
+installed=$(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "${packages[@]}" 2>/dev/null || true)
 missing=()
 for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
+  grep -Fqx "$p installed" <<<"$installed" || missing+=("$p")
 done
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Measures the emulator as a user runs it, under a virtual X display: its CPU
 # use over 20 seconds at the default speed, and the time from its start to the
-# first painted frame. Two ROMs of our own stand in for the firmware: one of
-# zeros (every step a HALT) and one whose reset vector enters RAM, where a
-# program switches the processor to its fast mode (250 steps a tick) and runs
-# a loop of ordinary instructions forever, writing to the display as it goes.
-# Needs the build (tools/start.sh or cmake) and the xvfb package.
+# first painted frame. Three ROMs: one of zeros (every step a HALT); one whose
+# reset vector enters RAM, where a program switches the processor to its fast
+# mode (250 steps a tick) and runs a loop of ordinary instructions forever,
+# writing to the display as it goes; and our firmware, idle at its prompt
+# with the processor asleep. Needs the build (tools/start.sh or cmake);
+# installs the virtual display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [[ ${1:-} != --inside-display ]]; then
+  bash tools/install-deps.sh --measure
   exec xvfb-run -a -s "-screen 0 1280x1024x24" bash tools/measure.sh --inside-display
 fi
 vexal=$PWD/build/bin/vexal
@@ -29,6 +31,8 @@ prepare() {
 }
 prepare zeros
 prepare loop
+prepare firmware
+cp build/firmware/rom.bin "$work/firmware/rom.bin"
 # Reset to PC 0x8000 in RAM with PSW 0.
 { printf "$(word 0x8000)$(word 0)"; head -c $((32768 - 4)) /dev/zero; } > "$work/loop/rom.bin"
 # At 0x8000 (octal words):
@@ -72,3 +76,4 @@ measure() {
 
 measure zeros
 measure loop
+measure firmware

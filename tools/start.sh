@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Vexal, prepares the run folder run/ and
 # starts the emulator there. Files the user put in run/ are never replaced:
-# our pictures and settings go in only where there are none, and rom.bin and
-# ram.bin are left to the user and the emulator.
+# our firmware, pictures and settings go in only where there are none, and
+# ram.bin is left to the emulator.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Only the programs, the firmware and the pictures: the tests are the test
+# command's.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DVEXAL_WERROR=OFF
 cmake --build build -j"$(nproc)"
 
 run=run
@@ -14,8 +16,9 @@ mkdir -p "$run"
 
 absent() { [[ ! -e $1 && ! -L $1 ]]; }
 
-for picture in face.bmp keys.bmp; do
-  if absent "$run/$picture"; then cp -n "build/art/$picture" "$run/$picture"; fi
+for made in firmware/rom.bin art/face.bmp art/keys.bmp; do
+  name=$(basename "$made")
+  if absent "$run/$name"; then cp -n "build/$made" "$run/$name"; fi
 done
 
 if absent "$run/vexal.ini"; then
@@ -32,11 +35,6 @@ CpuSpeed=250
 ; The radix of every number in the debug window, 8 to 16. Default 16.
 Radix=16
 INI
-fi
-
-if absent "$run/rom.bin"; then
-  echo "There is no rom.bin in $run/: put the MK-85 firmware image there."
-  echo "Until then the emulator warns about it and runs on a ROM of zeros."
 fi
 
 if [[ -z ${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-} ]]; then

@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Vexal, runs every test, then builds and
-# runs the tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, builds Vexal with its tests and benchmarks, runs
+# every test, then builds and runs the tests once more under AddressSanitizer
+# and UndefinedBehaviorSanitizer. Here, and only here, a warning is an error.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/install-deps.sh
+bash tools/install-deps.sh --tests
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 export CTEST_OUTPUT_ON_FAILURE=1
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DVEXAL_WERROR=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build -j"$jobs" --timeout 600
 
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVEXAL_SANITIZE=ON
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVEXAL_SANITIZE=ON -DBUILD_TESTING=ON -DVEXAL_WERROR=ON
 cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize -j"$jobs" --timeout 900

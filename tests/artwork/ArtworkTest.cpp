@@ -28,7 +28,7 @@ const QImage& Keys() {
 
 std::string Hex(QRgb pixel) { return QString::number(pixel & 0xFFFFFF, 16).rightJustified(6, '0').toStdString(); }
 
-std::string At(int x, int y) { return "(" + std::to_string(x) + "," + std::to_string(y) + ")"; }
+std::string At(int x, int y) { return QString("(%1,%2)").arg(x).arg(y).toStdString(); }
 
 // The inside of key 2..55, relative to its corner: what moves while it is held.
 QRect InsideOf(int key) {

@@ -8,13 +8,13 @@
 
 #include "core/Cpu.h"
 #include "core/Def.h"
+#include "tests/support/CleanMachine.h"
 #include "tests/support/MemoryImage.h"
 
 namespace {
 
 void LoadLoop() {
-    ClearMachine();
-    RamEnd = LastRamAddress;
+    MakeCleanMachine();
     CtrlPort = CtrlRunBit | CtrlSpeedBit;
     const std::initializer_list<uint16_t> loop = {
         010102,          // 1$: MOV R1,R2

@@ -8,12 +8,14 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/support/MemoryImage.h"
+#include "tests/support/TempFolder.h"
 
 struct CliResult {
     int status = -1;  // exit status; -1 when the program did not exit normally
@@ -36,43 +38,12 @@ inline std::map<uint16_t, uint16_t> StandardRom() {
     return {{0x0000, 0x8000}, {0x0002, 0x0000}, {0x0078, 0x7000}, {0x007A, 0x00E0}, {0x7000, 0x01FF}};
 }
 
-class CliFolder {
+class CliFolder : public TempFolder {
 public:
-    CliFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vexal-cli-test-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~CliFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    CliFolder(const CliFolder&) = delete;
-    CliFolder& operator=(const CliFolder&) = delete;
-
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-    void Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
-        std::ofstream(path_ / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    }
-    void WriteText(const std::string& name, const std::string& text) const {
-        std::ofstream(path_ / name, std::ios::binary) << text;
-    }
-    std::vector<uint8_t> Read(const std::string& name) const {
-        std::ifstream in(path_ / name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    bool Exists(const std::string& name) const { return std::filesystem::exists(path_ / name); }
-
     // A 32 KiB "rom.bin" of zeros holding the given little-endian words.
     void WriteRom(const std::map<uint16_t, uint16_t>& words = StandardRom(),
                   const std::string& name = "rom.bin") const {
-        std::vector<uint8_t> rom(0x8000);
-        for (const auto& [address, word] : words) {
-            rom[address] = uint8_t(word);
-            rom[address + 1u] = uint8_t(word >> 8);
-        }
-        Write(name, rom);
+        Write(name, RomImage(words));
     }
 
     // Runs vexal-cli in this folder: the script is written to "script.txt"
@@ -94,7 +65,7 @@ public:
         const std::string out = *this / "stdout.txt", err = *this / "stderr.txt";
         const pid_t child = fork();
         if (child == 0) {
-            if (chdir(path_.c_str()) != 0) _exit(120);
+            if (chdir(path().c_str()) != 0) _exit(120);
             const int in = open(stdinFile.c_str(), O_RDONLY);
             const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -116,9 +87,6 @@ public:
         result.err = text(err);
         return result;
     }
-
-private:
-    std::filesystem::path path_;
 };
 
 // A folder with the standard ROM and nothing else.

@@ -8,14 +8,14 @@
 #include "core/Def.h"
 #include "debugger/Numbers.h"
 #include "panel/RunLoop.h"
+#include "tests/support/CleanMachine.h"
 
 namespace {
 
 class ConsoleModule : public ::testing::Test {
 protected:
     void SetUp() override {
-        ClearMachine();
-        RamEnd = LastRamAddress;
+        MakeCleanMachine();
         SetRadix(16);
         CpuSpeed = 250;
     }

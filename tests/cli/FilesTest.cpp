@@ -3,15 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "CliRun.h"
+#include "core/Def.h"
 #include "panel/MemoryFiles.h"
 
 namespace {
 
-std::vector<uint8_t> RamPattern() {
-    std::vector<uint8_t> ram(0x800);
-    for (size_t i = 0; i < ram.size(); ++i) ram[i] = uint8_t(i * 7 + 3);
-    return ram;
-}
+std::vector<uint8_t> RamPattern() { return Pattern(RamSize, 3); }
 
 TEST(CliFiles, MissingRomIsReportedAndTheRunGoesOn) {
     CliFolder folder;

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "core/Def.h"
-#include "tests/support/MemoryImage.h"
 #include "core/Srcdst.h"
+#include "tests/support/CleanMachine.h"
+#include "tests/support/MemoryImage.h"
 
 namespace {
 
@@ -11,8 +12,7 @@ enum Width { WordOp, ByteOp };
 class Addressing : public ::testing::Test {
 protected:
     void SetUp() override {
-        ClearMachine();
-        RamEnd = LastRamAddress;
+        MakeCleanMachine();
         SetWordAt(0x8100, 0x8155);  // (R)+ pointer for @(R)+ with R = 0x8101
         SetWordAt(0x80FE, 0x8177);  // pointer for @-(R)
         SetWordAt(0x8110, 0x8199);  // pointer for @X(R), X = 0x10

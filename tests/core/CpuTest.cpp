@@ -2,6 +2,7 @@
 
 #include "core/Cpu.h"
 #include "core/Def.h"
+#include "tests/support/CleanMachine.h"
 #include "tests/support/MemoryImage.h"
 
 namespace {
@@ -13,8 +14,7 @@ constexpr uint16_t ILLEGAL = 0000007;
 class Processor : public ::testing::Test {
 protected:
     void SetUp() override {
-        ClearMachine();
-        RamEnd = LastRamAddress;
+        MakeCleanMachine();
         SetWordAt(0x0000, 0x8001);  // reset: PC (odd on purpose) ...
         SetWordAt(0x0002, 0x00E0);  // ... and PSW
         SetWordAt(0x0008, 0x0401);  // illegal instruction

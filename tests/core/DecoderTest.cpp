@@ -4,6 +4,7 @@
 
 #include "core/Decoder.h"
 #include "core/Def.h"
+#include "tests/support/CleanMachine.h"
 
 namespace {
 
@@ -26,8 +27,7 @@ TEST(Decoder, UnassignedOpcodesReachTheIllegalRoutine) {
 TEST(Decoder, DispatchRunsTheRoutineTheTablesSelect) {
     // Every illegal opcode returns the illegal-instruction vector through the
     // real dispatch path and changes no state.
-    ClearMachine();
-    RamEnd = LastRamAddress;
+    MakeCleanMachine();
     for (const Range& r : IllegalRanges) {
         for (uint32_t op = r.first; op <= r.last; op += 7) {
             Opcode = uint16_t(op);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/Def.h"
+#include "tests/support/CleanMachine.h"
 #include "tests/support/MemoryImage.h"
 
 namespace {
@@ -10,8 +11,7 @@ namespace {
 class MemoryMap : public ::testing::Test {
 protected:
     void SetUp() override {
-        ClearMachine();
-        RamEnd = LastRamAddress;
+        MakeCleanMachine();
         // Distinct contents everywhere so that a wrong decode shows.
         for (uint32_t i = 0; i < MemorySize; ++i) Memory[i] = uint8_t(i * 7 + 3);
     }

@@ -9,15 +9,11 @@
 #include "core/Def.h"
 #include "debugger/Numbers.h"
 #include "debugger/Pdp11asm.h"
+#include "tests/support/CleanMachine.h"
 #include "tests/support/MemoryImage.h"
+#include "tests/support/Octal.h"
 
 namespace {
-
-std::string Octal(uint16_t word) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%06o", word);
-    return text;
-}
 
 std::string OctalList(const std::vector<uint16_t>& words) {
     std::string text;
@@ -28,8 +24,7 @@ std::string OctalList(const std::vector<uint16_t>& words) {
 class Assembler : public ::testing::Test {
 protected:
     void SetUp() override {
-        ClearMachine();
-        RamEnd = LastRamAddress;
+        MakeCleanMachine();
         SetRadix(8);
     }
     void TearDown() override { SetRadix(16); }

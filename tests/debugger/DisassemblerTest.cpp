@@ -8,6 +8,8 @@
 #include "core/Def.h"
 #include "debugger/Numbers.h"
 #include "debugger/Pdp11dis.h"
+#include "tests/support/CleanMachine.h"
+#include "tests/support/Octal.h"
 
 namespace {
 
@@ -20,8 +22,7 @@ struct Disassembly {
 class Disassembler : public ::testing::Test {
 protected:
     void SetUp() override {
-        ClearMachine();
-        RamEnd = LastRamAddress;
+        MakeCleanMachine();
         SetRadix(8);
     }
     void TearDown() override { SetRadix(16); }
@@ -45,12 +46,6 @@ protected:
         return result;
     }
 };
-
-std::string Octal(uint32_t word) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%06o", word);
-    return text;
-}
 
 // Which record every one of the 65,536 words falls to under the first-match
 // rule, range by range.

@@ -13,15 +13,11 @@
 #include "debugger/Numbers.h"
 #include "debugger/Pdp11asm.h"
 #include "debugger/Pdp11dis.h"
+#include "tests/support/CleanMachine.h"
 #include "tests/support/MemoryImage.h"
+#include "tests/support/Octal.h"
 
 namespace {
-
-std::string Octal(uint16_t word) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%06o", word);
-    return text;
-}
 
 // Words whose listing assembles to another word: names that several records
 // share, where the assembler takes the first record with the name, and the
@@ -43,8 +39,7 @@ constexpr int IllegalWordCount = 1 + 32 + 16 + 512 + 992 + 512 + 4096;
 class RoundTrip : public ::testing::TestWithParam<int32_t> {
 protected:
     void SetUp() override {
-        ClearMachine();
-        RamEnd = LastRamAddress;
+        MakeCleanMachine();
         SetRadix(GetParam());
     }
     void TearDown() override { SetRadix(16); }
@@ -87,8 +82,8 @@ TEST_P(RoundTrip, EveryListedInstructionAssemblesBack) {
         if (!same) {
             ++failures;
             std::string produced, listed;
-            for (int i = 0; i < AsmCount; ++i) produced += " " + Octal(AsmWords[i]);
-            for (int i = 0; i < length; ++i) listed += " " + Octal(i == 0 ? expected : WordAt(at + 2 * i));
+            for (int i = 0; i < AsmCount; ++i) produced.append(" ").append(Octal(AsmWords[i]));
+            for (int i = 0; i < length; ++i) listed.append(" ").append(Octal(i == 0 ? expected : WordAt(at + 2 * i)));
             ADD_FAILURE() << Octal(word) << " disassembles as '" << text << "', which assembles with AsmPos "
                           << AsmPos << " to" << produced << " instead of" << listed;
         }

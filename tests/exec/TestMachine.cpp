@@ -8,10 +8,10 @@
 
 #include "core/Cpu.h"
 #include "exec/Exec.h"
+#include "tests/support/CleanMachine.h"
 
 void PrepareMachine() {
-    ClearMachine();
-    RamEnd = LastRamAddress;
+    MakeCleanMachine();
     CtrlPort = CtrlRunBit;
     for (uint16_t vector : {VectorBadJump, VectorIllegal, VectorBreakpoint, VectorIot, VectorEmt, VectorTrap}) {
         SetWordAt(vector, HandlerOf(vector));
@@ -24,8 +24,7 @@ void PrepareMachine() {
 }
 
 void RandomizeMachine(std::mt19937& rng) {
-    ClearMachine();
-    RamEnd = LastRamAddress;
+    MakeCleanMachine();
     for (uint32_t at = 0; at < MemorySize; at += 4) {
         const uint32_t bits = rng();
         std::memcpy(Memory + at, &bits, 4);
@@ -53,12 +52,6 @@ void LoadWords(uint16_t address, std::initializer_list<uint16_t> words) {
         SetWordAt(address, word);
         address += 2;
     }
-}
-
-std::string Octal(uint16_t value) {
-    std::ostringstream text;
-    text << std::oct << std::setfill('0') << std::setw(6) << value;
-    return text.str();
 }
 
 namespace {

@@ -12,6 +12,7 @@
 
 #include "core/Def.h"
 #include "tests/support/MemoryImage.h"
+#include "tests/support/Octal.h"
 
 constexpr uint16_t CodeStart = 0x8000;
 constexpr uint16_t StackTop = 0x8400;
@@ -35,7 +36,6 @@ void PrepareMachine();
 void RandomizeMachine(std::mt19937& rng);
 
 void LoadWords(uint16_t address, std::initializer_list<uint16_t> words);
-std::string Octal(uint16_t value);
 
 using RegisterValues = std::vector<std::pair<int, uint16_t>>;
 using MemoryWords = std::vector<std::pair<uint16_t, uint16_t>>;

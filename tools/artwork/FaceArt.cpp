@@ -161,10 +161,15 @@ void DrawSwitchPrint(QImage& face) {
                 place.y - 13, art::PrintDim);
 }
 
+// Keys lower than this inside carry one line of print; a hint of theirs goes
+// above the key, onto the well.
+constexpr int TwoLineInside = 16;
+
 // The label on a key's inside. The inside is filled with the key top's
 // colour first, so it joins the picture's rim without a seam.
 void DrawLabel(QImage& face, int key, const QRect& inside, const KeyStyle& style) {
     const KeyLabel label = LabelOfKey(key);
+    const bool hintInside = !label.hint.isEmpty() && inside.height() >= TwoLineInside;
     QPainter painter(&face);
     painter.fillRect(inside, Colour(style.top));
     painter.setClipRect(inside);
@@ -179,7 +184,7 @@ void DrawLabel(QImage& face, int key, const QRect& inside, const KeyStyle& style
         const double left = cx - (latin + PairGap + cyrillic) / 2;
         DrawCentred(painter, label.legend, font, left + latin / 2, cy, style.legend);
         DrawCentred(painter, label.second, font, left + latin + PairGap + cyrillic / 2, cy, style.second);
-    } else if (!label.hint.isEmpty()) {
+    } else if (hintInside) {
         DrawCentred(painter, label.legend, LabelFont(9), cx, cy - 4, style.second);
         DrawCentred(painter, label.hint, LabelFont(9), cx, cy + 5, style.legend);
     } else if (label.legend.size() > 1) {
@@ -188,6 +193,17 @@ void DrawLabel(QImage& face, int key, const QRect& inside, const KeyStyle& style
     } else {
         DrawCentred(painter, label.legend, LabelFont(std::min(15, inside.height() + 1)), cx, cy, style.legend);
     }
+}
+
+// The PC characters or key that reach a key too low for them, printed small
+// just above it.
+void DrawHintAbove(QImage& face, int key, const KeyPlace& place) {
+    const QString hint = LabelOfKey(key).hint;
+    if (hint.isEmpty() || KeyInside(key).height() >= TwoLineInside) return;
+    QPainter painter(&face);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const double cx = place.x + KeyGroups[place.group].Width / 2.0;
+    DrawCentred(painter, hint, LabelFont(8), cx, place.y - 5, art::PrintSilver);
 }
 
 }  // namespace
@@ -204,6 +220,7 @@ QImage DrawFace() {
         if (key != SwitchKey) {
             if (LabelOfKey(key).legend.isEmpty()) return {};
             DrawLabel(face, key, KeyInside(key).translated(place.x, place.y), StyleOfGroup(place.group));
+            DrawHintAbove(face, key, place);
         }
         DrawTransparent(face, place.x, place.y, KeyPicture(place.group, false));
     }

@@ -2,9 +2,12 @@
 
 #include "core/Cpu.h"
 #include "core/Def.h"
+#include "tests/support/CleanMachine.h"
 #include "tests/support/MemoryImage.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 namespace {
 
@@ -18,8 +21,7 @@ constexpr int32_t ManySteps = 1000000;
 class RunLoop : public ::testing::Test {
 protected:
     void SetUp() override {
-        ClearMachine();
-        RamEnd = LastRamAddress;
+        MakeCleanMachine();
         SetWordAt(0x0000, LoopAddress);  // reset: PC
         SetWordAt(0x0008, LoopAddress);  // illegal-instruction vector
         SetWordAt(LoopAddress, 0170000);  // an opcode that no routine claims
@@ -58,6 +60,18 @@ TEST_F(RunLoop, TheBudgetIsSpentInWholeStepsAndTheExcessIsLost) {
         EXPECT_EQ(StepsOfOneTick(), c.steps) << "CpuSpeed " << c.speed << (c.fast ? " fast" : " slow");
         EXPECT_EQ(StepsOfOneTick(), c.steps) << "second tick, CpuSpeed " << c.speed;
     }
+    EXPECT_EQ(shown, 0);
+}
+
+// The sum of the costs must not overflow on the way to the largest budget.
+TEST_F(RunLoop, EvenTheLargestBudgetEndsAfterTheStepThatReachesIt) {
+    CpuSpeed = std::numeric_limits<int32_t>::max();
+    CtrlPort &= ~CtrlRunBit;  // a stopped processor: quick steps of 8 units
+    const int32_t steps = CpuSpeed / 8 + 1;
+    const int32_t spare = 1000;
+    TraceCount = steps + spare;
+    RunTick(show);
+    EXPECT_EQ(TraceCount, spare);
     EXPECT_EQ(shown, 0);
 }
 

@@ -1,6 +1,6 @@
 #include "panel/Settings.h"
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -30,6 +30,38 @@ TEST(Settings, SectionAndKeyMatchWithoutRegardToCase) {
     EXPECT_EQ(ReadIniInteger(folder / "vexal.ini", "Settings", "CpuSpeed", 250), 256);
     EXPECT_EQ(ReadIniInteger(folder / "vexal.ini", "Debugger", "Radix", 16), 8);
     EXPECT_EQ(ReadIniInteger(folder / "vexal.ini", "Settings", "Radix", 16), 16);
+}
+
+struct FileCase {
+    const char* text;
+    const char* section;
+    const char* key;
+    int32_t expected;
+};
+
+// Files as people write them by hand, and as Windows programs read them.
+TEST(Settings, TheFirstOccurrenceCountsAndEveryLineStandsOnItsOwn) {
+    const FileCase cases[] = {
+        {"[Settings]\nCpuSpeed=300\nCpuSpeed=400\n", "Settings", "CpuSpeed", 300},
+        {"[settings]\ncpuspeed=300\n[SETTINGS]\nCPUSPEED=400\n", "Settings", "CpuSpeed", 300},
+        {"[Debugger]\nCpuSpeed=1\n[Settings]\nCpuSpeed=300\n", "Settings", "CpuSpeed", 300},
+        {"[Settings]\nCpuSpeed=fast\nCpuSpeed=300\n", "Settings", "CpuSpeed", 77},
+        {"[Settings]\nCpuSpeed=300\n  Radix=8\n", "Settings", "CpuSpeed", 300},
+        {"[Settings]\nCpuSpeed=300\n  Radix=8\n", "Settings", "Radix", 8},
+        {"[Settings]\nCpuSpeed=300\n\t[Debugger]\n\tRadix=8\n", "Debugger", "Radix", 8},
+        {"[Settings]\nCpuSpeed=300\n\t[Debugger]\n\tRadix=8\n", "Settings", "CpuSpeed", 300},
+        {"  [Settings]\n   CpuSpeed = 300   \n", "Settings", "CpuSpeed", 300},
+        {"[Settings]\nCpuSpeed=300\n   ; why 300\n", "Settings", "CpuSpeed", 300},
+        {"[Settings]\nCpuSpeed=300 ; faster\n", "Settings", "CpuSpeed", 300},
+        {"[Settings]\r\nCpuSpeed=300\r\n   \r\n", "Settings", "CpuSpeed", 300},
+        {"[Settings]\nCpuSpeed=300 400\n", "Settings", "CpuSpeed", 77},
+    };
+    TempFolder folder;
+    for (const FileCase& c : cases) {
+        folder.WriteText("vexal.ini", c.text);
+        EXPECT_EQ(ReadIniInteger(folder / "vexal.ini", c.section, c.key, 77), c.expected)
+            << "[" << c.section << "] " << c.key << " in\n" << c.text;
+    }
 }
 
 TEST(Settings, UnreadableOrGarbageFilesGiveTheDefault) {

@@ -281,6 +281,35 @@ TEST_F(Keys, LosingActivationReleasesBothKeys) {
     EXPECT_EQ(Difference(FaceOutsideDisplay(), before), "");
 }
 
+// Key pictures that are all transparent leave only the moved inside to see.
+class KeysWithClearPictures : public Keys {
+protected:
+    void InstallPictures() override {
+        QImage keys(KeysWidth, KeysHeight, QImage::Format_RGB32);
+        keys.fill(PureGreen);
+        ASSERT_TRUE(keys.save(QString::fromStdString(folder / "keys.bmp"), "BMP"));
+    }
+};
+
+// The inside is Width - 9 pixels wide and Height - 8 high on the keys of the
+// two lower blocks (2..36), Height - 9 high on the others (37..55).
+TEST_F(KeysWithClearPictures, ThePressedInsideHasTheHeightOfItsKeyBlock) {
+    for (const int key : {2, 6, 7, 36, 37, 54, 55}) {
+        const QImage before = form->FaceBitmap->copy();
+        const KeyPlace p = PlaceOfKey(key);
+        const KeyGroup& g = KeyGroups[p.group];
+        const int height = g.Height - (key <= 36 ? 8 : 9);
+        QImage expected = before.copy();
+        for (int j = 0; j < height; ++j)
+            for (int i = 0; i < g.Width - 9; ++i)
+                expected.setPixel(p.x + 5 + i, p.y + 5 + j, before.pixel(p.x + 4 + i, p.y + 4 + j));
+        Press(p.x + 1, p.y + 1);
+        ASSERT_EQ(MouseKey, key);
+        EXPECT_EQ(Difference(*form->FaceBitmap, expected), "") << "key " << key;
+        Move(-5, -5);
+    }
+}
+
 #ifdef VEXAL_ART_DIR
 // The same with the pictures that the build draws for the installation.
 class KeysOnTheArtwork : public Keys {

@@ -1,7 +1,8 @@
+#include "MessageLoop.h"
 #include "PanelFixture.h"
 
-#include <QEventLoop>
-#include <QTimer>
+#include <QPaintEvent>
+#include <QRegion>
 
 #include <cstring>
 #include <sstream>
@@ -194,14 +195,39 @@ TEST_F(Lcd, AnUnchangedBytePaintsNothing) {
     EXPECT_EQ(form->LcdBitmap->pixel(2 + 19 * 5, 28), 0xFF123456) << "other bytes untouched";
 }
 
+// Collects the areas of the window that are painted.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(QWidget& widget) { widget.installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+    QRegion painted;
+};
+
+// A refresh that drew something asks the window to repaint the display, and
+// one that drew nothing asks for nothing.
+TEST_F(Lcd, ARefreshThatDrewSomethingRepaintsTheDisplayOnTheWindow) {
+    PaintRecorder recorder(*form);
+    Serve(50);
+    recorder.painted = {};
+    form->OnRefreshTimer();
+    Serve(50);
+    EXPECT_TRUE(recorder.painted.isEmpty()) << "nothing changed";
+
+    LcdRam[8 * 4 + 2] = 0x1F;
+    form->OnRefreshTimer();
+    Serve(50);
+    EXPECT_TRUE(recorder.painted.contains(QRect(70, 41, 227, 51)));
+}
+
 TEST_F(Lcd, TheRefreshShowsTheDisplayOnTheWindow) {
     LcdRam[8 * 0 + 1] = 0x1F;
     LcdRam[88] = 0x08;  // STOP
     form->RefreshTimer.start();
     form->CursorTimer.start();
-    QEventLoop loop;
-    QTimer::singleShot(100, &loop, &QEventLoop::quit);
-    loop.exec();
+    Serve(100);
     ExpectDisplay("through the timers");
 
     const QImage window = form->grab().toImage().convertToFormat(QImage::Format_RGB32);

@@ -2,13 +2,13 @@
 // collected instead of put in front of a user.
 #pragma once
 
-#include "../front/TempFolder.h"
 #include "TestPictures.h"
 #include "core/Def.h"
 #include "panel/Main.h"
 #include "panel/RunLoop.h"
 #include "panel/TerminationSignals.h"
 #include "panel/WarningBox.h"
+#include "tests/support/TempFolder.h"
 
 #include <QApplication>
 #include <QMouseEvent>

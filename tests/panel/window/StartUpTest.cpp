@@ -1,7 +1,8 @@
+#include "MessageLoop.h"
 #include "PanelFixture.h"
 #include "panel/LcdLayout.h"
+#include "tests/support/MemoryImage.h"
 
-#include <QEventLoop>
 #include <QScreen>
 #include <QTimer>
 
@@ -11,12 +12,6 @@
 #include <cstring>
 
 namespace {
-
-void Serve(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 bool AllWhite(const QImage& image) {
     for (int y = 0; y < image.height(); ++y)
@@ -67,6 +62,39 @@ TEST_F(StartUp, AnInstalledProgramStartsSilentlyInItsBorderlessCentredWindow) {
     EXPECT_EQ(form->RefreshTimer.interval(), 32);
     EXPECT_TRUE(form->CursorTimer.isActive());
     EXPECT_EQ(form->CursorTimer.interval(), 400);
+}
+
+// The window may be shown on a machine that has run before: all that the
+// first showing clears must be cleared by it.
+TEST_F(StartUp, TheFirstShowingResetsAMachineThatHasRun) {
+    WriteInstallation();
+    folder.Write("rom.bin", RomImage({{0x0000, 0x8035}, {0x0002, 0x00E0}}));  // reset: PC made even
+    std::memset(LcdRam, 0xAB, sizeof LcdRam);
+    Reg[PC] = 0x1234;
+    Psw = 0x0011;
+    CtrlPort = 0x0002;
+    Waiting = HaltRequest = StepFlag = true;
+    MouseKey = 20;
+    PcKey = 39;
+    Paused = true;
+    RunDelay = 5;
+    TraceCount = 3;
+    BreakPoint = 0x8000;
+
+    StartStill();
+    EXPECT_EQ(std::vector<uint8_t>(LcdRam, LcdRam + 96), std::vector<uint8_t>(96, 0)) << "the display emptied";
+    EXPECT_EQ(std::vector<uint8_t>(LcdRam + 96, LcdRam + 128), std::vector<uint8_t>(32, 0xAB))
+        << "the cursor byte and the rest keep theirs";
+    EXPECT_EQ(Reg[PC], 0x8034);
+    EXPECT_EQ(Psw, 0x00E0);
+    EXPECT_EQ(CtrlPort, 0x0500);
+    EXPECT_FALSE(Waiting || HaltRequest || StepFlag);
+    EXPECT_EQ(MouseKey, 0);
+    EXPECT_EQ(PcKey, 0);
+    EXPECT_FALSE(Paused);
+    EXPECT_EQ(RunDelay, 0);
+    EXPECT_EQ(TraceCount, -1);
+    EXPECT_EQ(BreakPoint, -1);
 }
 
 TEST_F(StartUp, WithNoFilesAtAllItWarnsAndRunsOnAZeroRom) {
@@ -183,6 +211,17 @@ TEST_F(StartUp, AFailedSaveWarnsAndLeavesTheOldImageWhole) {
     EXPECT_EQ(folder.Read("ram.bin"), Pattern(RamSize, 6));
 }
 
+TEST_F(StartUp, AWriteProtectedRamImageIsKeptAndTheUserTold) {
+    WriteInstallation();
+    folder.Write("ram.bin", Pattern(RamSize, 6));
+    ASSERT_EQ(chmod((folder / "ram.bin").c_str(), 0444), 0);
+    Start();
+    std::memset(Ram, 0xA5, RamSize);
+    form->close();
+    EXPECT_EQ(warnings, std::vector<std::string>{SaveWarning});
+    EXPECT_EQ(folder.Read("ram.bin"), Pattern(RamSize, 6));
+}
+
 TEST_F(StartUp, ClosingStopsEverythingSavesTheRamAndFreesTheBitmaps) {
     WriteInstallation();
     Start();
@@ -203,11 +242,29 @@ TEST_F(StartUp, ClosingStopsEverythingSavesTheRamAndFreesTheBitmaps) {
     Serve(50);  // late events find nothing to draw on
 }
 
-TEST_F(StartUp, TerminationSignalsCloseTheWindowAndSaveTheRam) {
+// The signals as a program finds them when it is started from a terminal:
+// whatever ran the tests may have had some of them ignored.
+void DefaultSignals() {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) std::signal(signal, SIG_DFL);
+}
+
+class Signals : public PanelFixture {
+protected:
+    void SetUp() override {
+        PanelFixture::SetUp();
+        DefaultSignals();
+    }
+    void TearDown() override {
+        DefaultSignals();
+        PanelFixture::TearDown();
+    }
+};
+
+TEST_F(Signals, TerminationSignalsCloseTheWindowAndSaveTheRam) {
     WriteInstallation();
     Start();
     CloseOnTerminationSignals(*form);
-    for (const int signal : {SIGTERM, SIGINT}) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         std::filesystem::remove(folder / "ram.bin");
         std::memset(Ram, signal, RamSize);
         bool closed = false;
@@ -220,11 +277,17 @@ TEST_F(StartUp, TerminationSignalsCloseTheWindowAndSaveTheRam) {
         Start();
         CloseOnTerminationSignals(*form);
     }
-    std::signal(SIGTERM, SIG_DFL);
-    std::signal(SIGINT, SIG_DFL);
 }
 
-TEST_F(StartUp, ASignalWhileAWarningIsShownClosesTheWindowCleanly) {
+TEST_F(Signals, AnIgnoredSignalStaysIgnored) {
+    WriteInstallation();
+    Start();
+    std::signal(SIGHUP, SIG_IGN);  // as nohup starts a program
+    CloseOnTerminationSignals(*form);
+    EXPECT_EQ(std::signal(SIGHUP, SIG_IGN), SIG_IGN);
+}
+
+TEST_F(Signals, ASignalWhileAWarningIsShownClosesTheWindowCleanly) {
     WriteInstallation();
     std::filesystem::remove(folder / "keys.bmp");
     form = std::make_unique<TestForm>();
@@ -244,10 +307,9 @@ TEST_F(StartUp, ASignalWhileAWarningIsShownClosesTheWindowCleanly) {
     EXPECT_FALSE(form->RunTimer.Enabled());
     EXPECT_EQ(folder.Read("ram.bin"), std::vector<uint8_t>(RamSize, 0x42));
     Serve(50);
-    std::signal(SIGTERM, SIG_DFL);
 }
 
-TEST_F(StartUp, ASignalClosesAWarningBoxThatWaitsForTheUser) {
+TEST_F(Signals, ASignalClosesAWarningBoxThatWaitsForTheUser) {
     WriteInstallation();
     std::filesystem::remove(folder / "face.bmp");
     form = std::make_unique<TestForm>();
@@ -269,7 +331,6 @@ TEST_F(StartUp, ASignalClosesAWarningBoxThatWaitsForTheUser) {
     EXPECT_TRUE(closed);
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(std::filesystem::exists(folder / "ram.bin"));
-    std::signal(SIGTERM, SIG_DFL);
 }
 
 }  // namespace

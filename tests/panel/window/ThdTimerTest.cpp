@@ -1,9 +1,9 @@
 #include "panel/ThdTimer.h"
 
+#include "MessageLoop.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -30,13 +30,6 @@ struct TickLog {
         };
     }
 };
-
-// Runs the message loop, which is where ticks are delivered, for ms.
-void Serve(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 TEST(ThdTimer, StartsDisabledWithItsDefaults) {
     TThreadedTimer timer;

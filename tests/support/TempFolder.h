@@ -2,6 +2,8 @@
 // in it when the test ends.
 #pragma once
 
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -27,11 +29,14 @@ public:
         std::ofstream(path_ / name, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     }
-    void WriteText(const std::string& name, const std::string& text) const { std::ofstream(path_ / name) << text; }
+    void WriteText(const std::string& name, const std::string& text) const {
+        std::ofstream(path_ / name, std::ios::binary) << text;
+    }
     std::vector<uint8_t> Read(const std::string& name) const {
         std::ifstream in(path_ / name, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
+    bool Exists(const std::string& name) const { return std::filesystem::exists(path_ / name); }
 
 private:
     std::filesystem::path path_;

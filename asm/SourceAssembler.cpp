@@ -1,0 +1,694 @@
+#include "asm/SourceAssembler.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <string_view>
+#include <system_error>
+
+#include "core/Def.h"
+#include "debugger/Numbers.h"
+#include "debugger/Pdp11asm.h"
+#include "debugger/Pdp11dis.h"
+
+namespace {
+
+constexpr uintmax_t MaxSourceSize = 4u << 20;  // far more than 32 KiB of ROM can take
+constexpr size_t MaxErrors = 100;
+constexpr int32_t AddressSpace = 0x10000;
+constexpr int32_t DefaultRadix = 16;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsNameStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+bool IsNameChar(char c) { return IsNameStart(c) || IsDigit(c); }
+
+std::string Lowered(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+    return lower;
+}
+
+bool IsRegisterName(std::string_view lowerName) {
+    return std::any_of(std::begin(RegisterNames), std::end(RegisterNames),
+                       [&](const MnemonicRecord& r) { return r.Name == lowerName; });
+}
+
+bool AllDigitsOf(std::string_view token, int32_t radix) {
+    return std::all_of(token.begin(), token.end(), [&](char c) { return DigitValue(c) < radix; });
+}
+
+// A value as the messages write it, in the radix in force.
+std::string InRadix(int64_t value) {
+    std::string digits = FormatNumber(uint32_t(value < 0 ? -value : value), Radix, ' ');
+    digits.erase(0, digits.find_first_not_of(' '));
+    return value < 0 ? "-" + digits : digits;
+}
+
+// The line without its comment, which starts at the first ';' outside quoted
+// text or a quoted character, and with the tabs outside quotes made blanks.
+// Every character keeps its column.
+std::string StatementText(std::string_view line) {
+    std::string text;
+    char quote = 0;
+    for (size_t i = 0; i < line.size(); ++i) {
+        char c = line[i];
+        if (quote) {
+            if (c == '\\' && i + 1 < line.size()) {
+                text += c;
+                c = line[++i];
+            } else if (c == quote) {
+                quote = 0;
+            }
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == ';') {
+            break;
+        } else if (c == '\t') {
+            c = ' ';
+        }
+        text += c;
+    }
+    return text;
+}
+
+// The lines of a source file, or why it cannot be read.
+struct SourceFile {
+    std::vector<std::string> lines;
+    std::string problem;
+};
+
+SourceFile ReadSource(const std::filesystem::path& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status)) return {{}, "no such file"};
+    // A folder or a pipe is no source, and reading a pipe could wait forever.
+    if (!std::filesystem::is_regular_file(status)) return {{}, "not a regular file"};
+    const uintmax_t size = std::filesystem::file_size(path, error);
+    if (error) return {{}, "cannot read the file"};
+    if (size > MaxSourceSize) return {{}, "the file is too large for a source (over 4 MiB)"};
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {{}, "cannot read the file"};
+    SourceFile file;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();  // written on Windows
+        file.lines.push_back(std::move(line));
+    }
+    if (in.bad()) return {{}, "cannot read the file"};
+    return file;
+}
+
+// The values an expression may take where it stands.
+struct Range {
+    int64_t low;
+    int64_t high;
+    const char* what;
+};
+constexpr Range WordRange{-0x8000, 0xFFFF, "a word"};
+constexpr Range ByteRange{-0x80, 0xFF, "a byte"};
+constexpr Range AddressRange{0, 0xFFFF, "an address"};
+
+class Assembler {
+public:
+    SourceResult Run(const std::string& path) {
+        const uint16_t savedAddr = Addr;
+        const int32_t savedRadix = Radix;
+        result_.rom.assign(RomSize, 0);
+        owner_.assign(RomSize, -1);
+        for (const bool final : {false, true}) {
+            finalPass_ = final;
+            location_ = 0;
+            ordinal_ = -1;
+            SetRadix(DefaultRadix);
+            AssembleFile(path, std::nullopt);
+        }
+        SetRadix(savedRadix);
+        Addr = savedAddr;
+        return std::move(result_);
+    }
+
+private:
+    // Where each line stands, from the first pass: its file, its line and the
+    // location after it. The second pass goes on from there after a line
+    // with an error, so that one mistake is reported once.
+    struct LineRecord {
+        int file;
+        int line;
+        int32_t end;
+    };
+    struct Symbol {
+        int32_t value;
+        long ordinal;  // the line that defines it
+    };
+    struct Problem {
+        size_t column;  // from 0
+        std::string reason;
+    };
+
+    // --- Files and lines --------------------------------------------------
+
+    // Assembles one file. includeColumn is where the .include names it; the
+    // main file has none.
+    void AssembleFile(const std::string& path, std::optional<size_t> includeColumn) {
+        std::error_code ignored;
+        std::string key = std::filesystem::weakly_canonical(path, ignored).string();
+        if (key.empty()) key = path;
+        if (std::find(includeStack_.begin(), includeStack_.end(), key) != includeStack_.end()) {
+            Error(*includeColumn, "'" + path + "' includes itself");
+            return;
+        }
+        const auto [cached, added] = cache_.try_emplace(key);
+        if (added) cached->second = ReadSource(path);
+        const SourceFile& source = cached->second;
+        if (!source.problem.empty()) {
+            if (includeColumn) {
+                Error(*includeColumn, "cannot include '" + path + "': " + source.problem);
+            } else if (finalPass_) {
+                result_.errors.push_back({path, 0, 0, source.problem});
+            }
+            return;
+        }
+        if (!finalPass_) fileNames_.push_back(path);
+        const int fileIndex = int(fileNames_.size()) - 1;
+        includeStack_.push_back(key);
+        for (size_t i = 0; i < source.lines.size() && !stopped_; ++i) {
+            file_ = path;
+            line_ = int(i + 1);
+            // An .include counts the lines it brings in before it returns.
+            const long ordinal = ++ordinal_;
+            if (!finalPass_) layout_.push_back({fileIndex, line_, 0});
+            const size_t errorsBefore = result_.errors.size();
+            Line(source.lines[i]);
+            if (!finalPass_) layout_[size_t(ordinal)].end = location_;
+            if (finalPass_ && result_.errors.size() != errorsBefore) location_ = layout_[size_t(ordinal)].end;
+        }
+        includeStack_.pop_back();
+    }
+
+    void Line(const std::string& raw) {
+        raw_ = &raw;
+        text_ = StatementText(raw);
+        pos_ = 0;
+        lineStart_ = location_;
+        code_.clear();
+        codeInWords_ = false;
+        emitFailed_ = false;
+        listed_ = false;
+        equateValue_.reset();
+
+        showAddress_ = Labels();
+        statementColumn_ = pos_;
+        if (pos_ < text_.size()) {
+            showAddress_ = true;
+            if (const size_t equals = EquateSign(); equals != std::string::npos) {
+                Equate(equals);
+            } else if (text_[pos_] == '.' && pos_ + 1 < text_.size() && IsNameStart(text_[pos_ + 1])) {
+                Directive();
+            } else {
+                Instruction();
+            }
+        }
+        if (!listed_) List();
+    }
+
+    // "name:" at the start of the line, any number of them; tells whether
+    // there were any.
+    bool Labels() {
+        for (bool any = false;; any = true) {
+            SkipBlanks();
+            const size_t end = NameEnd(pos_);
+            if (end == pos_ || end == text_.size() || text_[end] != ':') return any;
+            Define(pos_, location_);
+            std::fill(text_.begin() + long(pos_), text_.begin() + long(end) + 1, ' ');
+            pos_ = end + 1;
+        }
+    }
+
+    // The position of the "=" of "name = value", or npos.
+    size_t EquateSign() const {
+        size_t after = NameEnd(pos_);
+        if (after == pos_) return std::string::npos;
+        while (after < text_.size() && text_[after] == ' ') ++after;
+        return after < text_.size() && text_[after] == '=' ? after : std::string::npos;
+    }
+
+    // "name = value": a constant, from what is defined above it.
+    void Equate(size_t equals) {
+        const size_t nameColumn = pos_;
+        pos_ = equals + 1;
+        SkipBlanks();
+        const std::optional<int64_t> value = Expression(WordRange, true);
+        if (!value) {
+            Report();
+            return;
+        }
+        if (!ExpectEnd("the value")) return;
+        Define(nameColumn, int32_t(uint16_t(*value)));
+        showAddress_ = false;
+        equateValue_ = uint16_t(*value);
+    }
+
+    // Enters the name at the column with its value. The first pass finds the
+    // second definition of a name silently; the second pass reports it.
+    void Define(size_t column, int32_t value) {
+        const std::string name = text_.substr(column, NameEnd(column) - column);
+        const std::string key = Lowered(name);
+        if (IsRegisterName(key)) {
+            Error(column, "'" + name + "' is a register name");
+            return;
+        }
+        if (AllDigitsOf(key, Radix)) {
+            Error(column, "'" + name + "' reads as a number in radix " + std::to_string(Radix));
+            return;
+        }
+        const auto [symbol, added] = symbols_.try_emplace(key, Symbol{value, ordinal_});
+        if (!added && symbol->second.ordinal != ordinal_) {
+            const LineRecord& first = layout_[size_t(symbol->second.ordinal)];
+            Error(column, "duplicate label '" + name + "' (first defined at " + fileNames_[size_t(first.file)] + ":" +
+                              std::to_string(first.line) + ")");
+        }
+    }
+
+    // --- Instructions -------------------------------------------------------
+
+    void Instruction() {
+        if (finalPass_ && (location_ & 1)) {
+            Error(pos_, "an instruction at the odd address " + InRadix(location_) + "; put .even before it");
+            return;
+        }
+        AsmLine = text_;
+        Addr = uint16_t(location_);
+        AssembleSourceLine(numberReader_);
+        if (AsmPos != 0) {
+            Error(size_t(AsmPos - 1), AsmReason);
+            return;
+        }
+        codeInWords_ = true;
+        for (int i = 0; i < AsmCount; ++i) EmitWord(AsmWords[i]);
+    }
+
+    // The line assembler's numbers: expressions, counted from its position.
+    std::optional<uint16_t> ReadOperandNumber() {
+        pos_ = size_t(AsmPos - 1);
+        const std::optional<int64_t> value = Expression(WordRange, false);
+        if (!value) {
+            AsmPos = int(problem_.column) + 1;
+            AsmReason = problem_.reason;
+            return std::nullopt;
+        }
+        AsmPos = int(pos_) + 1;
+        return uint16_t(*value);
+    }
+
+    const AsmNumberReader numberReader_ = [this] { return ReadOperandNumber(); };
+
+    // --- Directives ---------------------------------------------------------
+
+    // A directive's handler reads its operands from pos_ and tells whether
+    // the rest of the line is still to be checked.
+    using Handler = bool (Assembler::*)(size_t column);
+    struct DirectiveRecord {
+        std::string_view name;
+        Handler handler;
+    };
+
+    void Directive() {
+        static constexpr DirectiveRecord directives[] = {
+            {".org", &Assembler::Org},     {".word", &Assembler::Word},   {".byte", &Assembler::Byte},
+            {".ascii", &Assembler::Ascii}, {".even", &Assembler::Even},   {".blkb", &Assembler::Blkb},
+            {".radix", &Assembler::SetSourceRadix}, {".include", &Assembler::Include},
+        };
+        const size_t column = pos_;
+        const size_t end = NameEnd(pos_ + 1);
+        const std::string name = Lowered(std::string_view(text_).substr(column, end - column));
+        const auto found = std::find_if(std::begin(directives), std::end(directives),
+                                        [&](const DirectiveRecord& d) { return d.name == name; });
+        if (found == std::end(directives)) {
+            Error(column, "unknown directive '" + name + "'");
+            return;
+        }
+        pos_ = end;
+        SkipBlanks();
+        if ((this->*found->handler)(column)) ExpectEnd("the directive");
+    }
+
+    bool Org(size_t) {
+        const std::optional<int64_t> address = Expression(AddressRange, true);
+        if (!address) return Report();
+        location_ = lineStart_ = int32_t(*address);
+        return true;
+    }
+
+    bool Word(size_t column) {
+        if (finalPass_ && (location_ & 1)) {
+            return Error(column, "a word at the odd address " + InRadix(location_) + "; put .even before it");
+        }
+        codeInWords_ = true;
+        return Values(WordRange, [this](int64_t value) { EmitWord(uint16_t(value)); });
+    }
+
+    bool Byte(size_t) {
+        return Values(ByteRange, [this](int64_t value) { Emit(uint8_t(value)); });
+    }
+
+    bool Ascii(size_t) {
+        const std::optional<std::string> text = QuotedText();
+        if (!text) return Report();
+        for (char c : *text) Emit(uint8_t(c));
+        return true;
+    }
+
+    bool Even(size_t) {
+        location_ += location_ & 1;
+        return true;
+    }
+
+    bool Blkb(size_t) {
+        const std::optional<int64_t> count = Expression({0, AddressSpace - location_, "a block here"}, true);
+        if (!count) return Report();
+        location_ += int32_t(*count);
+        return true;
+    }
+
+    // The radix is always written in decimal, whatever radix is in force.
+    bool SetSourceRadix(size_t) {
+        const size_t start = pos_;
+        while (pos_ < text_.size() && IsDigit(text_[pos_])) ++pos_;
+        const std::string digits = text_.substr(start, pos_ - start);
+        if (digits != "8" && digits != "10" && digits != "16") return Error(start, "the radix must be 8, 10 or 16");
+        showAddress_ = false;
+        List();  // still in the radix it leaves, like the lines above it
+        SetRadix(std::stoi(digits));
+        return true;
+    }
+
+    // The file is found beside the one that includes it.
+    bool Include(size_t) {
+        const size_t column = pos_;
+        const std::optional<std::string> name = QuotedText();
+        if (!name) return Report();
+        if (!ExpectEnd("the file name")) return false;
+        showAddress_ = false;
+        List();
+        const std::string path = (std::filesystem::path(file_).parent_path() / *name).string();
+        const std::string savedFile = file_;
+        const int savedLine = line_;
+        AssembleFile(path, column);
+        file_ = savedFile;
+        line_ = savedLine;
+        return false;  // the end of the line is checked already
+    }
+
+    // value {, value}, each emitted as it is read.
+    template <typename EmitValue>
+    bool Values(const Range& range, EmitValue emit) {
+        for (;;) {
+            const std::optional<int64_t> value = Expression(range, false);
+            if (!value) return Report();
+            emit(*value);
+            SkipBlanks();
+            if (pos_ == text_.size() || text_[pos_] != ',') return true;
+            ++pos_;
+            SkipBlanks();
+        }
+    }
+
+    // --- Expressions ----------------------------------------------------------
+
+    // Terms joined by + and -, blanks allowed around the operators. known:
+    // every label must be defined above this line, as where the line's bytes
+    // go depends on the value. The first pass takes an undefined label as the
+    // current address and checks the range only of such known values, so that
+    // a forward reference never changes the size of a line.
+    std::optional<int64_t> Expression(const Range& range, bool known) {
+        const size_t start = pos_;
+        std::optional<int64_t> sum = Term(known);
+        while (sum) {
+            size_t look = pos_;
+            while (look < text_.size() && text_[look] == ' ') ++look;
+            if (look == text_.size() || (text_[look] != '+' && text_[look] != '-')) break;
+            pos_ = look + 1;
+            SkipBlanks();
+            const std::optional<int64_t> term = Term(known);
+            sum = term ? std::optional(text_[look] == '+' ? *sum + *term : *sum - *term) : std::nullopt;
+        }
+        if (sum && (finalPass_ || known) && (*sum < range.low || *sum > range.high)) {
+            return Fail(start, "value out of range for " + std::string(range.what) + " (" + InRadix(range.low) + " to " +
+                                   InRadix(range.high) + ")");
+        }
+        return sum;
+    }
+
+    std::optional<int64_t> Term(bool known) {
+        if (pos_ == text_.size()) return Fail(pos_, "expected a number or a label");
+        const char c = text_[pos_];
+        if (c == '-') {
+            bool negative = false;
+            for (; pos_ < text_.size() && text_[pos_] == '-'; ++pos_) negative = !negative;
+            const std::optional<int64_t> term = Term(known);
+            return term && negative ? std::optional(-*term) : term;
+        }
+        if (c == '\'') return QuotedChar();
+        if (c == '.' && !(pos_ + 1 < text_.size() && IsNameChar(text_[pos_ + 1]))) {
+            ++pos_;
+            return location_;
+        }
+        if (!IsNameChar(c)) return Fail(pos_, "expected a number or a label");
+        const size_t start = pos_;
+        while (pos_ < text_.size() && IsNameChar(text_[pos_])) ++pos_;
+        const std::string token = text_.substr(start, pos_ - start);
+        const bool decimalPoint = pos_ < text_.size() && text_[pos_] == '.' && AllDigitsOf(token, 10);
+        if (decimalPoint) {
+            ++pos_;
+            return Number(token, 10, start);
+        }
+        if (IsDigit(c)) {
+            if (!AllDigitsOf(token, Radix)) {
+                return Fail(start, "'" + token + "' is no number in radix " + std::to_string(Radix));
+            }
+            return Number(token, Radix, start);
+        }
+        const std::string key = Lowered(token);
+        const auto symbol = symbols_.find(key);
+        if (AllDigitsOf(token, Radix)) {
+            // A label can only be named so under another radix.
+            if (symbol != symbols_.end()) {
+                return Fail(start, "'" + token + "' is both a label and a number in radix " + std::to_string(Radix));
+            }
+            return Number(token, Radix, start);
+        }
+        if (known && (symbol == symbols_.end() || symbol->second.ordinal >= ordinal_)) {
+            return Fail(start, "'" + token + "' must be defined above this line");
+        }
+        if (symbol != symbols_.end()) return symbol->second.value;
+        if (!finalPass_) return location_;
+        return Fail(start, "undefined label '" + token + "'");
+    }
+
+    std::optional<int64_t> Number(std::string_view digits, int32_t radix, size_t column) {
+        int64_t value = 0;
+        for (char c : digits) {
+            value = value * radix + DigitValue(c);
+            if (value > 0xFFFF) return Fail(column, "number out of range (more than 16 bits)");
+        }
+        return value;
+    }
+
+    // 'c': the character's code.
+    std::optional<int64_t> QuotedChar() {
+        ++pos_;
+        const std::optional<char> c = TextChar();
+        if (!c) return std::nullopt;
+        if (pos_ == text_.size() || text_[pos_] != '\'') return Fail(pos_, "expected ' after the character");
+        ++pos_;
+        return uint8_t(*c);
+    }
+
+    // "text", with \\, \", \' and \xHH.
+    std::optional<std::string> QuotedText() {
+        if (pos_ == text_.size() || text_[pos_] != '"') {
+            Fail(pos_, "expected a text in double quotes");
+            return std::nullopt;
+        }
+        ++pos_;
+        std::string text;
+        while (pos_ < text_.size() && text_[pos_] != '"') {
+            const std::optional<char> c = TextChar();
+            if (!c) return std::nullopt;
+            text += *c;
+        }
+        if (pos_ == text_.size()) {
+            Fail(pos_, "missing the closing double quote");
+            return std::nullopt;
+        }
+        ++pos_;
+        return text;
+    }
+
+    // One character of quoted text. The machine's character set is not the
+    // host's, so only printable ASCII stands for itself.
+    std::optional<char> TextChar() {
+        if (pos_ == text_.size()) {
+            Fail(pos_, "missing the closing quote");
+            return std::nullopt;
+        }
+        const char c = text_[pos_];
+        if (c != '\\') {
+            if (c < ' ' || c > '~') {
+                Fail(pos_, "only printable ASCII characters stand in quotes; write others as \\xHH");
+                return std::nullopt;
+            }
+            ++pos_;
+            return c;
+        }
+        const char escaped = pos_ + 1 < text_.size() ? text_[pos_ + 1] : 0;
+        if (escaped == '\\' || escaped == '"' || escaped == '\'') {
+            pos_ += 2;
+            return escaped;
+        }
+        if (escaped == 'x' && pos_ + 3 < text_.size() && DigitValue(text_[pos_ + 2]) < 16 &&
+            DigitValue(text_[pos_ + 3]) < 16) {
+            const char value = char(DigitValue(text_[pos_ + 2]) * 16 + DigitValue(text_[pos_ + 3]));
+            pos_ += 4;
+            return value;
+        }
+        Fail(pos_, "unknown escape; write \\\\, \\\", \\' or \\x and two hexadecimal digits");
+        return std::nullopt;
+    }
+
+    // --- Output -------------------------------------------------------------
+
+    void EmitWord(uint16_t word) {
+        Emit(uint8_t(word));
+        Emit(uint8_t(word >> 8));
+    }
+
+    // The second pass puts the byte into the ROM image, reporting the first
+    // byte of a line that cannot go there; both passes count it.
+    void Emit(uint8_t byte) {
+        if (finalPass_ && !emitFailed_) {
+            if (location_ >= int32_t(RomSize)) {
+                Error(statementColumn_, "address " + InRadix(location_) + " is beyond the ROM (0 to " +
+                                            InRadix(RomSize - 1) + "); RAM cannot be part of a ROM image");
+                emitFailed_ = true;
+            } else if (owner_[size_t(location_)] >= 0) {
+                const LineRecord& first = layout_[size_t(owner_[size_t(location_)])];
+                Error(statementColumn_, "address " + InRadix(location_) + " is assembled already, at " +
+                                            fileNames_[size_t(first.file)] + ":" + std::to_string(first.line));
+                emitFailed_ = true;
+            } else {
+                result_.rom[size_t(location_)] = byte;
+                owner_[size_t(location_)] = ordinal_;
+            }
+        }
+        code_.push_back(byte);
+        ++location_;
+    }
+
+    // --- Listing ------------------------------------------------------------
+
+    // The line with its address and what it assembled to, in the radix in
+    // force: three words or as many bytes as fit in the same width a row,
+    // further rows for the rest.
+    void List() {
+        listed_ = true;
+        if (!finalPass_) return;
+        const size_t codeWidth = size_t(3 * (WordDigits + 1) - 1);
+        const size_t perRow = codeInWords_ ? 6 : (codeWidth + 1) / size_t(ByteDigits + 1);
+        size_t offset = 0;
+        do {
+            std::string code = equateValue_ ? "= " + FormatWord(*equateValue_, '0') : "";
+            for (size_t i = offset; i < std::min(code_.size(), offset + perRow); i += codeInWords_ ? 2 : 1) {
+                if (!code.empty()) code += ' ';
+                code += codeInWords_ ? FormatWord(uint16_t(code_[i] | code_[i + 1] << 8), '0') : FormatByte(code_[i], '0');
+            }
+            std::string row = showAddress_ ? FormatWord(uint16_t(lineStart_ + int32_t(offset)), '0')
+                                           : std::string(size_t(WordDigits), ' ');
+            row += "  " + code;
+            if (offset == 0) row += std::string(codeWidth - code.size(), ' ') + "  " + *raw_;
+            row.erase(row.find_last_not_of(' ') + 1);
+            result_.listing += row + '\n';
+            offset += perRow;
+        } while (offset < code_.size());
+    }
+
+    // --- Scanning and errors ------------------------------------------------
+
+    size_t NameEnd(size_t from) const {
+        if (from >= text_.size() || !IsNameStart(text_[from])) return from;
+        while (from < text_.size() && IsNameChar(text_[from])) ++from;
+        return from;
+    }
+
+    void SkipBlanks() {
+        while (pos_ < text_.size() && text_[pos_] == ' ') ++pos_;
+    }
+
+    bool ExpectEnd(const char* after) {
+        SkipBlanks();
+        if (pos_ == text_.size()) return true;
+        Error(pos_, std::string("unexpected text after ") + after);
+        return false;
+    }
+
+    std::nullopt_t Fail(size_t column, std::string reason) {
+        problem_ = {column, std::move(reason)};
+        return std::nullopt;
+    }
+
+    // Reports the problem of the expression or text that just failed.
+    bool Report() {
+        Error(problem_.column, problem_.reason);
+        return false;
+    }
+
+    // Records an error of the second pass; always false, for the handlers
+    // that return it.
+    bool Error(size_t column, const std::string& reason) {
+        if (!finalPass_ || stopped_) return false;
+        result_.errors.push_back({file_, line_, int(column + 1), reason});
+        if (result_.errors.size() == MaxErrors) {
+            result_.errors.push_back({file_, 0, 0, "too many errors; the rest is not checked"});
+            stopped_ = true;
+        }
+        return false;
+    }
+
+    bool finalPass_ = false;
+    int32_t location_ = 0;  // may run past FFFF; bytes there are reported
+    long ordinal_ = -1;     // the line being assembled, counted through all files
+    std::map<std::string, Symbol> symbols_;
+    std::vector<LineRecord> layout_;
+    std::vector<std::string> fileNames_;
+    std::vector<std::string> includeStack_;
+    std::map<std::string, SourceFile> cache_;  // each file is read once, so both passes see the same text
+    std::vector<long> owner_;                  // the line that assembled each ROM byte, -1 for none
+    SourceResult result_;
+    bool stopped_ = false;
+
+    // The line being assembled.
+    std::string file_;
+    int line_ = 0;
+    const std::string* raw_ = nullptr;  // as it stands in the file
+    std::string text_;  // StatementText, labels blanked out
+    size_t pos_ = 0;
+    size_t statementColumn_ = 0;
+    int32_t lineStart_ = 0;
+    std::vector<uint8_t> code_;
+    bool emitFailed_ = false;
+    bool codeInWords_ = false;
+    bool showAddress_ = true;
+    bool listed_ = false;
+    std::optional<uint16_t> equateValue_;
+    Problem problem_;
+};
+
+}  // namespace
+
+std::string FormatSourceError(const SourceError& error) {
+    if (error.line == 0) return error.file + ": " + error.reason;
+    return error.file + ":" + std::to_string(error.line) + ":" + std::to_string(error.column) + ": " + error.reason;
+}
+
+SourceResult AssembleSource(const std::string& path) { return Assembler().Run(path); }

@@ -1,0 +1,95 @@
+// The debug window: while it is visible the emulated processor stands still.
+// It shows the disassembly, the registers and the memory editor in the
+// debugger's radix, and goes on by a single step, a counted trace or a run to
+// a breakpoint address; hiding it, by a "Run" button or by its close box,
+// resumes the run loop.
+#pragma once
+
+#include "debugger/BinPane.h"
+#include "debugger/ListPane.h"
+#include "debugger/RegPane.h"
+
+#include "panel/Settings.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class QPushButton;
+class QScrollBar;
+class TEdit;
+class TGroupBox;
+class TPaintBox;
+
+// Which in-place field is open, and so what Enter in it commits.
+enum EditModes : uint8_t {
+    EditNone = 0,
+    EditListAddress = 1,  // the disassembly's start address
+    EditInstruction = 2,  // an instruction assembled at EditAddr
+    EditRegister = 3,     // register EditAddr: 0..7, or 8 for the PSW
+    EditBinAddress = 5,   // the memory editor's start address
+    EditBinValue = 6,     // the byte or word at EditAddr
+    EditBinCharacter = 7, // the byte at EditAddr, typed as a character
+};
+
+class TDebugForm : public QWidget {
+public:
+    // settings: the settings file whose [Debugger] section gives the radix.
+    explicit TDebugForm(const std::string& settings = SettingsFileName);
+
+    // Shows the window, or brings it to the front when it is already shown:
+    // F3 in the main window, and the run loop at the end of a trace or at the
+    // breakpoint.
+    void ShowWindow();
+
+    uint8_t EditMode = EditNone;
+    uint16_t EditAddr = 0;  // the address, or register index, that the open field edits
+
+    TListPane List;
+    TRegPane Registers;
+    TBinPane Bin;
+
+    TGroupBox* StepGroupBox;
+    QPushButton* StepButton;
+    TGroupBox* TraceGroupBox;
+    TEdit* TraceEdit;
+    QPushButton* TraceButton;
+    TGroupBox* BpGroupBox;
+    TEdit* BpEdit;
+    QPushButton* BpButton;
+
+    void DebugCreate();
+    void DebugShow();
+    void DebugHide();
+
+    void StepButtonClick();
+    void TraceButtonClick();
+    void BpButtonClick();
+    void TraceEditChange();
+    void BpEditChange();
+
+    // Every caption back to the normal colour.
+    void ResetCaptions();
+    // Focuses the control, marks the group's caption blue and closes the
+    // in-place fields.
+    void ActivatePane(QWidget* control, TGroupBox* group);
+    // Closes the three in-place fields and repaints the three panes.
+    void CloseFields();
+    // A key in a pane's in-place field, as all three panes take it: with no
+    // field open a navigation key scrolls the pane (scrollTo the bar's new
+    // position, then a repaint); otherwise Enter commits the open field and
+    // Escape closes it. Returns whether the key was taken.
+    bool PaneKeyDown(int key, TPaintBox* pane, QScrollBar* bar, const std::function<void(int)>& scrollTo,
+                     const std::function<void()>& commit);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    TGroupBox* NewRunGroup(const QString& caption, int top, QPushButton*& button);
+
+    std::string settings_;
+};

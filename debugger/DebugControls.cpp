@@ -1,0 +1,241 @@
+#include "debugger/DebugControls.h"
+
+#include "debugger/Numbers.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int PanePixels = 13;
+
+// Resizes or moves one widget with its parent, keeping the distances to the
+// parent's right and bottom edges that it had when anchored.
+class EdgeKeeper : public QObject {
+public:
+    EdgeKeeper(QWidget* widget, Qt::Edges edges)
+        : QObject(widget),
+          widget_(widget),
+          edges_(edges),
+          rightGap_(widget->parentWidget()->width() - widget->x() - widget->width()),
+          bottomGap_(widget->parentWidget()->height() - widget->y() - widget->height()) {
+        widget->parentWidget()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::Resize) return false;
+        const QSize parent = widget_->parentWidget()->size();
+        QRect r = widget_->geometry();
+        if (edges_ & Qt::RightEdge) {
+            const int right = parent.width() - rightGap_;
+            if (edges_ & Qt::LeftEdge) r.setWidth(std::max(0, right - r.x()));
+            else r.moveLeft(right - r.width());
+        }
+        if (edges_ & Qt::BottomEdge) r.setHeight(std::max(0, parent.height() - bottomGap_ - r.y()));
+        widget_->setGeometry(r);
+        return false;
+    }
+
+private:
+    QWidget* widget_;
+    Qt::Edges edges_;
+    int rightGap_;
+    int bottomGap_;
+};
+
+}  // namespace
+
+QFont PaneFont() {
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPixelSize(PanePixels);
+    // Most fixed-pitch fonts advance a fraction of a pixel more or less than
+    // the whole-pixel width that QFontMetrics reports; a little letter
+    // spacing makes up the difference, so that character n of any run
+    // starts at n cells.
+    const qreal advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
+    font.setLetterSpacing(QFont::AbsoluteSpacing, std::round(advance) - advance);
+    return font;
+}
+
+TGroupBox::TGroupBox(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {}
+
+void TGroupBox::SetCaptionColor(const QColor& color) {
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, color);
+    setPalette(colours);
+}
+
+QColor TGroupBox::CaptionColor() const { return palette().color(QPalette::WindowText); }
+
+void TGroupBox::mouseReleaseEvent(QMouseEvent* event) {
+    QGroupBox::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && OnClick) OnClick();
+}
+
+TPaintBox::TPaintBox(QWidget* parent) : QWidget(parent) {
+    setFont(PaneFont());
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QSize TPaintBox::Cell() const {
+    const QFontMetrics metrics(font());
+    return {metrics.horizontalAdvance(QLatin1Char('0')), metrics.height()};
+}
+
+int TPaintBox::Columns() const { return width() / Cell().width(); }
+
+int TPaintBox::Rows() const { return height() / Cell().height(); }
+
+void TPaintBox::TextOut(QPainter& painter, int column, int row, const std::string& text) const {
+    const QSize cell = Cell();
+    painter.drawText(column * cell.width(), row * cell.height() + QFontMetrics(font()).ascent(),
+                     QString::fromLatin1(text.data(), qsizetype(text.size())));
+}
+
+void TPaintBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().base());
+    painter.setFont(font());
+    painter.setPen(palette().color(QPalette::Text));
+    painter.setBackground(palette().base());
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    if (OnPaint) OnPaint(painter);
+}
+
+void TPaintBox::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && OnMouseDown) OnMouseDown(at.x(), at.y());
+}
+
+void TPaintBox::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
+
+void TPaintBox::wheelEvent(QWheelEvent* event) {
+    if (ScrollBar) QCoreApplication::sendEvent(ScrollBar, event);
+}
+
+TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {
+    setFont(PaneFont());
+    setFocusPolicy(Qt::ClickFocus);
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (OnChange) OnChange();
+        if (upperCase_) RaiseCase();
+    });
+}
+
+void TEdit::SetUpperCase(bool upper) { upperCase_ = upper; }
+
+// Comes after the change handler: setting the text clears the modified flag
+// by which the handler's filter tells the user's changes.
+void TEdit::RaiseCase() {
+    const QString upper = text().toUpper();
+    if (upper == text()) return;
+    const int caret = cursorPosition();
+    setText(upper);
+    setCursorPosition(caret);
+}
+
+void TEdit::keyPressEvent(QKeyEvent* event) {
+    if (OnKeyDown && OnKeyDown(event->key())) return;
+    QLineEdit::keyPressEvent(event);
+}
+
+void TEdit::mouseReleaseEvent(QMouseEvent* event) {
+    QLineEdit::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && OnClick) OnClick();
+}
+
+PaneParts NewPaneParts(QWidget* window, const QString& caption, const QRect& group, int scrollBarLeft) {
+    PaneParts parts{new TGroupBox(caption, window), nullptr, nullptr, nullptr};
+    parts.group->setGeometry(group);
+    // The paint area and the scroll bar leave 16 pixels for the caption and
+    // 8 below; the area leaves 8 on the left and 40 on the right.
+    parts.paintBox = new TPaintBox(parts.group);
+    parts.paintBox->setGeometry(8, 16, group.width() - 40, group.height() - 24);
+    Anchor(parts.paintBox, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+    parts.scrollBar = new QScrollBar(Qt::Vertical, parts.group);
+    parts.scrollBar->setGeometry(scrollBarLeft, 16, 17, group.height() - 24);
+    parts.scrollBar->setFocusPolicy(Qt::NoFocus);
+    Anchor(parts.scrollBar, Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+    parts.paintBox->ScrollBar = parts.scrollBar;
+
+    TEdit* field = parts.field = new TEdit(parts.group);
+    field->setFrame(false);
+    // A line edit keeps its text a couple of pixels off its edges and leaves
+    // room for the caret after the last character; these margins take that
+    // back, so that a field as wide as its characters shows them all, on the
+    // pixels where the pane draws them.
+    field->setTextMargins(-1, -1, -3, -1);
+    QPalette colours = field->palette();
+    colours.setColor(QPalette::Base, Qt::yellow);
+    colours.setColor(QPalette::Text, Qt::black);
+    field->setPalette(colours);
+    CloseField(field);
+    return parts;
+}
+
+void PlaceEdit(const TPaintBox* paintBox, TEdit* field, int column, int width, int row) {
+    const QSize cell = paintBox->Cell();
+    field->setGeometry(paintBox->x() + column * cell.width(), paintBox->y() + row * cell.height(),
+                       width * cell.width(), cell.height());
+    field->setMaxLength(width);
+    field->clear();
+    field->raise();
+}
+
+void CloseField(TEdit* field) {
+    field->clear();
+    field->setGeometry(0, 0, 0, field->height());
+}
+
+void FilterDigits(QLineEdit* field, int radix) {
+    if (!field->isModified()) return;
+    QString text = field->text();
+    int caret = field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
+    int selection = int(field->selectedText().size());
+    bool removed = false;
+    for (int i = 0; i < text.size();) {
+        const QChar c = text[i];
+        if (c.unicode() < 0x80 && DigitValue(char(c.unicode())) < radix) {
+            ++i;
+            continue;
+        }
+        text.remove(i, 1);
+        removed = true;
+        // i is the 0-based position of the character removed.
+        if (caret >= i + 1) --caret;
+        else if (caret + selection >= i + 1) --selection;
+    }
+    if (!removed) return;
+    field->setText(text);
+    if (selection > 0) field->setSelection(caret, selection);
+    else field->setCursorPosition(caret);
+}
+
+std::optional<int> ScrollKey(int key, const QScrollBar* bar) {
+    int target = bar->value();
+    switch (key) {
+        case Qt::Key_PageUp: target -= bar->pageStep(); break;
+        case Qt::Key_PageDown: target += bar->pageStep(); break;
+        case Qt::Key_End: target = bar->maximum(); break;
+        case Qt::Key_Home: target = bar->minimum(); break;
+        case Qt::Key_Up: target -= bar->singleStep(); break;
+        case Qt::Key_Down: target += bar->singleStep(); break;
+        default: break;
+    }
+    target = std::clamp(target, bar->minimum(), std::max(bar->minimum(), bar->maximum()));
+    if (target == bar->value()) return std::nullopt;
+    return target;
+}
+
+void Anchor(QWidget* widget, Qt::Edges edges) { new EdgeKeeper(widget, edges); }

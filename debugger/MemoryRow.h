@@ -1,0 +1,22 @@
+// One row of the memory editor as text, in the debugger's radix: the address,
+// sixteen bytes as bytes or as words, and the same bytes as characters. The
+// debug window draws it and the console prints it, so the two always agree.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Columns of a row, in characters: the first value, the first character, and
+// the length of a whole row (its last character included).
+int MemoryValueColumn();
+int MemoryCharacterColumn();
+int MemoryRowLength();
+
+// The 16 bytes from address (rounded down to a multiple of 16), read straight
+// from Memory: the address in full form and ":"; from MemoryValueColumn the
+// bytes (cellBytes 1) or the little-endian words (cellBytes 2), each in full
+// form at the column of its first byte, ByteDigits + 1 columns a byte; from
+// MemoryCharacterColumn the bytes as characters (codes 32 to 126 as
+// themselves, others "."). Trailing blanks are removed. Empty for a row
+// outside ROM and RAM.
+std::string MemoryRowText(uint16_t address, int cellBytes);

@@ -1,0 +1,46 @@
+#include "panel/Startup.h"
+
+#include "core/Cpu.h"
+#include "core/Def.h"
+#include "debugger/Numbers.h"
+#include "panel/LcdLayout.h"
+#include "panel/RunLoop.h"
+#include "panel/Settings.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int32_t DefaultRadix = 16;
+
+}  // namespace
+
+StartupFiles DefaultStartupFiles() {
+    return {RomFileName, RamFileName, SettingsFileName, FaceFileName, KeysFileName};
+}
+
+RamImageState CreateMachine(const StartupFiles& files, const WarnFunction& warn) {
+    CpuSpeed = ReadIniInteger(files.settings, "Settings", "CpuSpeed", DefaultCpuSpeed);
+    RamEnd = LastRamAddress;
+    return LoadMemoryImages(files.rom, files.ram, warn);
+}
+
+void ResetMachineForShow() {
+    MouseKey = 0;
+    PcKey = 0;
+    ResetRunControl();
+    std::memset(LcdRam, 0, DrawnBytes);
+    CpuReset();
+}
+
+void ReadDebuggerRadix(const std::string& settings) {
+    // SetRadix turns a value outside 8..16 into 16.
+    SetRadix(ReadIniInteger(settings, "Debugger", "Radix", DefaultRadix));
+}
+
+RamImageState StartMachine(const StartupFiles& files, const WarnFunction& warn) {
+    const RamImageState ram = CreateMachine(files, warn);
+    ResetMachineForShow();
+    ReadDebuggerRadix(files.settings);
+    return ram;
+}

@@ -1,0 +1,44 @@
+// The start of a session, as the main window and the console both make it:
+// the settings, the memory images, an empty display and a processor reset, in
+// the order in which the main window is created and first shown, and then the
+// debugger's radix, as the debug window is created after it.
+#pragma once
+
+#include "panel/MemoryFiles.h"
+
+#include <string>
+
+constexpr const char* FaceFileName = "face.bmp";
+constexpr const char* KeysFileName = "keys.bmp";
+
+// The files of a session, named relative to the working folder unless a path
+// is given.
+struct StartupFiles {
+    std::string rom;       // the ROM image, read at start
+    std::string ram;       // the RAM image, read at start and written at exit
+    std::string settings;  // the settings, read at start and never written
+    std::string face;      // the picture of the front panel (windows only)
+    std::string keys;      // the key and indicator pictures (windows only)
+};
+
+// "rom.bin", "ram.bin", "vexal.ini", "face.bmp" and "keys.bmp" in the working
+// folder.
+StartupFiles DefaultStartupFiles();
+
+// As the main window is created: CpuSpeed from the settings, RamEnd, and the
+// ROM and RAM images, each problem reported through warn. Tells what became
+// of the RAM image.
+RamImageState CreateMachine(const StartupFiles& files, const WarnFunction& warn);
+
+// As the main window is first shown, after its pictures: every key released,
+// the run control as for a running machine, the display memory emptied (bytes
+// 0..95 of LcdRam; the cursor byte and the rest keep their contents) and the
+// processor reset.
+void ResetMachineForShow();
+
+// As the debug window is created: Radix and its digit widths from the
+// settings' [Debugger] Radix, where a value outside 8..16, or none, gives 16.
+void ReadDebuggerRadix(const std::string& settings);
+
+// The whole start-up in its order, for a program without windows.
+RamImageState StartMachine(const StartupFiles& files, const WarnFunction& warn);

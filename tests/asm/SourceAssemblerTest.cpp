@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "asm/SourceAssembler.h"
+#include "core/Def.h"
+#include "debugger/Numbers.h"
+#include "debugger/Pdp11asm.h"
+#include "debugger/Pdp11dis.h"
+#include "tests/support/MemoryImage.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+std::string AllErrors(const SourceResult& result) {
+    std::string text;
+    for (const SourceError& e : result.errors) text += FormatSourceError(e) + "\n";
+    return text;
+}
+
+std::string Hex(const std::vector<uint8_t>& bytes) {
+    std::string text;
+    for (uint8_t b : bytes) text += FormatNumber(b, 16, '0').substr(9) + " ";
+    return text;
+}
+
+class Source : public ::testing::Test {
+protected:
+    void TearDown() override { SetRadix(16); }
+
+    SourceResult Assemble(const std::string& text) {
+        folder.WriteText("main.asm", text);
+        return AssembleSource(folder / "main.asm");
+    }
+
+    TempFolder folder;
+};
+
+struct Success {
+    const char* what;
+    const char* source;
+    uint16_t address;
+    std::vector<uint8_t> bytes;
+};
+
+TEST_F(Source, Assembles) {
+    const Success cases[] = {
+        {"labels backward and forward", " .org 100\nstart: br fwd\n br start\nfwd: jmp start", 0x100,
+         {0x01, 0x01, 0xFE, 0x01, 0x77, 0x00, 0xF8, 0xFF}},
+        {"data", " .org 10\n .byte 1,-1,'A'\n .even\n .word 1234, -2\n .ascii \"a;\\\"\\\\\\x01\"", 0x10,
+         {0x01, 0xFF, 0x41, 0x00, 0x34, 0x12, 0xFE, 0xFF, 0x61, 0x3B, 0x22, 0x5C, 0x01}},
+        {"blocks and origins", " .org 20\n .byte 1\n .blkb 3\n .byte 2\n .org 25\n .byte 3", 0x20,
+         {0x01, 0x00, 0x00, 0x00, 0x02, 0x03}},
+        {"radix", " .radix 8\n .word 10, 10., 377\n .radix 10\n .word 10\n .radix 16\n .word 10", 0,
+         {0x08, 0x00, 0x0A, 0x00, 0xFF, 0x00, 0x0A, 0x00, 0x10, 0x00}},
+        {"expressions", "BASE = 80\nTOP = BASE+80-2\n .org 40\nhere: .word TOP, . - 40 + 1, here+2, end-here\nend:", 0x40,
+         {0xFE, 0x00, 0x03, 0x00, 0x42, 0x00, 0x08, 0x00}},
+        {"a constant used above its definition", " mov #K,r0\nK = 5", 0, {0xC0, 0x15, 0x05, 0x00}},
+        {"numbers that begin with a letter; a label that begins with a register name",
+         " mov #FFFE,r0\n mov spin,r1\nspin: .word 0", 0, {0xC0, 0x15, 0xFE, 0xFF, 0xC1, 0x1D, 0x00, 0x00}},
+        {"negative index and decimal", " mov -2(r1),r0\n mov #-10.,r2", 0, {0x40, 0x1C, 0xFE, 0xFF, 0xC2, 0x15, 0xF6, 0xFF}},
+        {"case, tabs and CR LF", "\t.ORG 0\r\nLoop:\tDEC R0 ; x\r\n\tSOB r1,LOOP\r\n", 0, {0xC0, 0x0A, 0x42, 0x7E}},
+        {"a quoted ; is no comment", " cmpb r0,#';' ; compare", 0, {0x17, 0xA0, 0x3B, 0x00}},
+        {"several labels on one line", " nop\nx: y: .word y, x", 2, {0x02, 0x00, 0x02, 0x00}},
+        {"labels in RAM", " .org 8000\nbuf: .blkb 10\nend:\n .org 0\n .word buf, end", 0, {0x00, 0x80, 0x10, 0x80}},
+    };
+    for (const Success& c : cases) {
+        const SourceResult result = Assemble(c.source);
+        EXPECT_EQ(AllErrors(result), "") << c.what;
+        ASSERT_EQ(result.rom.size(), RomSize);
+        const std::vector<uint8_t> got(result.rom.begin() + c.address, result.rom.begin() + c.address + long(c.bytes.size()));
+        EXPECT_EQ(Hex(got), Hex(c.bytes)) << c.what;
+    }
+}
+
+TEST_F(Source, UnusedBytesAreZero) {
+    const SourceResult result = Assemble(" .org 7FFE\n .word FFFF");
+    ASSERT_EQ(AllErrors(result), "");
+    EXPECT_EQ(std::count(result.rom.begin(), result.rom.end(), 0), long(RomSize) - 2);
+}
+
+struct Failure {
+    const char* source;
+    int line;
+    int column;
+    const char* reason;  // part of the message
+};
+
+TEST_F(Source, ErrorsNameLineColumnAndReason) {
+    const Failure cases[] = {
+        {" movx r0,r1", 1, 2, "unknown mnemonic 'movx'"},
+        {"\taddb r0,r1", 1, 2, "unknown mnemonic 'addb'"},
+        {" br nowhere", 1, 5, "undefined label 'nowhere'"},
+        {"x: nop\n\nx: nop", 3, 1, "duplicate label 'x' (first defined at "},
+        {"k = 1\nk: nop", 2, 1, "duplicate label 'k'"},
+        {" .org 0\n br 200", 2, 5, "branch target out of range"},
+        {" .org 100\n sob r0,200", 2, 9, "SOB target out of range"},
+        {" br 101", 1, 5, "branch target at an odd address"},
+        {" .byte 100", 1, 8, "value out of range for a byte"},
+        {" .word -8001", 1, 8, "value out of range for a word"},
+        {" .word 10000", 1, 8, "number out of range"},
+        {" mov #FFFF+1,r0", 1, 7, "value out of range for a word"},
+        {" spl 8", 1, 6, "value out of range (0 to 7)"},
+        {" emt 100", 1, 6, "value out of range (0 to FF)"},
+        {" .foo 1", 1, 2, "unknown directive '.foo'"},
+        {" .radix 9", 1, 9, "the radix must be 8, 10 or 16"},
+        {" .org", 1, 6, "expected a number or a label"},
+        {" .word 1 2", 1, 10, "unexpected text after the directive"},
+        {" .even x", 1, 8, "unexpected text after the directive"},
+        {" .ascii \"abc", 1, 13, "missing the closing double quote"},
+        {" .ascii \"\\q\"", 1, 10, "unknown escape"},
+        {" .ascii \"\xC3\xA9\"", 1, 10, "only printable ASCII"},
+        {" .ascii \"a\tb\"", 1, 11, "only printable ASCII"},
+        {" .word 12G", 1, 8, "'12G' is no number in radix 16"},
+        {" .byte 1\n nop", 2, 2, "an instruction at the odd address 1"},
+        {" .byte 1\n .word 1", 2, 2, "a word at the odd address 1"},
+        {" .org 8000\n nop", 2, 2, "address 8000 is beyond the ROM (0 to 7FFF)"},
+        {" .org 7FFE\n mov #1,r0", 2, 2, "address 8000 is beyond the ROM"},
+        {" .org 10\n nop\n .org 10\n halt", 4, 2, "address 10 is assembled already, at "},
+        {"sp: nop", 1, 1, "'sp' is a register name"},
+        {"face: nop", 1, 1, "'face' reads as a number in radix 16"},
+        {" .radix 10\nface: nop\n .radix 16\n br face", 4, 5, "'face' is both a label and a number"},
+        {" .blkb n\nn = 2", 1, 8, "'n' must be defined above this line"},
+        {" .org 8000\n .blkb 8001", 2, 8, "value out of range for a block here"},
+        {"k = later\nlater: nop", 1, 5, "'later' must be defined above this line"},
+        {" mov,r0", 1, 5, "expected a blank after the mnemonic"},
+        {" mov r0 r1", 1, 9, "expected ','"},
+        {" clr ", 1, 6, "expected an operand"},
+        {" rts x", 1, 6, "expected a register"},
+        {" nop nop", 1, 6, "unexpected text after the instruction"},
+        {" .include \"nope.asm\"", 1, 11, "cannot include '"},
+        {" .include \"main.asm\"", 1, 11, "main.asm' includes itself"},
+    };
+    for (const Failure& c : cases) {
+        const SourceResult result = Assemble(c.source);
+        ASSERT_EQ(result.errors.size(), 1u) << c.source << "\n" << AllErrors(result);
+        const SourceError& e = result.errors[0];
+        EXPECT_EQ(e.file, folder / "main.asm");
+        EXPECT_EQ(e.line, c.line) << c.source;
+        EXPECT_EQ(e.column, c.column) << c.source << ": " << e.reason;
+        EXPECT_NE(e.reason.find(c.reason), std::string::npos) << c.source << ": " << e.reason;
+    }
+}
+
+TEST_F(Source, OneMistakeIsReportedOnce) {
+    // The line with the error keeps the size the first pass gave it, so the
+    // lines below it assemble where they belong.
+    const SourceResult result = Assemble(" mov #undefined,r0\nnext: br next\n .word next, x\n nop\n .word 1,2,y,3\nlast: br next");
+    EXPECT_EQ(AllErrors(result), folder / "main.asm" + ":1:7: undefined label 'undefined'\n" + folder / "main.asm" +
+                                     ":3:14: undefined label 'x'\n" + folder / "main.asm" + ":5:12: undefined label 'y'\n");
+}
+
+TEST_F(Source, ManyErrorsStopAtAHundred) {
+    std::string text;
+    for (int i = 0; i < 300; ++i) text += " bogus\n";
+    const SourceResult result = Assemble(text);
+    ASSERT_EQ(result.errors.size(), 101u);
+    EXPECT_EQ(result.errors.back().reason, "too many errors; the rest is not checked");
+}
+
+TEST_F(Source, IncludedFilesAreFoundBesideTheFileThatIncludesThem) {
+    std::filesystem::create_directory(folder.path() / "sub");
+    folder.WriteText("sub/a.inc", "A_VALUE = 1234\n .include \"b.inc\"\n");
+    folder.WriteText("sub/b.inc", " .word 5678\n");
+    const SourceResult result = Assemble(" .org 0\n .include \"sub/a.inc\"\n .word A_VALUE\n");
+    ASSERT_EQ(AllErrors(result), "");
+    EXPECT_EQ(Hex({result.rom.begin(), result.rom.begin() + 4}), "78 56 34 12 ");
+
+    folder.WriteText("sub/b.inc", "\n bogus\n");
+    const SourceResult failed = Assemble(" .include \"sub/a.inc\"\n bogus\n");
+    EXPECT_EQ(AllErrors(failed), folder / "sub/b.inc" + ":2:2: unknown mnemonic 'bogus'\n" + folder / "main.asm" +
+                                     ":2:2: unknown mnemonic 'bogus'\n");
+}
+
+TEST_F(Source, FilesThatCannotBeSourcesAreReported) {
+    const auto reason = [](const std::string& path) {
+        const SourceResult result = AssembleSource(path);
+        return result.errors.size() == 1 && result.errors[0].line == 0 ? result.errors[0].reason : AllErrors(result);
+    };
+    EXPECT_EQ(reason(folder / "missing.asm"), "no such file");
+    EXPECT_EQ(reason(folder.path().string()), "not a regular file");
+    folder.WriteText("huge.asm", "");
+    std::filesystem::resize_file(folder / "huge.asm", 5u << 20);
+    EXPECT_EQ(reason(folder / "huge.asm"), "the file is too large for a source (over 4 MiB)");
+
+    // Garbage is reported line by line and never taken for a program.
+    folder.Write("garbage.asm", Pattern(1 << 16, 3));
+    const SourceResult garbage = AssembleSource(folder / "garbage.asm");
+    EXPECT_FALSE(garbage.errors.empty());
+}
+
+TEST_F(Source, LongLinesAreTakenWhole) {
+    const std::string minus(1'000'000, '-');
+    const SourceResult result = Assemble(" .word " + minus + "2, 1" + minus + "1\n mov #" + minus + "-3,r0");
+    ASSERT_EQ(AllErrors(result), "");
+    EXPECT_EQ(Hex({result.rom.begin(), result.rom.begin() + 8}), "02 00 02 00 C0 15 FD FF ");
+}
+
+TEST_F(Source, ListingShowsAddressCodeAndLine) {
+    const SourceResult result = Assemble("; demo\n .org 100\nstart: mov #1,r0\n .ascii \"abcdef\"\nK = 7\n .radix 8\n .word 10\n");
+    ASSERT_EQ(AllErrors(result), "");
+    EXPECT_EQ(result.listing,
+              "                      ; demo\n"
+              "0100                   .org 100\n"
+              "0100  15C0 0001       start: mov #1,r0\n"
+              "0104  61 62 63 64 65   .ascii \"abcdef\"\n"
+              "0109  66\n"
+              "      = 0007          K = 7\n"
+              "                       .radix 8\n"
+              "000412  000010                 .word 10\n");
+}
+
+TEST_F(Source, LeavesTheDebuggersRadixAndAddrAlone) {
+    SetRadix(8);
+    Addr = 01234;
+    ASSERT_EQ(AllErrors(Assemble(" .radix 10\n nop\n")), "");
+    EXPECT_EQ(Radix, 8);
+    EXPECT_EQ(WordDigits, 6);
+    EXPECT_EQ(Addr, 01234);
+}
+
+// Whatever the disassembler lists, a source file assembles to the same words
+// as the debugger's line assembler does at the same address.
+class SourceMatchesLine : public Source, public ::testing::WithParamInterface<int32_t> {};
+
+TEST_P(SourceMatchesLine, ForEveryListedInstruction) {
+    const int32_t radix = GetParam();
+    uint32_t word = 0;
+    while (word <= 0xFFFF) {
+        ClearMachine();
+        SetRadix(radix);
+        std::string source = " .radix " + std::to_string(radix) + "\n";
+        std::vector<uint8_t> expected(RomSize);
+        uint16_t at = 0;
+        for (; word <= 0xFFFF && at < RomSize - 6; ++word) {
+            SetWordAt(at, uint16_t(word));
+            SetWordAt(at + 2, 0x1234);
+            SetWordAt(at + 4, 0xFEDC);
+            Addr = at;
+            FetchWord();
+            const int index = FindMnemonic(uint16_t(word));
+            if (MnemonicTable[index].Format == FmtIllegal) continue;
+            const std::string text = MnemonicText(index, uint16_t(word)) + " " + OperandText(index, uint16_t(word));
+            AsmLine = text;
+            Addr = at;
+            AssembleLine();
+            ASSERT_EQ(AsmPos, 0) << text;
+            for (int i = 0; i < AsmCount; ++i) {
+                expected[at + 2u * unsigned(i)] = uint8_t(AsmWords[i]);
+                expected[at + 2u * unsigned(i) + 1] = uint8_t(AsmWords[i] >> 8);
+            }
+            source += text + "\n";
+            at = uint16_t(at + 2 * AsmCount);
+        }
+        const SourceResult result = Assemble(source);
+        ASSERT_EQ(AllErrors(result).substr(0, 500), "");
+        const auto [got, wanted] = std::mismatch(result.rom.begin(), result.rom.end(), expected.begin());
+        ASSERT_TRUE(got == result.rom.end()) << "first difference at " << got - result.rom.begin() << ", below word " << word;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Radix, SourceMatchesLine, ::testing::Values(8, 16),
+                         [](const ::testing::TestParamInfo<int32_t>& info) { return "Radix" + std::to_string(info.param); });
+
+}  // namespace

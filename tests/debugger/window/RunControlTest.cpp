@@ -1,0 +1,140 @@
+#include "DebugFixture.h"
+
+#include "panel/Main.h"
+#include "panel/WarningBox.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+const QColor Blue(0, 0, 255);
+
+using RunControl = DebugFixture;
+
+TEST_F(RunControl, ATraceRunsExactlyItsStepsAfterTheResumeDelayAndReopensTheWindow) {
+    Open();
+    Click(form->TraceEdit);
+    Type("5");
+    Click(form->TraceButton);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(Paused);
+    EXPECT_EQ(TraceCount, 5);
+
+    Ticks(30);
+    EXPECT_EQ(Reg[0], 0) << "a step ran within the 30 ticks after hiding";
+    Ticks(1);
+    // inc, br, inc, br, inc
+    EXPECT_EQ(Reg[0], 3);
+    EXPECT_EQ(Reg[PC], LoopStart + 2);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(Paused);
+    EXPECT_EQ(TraceCount, -1);
+    EXPECT_EQ(form->List.ListTop, LoopStart + 2);
+    Ticks(5);
+    EXPECT_EQ(Reg[0], 3) << "the processor ran with the window open";
+}
+
+TEST_F(RunControl, NoTraceCountKeepsTheWindowOpen) {
+    Open();
+    for (const char* count : {"", "0", "x"}) {
+        Click(form->TraceEdit);
+        Type(count);
+        Click(form->TraceButton);
+        EXPECT_TRUE(form->isVisible()) << "count '" << count << "'";
+        EXPECT_TRUE(Paused);
+        form->TraceEdit->clear();
+    }
+}
+
+TEST_F(RunControl, ABreakpointInALoopStopsAtTheNextPass) {
+    Open();
+    Click(form->BpEdit);
+    Type("8000");
+    Click(form->BpButton);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(BreakPoint, 0x8000);
+    EXPECT_EQ(TraceCount, -1);
+    Ticks(31);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(Reg[PC], LoopStart);
+    EXPECT_EQ(Reg[0], 1);
+    EXPECT_EQ(BreakPoint, -1);
+}
+
+TEST_F(RunControl, ClosingResumesWithNeitherTraceNorBreakpoint) {
+    TraceCount = 3;
+    BreakPoint = LoopStart + 2;
+    Open();
+    form->close();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(TraceCount, -1);
+    EXPECT_EQ(BreakPoint, -1);
+    Ticks(30);
+    EXPECT_EQ(Reg[0], 0);
+    Ticks(1);
+    // A whole budget of 250 steps, no stop on the way.
+    EXPECT_EQ(Reg[0], 125);
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(RunControl, TheSingleStepRunsOneInstructionAndKeepsTheWindowOpen) {
+    Open();
+    for (const uint16_t pc : {LoopStart + 2, LoopStart + 0, LoopStart + 2}) {
+        Click(form->StepButton);
+        EXPECT_EQ(Reg[PC], pc);
+        EXPECT_EQ(form->List.ListTop, pc);
+    }
+    EXPECT_EQ(Reg[0], 2);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(Paused);
+    EXPECT_EQ(form->StepGroupBox->CaptionColor(), Blue);
+}
+
+TEST_F(RunControl, ClickingAGroupMarksItAloneAndClosesTheOpenField) {
+    Open();
+    TGroupBox* groups[] = {form->List.ListGroupBox, form->Registers.RegGroupBox, form->Bin.BinGroupBox,
+                           form->StepGroupBox,      form->TraceGroupBox,         form->BpGroupBox};
+    for (QWidget* target : {(QWidget*)form->List.ListGroupBox, (QWidget*)form->Registers.RegGroupBox,
+                            (QWidget*)form->Bin.BinGroupBox, (QWidget*)form->StepGroupBox, (QWidget*)form->TraceEdit,
+                            (QWidget*)form->BpEdit, (QWidget*)form->Bin.RadioButtonWord}) {
+        ClickCell(form->Registers.RegPaintBox, 4, 0);
+        ASSERT_EQ(form->EditMode, EditRegister);
+        // The click lands in a corner of a group box, away from its children.
+        if (auto* group = dynamic_cast<TGroupBox*>(target))
+            QTest::mouseClick(group, Qt::LeftButton, {}, QPoint(group->width() - 3, group->height() - 3));
+        else Click(target);
+        EXPECT_EQ(form->EditMode, EditNone);
+        EXPECT_EQ(form->Registers.RegEdit->width(), 0);
+        for (TGroupBox* group : groups) {
+            const bool marked = group == target || group->isAncestorOf(target);
+            EXPECT_EQ(group->CaptionColor() == Blue, marked) << group->title().toStdString();
+        }
+    }
+    EXPECT_EQ(form->Bin.BinMode, 2);
+}
+
+TEST_F(RunControl, TabReachesNoFieldAndNoButton) {
+    Open();
+    for (int i = 0; i < 12; ++i) {
+        QTest::keyClick(Focus(), Qt::Key_Tab);
+        EXPECT_EQ(Focus(), form->Bin.RadioButtonByte) << "Tab " << i + 1;
+    }
+}
+
+TEST_F(RunControl, F3InTheMainWindowOpensTheDebugWindow) {
+    SetWarningHandler([](QWidget*, const QString&) {});
+    TMainForm main;
+    main.show();
+    main.RunTimer.SetEnabled(false);
+    TDebugForm debug;
+    main.ShowDebugWindow = [&debug] { debug.ShowWindow(); };
+    EXPECT_FALSE(debug.isVisible());
+    EXPECT_FALSE(Paused);
+    QTest::keyClick(&main, Qt::Key_F3);
+    EXPECT_TRUE(debug.isVisible());
+    EXPECT_TRUE(Paused);
+    SetWarningHandler(nullptr);
+}
+
+}  // namespace

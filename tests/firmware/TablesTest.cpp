@@ -1,0 +1,86 @@
+// The key table and the font as text, read into the firmware's tables.
+#include <gtest/gtest.h>
+
+#include "FirmwareTables.h"
+
+namespace {
+
+std::string ErrorOf(void (*parse)(const std::string&), const std::string& text) {
+    try {
+        parse(text);
+    } catch (const TableError& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+const std::string KeysHeading = "## Keys\n\n| Key | PC key | Face label | Code | Meaning |\n|---:|---|---|---|---|\n";
+
+TEST(FirmwareTables, KeyTableRows) {
+    const KeyTable keys = ParseKeyTable("| 9 | x | `X` | 58 | outside the section |\n" + KeysHeading +
+                                            "| 2 | Insert | `INS` | 85 | mode |\n"
+                                            "| 37 | `-` | `\u2212` | 2D | minus |\n"
+                                            "| 54 | space bar | `SPACE` | 20 | a blank |\n"
+                                            "| 56 | F8 | \u2014 | 0 | nothing |\n"
+                                            "## Next\n| 3 | x | `Y` | 59 | after the section |\n",
+                                        "README.md");
+    EXPECT_EQ(keys[2].face, "INS");
+    EXPECT_EQ(keys[2].code, 0x85);
+    EXPECT_EQ(keys[37].face, "\u2212");
+    EXPECT_EQ(keys[54].code, 0x20);
+    EXPECT_EQ(keys[56].face, "");
+    EXPECT_EQ(keys[9].code, 0);
+    EXPECT_EQ(keys[3].code, 0);
+}
+
+TEST(FirmwareTables, KeyTableFaults) {
+    struct Case {
+        std::string rows;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"| 2 | Insert | `INS` | 85 |\n", "README.md:5: a key row has five cells"},
+        {"| 57 | x | `X` | 58 | x |\n", "README.md:5: key index 57 is not 0 to 56"},
+        {"| 7 | W | `W` | 57 | x |\n| 7 | W | `W` | 57 | x |\n", "README.md:6: key 7 has a row already"},
+        {"| 7 | W | W | 57 | x |\n", "README.md:5: the face label is written in backquotes"},
+        {"| 7 | W | `W` | 157 | x |\n", "README.md:5: the code is one or two hexadecimal digits"},
+        {"| 38 | = | `-` | 2B | x |\n", "README.md:5: a key that types a character shows it: +"},
+        {"", "README.md: no key rows"},
+    };
+    for (const Case& c : cases) {
+        const std::string error =
+            ErrorOf([](const std::string& text) { ParseKeyTable(text, "README.md"); }, KeysHeading + c.rows);
+        EXPECT_EQ(error.substr(0, std::string(c.error).size()), c.error) << error;
+    }
+}
+
+TEST(FirmwareTables, FontGlyphs) {
+    const Font font = ParseFont("; a comment\n\n'L'\n#....\n#....\n#....\n#....\n#....\n#....\n#####\n"
+                                "'/'\n.....\n....#\n...#.\n..#..\n.#...\n#....\n.....\n",
+                                "font.txt");
+    EXPECT_EQ(font['L' - FirstGlyph], (Glyph{0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x1F}));
+    EXPECT_EQ(font['/' - FirstGlyph], (Glyph{0x00, 0x10, 0x08, 0x04, 0x02, 0x01, 0x00}));
+    EXPECT_EQ(font['A' - FirstGlyph], Glyph{});
+}
+
+TEST(FirmwareTables, FontFaults) {
+    const std::string rows = ".....\n.....\n.....\n.....\n.....\n.....\n.....\n";
+    struct Case {
+        std::string text;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"'AB'\n" + rows, "font.txt:1: expected a character in single quotes"},
+        {"'a'\n" + rows, "font.txt:1: the font holds the characters 20 to 5F"},
+        {"'A'\n" + rows + "'A'\n" + rows, "font.txt:9: the character is drawn already"},
+        {"'A'\n.....\n", "font.txt:2: a character has seven rows"},
+        {"'A'\n..#.x\n", "font.txt:2: a row is five dots"},
+        {"'A'\n....\n", "font.txt:2: a row is five dots"},
+    };
+    for (const Case& c : cases) {
+        const std::string error = ErrorOf([](const std::string& text) { ParseFont(text, "font.txt"); }, c.text);
+        EXPECT_EQ(error.substr(0, std::string(c.error).size()), c.error) << error;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,68 @@
+#include "panel/Startup.h"
+
+#include "core/Def.h"
+#include "debugger/Numbers.h"
+#include "panel/RunLoop.h"
+#include "panel/Settings.h"
+#include "tests/support/MemoryImage.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct RadixCase {
+    const char* settings;
+    int32_t radix, wordDigits;
+};
+
+TEST(Startup, TheDebuggerRadixComesFromTheSettingsWithinEightToSixteen) {
+    const RadixCase cases[] = {
+        {"[Debugger]\nRadix=8\n", 8, 6},    {"[Debugger]\nRadix=10\n", 10, 5}, {"[Debugger]\nRadix=0x10\n", 16, 4},
+        {"[Debugger]\nRadix=2\n", 16, 4},   {"[Debugger]\nRadix=17\n", 16, 4}, {"[Debugger]\nRadix=octal\n", 16, 4},
+        {"[Settings]\nRadix=8\n", 16, 4},   {"", 16, 4},
+    };
+    TempFolder folder;
+    for (const RadixCase& c : cases) {
+        folder.WriteText("vexal.ini", c.settings);
+        SetRadix(12);
+        ReadDebuggerRadix(folder / "vexal.ini");
+        EXPECT_EQ(Radix, c.radix) << c.settings;
+        EXPECT_EQ(WordDigits, c.wordDigits) << c.settings;
+    }
+    SetRadix(16);
+}
+
+// The console's start: the window's steps in the window's order, on the
+// files it is given.
+TEST(Startup, AProgramWithoutWindowsStartsAsTheWindowDoes) {
+    TempFolder folder;
+    folder.WriteText("my.ini", "[Settings]\nCpuSpeed=99\n[Debugger]\nRadix=8\n");
+    folder.Write("my.rom", RomImage({{0x0000, 0x8010}}));
+    folder.Write("my.ram", Pattern(RamSize, 1));
+    ClearMachine();
+    LcdRam[0] = LcdRam[127] = 0x5A;
+    PcKey = 7;
+    Paused = true;
+
+    StartupFiles files = DefaultStartupFiles();
+    files.rom = folder / "my.rom";
+    files.ram = folder / "my.ram";
+    files.settings = folder / "my.ini";
+    std::vector<std::string> warnings;
+    EXPECT_EQ(StartMachine(files, [&](const std::string& m) { warnings.push_back(m); }), RamImageState::Loaded);
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_EQ(CpuSpeed, 99);
+    EXPECT_EQ(Radix, 8);
+    EXPECT_EQ(RamEnd, 0x87FF);
+    EXPECT_EQ(std::vector<uint8_t>(Ram, Ram + RamSize), Pattern(RamSize, 1));
+    EXPECT_EQ(Reg[PC], 0x8010);
+    EXPECT_EQ(LcdRam[0], 0);
+    EXPECT_EQ(LcdRam[127], 0x5A);
+    EXPECT_EQ(PcKey, 0);
+    EXPECT_FALSE(Paused);
+    SetRadix(16);
+    CpuSpeed = DefaultCpuSpeed;
+}
+
+}  // namespace
