@@ -13,37 +13,32 @@ constexpr uint16_t FieldFetch = 027;  // (PC)+: instruction and immediate words
 constexpr uint16_t FieldPush = 046;   // -(SP)
 constexpr uint16_t FieldPop = 026;    // (SP)+
 
-// The instruction routines are built once for every addressing mode of their
-// operand fields (0..7), and once with AnyMode, which decodes the mode when
-// the instruction runs. The immediate (#n, field 027) and absolute (@#a,
-// field 037) operands, modes 2 and 3 on PC, are so common that they have
-// routines of their own, with the register known.
+// The instruction routines with operand fields are templates over the modes
+// of their fields. AnyMode decodes the mode as the instruction runs: that is
+// the routine the instruction set names. A mode 0..7 takes its register from
+// the opcode. ImmediateMode (#n, field 027) and AbsoluteMode (@#a, field 037)
+// are modes 2 and 3 on PC, so common that they have routines of their own.
 constexpr int AnyMode = -1;
 constexpr int OnPc = 8;
 constexpr int ImmediateMode = OnPc + 2;
 constexpr int AbsoluteMode = OnPc + 3;
 constexpr int ModeOf(uint16_t field) { return field >> 3; }
 
-// The modes routines are built for, numbered 0..ModeCount-1. The deferred
-// modes but absolute (@(R)+ but @#a, @-(R) and @X(R)) are rare enough to go
-// through AnyMode.
+// The modes the decoder's routines are built for. The deferred modes but
+// absolute, @(R)+, @-(R) and @X(R), are rare enough to go through AnyMode.
 constexpr int ModeCount = 8;
 constexpr std::array<int, ModeCount> BuiltModes = {0, 1, 2, 4, 6, ImmediateMode, AbsoluteMode, AnyMode};
-constexpr int ModeAt(int index) { return BuiltModes[index]; }
 
-// The number of the mode a routine is built for, for an operand field.
+// The place in BuiltModes of the mode a routine is built for, for an operand
+// field.
 constexpr int BuiltModeIndex(uint16_t field) {
-    const bool onPc = (field & 7) == PC;
-    switch (ModeOf(field)) {
-    case 0: return 0;
-    case 1: return 1;
-    case 2: return onPc ? 5 : 2;
-    case 3: return onPc ? 6 : 7;
-    case 4: return 3;
-    case 6: return 4;
-    default: return 7;
-    }
+    int mode = ModeOf(field);
+    if ((field & 7) == PC && (mode == 2 || mode == 3)) mode += OnPc;
+    for (int i = 0; i < ModeCount; ++i)
+        if (BuiltModes[i] == mode) return i;
+    return ModeCount - 1;
 }
+static_assert(BuiltModes[ModeCount - 1] == AnyMode);
 
 // Addressing mode Mode on register r, which is SP or PC when stackOrPc:
 // leaves the effective address in Addr (0 for register mode) with all the

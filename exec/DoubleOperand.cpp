@@ -3,8 +3,8 @@
 // destination is addressed, so its register steps and index words come first.
 #include "exec/Build.h"
 #include "exec/Exec.h"
-#include "exec/Flags.h"
 #include "exec/Operand.h"
+#include "exec/Flags.h"
 
 namespace {
 
@@ -99,16 +99,16 @@ TrapVector ExecSub() {
 }
 
 constinit const std::array<ModeRoutines, 12> DoubleOperandModeRoutines = {
-    BuildModeRoutines(ExecMov<WordWidth>, []<int S, int D> { return Whole<ExecMov<WordWidth, S, D>>; }),
-    BuildModeRoutines(ExecCmp<WordWidth>, []<int S, int D> { return Whole<ExecCmp<WordWidth, S, D>>; }),
-    BuildModeRoutines(ExecBit<WordWidth>, []<int S, int D> { return Whole<ExecBit<WordWidth, S, D>>; }),
-    BuildModeRoutines(ExecBic<WordWidth>, []<int S, int D> { return Whole<ExecBic<WordWidth, S, D>>; }),
-    BuildModeRoutines(ExecBis<WordWidth>, []<int S, int D> { return Whole<ExecBis<WordWidth, S, D>>; }),
-    BuildModeRoutines(ExecMov<ByteWidth>, []<int S, int D> { return Whole<ExecMov<ByteWidth, S, D>>; }),
-    BuildModeRoutines(ExecCmp<ByteWidth>, []<int S, int D> { return Whole<ExecCmp<ByteWidth, S, D>>; }),
-    BuildModeRoutines(ExecBit<ByteWidth>, []<int S, int D> { return Whole<ExecBit<ByteWidth, S, D>>; }),
-    BuildModeRoutines(ExecBic<ByteWidth>, []<int S, int D> { return Whole<ExecBic<ByteWidth, S, D>>; }),
-    BuildModeRoutines(ExecBis<ByteWidth>, []<int S, int D> { return Whole<ExecBis<ByteWidth, S, D>>; }),
-    BuildModeRoutines(ExecAdd<>, []<int S, int D> { return Whole<ExecAdd<S, D>>; }),
-    BuildModeRoutines(ExecSub<>, []<int S, int D> { return Whole<ExecSub<S, D>>; }),
+    BuildModeRoutines(ExecMov<WordWidth>, []<int S, int D> { return Flattened<ExecMov<WordWidth, S, D>>; }),
+    BuildModeRoutines(ExecCmp<WordWidth>, []<int S, int D> { return Flattened<ExecCmp<WordWidth, S, D>>; }),
+    BuildModeRoutines(ExecBit<WordWidth>, []<int S, int D> { return Flattened<ExecBit<WordWidth, S, D>>; }),
+    BuildModeRoutines(ExecBic<WordWidth>, []<int S, int D> { return Flattened<ExecBic<WordWidth, S, D>>; }),
+    BuildModeRoutines(ExecBis<WordWidth>, []<int S, int D> { return Flattened<ExecBis<WordWidth, S, D>>; }),
+    BuildModeRoutines(ExecMov<ByteWidth>, []<int S, int D> { return Flattened<ExecMov<ByteWidth, S, D>>; }),
+    BuildModeRoutines(ExecCmp<ByteWidth>, []<int S, int D> { return Flattened<ExecCmp<ByteWidth, S, D>>; }),
+    BuildModeRoutines(ExecBit<ByteWidth>, []<int S, int D> { return Flattened<ExecBit<ByteWidth, S, D>>; }),
+    BuildModeRoutines(ExecBic<ByteWidth>, []<int S, int D> { return Flattened<ExecBic<ByteWidth, S, D>>; }),
+    BuildModeRoutines(ExecBis<ByteWidth>, []<int S, int D> { return Flattened<ExecBis<ByteWidth, S, D>>; }),
+    BuildModeRoutines(ExecAdd<>, []<int S, int D> { return Flattened<ExecAdd<S, D>>; }),
+    BuildModeRoutines(ExecSub<>, []<int S, int D> { return Flattened<ExecSub<S, D>>; }),
 };

@@ -26,8 +26,9 @@ TrapVector IllegalOp();
 // The routines with operand fields are templates over the fields' modes
 // (SrcMode for bits 9..11, Mode or DstMode for bits 3..5). With the default,
 // AnyMode, a routine decodes the modes as it runs: that is the routine the
-// instruction set assigns, and the one the decoder's tables name. The
-// decoder also builds every routine for every mode, and runs those.
+// instruction set assigns, and the one the decoder's tables name. Each is
+// also built for every pair of BuiltModes (ModeRoutines below), and the
+// processor runs those.
 
 // Double-operand instructions, 01SSDD..06SSDD and 11SSDD..16SSDD. The width
 // parameter is WordWidth or ByteWidth (MOV and MOVB, ...); ADD and SUB have

@@ -7,8 +7,8 @@
 
 #include "exec/Build.h"
 #include "exec/Exec.h"
-#include "exec/Flags.h"
 #include "exec/Operand.h"
+#include "exec/Flags.h"
 
 namespace {
 
@@ -72,24 +72,24 @@ TrapVector ExecAsh() {
     const int r = RegisterField();
     const uint16_t old = Reg[r];
     const int count = ShiftCount(ReadWordOperand<Mode>());
-    uint16_t carryAndOverflow = 0;
+    Psw &= ~FlagsNZVC;
     uint16_t result = old;
     if (count >= 16) {
         result = 0;
-        carryAndOverflow = (old != 0 ? FlagV : 0) | (count == 16 && (old & 1) ? FlagC : 0);
+        if (old != 0) Psw |= FlagV;
+        if (count == 16 && (old & 1)) Psw |= FlagC;
     } else if (count > 0) {
-        carryAndOverflow = ((old >> (16 - count)) & 1 ? FlagC : 0) |
-                           (SignChangesInLeftShift(old, 16, count) ? FlagV : 0);
+        if ((old >> (16 - count)) & 1) Psw |= FlagC;
+        if (SignChangesInLeftShift(old, 16, count)) Psw |= FlagV;
         result = uint16_t(uint32_t{old} << count);
     } else if (count < 0) {
         // Sixteen places already leave nothing but copies of the sign.
         const int places = std::min(-count, 16);
         const int32_t value = int16_t(old);
-        carryAndOverflow = (value >> (places - 1)) & 1 ? FlagC : 0;
+        if ((value >> (places - 1)) & 1) Psw |= FlagC;
         result = uint16_t(value >> places);
     }
     Reg[r] = result;
-    Psw = (Psw & ~FlagsNZVC) | carryAndOverflow;
     SetNZ(WordWidth::Signed(result));
     return NoTrap;
 }
@@ -99,22 +99,21 @@ TrapVector ExecAshc() {
     const int r = RegisterField();
     const uint32_t old = uint32_t(Reg[r]) << 16 | Reg[r | 1];
     const int count = ShiftCount(ReadWordOperand<Mode>());
-    uint16_t carryAndOverflow = 0;
+    Psw &= ~FlagsNZVC;
     uint32_t result = old;
     if (count > 0) {
-        carryAndOverflow = ((old >> (32 - count)) & 1 ? FlagC : 0) |
-                           (SignChangesInLeftShift(old, 32, count) ? FlagV : 0);
+        if ((old >> (32 - count)) & 1) Psw |= FlagC;
+        if (SignChangesInLeftShift(old, 32, count)) Psw |= FlagV;
         result = old << count;
     } else if (count < 0) {
         // Up to 32 places, so the arithmetic shift is done in 64 bits.
         const int places = -count;
         const int64_t value = int32_t(old);
-        carryAndOverflow = (value >> (places - 1)) & 1 ? FlagC : 0;
+        if ((value >> (places - 1)) & 1) Psw |= FlagC;
         result = uint32_t(value >> places);
     }
     Reg[r] = uint16_t(result >> 16);
     Reg[r | 1] = uint16_t(result);
-    Psw = (Psw & ~FlagsNZVC) | carryAndOverflow;
     SetNZ(int32_t(result));
     return NoTrap;
 }
@@ -141,9 +140,9 @@ TrapVector ExecFloatingPoint() {
 }
 
 constinit const std::array<ModeRoutines, 5> ExtendedArithmeticModeRoutines = {
-    BuildModeRoutines(ExecMul<>, []<int S, int D> { return Whole<ExecMul<D>>; }),
-    BuildModeRoutines(ExecDiv<>, []<int S, int D> { return Whole<ExecDiv<D>>; }),
-    BuildModeRoutines(ExecAsh<>, []<int S, int D> { return Whole<ExecAsh<D>>; }),
-    BuildModeRoutines(ExecAshc<>, []<int S, int D> { return Whole<ExecAshc<D>>; }),
-    BuildModeRoutines(ExecXor<>, []<int S, int D> { return Whole<ExecXor<D>>; }),
+    BuildModeRoutines(ExecMul<>, []<int S, int D> { return Flattened<ExecMul<D>>; }),
+    BuildModeRoutines(ExecDiv<>, []<int S, int D> { return Flattened<ExecDiv<D>>; }),
+    BuildModeRoutines(ExecAsh<>, []<int S, int D> { return Flattened<ExecAsh<D>>; }),
+    BuildModeRoutines(ExecAshc<>, []<int S, int D> { return Flattened<ExecAshc<D>>; }),
+    BuildModeRoutines(ExecXor<>, []<int S, int D> { return Flattened<ExecXor<D>>; }),
 };

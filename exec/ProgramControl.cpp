@@ -127,6 +127,6 @@ TrapVector ExecSetFlags() {
 }
 
 constinit const std::array<ModeRoutines, 2> JumpModeRoutines = {
-    BuildModeRoutines(ExecJmp<>, []<int S, int D> { return Whole<ExecJmp<D>>; }),
-    BuildModeRoutines(ExecJsr<>, []<int S, int D> { return Whole<ExecJsr<D>>; }),
+    BuildModeRoutines(ExecJmp<>, []<int S, int D> { return Flattened<ExecJmp<D>>; }),
+    BuildModeRoutines(ExecJsr<>, []<int S, int D> { return Flattened<ExecJsr<D>>; }),
 };

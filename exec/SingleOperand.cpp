@@ -2,13 +2,13 @@
 // shifts and rotates with their byte forms, SWAB, SXT, MTPS, MFPS and MARK.
 #include "exec/Build.h"
 #include "exec/Exec.h"
-#include "exec/Flags.h"
 #include "exec/Operand.h"
+#include "exec/Flags.h"
 
 namespace {
 
 template <class W, int Mode>
-ModifiedOperand<W, Mode> SingleOperand() {
+ModifiedOperand<W, Mode> Operand() {
     AddrMask = W::AddressMask;
     return ModifiedOperand<W, Mode>(OperandField());
 }
@@ -37,7 +37,7 @@ TrapVector ExecClr() {
 
 template <class W, int Mode>
 TrapVector ExecCom() {
-    const auto operand = SingleOperand<W, Mode>();
+    const auto operand = Operand<W, Mode>();
     const uint16_t result = ~operand.Value() & W::Mask;
     operand.Store(result);
     Psw = (Psw & ~FlagsNZV) | FlagC;
@@ -47,7 +47,7 @@ TrapVector ExecCom() {
 
 template <class W, int Mode>
 TrapVector ExecInc() {
-    const auto operand = SingleOperand<W, Mode>();
+    const auto operand = Operand<W, Mode>();
     const uint16_t result = (operand.Value() + 1) & W::Mask;
     operand.Store(result);
     Psw &= ~FlagsNZV;
@@ -58,7 +58,7 @@ TrapVector ExecInc() {
 
 template <class W, int Mode>
 TrapVector ExecDec() {
-    const auto operand = SingleOperand<W, Mode>();
+    const auto operand = Operand<W, Mode>();
     const uint16_t result = (operand.Value() - 1) & W::Mask;
     operand.Store(result);
     Psw &= ~FlagsNZV;
@@ -69,7 +69,7 @@ TrapVector ExecDec() {
 
 template <class W, int Mode>
 TrapVector ExecNeg() {
-    const auto operand = SingleOperand<W, Mode>();
+    const auto operand = Operand<W, Mode>();
     const uint16_t old = operand.Value();
     const uint16_t result = (0 - old) & W::Mask;
     operand.Store(result);
@@ -83,7 +83,7 @@ TrapVector ExecNeg() {
 // value stays the same.
 template <class W, int Mode>
 TrapVector ExecAdc() {
-    const auto operand = SingleOperand<W, Mode>();
+    const auto operand = Operand<W, Mode>();
     uint16_t result = operand.Value();
     Psw &= ~FlagsNZV;
     if (Carry()) {
@@ -98,7 +98,7 @@ TrapVector ExecAdc() {
 
 template <class W, int Mode>
 TrapVector ExecSbc() {
-    const auto operand = SingleOperand<W, Mode>();
+    const auto operand = Operand<W, Mode>();
     uint16_t result = operand.Value();
     Psw &= ~FlagsNZV;
     if (Carry()) {
@@ -122,7 +122,7 @@ TrapVector ExecTst() {
 
 template <class W, int Mode>
 TrapVector ExecRor() {
-    const auto operand = SingleOperand<W, Mode>();
+    const auto operand = Operand<W, Mode>();
     const uint16_t old = operand.Value();
     StoreShifted(operand, uint16_t((old >> 1) | (Carry() ? W::SignBit : 0)), old & 1);
     return NoTrap;
@@ -130,7 +130,7 @@ TrapVector ExecRor() {
 
 template <class W, int Mode>
 TrapVector ExecRol() {
-    const auto operand = SingleOperand<W, Mode>();
+    const auto operand = Operand<W, Mode>();
     const uint16_t old = operand.Value();
     StoreShifted(operand, uint16_t(((old << 1) | (Carry() ? 1 : 0)) & W::Mask), old & W::SignBit);
     return NoTrap;
@@ -138,7 +138,7 @@ TrapVector ExecRol() {
 
 template <class W, int Mode>
 TrapVector ExecAsr() {
-    const auto operand = SingleOperand<W, Mode>();
+    const auto operand = Operand<W, Mode>();
     const uint16_t old = operand.Value();
     StoreShifted(operand, uint16_t((old >> 1) | (old & W::SignBit)), old & 1);
     return NoTrap;
@@ -146,7 +146,7 @@ TrapVector ExecAsr() {
 
 template <class W, int Mode>
 TrapVector ExecAsl() {
-    const auto operand = SingleOperand<W, Mode>();
+    const auto operand = Operand<W, Mode>();
     const uint16_t old = operand.Value();
     StoreShifted(operand, uint16_t((old << 1) & W::Mask), old & W::SignBit);
     return NoTrap;
@@ -155,7 +155,7 @@ TrapVector ExecAsl() {
 // N and Z come from the new low byte, the byte that was the high one.
 template <int Mode>
 TrapVector ExecSwab() {
-    const auto operand = SingleOperand<WordWidth, Mode>();
+    const auto operand = Operand<WordWidth, Mode>();
     const uint16_t old = operand.Value();
     const uint16_t result = uint16_t(old << 8 | old >> 8);
     operand.Store(result);
@@ -215,32 +215,32 @@ TrapVector ExecMark() {
 }
 
 constinit const std::array<ModeRoutines, 28> SingleOperandModeRoutines = {
-    BuildModeRoutines(ExecClr<WordWidth>, []<int S, int D> { return Whole<ExecClr<WordWidth, D>>; }),
-    BuildModeRoutines(ExecCom<WordWidth>, []<int S, int D> { return Whole<ExecCom<WordWidth, D>>; }),
-    BuildModeRoutines(ExecInc<WordWidth>, []<int S, int D> { return Whole<ExecInc<WordWidth, D>>; }),
-    BuildModeRoutines(ExecDec<WordWidth>, []<int S, int D> { return Whole<ExecDec<WordWidth, D>>; }),
-    BuildModeRoutines(ExecNeg<WordWidth>, []<int S, int D> { return Whole<ExecNeg<WordWidth, D>>; }),
-    BuildModeRoutines(ExecAdc<WordWidth>, []<int S, int D> { return Whole<ExecAdc<WordWidth, D>>; }),
-    BuildModeRoutines(ExecSbc<WordWidth>, []<int S, int D> { return Whole<ExecSbc<WordWidth, D>>; }),
-    BuildModeRoutines(ExecTst<WordWidth>, []<int S, int D> { return Whole<ExecTst<WordWidth, D>>; }),
-    BuildModeRoutines(ExecRor<WordWidth>, []<int S, int D> { return Whole<ExecRor<WordWidth, D>>; }),
-    BuildModeRoutines(ExecRol<WordWidth>, []<int S, int D> { return Whole<ExecRol<WordWidth, D>>; }),
-    BuildModeRoutines(ExecAsr<WordWidth>, []<int S, int D> { return Whole<ExecAsr<WordWidth, D>>; }),
-    BuildModeRoutines(ExecAsl<WordWidth>, []<int S, int D> { return Whole<ExecAsl<WordWidth, D>>; }),
-    BuildModeRoutines(ExecClr<ByteWidth>, []<int S, int D> { return Whole<ExecClr<ByteWidth, D>>; }),
-    BuildModeRoutines(ExecCom<ByteWidth>, []<int S, int D> { return Whole<ExecCom<ByteWidth, D>>; }),
-    BuildModeRoutines(ExecInc<ByteWidth>, []<int S, int D> { return Whole<ExecInc<ByteWidth, D>>; }),
-    BuildModeRoutines(ExecDec<ByteWidth>, []<int S, int D> { return Whole<ExecDec<ByteWidth, D>>; }),
-    BuildModeRoutines(ExecNeg<ByteWidth>, []<int S, int D> { return Whole<ExecNeg<ByteWidth, D>>; }),
-    BuildModeRoutines(ExecAdc<ByteWidth>, []<int S, int D> { return Whole<ExecAdc<ByteWidth, D>>; }),
-    BuildModeRoutines(ExecSbc<ByteWidth>, []<int S, int D> { return Whole<ExecSbc<ByteWidth, D>>; }),
-    BuildModeRoutines(ExecTst<ByteWidth>, []<int S, int D> { return Whole<ExecTst<ByteWidth, D>>; }),
-    BuildModeRoutines(ExecRor<ByteWidth>, []<int S, int D> { return Whole<ExecRor<ByteWidth, D>>; }),
-    BuildModeRoutines(ExecRol<ByteWidth>, []<int S, int D> { return Whole<ExecRol<ByteWidth, D>>; }),
-    BuildModeRoutines(ExecAsr<ByteWidth>, []<int S, int D> { return Whole<ExecAsr<ByteWidth, D>>; }),
-    BuildModeRoutines(ExecAsl<ByteWidth>, []<int S, int D> { return Whole<ExecAsl<ByteWidth, D>>; }),
-    BuildModeRoutines(ExecSwab<>, []<int S, int D> { return Whole<ExecSwab<D>>; }),
-    BuildModeRoutines(ExecSxt<>, []<int S, int D> { return Whole<ExecSxt<D>>; }),
-    BuildModeRoutines(ExecMtps<>, []<int S, int D> { return Whole<ExecMtps<D>>; }),
-    BuildModeRoutines(ExecMfps<>, []<int S, int D> { return Whole<ExecMfps<D>>; }),
+    BuildModeRoutines(ExecClr<WordWidth>, []<int S, int D> { return Flattened<ExecClr<WordWidth, D>>; }),
+    BuildModeRoutines(ExecCom<WordWidth>, []<int S, int D> { return Flattened<ExecCom<WordWidth, D>>; }),
+    BuildModeRoutines(ExecInc<WordWidth>, []<int S, int D> { return Flattened<ExecInc<WordWidth, D>>; }),
+    BuildModeRoutines(ExecDec<WordWidth>, []<int S, int D> { return Flattened<ExecDec<WordWidth, D>>; }),
+    BuildModeRoutines(ExecNeg<WordWidth>, []<int S, int D> { return Flattened<ExecNeg<WordWidth, D>>; }),
+    BuildModeRoutines(ExecAdc<WordWidth>, []<int S, int D> { return Flattened<ExecAdc<WordWidth, D>>; }),
+    BuildModeRoutines(ExecSbc<WordWidth>, []<int S, int D> { return Flattened<ExecSbc<WordWidth, D>>; }),
+    BuildModeRoutines(ExecTst<WordWidth>, []<int S, int D> { return Flattened<ExecTst<WordWidth, D>>; }),
+    BuildModeRoutines(ExecRor<WordWidth>, []<int S, int D> { return Flattened<ExecRor<WordWidth, D>>; }),
+    BuildModeRoutines(ExecRol<WordWidth>, []<int S, int D> { return Flattened<ExecRol<WordWidth, D>>; }),
+    BuildModeRoutines(ExecAsr<WordWidth>, []<int S, int D> { return Flattened<ExecAsr<WordWidth, D>>; }),
+    BuildModeRoutines(ExecAsl<WordWidth>, []<int S, int D> { return Flattened<ExecAsl<WordWidth, D>>; }),
+    BuildModeRoutines(ExecClr<ByteWidth>, []<int S, int D> { return Flattened<ExecClr<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecCom<ByteWidth>, []<int S, int D> { return Flattened<ExecCom<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecInc<ByteWidth>, []<int S, int D> { return Flattened<ExecInc<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecDec<ByteWidth>, []<int S, int D> { return Flattened<ExecDec<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecNeg<ByteWidth>, []<int S, int D> { return Flattened<ExecNeg<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecAdc<ByteWidth>, []<int S, int D> { return Flattened<ExecAdc<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecSbc<ByteWidth>, []<int S, int D> { return Flattened<ExecSbc<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecTst<ByteWidth>, []<int S, int D> { return Flattened<ExecTst<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecRor<ByteWidth>, []<int S, int D> { return Flattened<ExecRor<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecRol<ByteWidth>, []<int S, int D> { return Flattened<ExecRol<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecAsr<ByteWidth>, []<int S, int D> { return Flattened<ExecAsr<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecAsl<ByteWidth>, []<int S, int D> { return Flattened<ExecAsl<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecSwab<>, []<int S, int D> { return Flattened<ExecSwab<D>>; }),
+    BuildModeRoutines(ExecSxt<>, []<int S, int D> { return Flattened<ExecSxt<D>>; }),
+    BuildModeRoutines(ExecMtps<>, []<int S, int D> { return Flattened<ExecMtps<D>>; }),
+    BuildModeRoutines(ExecMfps<>, []<int S, int D> { return Flattened<ExecMfps<D>>; }),
 };

@@ -9,18 +9,14 @@
 #
 #   bash tools/compare-speed.sh [ROUNDS]
 #
-# SIMH is installed here if missing (as root); nothing else uses it. The
+# SIMH is installed here when missing (as root); nothing else uses it. The
 # machine should be otherwise idle: the load average is printed before and
 # after.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-5}
 
-if ! command -v pdp11 >/dev/null; then
-  echo "Installing simh"
-  apt-get update
-  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends simh
-fi
+bash tools/install-deps.sh --speed
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target vexal-cli >/dev/null
 cli=$PWD/build/bin/vexal-cli
