@@ -62,6 +62,8 @@ int PressCharacterKey(uint8_t c);
 
 // Windows virtual key codes of the PC's special keys and the machine keys
 // they hold while down.
+constexpr int VkEnter = 13;
+constexpr int VkKeyHelp = 112;      // F1 shows the key help
 constexpr int VkDebugWindow = 114;  // F3 opens the debug window
 struct SpecialKey {
     int virtualKey;
