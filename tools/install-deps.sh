@@ -21,6 +21,7 @@ for wanted in "$@"; do
     --tests) packages+=(
       libgtest-dev libgmock-dev      # unit tests (GoogleTest's CMake package needs both)
       libbenchmark-dev               # benchmarks
+      desktop-file-utils             # checking the installed desktop menu entry
     ) ;;
     --measure) packages+=(
       xvfb xauth                     # a virtual display for tools/measure.sh
