@@ -48,7 +48,8 @@ void LaunchOptions::Parse(const QStringList& arguments) {
     folder = parser_.value(dir);
     if (parser_.isSet(dir) && folder.isEmpty()) return Fail("--dir needs the name of a folder.");
     userFolder = parser_.isSet(user);
-    if (userFolder && parser_.isSet(dir)) return Fail("--dir and --user-folder each name the folder to run in; give one.");
+    if (userFolder && parser_.isSet(dir))
+        return Fail("--dir and --user-folder each name the folder to run in; give one.");
     timeFirstFrame = parser_.isSet(timing);
     if (parser_.isSet(prepare)) action = Action::Prepare;
 }

@@ -57,7 +57,7 @@ void Complain(const std::string& message) { std::fprintf(stderr, "vexal: %s\n", 
 
 // The folder to run in, empty for the working folder, prepared first where
 // the options ask for it; nothing when the program must end with status.
-std::optional<std::string> RunFolder(const LaunchOptions& options, int& status) {
+std::optional<std::string> ChooseRunFolder(const LaunchOptions& options, int& status) {
     std::string folder = options.folder.toLocal8Bit().toStdString();
     if (options.userFolder) {
         folder = UserRunFolder().string();
@@ -68,7 +68,8 @@ std::optional<std::string> RunFolder(const LaunchOptions& options, int& status) 
         }
     }
     if (options.userFolder || options.action == LaunchOptions::Action::Prepare) {
-        const std::vector<std::string> problems = PrepareRunFolder(InstalledDataFolder(), folder.empty() ? "." : folder);
+        const std::vector<std::string> problems =
+            PrepareRunFolder(InstalledDataFolder(), folder.empty() ? "." : folder);
         for (const std::string& problem : problems) Complain(problem);
         if (options.action == LaunchOptions::Action::Prepare) {
             status = problems.empty() ? ExitDone : ExitNotPrepared;
@@ -113,7 +114,7 @@ int main(int argc, char* argv[]) {
         break;
     }
     int status = ExitDone;
-    const std::optional<std::string> folder = RunFolder(options, status);
+    const std::optional<std::string> folder = ChooseRunFolder(options, status);
     if (!folder) return status;
 
     QApplication application(argc, argv);

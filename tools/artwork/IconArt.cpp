@@ -55,9 +55,11 @@ void DrawKeys(QPainter& painter) {
     constexpr QRgb Light = 0xFFC4C8CD;
     constexpr QRgb Orange = 0xFFD8652C;
     for (int row = 0; row < 3; ++row)
-        for (int column = 0; column < 4; ++column) DrawKey(painter, QRectF(6 + 8.5 * column, 30 + 7.5 * row, 6.5, 5), Grey);
+        for (int column = 0; column < 4; ++column)
+            DrawKey(painter, QRectF(6 + 8.5 * column, 30 + 7.5 * row, 6.5, 5), Grey);
     for (int row = 0; row < 2; ++row)
-        for (int column = 0; column < 2; ++column) DrawKey(painter, QRectF(43 + 8 * column, 30 + 7.5 * row, 6.5, 5), Light);
+        for (int column = 0; column < 2; ++column)
+            DrawKey(painter, QRectF(43 + 8 * column, 30 + 7.5 * row, 6.5, 5), Light);
     DrawKey(painter, QRectF(43, 45, 14.5, 5), Orange);
 }
 

@@ -21,7 +21,7 @@ TEST(RunFolder, PreparingCopiesWhatIsMissingAndNeverReplacesTheUsersFiles) {
     for (const char* name : ShippedFiles) shipped.WriteText(name, std::string("shipped ") + name);
     const fs::path folder = user.path() / "new" / "vexal";
     EXPECT_TRUE(PrepareRunFolder(shipped.path(), folder).empty());
-    for (const char* name : ShippedFiles) EXPECT_EQ(Text(user, "new/vexal/" + std::string(name)), std::string("shipped ") + name);
+    for (const std::string name : ShippedFiles) EXPECT_EQ(Text(user, "new/vexal/" + name), "shipped " + name);
 
     // The user's own settings, a link to a picture not there yet, and a ROM
     // image deleted to get the shipped one back.
