@@ -61,7 +61,10 @@ std::vector<MachineKeyHelp> MachineKeysHelp() {
     return help;
 }
 
-QString TKeyHelpForm::HelpText() {
+namespace {
+
+// The two lists as rich text, the machine keys in columns.
+QString HelpText() {
     const std::vector<MachineKeyHelp> keys = MachineKeysHelp();
     const size_t perColumn = (keys.size() + HelpColumns - 1) / HelpColumns;
     QString html = QStringLiteral(
@@ -84,6 +87,8 @@ QString TKeyHelpForm::HelpText() {
                     .arg(Escaped(QString::fromUtf8(line.keys)), Escaped(QString::fromUtf8(line.does)));
     return html + QStringLiteral("</table>");
 }
+
+}  // namespace
 
 TKeyHelpForm::TKeyHelpForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
     setWindowTitle(QStringLiteral("Keys"));

@@ -18,7 +18,8 @@ struct MachineKeyHelp {
     QStringList pcKeys;  // the PC keys that reach it: names, or the characters typed
 };
 
-// Every machine key that the PC keyboard reaches, in key order.
+// Every machine key but the switch key, which only the mouse reaches, in key
+// order.
 std::vector<MachineKeyHelp> MachineKeysHelp();
 
 struct ProgramKeyHelp {
@@ -32,9 +33,6 @@ extern const ProgramKeyHelp ProgramKeysHelp[ProgramKeyCount];
 class TKeyHelpForm : public QWidget {
 public:
     explicit TKeyHelpForm(QWidget* parent);
-
-    // The text shown, as rich text.
-    static QString HelpText();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

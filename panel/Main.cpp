@@ -3,6 +3,7 @@
 #include "core/Def.h"
 #include "panel/KeyHelp.h"
 #include "panel/KeyLayout.h"
+#include "panel/KeyTyper.h"
 #include "panel/LcdLayout.h"
 #include "panel/RunLoop.h"
 #include "panel/WarningBox.h"

@@ -4,7 +4,6 @@
 // images at start-up and exit.
 #pragma once
 
-#include "panel/KeyTyper.h"
 #include "panel/LcdLayout.h"
 #include "panel/MemoryFiles.h"
 #include "panel/Startup.h"
@@ -19,6 +18,7 @@
 #include <functional>
 #include <memory>
 
+class KeyTyper;
 class QPainter;
 class TKeyHelpForm;
 

@@ -2,6 +2,7 @@
 // ticks, by the console's rule; anything the user does stops it.
 #include "PanelFixture.h"
 #include "panel/KeyLayout.h"
+#include "panel/KeyTyper.h"
 
 #include <QClipboard>
 
