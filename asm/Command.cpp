@@ -5,6 +5,7 @@
 
 #include "asm/SourceAssembler.h"
 #include "panel/MemoryFiles.h"
+#include "panel/Version.h"
 
 namespace {
 
@@ -66,6 +67,10 @@ bool Write(const std::string& path, const std::string& bytes, std::ostream& err)
 int RunAssembler(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     if (arguments.size() == 1 && (arguments[0] == "-h" || arguments[0] == "--help")) {
         out << AsmUsage;
+        return AsmExitDone;
+    }
+    if (arguments.size() == 1 && arguments[0] == "--version") {
+        out << "vexal-asm " << VexalVersion << "\n";
         return AsmExitDone;
     }
     const std::optional<Options> options = ParseArguments(arguments, err);

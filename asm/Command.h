@@ -12,6 +12,7 @@ constexpr int AsmExitBadUsage = 2;  // the command line itself
 
 constexpr const char* AsmUsage =
     "usage: vexal-asm [-o OUTPUT] [-l LISTING] SOURCE\n"
+    "       vexal-asm --help | --version\n"
     "Assembles SOURCE into a 32768-byte ROM image: OUTPUT, or SOURCE with the\n"
     "extension .bin. With -l it also writes the listing to LISTING.\n";
 

@@ -16,6 +16,7 @@
 #include "debugger/Pdp11asm.h"
 #include "debugger/Pdp11dis.h"
 #include "panel/KeyLayout.h"
+#include "panel/KeyTyper.h"
 #include "panel/MemoryFiles.h"
 #include "panel/RunLoop.h"
 
@@ -333,14 +334,9 @@ void Console::Halt(const Arguments&, ConsoleReply&) { HaltRequest = true; }
 
 void Console::Type(const Arguments& arguments, ConsoleReply&) {
     if (arguments.text.empty()) throw BadArgument("missing argument; usage: type TEXT");
-    for (char32_t character : DecodeUtf8(arguments.text)) {
-        // Characters outside code page 1251 and malformed sequences give 0,
-        // which no key has: they run no ticks.
-        if (PressCharacterKey(Cp1251FromUnicode(character)) == 0) continue;
-        RunTicks(uint64_t(holdTicks));
-        PcKey = 0;
-        RunTicks(uint64_t(holdTicks));
-    }
+    // Malformed UTF-8 gives characters that reach no key.
+    KeyTyper typer(DecodeUtf8(arguments.text), holdTicks);
+    while (typer.BeforeTick()) RunTicks(1);
 }
 
 void Console::Hold(const Arguments& arguments, ConsoleReply&) {

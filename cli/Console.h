@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "panel/KeyTyper.h"
+
 struct ConsoleReply {
     bool failed = false;   // the line could not be taken; error says why
     bool quit = false;     // the line asked to end the run
@@ -62,5 +64,5 @@ private:
     void Quit(const Arguments&, ConsoleReply&);
 
     std::string saveFile;
-    int64_t holdTicks = 5;
+    int64_t holdTicks = DefaultHoldTicks;
 };

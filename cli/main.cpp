@@ -11,6 +11,7 @@
 
 #include "cli/Console.h"
 #include "panel/Startup.h"
+#include "panel/Version.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ constexpr int ExitBadLine = 2;
 
 constexpr const char* Usage =
     "usage: vexal-cli [--rom FILE] [--ram FILE] [--ini FILE] [SCRIPT ...]\n"
+    "       vexal-cli --help | --version\n"
     "Runs the commands of each SCRIPT in turn, or of standard input; \"help\" lists them.\n";
 
 enum class Outcome { EndOfInput, Quit, BadLine };
@@ -63,6 +65,9 @@ int main(int argc, char** argv) {
             *option = argv[++i];
         } else if (argument == "--help" || argument == "-h") {
             std::cout << Usage;
+            return ExitDone;
+        } else if (argument == "--version") {
+            std::cout << "vexal-cli " << VexalVersion << '\n';
             return ExitDone;
         } else if (argument.size() > 1 && argument[0] == '-') {
             std::cerr << "vexal-cli: unknown option " << argument << "\n" << Usage;

@@ -93,6 +93,14 @@ uint8_t Cp1251FromUnicode(char32_t c) {
     return converted ? uint8_t(to) : 0;
 }
 
+char32_t UnicodeFromCp1251(uint8_t c) {
+    if (c < 0x80) return c;
+    if (c >= 0xC0) return U'\u0410' + (c - 0xC0);  // А..я
+    if (c == 0xA8) return U'\u0401';               // Ё
+    if (c == 0xB8) return U'\u0451';               // ё
+    return U'\uFFFD';
+}
+
 uint8_t UpperKey(uint8_t c) {
     if (c >= 'a' && c <= 'z') return uint8_t(c - 'a' + 'A');
     if (c >= 0xE0) return uint8_t(c - 0x20);  // а..я
@@ -118,15 +126,15 @@ int PressCharacterKey(uint8_t c) {
 }
 
 const SpecialKey SpecialKeys[SpecialKeyCount] = {
-    {13, 55},   // Enter
-    {27, 52},   // Esc
-    {35, 6},    // End
-    {36, 5},    // Home
-    {37, 3},    // Left arrow
-    {39, 4},    // Right arrow
-    {45, 2},    // Insert
-    {46, 48},   // Delete
-    {119, 56},  // F8
+    {13, 55, "Enter"},
+    {27, 52, "Esc"},
+    {35, 6, "End"},
+    {36, 5, "Home"},
+    {37, 3, "Left arrow"},
+    {39, 4, "Right arrow"},
+    {45, 2, "Insert"},
+    {46, 48, "Delete"},
+    {119, 56, "F8"},
 };
 
 int KeyOfSpecialKey(int virtualKey) {

@@ -47,6 +47,10 @@ extern const uint8_t CyrillicKeys[CharKeyCount];
 // key has.
 uint8_t Cp1251FromUnicode(char32_t c);
 
+// The Unicode character of a code page 1251 character that the key tables
+// hold: ASCII, the Russian letters and Ё/ё; U+FFFD for the others.
+char32_t UnicodeFromCp1251(uint8_t c);
+
 // Upper case in code page 1251: a..z, а..я and ё.
 uint8_t UpperKey(uint8_t c);
 
@@ -62,10 +66,13 @@ int PressCharacterKey(uint8_t c);
 
 // Windows virtual key codes of the PC's special keys and the machine keys
 // they hold while down.
+constexpr int VkEnter = 13;
+constexpr int VkKeyHelp = 112;      // F1 shows the key help
 constexpr int VkDebugWindow = 114;  // F3 opens the debug window
 struct SpecialKey {
     int virtualKey;
     int key;
+    const char* name;  // the PC key's name, as the key help gives it
 };
 constexpr int SpecialKeyCount = 9;
 extern const SpecialKey SpecialKeys[SpecialKeyCount];

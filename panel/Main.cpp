@@ -1,11 +1,14 @@
 #include "panel/Main.h"
 
 #include "core/Def.h"
+#include "panel/KeyHelp.h"
 #include "panel/KeyLayout.h"
+#include "panel/KeyTyper.h"
 #include "panel/LcdLayout.h"
 #include "panel/RunLoop.h"
 #include "panel/WarningBox.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -16,6 +19,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -74,16 +78,17 @@ int VirtualKeyOf(int qtKey) {
     case Qt::Key_Right: return 39;
     case Qt::Key_Insert: return 45;
     case Qt::Key_Delete: return 46;
+    case Qt::Key_F1: return VkKeyHelp;
     case Qt::Key_F3: return VkDebugWindow;
     case Qt::Key_F8: return 119;
     default: return 0;
     }
 }
 
-TMainForm::TMainForm(const StartupFiles& files, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint), files_(files) {
+TMainForm::TMainForm(const StartupFiles& files, int zoom, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint), files_(files), zoom_(zoom) {
     setWindowTitle("MK85");
-    setFixedSize(FaceWidth, FaceHeight);
+    setFixedSize(FaceWidth * zoom_, FaceHeight * zoom_);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -98,6 +103,8 @@ TMainForm::TMainForm(const StartupFiles& files, QWidget* parent)
 
     FormCreate();
 }
+
+TMainForm::~TMainForm() = default;
 
 void TMainForm::Warn(const std::string& message) { ShowWarning(this, QString::fromStdString(message)); }
 
@@ -165,7 +172,15 @@ void TMainForm::FormClose() {
     KeysBitmap.reset();
 }
 
-void TMainForm::OnRunTimer() { RunTick(ShowDebugWindow); }
+void TMainForm::OnRunTimer() {
+    // A paste moves on only with ticks that run the processor, so that no
+    // typed key passes while the machine stands still.
+    if (paste_ && !Paused && RunDelay == 0) {
+        const bool typing = paste_->BeforeTick();
+        if (!typing) paste_.reset();
+    }
+    RunTick(ShowDebugWindow);
+}
 
 void TMainForm::RenderLcd() {
     if (!LcdBitmap) return;
@@ -227,7 +242,7 @@ void TMainForm::DrawSegment(int left, int top, int right, int bottom, bool on) {
 
 void TMainForm::OnRefreshTimer() {
     RenderLcd();
-    if (LcdDirty) update(LcdLeft, LcdTop, LcdWidth, LcdHeight);
+    if (LcdDirty) UpdateFace(LcdLeft, LcdTop, LcdWidth, LcdHeight);
     LcdDirty = false;
 }
 
@@ -241,6 +256,10 @@ void TMainForm::FormPaint(QPainter& window) {
 }
 
 void TMainForm::FormKeyDown(int virtualKey) {
+    if (virtualKey == VkKeyHelp) {
+        ToggleKeyHelp();
+        return;
+    }
     if (virtualKey == VkDebugWindow) {
         if (ShowDebugWindow) ShowDebugWindow();
         return;
@@ -310,7 +329,40 @@ void TMainForm::DrawKey(int group, int x, int y, bool pressed) {
         for (int dx = 0; dx < g.Width; ++dx)
             if ((source[dx] & 0xFFFFFF) != TransparentGreen) target[x + dx] = source[dx];
     }
-    update(x, y, g.Width, g.Height);
+    UpdateFace(x, y, g.Width, g.Height);
+}
+
+void TMainForm::Paste(const QString& text) {
+    const QList<uint> characters = text.toUcs4();
+    paste_ = std::make_unique<KeyTyper>(std::u32string(characters.begin(), characters.end()), DefaultHoldTicks);
+}
+
+void TMainForm::StopPaste() {
+    if (!paste_) return;
+    paste_.reset();
+    PcKey = 0;
+}
+
+void TMainForm::ToggleKeyHelp() {
+    if (!keyHelp_) keyHelp_ = std::make_unique<TKeyHelpForm>(this);
+    if (keyHelp_->isVisible()) {
+        keyHelp_->close();
+        return;
+    }
+    keyHelp_->move(geometry().center() - keyHelp_->rect().center());
+    keyHelp_->show();
+    keyHelp_->raise();
+    keyHelp_->activateWindow();
+}
+
+void TMainForm::UpdateFace(int x, int y, int width, int height) {
+    update(x * zoom_, y * zoom_, width * zoom_, height * zoom_);
+}
+
+QPoint TMainForm::FacePoint(const QPointF& position) const {
+    // Rounded down, so that a point left of or above the window stays outside
+    // the face.
+    return {int(std::floor(position.x() / zoom_)), int(std::floor(position.y() / zoom_))};
 }
 
 void TMainForm::BeginWindowDrag() {
@@ -334,10 +386,22 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    // Without smooth transformation each face pixel becomes a square block.
+    painter.scale(zoom_, zoom_);
     FormPaint(painter);
 }
 
 void TMainForm::keyPressEvent(QKeyEvent* event) {
+    // Ctrl+V in any keyboard layout, but not the platform's other paste keys:
+    // Shift+Insert is the machine's INS.
+    const bool ctrlV = event->matches(QKeySequence::Paste) && event->modifiers() == Qt::ControlModifier;
+    // Held down, it pastes once.
+    if (ctrlV && event->isAutoRepeat()) return;
+    StopPaste();
+    if (ctrlV) {
+        if (const QClipboard* clipboard = QGuiApplication::clipboard()) Paste(clipboard->text());
+        return;
+    }
     if (const int virtualKey = VirtualKeyOf(event->key())) FormKeyDown(virtualKey);
     for (const char32_t c : event->text().toUcs4()) FormKeyPress(Cp1251FromUnicode(c));
 }
@@ -350,15 +414,19 @@ void TMainForm::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void TMainForm::mousePressEvent(QMouseEvent* event) {
-    FormMouseDown(event->button(), event->position().toPoint().x(), event->position().toPoint().y());
+    StopPaste();
+    const QPoint at = FacePoint(event->position());
+    FormMouseDown(event->button(), at.x(), at.y());
 }
 
 void TMainForm::mouseMoveEvent(QMouseEvent* event) {
-    FormMouseMove(event->position().toPoint().x(), event->position().toPoint().y());
+    const QPoint at = FacePoint(event->position());
+    FormMouseMove(at.x(), at.y());
 }
 
 void TMainForm::mouseReleaseEvent(QMouseEvent* event) {
-    FormMouseUp(event->button(), event->position().toPoint().x(), event->position().toPoint().y());
+    const QPoint at = FacePoint(event->position());
+    FormMouseUp(event->button(), at.x(), at.y());
 }
 
 void TMainForm::changeEvent(QEvent* event) {

@@ -18,7 +18,9 @@
 #include <functional>
 #include <memory>
 
+class KeyTyper;
 class QPainter;
+class TKeyHelpForm;
 
 constexpr int FaceWidth = 760;
 constexpr int FaceHeight = 330;
@@ -32,8 +34,10 @@ int VirtualKeyOf(int qtKey);
 
 class TMainForm : public QWidget {
 public:
-    // The window of a session on these files.
-    explicit TMainForm(const StartupFiles& files = DefaultStartupFiles(), QWidget* parent = nullptr);
+    // The window of a session on these files, shown zoom times larger than
+    // the face, pixel for pixel.
+    explicit TMainForm(const StartupFiles& files = DefaultStartupFiles(), int zoom = 1, QWidget* parent = nullptr);
+    ~TMainForm() override;
 
     // Shows the debug window: F3, and the run loop at the end of a trace or
     // at the breakpoint. Empty until a debug window plugs in.
@@ -69,6 +73,17 @@ public:
     void ReleaseMouseKey(int x, int y);
     void DrawKey(int group, int x, int y, bool pressed);
 
+    // Types the text on the machine, one key after another as the run loop
+    // ticks, as the console's "type" does; Ctrl+V pastes the clipboard so.
+    // Any key press or click stops it.
+    void Paste(const QString& text);
+    void StopPaste();
+    bool Pasting() const { return paste_ != nullptr; }
+
+    // F1: shows the key help, or closes it; null until first shown.
+    void ToggleKeyHelp();
+    TKeyHelpForm* KeyHelp() const { return keyHelp_.get(); }
+
     std::unique_ptr<QImage> ScratchBitmap;
     std::unique_ptr<QImage> FaceBitmap;
     std::unique_ptr<QImage> LcdBitmap;
@@ -102,8 +117,15 @@ private:
     void Warn(const std::string& message);
     void LoadPicture(const std::string& path, QImage& into, QSize size);
     void MoveKeyInside(int key, int x, int y, bool pressed);
+    // Repaints an area of the face, given in face pixels.
+    void UpdateFace(int x, int y, int width, int height);
+    // The face pixel under a point of the window.
+    QPoint FacePoint(const QPointF& position) const;
 
     const StartupFiles files_;
+    const int zoom_;
+    std::unique_ptr<KeyTyper> paste_;
+    std::unique_ptr<TKeyHelpForm> keyHelp_;
     RamImageState ramImage_ = RamImageState::Missing;
     bool shown_ = false;
     bool closed_ = false;

@@ -8,6 +8,7 @@
 #include "panel/Settings.h"
 
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -15,8 +16,9 @@ constexpr int32_t DefaultRadix = 16;
 
 }  // namespace
 
-StartupFiles DefaultStartupFiles() {
-    return {RomFileName, RamFileName, SettingsFileName, FaceFileName, KeysFileName};
+StartupFiles DefaultStartupFiles(const std::string& folder) {
+    const auto in = [&folder](const char* name) { return (std::filesystem::path(folder) / name).string(); };
+    return {in(RomFileName), in(RamFileName), in(SettingsFileName), in(FaceFileName), in(KeysFileName)};
 }
 
 RamImageState CreateMachine(const StartupFiles& files, const WarnFunction& warn) {

@@ -21,9 +21,9 @@ struct StartupFiles {
     std::string keys;      // the key and indicator pictures (windows only)
 };
 
-// "rom.bin", "ram.bin", "vexal.ini", "face.bmp" and "keys.bmp" in the working
-// folder.
-StartupFiles DefaultStartupFiles();
+// "rom.bin", "ram.bin", "vexal.ini", "face.bmp" and "keys.bmp" in the folder,
+// the working folder when it is empty.
+StartupFiles DefaultStartupFiles(const std::string& folder = {});
 
 // As the main window is created: CpuSpeed from the settings, RamEnd, and the
 // ROM and RAM images, each problem reported through warn. Tells what became

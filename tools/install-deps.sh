@@ -4,7 +4,8 @@
 # on Debian 12.
 #
 #   install-deps.sh            what building and running the programs needs
-#   install-deps.sh --tests    that, and the test and benchmark libraries
+#   install-deps.sh --tests    that, and the test and benchmark libraries and
+#                              the desktop entry checker
 #   install-deps.sh --measure  that, and the virtual display of tools/measure.sh
 #   install-deps.sh --screenshot  that, and the virtual display, key sender and
 #                              picture tools of tools/screenshot.sh
@@ -22,6 +23,7 @@ for wanted in "$@"; do
     --tests) packages+=(
       libgtest-dev libgmock-dev      # unit tests (GoogleTest's CMake package needs both)
       libbenchmark-dev               # benchmarks
+      desktop-file-utils             # checking the installed desktop menu entry
     ) ;;
     --measure) packages+=(
       xvfb xauth                     # a virtual display for tools/measure.sh

@@ -12,36 +12,14 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DVEXA
 cmake --build build -j"$(nproc)"
 
 run=run
-mkdir -p "$run"
-
-absent() { [[ ! -e $1 && ! -L $1 ]]; }
-
-for made in firmware/rom.bin art/face.bmp art/keys.bmp; do
-  name=$(basename "$made")
-  if absent "$run/$name"; then cp -n "build/$made" "$run/$name"; fi
-done
-
-if absent "$run/vexal.ini"; then
-  cat > "$run/vexal.ini" <<'INI'
-; Settings of the Vexal MK-85 emulator. Section and key names may be written
-; in any case; numbers are decimal, or hexadecimal after 0x.
-
-[Settings]
-; How much the processor runs in every 10 ms: an instruction costs 1 unit
-; while the machine's fast mode is on and 8 otherwise. Default 250.
-CpuSpeed=250
-
-[Debugger]
-; The radix of every number in the debug window, 8 to 16. Default 16.
-Radix=16
-INI
-fi
+# The emulator prepares the folder from the files the build gathered in
+# build/share/vexal, as an installed one prepares the user's from share/vexal.
+build/bin/vexal --dir "$run" --prepare
 
 if [[ -z ${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-} ]]; then
   echo "Vexal is built and $run/ is ready, but there is no display to show its window on."
-  echo "Start it from a desktop session, or under a virtual display: cd $run && xvfb-run ../build/bin/vexal"
+  echo "Start it from a desktop session, or under a virtual display: xvfb-run build/bin/vexal --dir $run"
   exit 1
 fi
 
-cd "$run"
-exec ../build/bin/vexal
+exec build/bin/vexal --dir "$run"

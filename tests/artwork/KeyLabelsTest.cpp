@@ -47,11 +47,4 @@ TEST(KeyLabels, EveryPrintedCharacterReachesItsKey) {
     }
 }
 
-TEST(KeyLabels, Cp1251ConvertsBackAndForth) {
-    for (int c = 0x20; c <= 0xFF; ++c) {
-        if (c >= 0x7F && c < 0xC0 && c != 0xA8 && c != 0xB8) continue;
-        EXPECT_EQ(Cp1251FromUnicode(UnicodeFromCp1251(uint8_t(c)).unicode()), c) << std::hex << c;
-    }
-}
-
 }  // namespace

@@ -22,7 +22,7 @@ bool Reaches(uint8_t c, int key) { return c != 0 && KeyOfCharacter(c) == key; }
 // How a character of code page 1251 is printed on the face.
 QString Character(uint8_t c) {
     if (c < 0x80) return QString::fromStdString(PrintedForm(char(c)));
-    return QString(UnicodeFromCp1251(c));
+    return QString(QChar(char16_t(UnicodeFromCp1251(c))));
 }
 
 // The name of the special PC key that reaches the key, if one does.
@@ -36,14 +36,6 @@ QString SpecialKeyName(int key) {
 }
 
 }  // namespace
-
-QChar UnicodeFromCp1251(uint8_t c) {
-    if (c < 0x80) return QChar(c);
-    if (c >= 0xC0) return QChar(char16_t(0x0410 + c - 0xC0));
-    if (c == 0xA8) return QChar(char16_t(0x0401));
-    if (c == 0xB8) return QChar(char16_t(0x0451));
-    return QChar::ReplacementCharacter;
-}
 
 KeyLabel LabelOfKey(int key) {
     const QString legend = QString::fromUtf8(KeyAssignments[key].face);

@@ -16,7 +16,3 @@ struct KeyLabel {
 
 // The label of key 2..55.
 KeyLabel LabelOfKey(int key);
-
-// A character of code page 1251 as far as the key tables use it: ASCII, the
-// Russian letters and Ё/ё.
-QChar UnicodeFromCp1251(uint8_t c);

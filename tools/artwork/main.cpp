@@ -1,5 +1,6 @@
 // Draws the front-panel pictures "face.bmp" and "keys.bmp" into the folder
-// given on the command line. Runs headless at build time.
+// given on the command line, and the program's icon as "vexal-N.png" for each
+// size N that follows it. Runs headless at build time.
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
@@ -8,6 +9,7 @@
 
 #include "ArtPalette.h"
 #include "FaceArt.h"
+#include "IconArt.h"
 #include "IndicatorArt.h"
 #include "KeyArt.h"
 #include "panel/KeyLayout.h"
@@ -45,8 +47,8 @@ QImage DrawKeys() {
     return keys;
 }
 
-bool Save(const QImage& image, const QString& path) {
-    if (!image.isNull() && image.save(path, "BMP")) return true;
+bool Save(const QImage& image, const QString& path, const char* format = "BMP") {
+    if (!image.isNull() && image.save(path, format)) return true;
     std::fprintf(stderr, "vexal_artwork: cannot write %s\n", qPrintable(path));
     return false;
 }
@@ -54,15 +56,19 @@ bool Save(const QImage& image, const QString& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: vexal_artwork <output folder>\n");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: vexal_artwork <output folder> [icon size ...]\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (!LoadFonts()) return 1;
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    const bool ok = Save(DrawFace(), folder + QStringLiteral("/face.bmp")) &&
-                    Save(DrawKeys(), folder + QStringLiteral("/keys.bmp"));
+    bool ok = Save(DrawFace(), folder + QStringLiteral("/face.bmp")) &&
+              Save(DrawKeys(), folder + QStringLiteral("/keys.bmp"));
+    for (int i = 2; ok && i < argc; ++i) {
+        const QString size = QString::fromLocal8Bit(argv[i]);
+        ok = Save(DrawIcon(size.toInt()), folder + QStringLiteral("/vexal-%1.png").arg(size), "PNG");
+    }
     return ok ? 0 : 1;
 }

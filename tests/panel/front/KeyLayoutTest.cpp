@@ -43,4 +43,11 @@ TEST(KeyLayout, EveryCharacterOfBothTablesStandsForItsKey) {
     }
 }
 
+TEST(KeyLayout, Cp1251ConvertsBackAndForth) {
+    for (int c = 0x20; c <= 0xFF; ++c) {
+        if (c >= 0x7F && c < 0xC0 && c != 0xA8 && c != 0xB8) continue;
+        EXPECT_EQ(Cp1251FromUnicode(UnicodeFromCp1251(uint8_t(c))), c) << std::hex << c;
+    }
+}
+
 }  // namespace

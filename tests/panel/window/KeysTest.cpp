@@ -31,13 +31,6 @@ protected:
         HaltRequest = false;
     }
 
-    void Key(QEvent::Type type, int key, const QString& text, bool autoRepeat = false) {
-        QKeyEvent event(type, key, Qt::NoModifier, text, autoRepeat);
-        QApplication::sendEvent(form.get(), &event);
-    }
-    void KeyDown(int key, const QString& text = {}) { Key(QEvent::KeyPress, key, text); }
-    void KeyUp(int key, const QString& text = {}) { Key(QEvent::KeyRelease, key, text); }
-
     // The face without the display, which repaints put into it.
     QImage FaceOutsideDisplay() const {
         QImage face = form->FaceBitmap->copy();

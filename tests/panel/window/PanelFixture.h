@@ -11,6 +11,7 @@
 #include "tests/support/TempFolder.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -25,6 +26,7 @@
 // The window with its drags counted instead of handed to the window system.
 class TestForm : public TMainForm {
 public:
+    using TMainForm::TMainForm;
     int drags = 0;
 
 protected:
@@ -54,15 +56,15 @@ protected:
     }
 
     // Creates and shows the window: FormCreate, then FormShow.
-    void Start() {
-        form = std::make_unique<TestForm>();
+    void Start(int zoom = 1) {
+        form = std::make_unique<TestForm>(DefaultStartupFiles(), zoom);
         form->show();
     }
 
     // Starts the window with every timer stopped, so that the test alone
     // decides what runs.
-    void StartStill() {
-        Start();
+    void StartStill(int zoom = 1) {
+        Start(zoom);
         form->RunTimer.SetEnabled(false);
         form->RefreshTimer.stop();
         form->CursorTimer.stop();
@@ -80,6 +82,14 @@ protected:
     void Release(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
         Mouse(QEvent::MouseButtonRelease, button, x, y);
     }
+
+    void Key(QEvent::Type type, int key, const QString& text, bool autoRepeat = false,
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier, QWidget* to = nullptr) {
+        QKeyEvent event(type, key, modifiers, text, autoRepeat);
+        QApplication::sendEvent(to ? to : form.get(), &event);
+    }
+    void KeyDown(int key, const QString& text = {}) { Key(QEvent::KeyPress, key, text); }
+    void KeyUp(int key, const QString& text = {}) { Key(QEvent::KeyRelease, key, text); }
 
     TempFolder folder;
     std::vector<std::string> warnings;

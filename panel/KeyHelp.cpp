@@ -1,0 +1,106 @@
+#include "panel/KeyHelp.h"
+
+#include "KeyAssignment.h"
+#include "panel/KeyLayout.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int HelpColumns = 3;
+
+// How a character of code page 1251 is named in the help.
+QString CharacterName(uint8_t c) {
+    if (c == ' ') return QStringLiteral("space bar");
+    return QString(QChar(char16_t(UnicodeFromCp1251(c))));
+}
+
+QString Escaped(const QString& text) { return text.toHtmlEscaped(); }
+
+// The PC keys of a machine key, the Russian letters in the colour the face
+// prints them in.
+QString PcKeysHtml(const QStringList& pcKeys) {
+    QStringList html;
+    for (const QString& pcKey : pcKeys) {
+        const bool russian = pcKey.size() == 1 && pcKey[0].script() == QChar::Script_Cyrillic;
+        html << (russian ? QStringLiteral("<font color=#b86e00>%1</font>") : QStringLiteral("%1")).arg(Escaped(pcKey));
+    }
+    return html.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
+const ProgramKeyHelp ProgramKeysHelp[ProgramKeyCount] = {
+    {"F1", "shows this list, or closes it"},
+    {"F3", "opens the debug window; the machine stands still while it is open"},
+    {"Ctrl+V", "types the clipboard's text on the machine, key after key; Escape, any key or a click stops it"},
+    {"the switch key (ON/OFF)", "releasing the mouse on it saves the RAM and closes the emulator"},
+    {"dragging the face", "outside the keys moves the window; a click on a key holds it until the button is let go"},
+};
+
+std::vector<MachineKeyHelp> MachineKeysHelp() {
+    std::vector<MachineKeyHelp> help;
+    for (int key = SwitchKey + 1; key <= LastKey; ++key) {
+        MachineKeyHelp line{key, QString::fromUtf8(KeyAssignments[key].face), {}};
+        for (const SpecialKey& special : SpecialKeys)
+            if (special.key == key) line.pcKeys << QString::fromLatin1(special.name);
+        const int p = key - FirstCharKey;
+        if (p >= 0 && p < CharKeyCount) {
+            // Only the characters that typing reaches this key with: the
+            // Latin table is searched first and covers the signs.
+            if (KeyOfCharacter(LatinKeys[p]) == key) line.pcKeys << CharacterName(LatinKeys[p]);
+            if (CyrillicKeys[p] != LatinKeys[p] && KeyOfCharacter(CyrillicKeys[p]) == key)
+                line.pcKeys << CharacterName(CyrillicKeys[p]);
+        }
+        help.push_back(line);
+    }
+    return help;
+}
+
+namespace {
+
+// The two lists as rich text, the machine keys in columns.
+QString HelpText() {
+    const std::vector<MachineKeyHelp> keys = MachineKeysHelp();
+    const size_t perColumn = (keys.size() + HelpColumns - 1) / HelpColumns;
+    QString html = QStringLiteral(
+        "<h3>The machine's keys</h3>"
+        "<p>Each key of the face, and the PC keys that reach it: a letter in either case, in the Latin or<br>"
+        "the Russian layout. A click on the face works too; F8 reaches a key the face does not show.</p>"
+        "<table cellspacing=0><tr>");
+    for (size_t first = 0; first < keys.size(); first += perColumn) {
+        html += QStringLiteral("<td valign=top width=200><table cellspacing=2>");
+        for (size_t i = first; i < std::min(keys.size(), first + perColumn); ++i) {
+            const QString label = keys[i].label.isEmpty() ? QStringLiteral("\u2014") : keys[i].label;
+            html += QStringLiteral("<tr><td align=center><b>%1</b></td><td>&nbsp;%2</td></tr>")
+                        .arg(Escaped(label), PcKeysHtml(keys[i].pcKeys));
+        }
+        html += QStringLiteral("</table></td>");
+    }
+    html += QStringLiteral("</tr></table><h3>The emulator's own keys</h3><table cellspacing=2>");
+    for (const ProgramKeyHelp& line : ProgramKeysHelp)
+        html += QStringLiteral("<tr><td><b>%1</b>&nbsp;&nbsp;</td><td>%2</td></tr>")
+                    .arg(Escaped(QString::fromUtf8(line.keys)), Escaped(QString::fromUtf8(line.does)));
+    return html + QStringLiteral("</table>");
+}
+
+}  // namespace
+
+TKeyHelpForm::TKeyHelpForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
+    setWindowTitle(QStringLiteral("Keys"));
+    auto* text = new QLabel(HelpText());
+    text->setTextFormat(Qt::RichText);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text);
+    adjustSize();
+    setFixedSize(size());
+}
+
+void TKeyHelpForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 || event->key() == Qt::Key_Escape) close();
+    else QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,39 @@
+// The key help that F1 shows: for every machine key, its label on the face
+// and the PC keys that reach it, and then the keys of the program itself. It
+// is made from the tables that the keyboard and mouse handling use, so it
+// cannot disagree with them.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <vector>
+
+class QKeyEvent;
+
+struct MachineKeyHelp {
+    int key;             // the machine key, 2..56
+    QString label;       // its label on the face; empty for a key without one
+    QStringList pcKeys;  // the PC keys that reach it: names, or the characters typed
+};
+
+// Every machine key but the switch key, which only the mouse reaches, in key
+// order.
+std::vector<MachineKeyHelp> MachineKeysHelp();
+
+struct ProgramKeyHelp {
+    const char* keys;
+    const char* does;
+};
+constexpr int ProgramKeyCount = 5;
+extern const ProgramKeyHelp ProgramKeysHelp[ProgramKeyCount];
+
+// The help window, made once and shown again; F1 or Escape closes it.
+class TKeyHelpForm : public QWidget {
+public:
+    explicit TKeyHelpForm(QWidget* parent);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};

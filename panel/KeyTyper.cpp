@@ -1,0 +1,37 @@
+#include "panel/KeyTyper.h"
+
+#include "core/Def.h"
+#include "panel/KeyLayout.h"
+
+#include <algorithm>
+#include <utility>
+
+KeyTyper::KeyTyper(std::u32string text, int64_t holdTicks)
+    : text_(std::move(text)), holdTicks_(std::max<int64_t>(holdTicks, 0)) {}
+
+int KeyTyper::PressNext() {
+    const char32_t c = text_[next_++];
+    if (c == U'\n') {
+        PcKey = KeyOfSpecialKey(VkEnter);
+        return PcKey;
+    }
+    return PressCharacterKey(Cp1251FromUnicode(c));
+}
+
+bool KeyTyper::BeforeTick() {
+    while (ticksLeft_ == 0) {
+        if (key_ != 0) {
+            key_ = 0;
+            PcKey = 0;
+            ticksLeft_ = holdTicks_;
+        } else if (next_ == text_.size()) {
+            return false;
+        } else {
+            key_ = PressNext();
+            if (key_ != 0) ticksLeft_ = holdTicks_;
+        }
+    }
+    PcKey = key_;
+    --ticksLeft_;
+    return true;
+}

@@ -1,0 +1,31 @@
+// The folder a session runs in, and how a fresh one is prepared: the
+// firmware, pictures and settings that come with Vexal are copied in where
+// the folder has none, so that a file of the user's is never replaced.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// The files a run folder is prepared with: "rom.bin", "face.bmp", "keys.bmp"
+// and "vexal.ini". The RAM image is the user's alone.
+constexpr int ShippedFileCount = 4;
+extern const char* const ShippedFiles[ShippedFileCount];
+
+// Where the running program finds the files it comes with: share/vexal beside
+// the bin/ folder that holds it, in the build as once installed.
+std::filesystem::path InstalledDataFolder();
+
+// The user's own run folder: "vexal" in $XDG_DATA_HOME, or in ~/.local/share
+// where that is unset or not absolute. Empty when HOME is not set either.
+std::filesystem::path UserRunFolder();
+
+// Creates the folder if need be and copies into it, from the folder `from`,
+// each shipped file that it lacks. A name that the folder holds in any form,
+// even a symbolic link to nothing, is left alone. Returns what went wrong,
+// one message a problem.
+std::vector<std::string> PrepareRunFolder(const std::filesystem::path& from, const std::filesystem::path& folder);
+
+// Why a session cannot run in the folder (it does not exist, is not a folder
+// or cannot be entered), or empty when it can.
+std::string RunFolderProblem(const std::filesystem::path& folder);

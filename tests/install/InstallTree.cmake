@@ -1,0 +1,78 @@
+# Installs the build into PREFIX and checks the tree: exactly the programs,
+# the shipped files, the desktop entry (valid as desktop-file-validate sees
+# it) and the icon in every size; then runs the installed vexal as the desktop
+# menu starts it, without a display, to prepare a user's folder.
+function(fail message)
+  message(FATAL_ERROR "${message}")
+endfunction()
+
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
+                RESULT_VARIABLE status OUTPUT_QUIET)
+if(status)
+  fail("cmake --install failed: ${status}")
+endif()
+
+set(shipped face.bmp keys.bmp rom.bin vexal.ini)
+set(expected bin/vexal bin/vexal-asm bin/vexal-cli share/applications/vexal.desktop)
+foreach(name ${shipped})
+  list(APPEND expected share/vexal/${name})
+endforeach()
+string(REPLACE "," ";" sizes "${ICON_SIZES}")
+foreach(size ${sizes})
+  list(APPEND expected share/icons/hicolor/${size}x${size}/apps/vexal.png)
+endforeach()
+list(SORT expected)
+file(GLOB_RECURSE installed RELATIVE ${PREFIX} ${PREFIX}/*)
+list(SORT installed)
+if(NOT installed STREQUAL expected)
+  fail("installed:\n  ${installed}\ninstead of:\n  ${expected}")
+endif()
+
+foreach(size ${sizes})
+  # A PNG's width and height are the 32-bit numbers from its byte 16.
+  file(READ ${PREFIX}/share/icons/hicolor/${size}x${size}/apps/vexal.png header OFFSET 16 LIMIT 8 HEX)
+  string(SUBSTRING ${header} 0 8 width)
+  string(SUBSTRING ${header} 8 8 height)
+  math(EXPR width "0x${width}")
+  math(EXPR height "0x${height}")
+  if(NOT width EQUAL size OR NOT height EQUAL size)
+    fail("the ${size}x${size} icon is ${width}x${height}")
+  endif()
+endforeach()
+
+if(NOT DESKTOP_FILE_VALIDATE)
+  fail("desktop-file-validate is not installed (tools/install-deps.sh --tests installs it)")
+endif()
+execute_process(COMMAND ${DESKTOP_FILE_VALIDATE} ${PREFIX}/share/applications/vexal.desktop
+                RESULT_VARIABLE status OUTPUT_VARIABLE complaints ERROR_VARIABLE complaints)
+if(status OR complaints)
+  fail("desktop-file-validate: ${complaints}")
+endif()
+
+# The menu entry's command, with --prepare to end before the window opens.
+file(STRINGS ${PREFIX}/share/applications/vexal.desktop exec REGEX "^Exec=")
+string(REGEX REPLACE "^Exec=vexal " "" options "${exec}")
+separate_arguments(options)
+set(ENV{XDG_DATA_HOME} ${PREFIX}/data-home)
+file(WRITE ${PREFIX}/data-home/vexal/vexal.ini "; the user's own\n")
+execute_process(COMMAND ${PREFIX}/bin/vexal ${options} --prepare RESULT_VARIABLE status ERROR_VARIABLE problems)
+if(status OR problems)
+  fail("vexal ${options} --prepare: ${status} ${problems}")
+endif()
+foreach(name face.bmp keys.bmp rom.bin)
+  file(SHA256 ${PREFIX}/share/vexal/${name} installed)
+  file(SHA256 ${PREFIX}/data-home/vexal/${name} copied)
+  if(NOT installed STREQUAL copied)
+    fail("${name} was not copied into the user's folder")
+  endif()
+endforeach()
+file(READ ${PREFIX}/data-home/vexal/vexal.ini settings)
+if(NOT settings STREQUAL "; the user's own\n")
+  fail("the user's vexal.ini was replaced")
+endif()
+
+execute_process(COMMAND ${PREFIX}/bin/vexal --version OUTPUT_VARIABLE version RESULT_VARIABLE status)
+if(status OR NOT version MATCHES "^vexal [0-9]+\\.[0-9]+\\.[0-9]+\n$")
+  fail("vexal --version: ${status} ${version}")
+endif()
