@@ -131,7 +131,8 @@ ExecHandler RoutineFor(uint16_t opcode) {
 namespace {
 
 // The routine run for an opcode: the one RoutineFor names, or, if that has
-// operand fields, the version of it built for the modes of the opcode's.
+// operand fields, the version of it built for the modes of the opcode's
+// fields.
 ExecHandler BuiltRoutine(uint16_t opcode) {
     const ExecHandler routine = RoutineFor(opcode);
     const int modes = BuiltModeIndex(opcode >> 6 & 077) * ModeCount + BuiltModeIndex(opcode & 077);

@@ -21,9 +21,9 @@ extern const std::array<std::array<ExecHandler, 4>, 8> OpGroupTable;
 ExecHandler RoutineFor(uint16_t opcode);
 
 // The tables above define the instruction set; the processor runs through
-// this one, generated from them when the program is built: for every opcode
-// its routine, built for the addressing modes of the opcode's operand fields,
-// so one lookup selects an instruction with nothing left to decode.
+// this one, generated from them when the program starts: for every opcode its
+// routine, built for the addressing modes of the opcode's operand fields, so
+// one lookup selects an instruction with nothing left to decode.
 extern const std::array<ExecHandler, 0x10000> OpcodeTable;
 
 // Runs the routine that Opcode selects and returns its TrapVector.

@@ -29,7 +29,8 @@ void RunTick(const std::function<void()>& showDebugWindow) {
     if (Paused) return;
     // The run stops after the step that ends a trace or leaves PC on the
     // breakpoint: compared after the step, so a run that starts on the
-    // breakpoint leaves it before it can stop there.
+    // breakpoint leaves it before it can stop there. It sums the costs in 64
+    // bits, so the last step may take them past the largest CpuSpeed.
     const bool tracing = TraceCount > 0;
     const CpuRunResult run = CpuRun(CpuSpeed, tracing ? uint64_t(TraceCount) : UINT64_MAX, BreakPoint);
     if (tracing) TraceCount -= int32_t(run.steps);
