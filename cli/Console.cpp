@@ -94,6 +94,9 @@ void RunTicks(uint64_t ticks) {
     for (uint64_t i = 0; i < ticks; ++i) RunBudget(CpuSpeed);
 }
 
+// Runs steps as that many CpuStep calls would; returns how many ran.
+uint64_t RunSteps(uint64_t steps, int32_t stopAt = -1) { return CpuRun(UnlimitedBudget, steps, stopAt).steps; }
+
 }  // namespace
 
 // The words after the command; for commands that take the rest of the line
@@ -226,8 +229,7 @@ void Console::Set(const Arguments& arguments, ConsoleReply&) {
 }
 
 void Console::Step(const Arguments& arguments, ConsoleReply&) {
-    const uint64_t steps = arguments.Has(0) ? ParseCount(arguments.Word(0), "step count") : 1;
-    for (uint64_t i = 0; i < steps; ++i) CpuStep();
+    RunSteps(arguments.Has(0) ? ParseCount(arguments.Word(0), "step count") : 1);
 }
 
 void Console::Tick(const Arguments& arguments, ConsoleReply&) {
@@ -238,14 +240,11 @@ void Console::Until(const Arguments& arguments, ConsoleReply& reply) {
     const uint16_t target = ParseWord(arguments.Word(0));
     const uint64_t limit = arguments.Has(1) ? ParseCount(arguments.Word(1), "step limit") : 10'000'000;
     if (limit < 1) throw BadArgument("the step limit must be at least 1");
-    for (uint64_t steps = 1; steps <= limit; ++steps) {
-        CpuStep();
-        if (Reg[PC] == target) {
-            reply.output = "reached " + Full(target) + " after " + std::to_string(steps) + " steps\n";
-            return;
-        }
-    }
-    reply.output = "not reached after " + std::to_string(limit) + " steps\n";
+    const uint64_t steps = RunSteps(limit, target);
+    if (Reg[PC] == target)
+        reply.output = "reached " + Full(target) + " after " + std::to_string(steps) + " steps\n";
+    else
+        reply.output = "not reached after " + std::to_string(limit) + " steps\n";
 }
 
 void Console::Speed(const Arguments& arguments, ConsoleReply&) {
@@ -360,7 +359,7 @@ void Console::Save(const Arguments& arguments, ConsoleReply& reply) {
 void Console::Bench(const Arguments& arguments, ConsoleReply& reply) {
     const uint64_t steps = ParseCount(arguments.Word(0), "step count");
     const auto start = std::chrono::steady_clock::now();
-    for (uint64_t i = 0; i < steps; ++i) CpuStep();
+    RunSteps(steps);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     const double seconds = elapsed.count();
     const double rate = seconds > 0 ? double(steps) / seconds / 1e6 : 0.0;

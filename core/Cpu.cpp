@@ -1,5 +1,7 @@
 #include "core/Cpu.h"
 
+#include <algorithm>
+
 #include "core/Decoder.h"
 #include "core/Def.h"
 #include "core/Srcdst.h"
@@ -12,7 +14,7 @@ uint16_t ReadWordAt(uint16_t address) {
 }
 
 void Push(uint16_t value) {
-    ComputeAddress(FieldPush);
+    ComputeAddress<ModeOf(FieldPush)>(FieldPush);
     WriteCell().SetWord(value);
 }
 
@@ -20,13 +22,82 @@ void EnterTrap(TrapVector vector) {
     AddrMask = 0xFFFE;
     // The first push is made even; the second is not, so an odd SP splits the
     // saved PC across the saved PSW.
-    ComputeAddress(FieldPush);
+    ComputeAddress<ModeOf(FieldPush)>(FieldPush);
     Addr &= 0xFFFE;
     WriteCell().SetWord(Psw);
     Push(Reg[PC]);
     Reg[PC] = ReadWordAt(vector & 0xFFFE) & 0xFFFE;
     Psw = ReadWordAt(Addr + 2);
 }
+
+int32_t CostOfStep() { return (CtrlPort & CtrlSpeedBit) ? 1 : 8; }
+
+bool KeyHeld() { return MouseKey != 0 || PcKey != 0; }
+
+// The part of a step that executes an instruction (Opcode is set): dispatch,
+// an even PC, the trace trap and the trap entry.
+void Execute() {
+    TrapVector vector = DispatchOpcode();
+    Reg[PC] &= 0xFFFE;
+    if (vector == NoTrap && (Psw & FlagT) && !TraceInhibit) vector = VectorBreakpoint;
+    if (vector != NoTrap) EnterTrap(vector);
+    TraceInhibit = false;
+}
+
+// True when the next step can change nothing but the count: the processor is
+// stopped with no key held to wake it, or waits with no halt request to take.
+bool Idle() {
+    if (!(CtrlPort & CtrlRunBit)) return !KeyHeld();
+    return Waiting && !HaltRequest && !StepFlag;
+}
+
+// True when the next steps are plain instructions: the processor runs (or a
+// held key wakes it), neither waits nor has a halt request to take or drop,
+// and no trace trap can follow an instruction.
+bool RunsPlainInstructions() {
+    return ((CtrlPort & CtrlRunBit) || KeyHeld()) && !Waiting && !HaltRequest && !StepFlag &&
+           !(Psw & FlagT) && !TraceInhibit;
+}
+
+// The instructions 000000..000037 (HALT, WAIT, RTI, RTT, the halt-mode
+// group) are the only ones that can set the trace bit, TraceInhibit, Waiting
+// or StepFlag, and so make the step after them a different one; apart from
+// them, only a trap or a write to CtrlPort can.
+constexpr uint16_t FirstPlainOpcode = 040;
+
+// Up to `steps` steps as RunsPlainInstructions found them; returns how many
+// ran. Each step is what CpuStep would do, with what cannot happen left out:
+// the run ends after a step that leaves the next one different, or writes
+// CtrlPort (the run and speed bits), or, with StopOnPc, leaves PC at stopAt.
+template <bool StopOnPc>
+uint64_t RunInstructions(uint64_t steps, int32_t stopAt) {
+    const uint16_t control = CtrlPort;
+    uint64_t left = steps;
+    while (left != 0) {
+        --left;
+        AddrMask = 0xFFFE;
+        ComputeAddress<ModeOf(FieldFetch)>(FieldFetch);
+        Opcode = ReadCell().Word();
+        if (Opcode < FirstPlainOpcode) {
+            Execute();
+            if ((Psw & FlagT) || Waiting || StepFlag) break;
+        } else {
+            const TrapVector vector = DispatchOpcode();
+            // Tested first: the next fetch then need not wait for a store of PC.
+            if (Reg[PC] & 1) [[unlikely]]
+                Reg[PC] &= 0xFFFE;
+            if (vector != NoTrap) [[unlikely]] {
+                EnterTrap(vector);
+                if (Psw & FlagT) break;
+            }
+        }
+        if (CtrlPort != control || (StopOnPc && Reg[PC] == stopAt)) break;
+    }
+    return steps - left;
+}
+
+// Steps needed for the costs to reach what is left of the budget.
+uint64_t StepsToSpend(int64_t left, int32_t cost) { return uint64_t(left / cost + (left % cost != 0)); }
 
 }  // namespace
 
@@ -46,10 +117,10 @@ void EnterHaltMode() {
 }
 
 int32_t CpuStep() {
-    const int32_t cost = (CtrlPort & CtrlSpeedBit) ? 1 : 8;
+    const int32_t cost = CostOfStep();
 
     // A held key wakes a stopped processor.
-    if (MouseKey != 0 || PcKey != 0) CtrlPort |= CtrlRunBit;
+    if (KeyHeld()) CtrlPort |= CtrlRunBit;
     if (!(CtrlPort & CtrlRunBit)) return cost;
 
     if (HaltRequest) Waiting = false;
@@ -65,14 +136,36 @@ int32_t CpuStep() {
         HaltRequest = false;
     } else {
         AddrMask = 0xFFFE;
-        ComputeAddress(FieldFetch);
+        ComputeAddress<ModeOf(FieldFetch)>(FieldFetch);
         Opcode = ReadCell().Word();
     }
-    TrapVector vector = DispatchOpcode();
-    Reg[PC] &= 0xFFFE;
-    if (vector == NoTrap && (Psw & FlagT) && !TraceInhibit) vector = VectorBreakpoint;
-
-    if (vector != NoTrap) EnterTrap(vector);
-    TraceInhibit = false;
+    Execute();
     return cost;
+}
+
+// Within a run nothing outside the processor changes: the keys and the halt
+// request stay as they are. So while the processor idles, every step is the
+// same and the rest of the run is counted at once; while it runs plain
+// instructions, their cost changes only when one writes CtrlPort. Everything
+// else goes through CpuStep.
+CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, int32_t stopAt) {
+    CpuRunResult run;
+    while (run.spent < budget && run.steps < maxSteps) {
+        const int32_t cost = CostOfStep();
+        const uint64_t allowed = std::min(maxSteps - run.steps, StepsToSpend(budget - run.spent, cost));
+        uint64_t steps = 1;
+        if (Idle()) {
+            // PC stays put: a stop on it comes after the first step.
+            if (Reg[PC] != stopAt) steps = allowed;
+        } else if (RunsPlainInstructions()) {
+            if (KeyHeld()) CtrlPort |= CtrlRunBit;
+            steps = stopAt >= 0 ? RunInstructions<true>(allowed, stopAt) : RunInstructions<false>(allowed, stopAt);
+        } else {
+            CpuStep();
+        }
+        run.spent += int64_t(steps) * cost;
+        run.steps += steps;
+        if (Reg[PC] == stopAt) break;
+    }
+    return run;
 }

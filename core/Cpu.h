@@ -1,5 +1,6 @@
 // The processor step: stopped and waiting states, the halt request, fetch and
-// dispatch of one instruction, the trace trap and the trap entry.
+// dispatch of one instruction, the trace trap and the trap entry; and a run
+// of steps that does exactly what as many single steps would, only faster.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,19 @@ void CpuReset();
 // One processor step; returns its cost in cycle units: 1 while the speed bit
 // of CtrlPort is set, else 8, whatever the step did.
 int32_t CpuStep();
+
+// Steps until the costs reach budget (at most UnlimitedBudget), or maxSteps
+// steps have run, or after a step that leaves PC at stopAt (0..0xFFFF;
+// negative: no such stop). The machine ends exactly as after that many
+// CpuStep calls.
+struct CpuRunResult {
+    int64_t spent = 0;   // the cycle units of the steps run
+    uint64_t steps = 0;  // how many steps ran
+};
+CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, int32_t stopAt);
+
+// A budget that no run of a countable number of steps reaches.
+constexpr int64_t UnlimitedBudget = INT64_MAX / 2;
 
 // Halt-mode entry, as HALT and the halt request perform it: PC and PSW go to
 // Cpc and Cps, and the new ones come from the fixed vector at 0x0078.

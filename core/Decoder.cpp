@@ -1,5 +1,7 @@
 #include "core/Decoder.h"
 
+#include <span>
+
 #include "core/Def.h"
 
 namespace {
@@ -125,3 +127,36 @@ ExecHandler RoutineFor(uint16_t opcode) {
         if (GroupHighBytes[g] == high) return OpGroupTable[g][(opcode >> 6) & 3];
     return OpTable[high];
 }
+
+namespace {
+
+// The routine run for an opcode: the one RoutineFor names, or, if that has
+// operand fields, the version of it built for the modes of the opcode's
+// fields.
+ExecHandler BuiltRoutine(uint16_t opcode) {
+    const ExecHandler routine = RoutineFor(opcode);
+    const int modes = BuiltModeIndex(opcode >> 6 & 077) * ModeCount + BuiltModeIndex(opcode & 077);
+    for (std::span<const ModeRoutines> built : {std::span<const ModeRoutines>(DoubleOperandModeRoutines),
+                                                std::span<const ModeRoutines>(SingleOperandModeRoutines),
+                                                std::span<const ModeRoutines>(ExtendedArithmeticModeRoutines),
+                                                std::span<const ModeRoutines>(JumpModeRoutines)})
+        for (const ModeRoutines& r : built)
+            if (r.routine == routine) return r.byModes[modes];
+    return routine;
+}
+
+// Built once, when the program starts. At 000400 and above, registers R0 to
+// R6 in bits 0..2 never change the routine, so it is looked up once for them.
+std::array<ExecHandler, 0x10000> MakeOpcodeTable() {
+    std::array<ExecHandler, 0x10000> table;
+    for (uint32_t opcode = 0; opcode <= 0xFFFF; opcode += 8) {
+        const ExecHandler general = BuiltRoutine(uint16_t(opcode));
+        for (uint32_t r = 0; r < 7; ++r) table[opcode + r] = opcode < 0400 ? BuiltRoutine(uint16_t(opcode + r)) : general;
+        table[opcode + 7] = BuiltRoutine(uint16_t(opcode + 7));
+    }
+    return table;
+}
+
+}  // namespace
+
+const std::array<ExecHandler, 0x10000> OpcodeTable = MakeOpcodeTable();

@@ -17,8 +17,14 @@ extern const std::array<ExecHandler, 256> Op0Table;
 constexpr std::array<uint8_t, 8> GroupHighBytes = {0x0A, 0x0B, 0x0C, 0x0D, 0x8A, 0x8B, 0x8C, 0x8D};
 extern const std::array<std::array<ExecHandler, 4>, 8> OpGroupTable;
 
-// The routine that an opcode reaches through the tables (for checking them).
+// The routine that an opcode reaches through the three tables above.
 ExecHandler RoutineFor(uint16_t opcode);
 
+// The tables above define the instruction set; the processor runs through
+// this one, generated from them when the program starts: for every opcode its
+// routine, built for the addressing modes of the opcode's operand fields, so
+// one lookup selects an instruction with nothing left to decode.
+extern const std::array<ExecHandler, 0x10000> OpcodeTable;
+
 // Runs the routine that Opcode selects and returns its TrapVector.
-inline TrapVector DispatchOpcode() { return OpTable[Opcode >> 8](); }
+inline TrapVector DispatchOpcode() { return OpcodeTable[Opcode](); }

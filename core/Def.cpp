@@ -26,10 +26,8 @@ int32_t PcKey;
 uint16_t ZeroCell;
 uint16_t SinkCell;
 
-Location ReadCell() {
-    if (IsRam(Addr)) return {Memory + Addr};
-    // ROM, including the display range: the display memory cannot be read back.
-    if (Addr < KeyInAddress || (Addr >= 0x0108 && Addr <= 0x7FFF)) return {Memory + Addr};
+// ReadCell has already served RAM and ROM.
+Location ReadCellOutsideMemory() {
     if (Addr == KeyInAddress) return ScanKeys();
     if (Addr == CtrlPortAddress) return CellOf(CtrlPort);
     // Unmapped. The debugger's line assembler stores through read locations;
@@ -38,9 +36,8 @@ Location ReadCell() {
     return CellOf(ZeroCell);
 }
 
-Location WriteCell() {
-    if (IsRam(Addr)) return {Memory + Addr};
-    if (uint16_t(Addr - 0x0080) < LcdRamSize) return {LcdRam + (Addr - 0x0080)};
+// WriteCell has already served RAM and the display.
+Location WriteCellToPort() {
     if (Addr == KeyOutAddress) return CellOf(KeyOut);
     if (Addr == CtrlPortAddress) return CellOf(CtrlPort);
     return CellOf(SinkCell);  // ROM and unmapped space: the write vanishes

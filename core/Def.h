@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <cstring>
 
 static_assert(std::endian::native == std::endian::little,
               "a register is handed out as a location by its first byte, which must be its low byte");
@@ -82,25 +83,57 @@ extern uint16_t SinkCell;
 struct Location {
     uint8_t* at;
 
+    // Machine words are little-endian like the host's, so a word is one
+    // (possibly unaligned) host access.
     uint8_t Byte() const { return at[0]; }
-    uint16_t Word() const { return uint16_t(at[0] | at[1] << 8); }
-    void SetByte(uint8_t value) const { at[0] = value; }
-    void SetWord(uint16_t value) const {
-        at[0] = uint8_t(value);
-        at[1] = uint8_t(value >> 8);
+    uint16_t Word() const {
+        uint16_t value;
+        std::memcpy(&value, at, sizeof value);
+        return value;
     }
+    void SetByte(uint8_t value) const { at[0] = value; }
+    void SetWord(uint16_t value) const { std::memcpy(at, &value, sizeof value); }
 };
 
 inline Location CellOf(uint16_t& word) { return {reinterpret_cast<uint8_t*>(&word)}; }
 inline Location RegisterLocation(int n) { return CellOf(Reg[n]); }
 
 inline bool IsRom(uint16_t address) { return address <= 0x7FFF; }
-inline bool IsRam(uint16_t address) { return address >= RamStart && address <= RamEnd; }
+// RAM ends at RamEnd, and never past the RAM there is, whatever RamEnd holds.
+inline bool IsRam(uint16_t address) {
+    return address >= RamStart && address <= LastRamAddress && address <= RamEnd;
+}
+
+constexpr uint16_t LcdRamStart = 0x0080;
+inline bool IsLcdRam(uint16_t address) { return uint16_t(address - LcdRamStart) < LcdRamSize; }
+
+// Reads that come straight from Memory: RAM, and all of ROM but the ports
+// at 0x0100..0x0107. The display range reads ROM: the display memory cannot
+// be read back.
+inline bool ReadsMemory(uint16_t address) {
+    return address < RamStart ? (address & 0xFFF8) != KeyInAddress : IsRam(address);
+}
+
+// The ports and unmapped space, apart from the fast paths below.
+Location ReadCellOutsideMemory();
+Location WriteCellToPort();
 
 // The location that a read (ReadCell) or a write (WriteCell) of Addr uses.
 // Both decode by Addr alone; byte or word access is the caller's business.
-Location ReadCell();
-Location WriteCell();
+// They run for every fetch and operand access, so memory and the display
+// are decided inline and everything else out of line.
+inline Location ReadCell() {
+    if (ReadsMemory(Addr)) [[likely]]
+        return {Memory + Addr};
+    return ReadCellOutsideMemory();
+}
+
+inline Location WriteCell() {
+    if (IsRam(Addr)) [[likely]]
+        return {Memory + Addr};
+    if (IsLcdRam(Addr)) return {LcdRam + (Addr - LcdRamStart)};
+    return WriteCellToPort();
+}
 
 // Brings every variable of the machine back to its program-start value, zero.
 void ClearMachine();

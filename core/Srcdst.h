@@ -13,25 +13,134 @@ constexpr uint16_t FieldFetch = 027;  // (PC)+: instruction and immediate words
 constexpr uint16_t FieldPush = 046;   // -(SP)
 constexpr uint16_t FieldPop = 026;    // (SP)+
 
+// The instruction routines with operand fields are templates over the modes
+// of their fields. AnyMode decodes the mode as the instruction runs: that is
+// the routine the instruction set names. A mode 0..7 takes its register from
+// the opcode. ImmediateMode (#n, field 027) and AbsoluteMode (@#a, field 037)
+// are modes 2 and 3 on PC, so common that they have routines of their own.
+constexpr int AnyMode = -1;
+constexpr int OnPc = 8;
+constexpr int ImmediateMode = OnPc + 2;
+constexpr int AbsoluteMode = OnPc + 3;
+constexpr int ModeOf(uint16_t field) { return field >> 3; }
+
+// The modes the decoder's routines are built for. The deferred modes but
+// absolute, @(R)+, @-(R) and @X(R), are rare enough to go through AnyMode.
+constexpr int ModeCount = 8;
+constexpr std::array<int, ModeCount> BuiltModes = {0, 1, 2, 4, 6, ImmediateMode, AbsoluteMode, AnyMode};
+
+// The place in BuiltModes of the mode a routine is built for, for an operand
+// field.
+constexpr int BuiltModeIndex(uint16_t field) {
+    int mode = ModeOf(field);
+    if ((field & 7) == PC && (mode == 2 || mode == 3)) mode += OnPc;
+    for (int i = 0; i < ModeCount; ++i)
+        if (BuiltModes[i] == mode) return i;
+    return ModeCount - 1;
+}
+static_assert(BuiltModes[ModeCount - 1] == AnyMode);
+
+// Addressing mode Mode on register r, which is SP or PC when stackOrPc:
+// leaves the effective address in Addr (0 for register mode) with all the
+// mode's side effects.
+//
+// Registers R0..R5 mask their address with AddrMask and step by 1 for bytes
+// and 2 for words (r - AddrMask is r + 2 or r + 1, r + AddrMask is r - 2 or
+// r - 1). SP and PC are never masked and always step by 2, so a byte
+// instruction cannot leave the stack or the instruction stream misaligned.
+template <int Mode>
+inline void AddressRegister(uint16_t& r, bool stackOrPc) {
+    if constexpr (Mode == 0) {
+        Addr = 0;
+    } else if constexpr (Mode == 1) {
+        Addr = stackOrPc ? r : r & AddrMask;
+    } else if constexpr (Mode == 2) {
+        Addr = stackOrPc ? r : r & AddrMask;
+        r = stackOrPc ? uint16_t(r + 2) : uint16_t(r - AddrMask);
+    } else if constexpr (Mode == 3) {
+        Addr = stackOrPc ? r : r & 0xFFFE;
+        r += 2;
+        Addr = ReadCell().Word() & AddrMask;
+    } else if constexpr (Mode == 4) {
+        r = stackOrPc ? uint16_t(r - 2) : uint16_t(r + AddrMask);
+        Addr = stackOrPc ? r : r & AddrMask;
+    } else if constexpr (Mode == 5) {
+        r -= 2;
+        Addr = stackOrPc ? r : r & 0xFFFE;
+        Addr = ReadCell().Word() & AddrMask;
+    } else if constexpr (Mode == 6) {
+        // The index word follows the instruction; with R7 the base is the
+        // address after the index word.
+        Addr = Reg[PC];
+        Reg[PC] += 2;
+        Addr = (ReadCell().Word() + r) & AddrMask;
+    } else {
+        static_assert(Mode == 7);
+        Addr = Reg[PC];
+        Reg[PC] += 2;
+        Addr = (ReadCell().Word() + r) & 0xFFFE;
+        Addr = ReadCell().Word() & AddrMask;
+    }
+}
+
+// Addressing mode Mode on register n (0..7), or on PC for ImmediateMode and
+// AbsoluteMode.
+//
+// The modes that step their register have code of their own for SP and PC,
+// in which the register sits at a fixed address: after (PC)+ or -(SP) the
+// next instruction fetch or stack access need not wait to learn which
+// register the instruction wrote, which would cost the host processor more
+// than the whole rest of an instruction.
+template <int Mode>
+inline void AddressMode(int n) {
+    if constexpr (Mode >= OnPc) {
+        AddressRegister<Mode - OnPc>(Reg[PC], true);
+    } else {
+        if constexpr (Mode >= 2 && Mode <= 5) {
+            if (n == PC) return AddressRegister<Mode>(Reg[PC], true);
+            if (n == SP) return AddressRegister<Mode>(Reg[SP], true);
+        }
+        AddressRegister<Mode>(Reg[n], n >= SP);
+    }
+}
+
 using AddressingRoutine = void (*)();
 
 // One routine for every field value (mode * 8 + register).
 extern const std::array<AddressingRoutine, 64> ModeTable;
 
 // Runs the addressing routine of the field: afterwards Addr holds the
-// effective address (0 for register mode) and the mode's side effects are done.
-inline void ComputeAddress(uint16_t field) { ModeTable[field](); }
+// effective address (0 for register mode) and the mode's side effects are
+// done. Mode, when given, is the field's mode (bits 3..5), or ImmediateMode
+// or AbsoluteMode.
+template <int Mode = AnyMode>
+inline void ComputeAddress(uint16_t field) {
+    if constexpr (Mode == AnyMode)
+        ModeTable[field]();
+    else
+        AddressMode<Mode>(field & 7);
+}
+
+template <int Mode = AnyMode>
+inline bool IsRegisterMode(uint16_t field) {
+    if constexpr (Mode == AnyMode)
+        return field < 8;
+    else
+        return Mode == 0;
+}
 
 // The operand's location for reading or for writing: the register itself in
 // mode 0, otherwise ReadCell/WriteCell of the computed address.
+template <int Mode = AnyMode>
 inline Location ReadOperand(uint16_t field) {
-    if (field < 8) return RegisterLocation(field);
-    ComputeAddress(field);
+    if (IsRegisterMode<Mode>(field)) return RegisterLocation(field & 7);
+    ComputeAddress<Mode>(field);
     return ReadCell();
 }
 
+template <int Mode = AnyMode>
 inline Location WriteOperand(uint16_t field) {
-    if (field < 8) return RegisterLocation(field);
-    ComputeAddress(field);
+    if (IsRegisterMode<Mode>(field)) return RegisterLocation(field & 7);
+    ComputeAddress<Mode>(field);
     return WriteCell();
 }

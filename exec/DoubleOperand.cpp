@@ -1,42 +1,39 @@
 // Double-operand instructions: MOV, CMP, BIT, BIC, BIS with their byte forms,
 // ADD and SUB. The source is addressed and read completely before the
 // destination is addressed, so its register steps and index words come first.
+#include "exec/Build.h"
 #include "exec/Exec.h"
 #include "exec/Operand.h"
 #include "exec/Flags.h"
 
 namespace {
 
-template <class W>
+template <class W, int Mode>
 uint16_t ReadSource() {
     AddrMask = W::AddressMask;
-    return W::Get(ReadOperand(SourceField()));
+    return W::Get(ReadOperand<Mode>(SourceField()));
 }
 
 }  // namespace
 
-template <class W>
+template <class W, int SrcMode, int DstMode>
 TrapVector ExecMov() {
-    const uint16_t value = ReadSource<W>();
+    const uint16_t value = ReadSource<W, SrcMode>();
     const uint16_t field = OperandField();
-    if constexpr (W::Bits == 8) {
-        // MOVB into a register fills the whole register with the sign-extended byte.
-        if (IsRegisterMode(field))
-            Reg[field] = uint16_t(W::Signed(value));
-        else
-            W::Put(WriteOperand(field), value);
-    } else {
-        W::Put(WriteOperand(field), value);
-    }
+    // MOVB into a register fills the whole register with the sign-extended byte.
+    if (W::Bits == 8 && IsRegisterMode<DstMode>(field))
+        Reg[field & 7] = uint16_t(W::Signed(value));
+    else
+        W::Put(WriteOperand<DstMode>(field), value);
     Psw &= ~FlagsNZV;
     SetNZ(W::Signed(value));
     return NoTrap;
 }
 
-template <class W>
+template <class W, int SrcMode, int DstMode>
 TrapVector ExecCmp() {
-    const uint16_t source = ReadSource<W>();
-    const uint16_t destination = W::Get(ReadOperand(OperandField()));
+    const uint16_t source = ReadSource<W, SrcMode>();
+    const uint16_t destination = W::Get(ReadOperand<DstMode>(OperandField()));
     const uint16_t difference = (source - destination) & W::Mask;
     Psw &= ~FlagsNZVC;
     SetCarryAndOverflow<W>(BorrowVector(source, destination, difference));
@@ -44,19 +41,19 @@ TrapVector ExecCmp() {
     return NoTrap;
 }
 
-template <class W>
+template <class W, int SrcMode, int DstMode>
 TrapVector ExecBit() {
-    const uint16_t source = ReadSource<W>();
-    const uint16_t result = source & W::Get(ReadOperand(OperandField()));
+    const uint16_t source = ReadSource<W, SrcMode>();
+    const uint16_t result = source & W::Get(ReadOperand<DstMode>(OperandField()));
     Psw &= ~FlagsNZV;
     SetNZ(W::Signed(result));
     return NoTrap;
 }
 
-template <class W>
+template <class W, int SrcMode, int DstMode>
 TrapVector ExecBic() {
-    const uint16_t source = ReadSource<W>();
-    const ModifiedOperand<W> destination(OperandField());
+    const uint16_t source = ReadSource<W, SrcMode>();
+    const ModifiedOperand<W, DstMode> destination(OperandField());
     const uint16_t result = destination.Value() & ~source & W::Mask;
     destination.Store(result);
     Psw &= ~FlagsNZV;
@@ -64,10 +61,10 @@ TrapVector ExecBic() {
     return NoTrap;
 }
 
-template <class W>
+template <class W, int SrcMode, int DstMode>
 TrapVector ExecBis() {
-    const uint16_t source = ReadSource<W>();
-    const ModifiedOperand<W> destination(OperandField());
+    const uint16_t source = ReadSource<W, SrcMode>();
+    const ModifiedOperand<W, DstMode> destination(OperandField());
     const uint16_t result = destination.Value() | source;
     destination.Store(result);
     Psw &= ~FlagsNZV;
@@ -75,9 +72,10 @@ TrapVector ExecBis() {
     return NoTrap;
 }
 
+template <int SrcMode, int DstMode>
 TrapVector ExecAdd() {
-    const uint16_t source = ReadSource<WordWidth>();
-    const ModifiedOperand<WordWidth> destination(OperandField());
+    const uint16_t source = ReadSource<WordWidth, SrcMode>();
+    const ModifiedOperand<WordWidth, DstMode> destination(OperandField());
     const uint16_t augend = destination.Value();
     const uint16_t sum = uint16_t(augend + source);
     destination.Store(sum);
@@ -87,9 +85,10 @@ TrapVector ExecAdd() {
     return NoTrap;
 }
 
+template <int SrcMode, int DstMode>
 TrapVector ExecSub() {
-    const uint16_t source = ReadSource<WordWidth>();
-    const ModifiedOperand<WordWidth> destination(OperandField());
+    const uint16_t source = ReadSource<WordWidth, SrcMode>();
+    const ModifiedOperand<WordWidth, DstMode> destination(OperandField());
     const uint16_t minuend = destination.Value();
     const uint16_t difference = uint16_t(minuend - source);
     destination.Store(difference);
@@ -99,13 +98,17 @@ TrapVector ExecSub() {
     return NoTrap;
 }
 
-template TrapVector ExecMov<WordWidth>();
-template TrapVector ExecMov<ByteWidth>();
-template TrapVector ExecCmp<WordWidth>();
-template TrapVector ExecCmp<ByteWidth>();
-template TrapVector ExecBit<WordWidth>();
-template TrapVector ExecBit<ByteWidth>();
-template TrapVector ExecBic<WordWidth>();
-template TrapVector ExecBic<ByteWidth>();
-template TrapVector ExecBis<WordWidth>();
-template TrapVector ExecBis<ByteWidth>();
+constinit const std::array<ModeRoutines, 12> DoubleOperandModeRoutines = {
+    BuildModeRoutines(ExecMov<WordWidth>, []<int S, int D> { return Flattened<ExecMov<WordWidth, S, D>>; }),
+    BuildModeRoutines(ExecCmp<WordWidth>, []<int S, int D> { return Flattened<ExecCmp<WordWidth, S, D>>; }),
+    BuildModeRoutines(ExecBit<WordWidth>, []<int S, int D> { return Flattened<ExecBit<WordWidth, S, D>>; }),
+    BuildModeRoutines(ExecBic<WordWidth>, []<int S, int D> { return Flattened<ExecBic<WordWidth, S, D>>; }),
+    BuildModeRoutines(ExecBis<WordWidth>, []<int S, int D> { return Flattened<ExecBis<WordWidth, S, D>>; }),
+    BuildModeRoutines(ExecMov<ByteWidth>, []<int S, int D> { return Flattened<ExecMov<ByteWidth, S, D>>; }),
+    BuildModeRoutines(ExecCmp<ByteWidth>, []<int S, int D> { return Flattened<ExecCmp<ByteWidth, S, D>>; }),
+    BuildModeRoutines(ExecBit<ByteWidth>, []<int S, int D> { return Flattened<ExecBit<ByteWidth, S, D>>; }),
+    BuildModeRoutines(ExecBic<ByteWidth>, []<int S, int D> { return Flattened<ExecBic<ByteWidth, S, D>>; }),
+    BuildModeRoutines(ExecBis<ByteWidth>, []<int S, int D> { return Flattened<ExecBis<ByteWidth, S, D>>; }),
+    BuildModeRoutines(ExecAdd<>, []<int S, int D> { return Flattened<ExecAdd<S, D>>; }),
+    BuildModeRoutines(ExecSub<>, []<int S, int D> { return Flattened<ExecSub<S, D>>; }),
+};

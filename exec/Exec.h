@@ -3,8 +3,10 @@
 // the address of the trap vector that the processor step enters next.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "core/Srcdst.h"
 #include "exec/Width.h"
 
 using TrapVector = uint16_t;
@@ -21,34 +23,41 @@ constexpr TrapVector VectorTrap = 0x001C;
 // Every opcode that no instruction claims: changes nothing, traps through 0x0008.
 TrapVector IllegalOp();
 
+// The routines with operand fields are templates over the fields' modes
+// (SrcMode for bits 9..11, Mode or DstMode for bits 3..5). With the default,
+// AnyMode, a routine decodes the modes as it runs: that is the routine the
+// instruction set assigns, and the one the decoder's tables name. Each is
+// also built for every pair of BuiltModes (ModeRoutines below), and the
+// processor runs those.
+
 // Double-operand instructions, 01SSDD..06SSDD and 11SSDD..16SSDD. The width
 // parameter is WordWidth or ByteWidth (MOV and MOVB, ...); ADD and SUB have
 // no byte form.
-template <class W> TrapVector ExecMov();
-template <class W> TrapVector ExecCmp();
-template <class W> TrapVector ExecBit();
-template <class W> TrapVector ExecBic();
-template <class W> TrapVector ExecBis();
-TrapVector ExecAdd();
-TrapVector ExecSub();
+template <class W, int SrcMode = AnyMode, int DstMode = AnyMode> TrapVector ExecMov();
+template <class W, int SrcMode = AnyMode, int DstMode = AnyMode> TrapVector ExecCmp();
+template <class W, int SrcMode = AnyMode, int DstMode = AnyMode> TrapVector ExecBit();
+template <class W, int SrcMode = AnyMode, int DstMode = AnyMode> TrapVector ExecBic();
+template <class W, int SrcMode = AnyMode, int DstMode = AnyMode> TrapVector ExecBis();
+template <int SrcMode = AnyMode, int DstMode = AnyMode> TrapVector ExecAdd();
+template <int SrcMode = AnyMode, int DstMode = AnyMode> TrapVector ExecSub();
 
 // Single-operand instructions, 0050DD..0063DD and 1050DD..1063DD.
-template <class W> TrapVector ExecClr();
-template <class W> TrapVector ExecCom();
-template <class W> TrapVector ExecInc();
-template <class W> TrapVector ExecDec();
-template <class W> TrapVector ExecNeg();
-template <class W> TrapVector ExecAdc();
-template <class W> TrapVector ExecSbc();
-template <class W> TrapVector ExecTst();
-template <class W> TrapVector ExecRor();
-template <class W> TrapVector ExecRol();
-template <class W> TrapVector ExecAsr();
-template <class W> TrapVector ExecAsl();
-TrapVector ExecSwab();
-TrapVector ExecSxt();
-TrapVector ExecMtps();
-TrapVector ExecMfps();
+template <class W, int Mode = AnyMode> TrapVector ExecClr();
+template <class W, int Mode = AnyMode> TrapVector ExecCom();
+template <class W, int Mode = AnyMode> TrapVector ExecInc();
+template <class W, int Mode = AnyMode> TrapVector ExecDec();
+template <class W, int Mode = AnyMode> TrapVector ExecNeg();
+template <class W, int Mode = AnyMode> TrapVector ExecAdc();
+template <class W, int Mode = AnyMode> TrapVector ExecSbc();
+template <class W, int Mode = AnyMode> TrapVector ExecTst();
+template <class W, int Mode = AnyMode> TrapVector ExecRor();
+template <class W, int Mode = AnyMode> TrapVector ExecRol();
+template <class W, int Mode = AnyMode> TrapVector ExecAsr();
+template <class W, int Mode = AnyMode> TrapVector ExecAsl();
+template <int Mode = AnyMode> TrapVector ExecSwab();
+template <int Mode = AnyMode> TrapVector ExecSxt();
+template <int Mode = AnyMode> TrapVector ExecMtps();
+template <int Mode = AnyMode> TrapVector ExecMfps();
 TrapVector ExecMark();
 
 // Program control.
@@ -67,8 +76,8 @@ TrapVector ExecBvc();
 TrapVector ExecBvs();
 TrapVector ExecBcc();
 TrapVector ExecBcs();
-TrapVector ExecJmp();
-TrapVector ExecJsr();
+template <int Mode = AnyMode> TrapVector ExecJmp();
+template <int Mode = AnyMode> TrapVector ExecJsr();
 TrapVector ExecRts();
 TrapVector ExecSob();
 TrapVector ExecEmt();
@@ -81,11 +90,11 @@ TrapVector ExecClearFlags();  // 000240..000257, NOP and CLC among them
 TrapVector ExecSetFlags();    // 000260..000277, SEC among them
 
 // Extended arithmetic and the floating-point group, which is not implemented.
-TrapVector ExecMul();
-TrapVector ExecDiv();
-TrapVector ExecAsh();
-TrapVector ExecAshc();
-TrapVector ExecXor();
+template <int Mode = AnyMode> TrapVector ExecMul();
+template <int Mode = AnyMode> TrapVector ExecDiv();
+template <int Mode = AnyMode> TrapVector ExecAsh();
+template <int Mode = AnyMode> TrapVector ExecAshc();
+template <int Mode = AnyMode> TrapVector ExecXor();
 TrapVector ExecFloatingPoint();
 
 // System and halt-mode instructions. The halt-mode group (000010..000037)
@@ -102,3 +111,16 @@ TrapVector ExecRcps();
 TrapVector ExecMtus();
 TrapVector ExecWcpc();
 TrapVector ExecWcps();
+
+// A routine with operand fields, as the instruction set names it, and the
+// routine built for every pair of modes, indexed by source mode number *
+// ModeCount + destination mode number (BuiltModeIndex); a routine with one
+// operand field takes its mode from the destination's place (bits 0..5).
+struct ModeRoutines {
+    ExecHandler routine;
+    std::array<ExecHandler, ModeCount * ModeCount> byModes;
+};
+extern const std::array<ModeRoutines, 12> DoubleOperandModeRoutines;
+extern const std::array<ModeRoutines, 28> SingleOperandModeRoutines;
+extern const std::array<ModeRoutines, 5> ExtendedArithmeticModeRoutines;
+extern const std::array<ModeRoutines, 2> JumpModeRoutines;

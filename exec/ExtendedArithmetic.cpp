@@ -5,15 +5,17 @@
 #include <algorithm>
 #include <limits>
 
+#include "exec/Build.h"
 #include "exec/Exec.h"
 #include "exec/Operand.h"
 #include "exec/Flags.h"
 
 namespace {
 
+template <int Mode>
 uint16_t ReadWordOperand() {
     AddrMask = WordWidth::AddressMask;
-    return ReadOperand(OperandField()).Word();
+    return ReadOperand<Mode>(OperandField()).Word();
 }
 
 // The low six bits of the source as a signed number: 1..31 shift left,
@@ -27,8 +29,9 @@ bool Outside16Bits(int64_t value) { return value > 32767 || value < -32768; }
 
 }  // namespace
 
+template <int Mode>
 TrapVector ExecMul() {
-    const int16_t multiplier = int16_t(ReadWordOperand());
+    const int16_t multiplier = int16_t(ReadWordOperand<Mode>());
     const int r = RegisterField();
     const int32_t product = int32_t(int16_t(Reg[r])) * multiplier;
     Psw &= ~FlagsNZVC;
@@ -40,8 +43,9 @@ TrapVector ExecMul() {
 }
 
 // A quotient that does not fit 16 bits sets V but is stored all the same.
+template <int Mode>
 TrapVector ExecDiv() {
-    const int16_t divisor = int16_t(ReadWordOperand());
+    const int16_t divisor = int16_t(ReadWordOperand<Mode>());
     const int r = RegisterField();
     Psw &= ~FlagsNZVC;
     if (divisor == 0) {
@@ -63,10 +67,11 @@ TrapVector ExecDiv() {
 
 // The register is read before the count, so a count operand that steps R
 // itself is overwritten by the result.
+template <int Mode>
 TrapVector ExecAsh() {
     const int r = RegisterField();
     const uint16_t old = Reg[r];
-    const int count = ShiftCount(ReadWordOperand());
+    const int count = ShiftCount(ReadWordOperand<Mode>());
     Psw &= ~FlagsNZVC;
     uint16_t result = old;
     if (count >= 16) {
@@ -89,10 +94,11 @@ TrapVector ExecAsh() {
     return NoTrap;
 }
 
+template <int Mode>
 TrapVector ExecAshc() {
     const int r = RegisterField();
     const uint32_t old = uint32_t(Reg[r]) << 16 | Reg[r | 1];
-    const int count = ShiftCount(ReadWordOperand());
+    const int count = ShiftCount(ReadWordOperand<Mode>());
     Psw &= ~FlagsNZVC;
     uint32_t result = old;
     if (count > 0) {
@@ -113,9 +119,10 @@ TrapVector ExecAshc() {
 }
 
 // The destination is addressed first, so XOR R2,(R2)+ uses R2 as incremented.
+template <int Mode>
 TrapVector ExecXor() {
     AddrMask = WordWidth::AddressMask;
-    const ModifiedOperand<WordWidth> destination(OperandField());
+    const ModifiedOperand<WordWidth, Mode> destination(OperandField());
     const uint16_t result = Reg[RegisterField()] ^ destination.Value();
     destination.Store(result);
     Psw &= ~FlagsNZV;
@@ -131,3 +138,11 @@ TrapVector ExecFloatingPoint() {
     if ((Opcode & 0xFF) < 040) Psw |= HaltModeBit;
     return VectorIllegal;
 }
+
+constinit const std::array<ModeRoutines, 5> ExtendedArithmeticModeRoutines = {
+    BuildModeRoutines(ExecMul<>, []<int S, int D> { return Flattened<ExecMul<D>>; }),
+    BuildModeRoutines(ExecDiv<>, []<int S, int D> { return Flattened<ExecDiv<D>>; }),
+    BuildModeRoutines(ExecAsh<>, []<int S, int D> { return Flattened<ExecAsh<D>>; }),
+    BuildModeRoutines(ExecAshc<>, []<int S, int D> { return Flattened<ExecAshc<D>>; }),
+    BuildModeRoutines(ExecXor<>, []<int S, int D> { return Flattened<ExecXor<D>>; }),
+};

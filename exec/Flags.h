@@ -1,5 +1,7 @@
 // Condition-code arithmetic. Every instruction first clears the codes it
-// defines, then these helpers only set bits.
+// defines, then these helpers only set bits. They compute without branching:
+// which codes an instruction sets depends on the data, which a processor
+// cannot guess.
 #pragma once
 
 #include <cstdint>
@@ -11,17 +13,10 @@ constexpr uint16_t FlagsNZVC = FlagN | FlagZ | FlagV | FlagC;
 
 // N from the sign, Z from zero; callers pass the result sign-extended from
 // the top bit of the operation's width (or a 32-bit result whole).
-inline void SetNZ(int32_t value) {
-    if (value < 0)
-        Psw |= FlagN;
-    else if (value == 0)
-        Psw |= FlagZ;
-}
+inline void SetNZ(int32_t value) { Psw |= uint16_t((uint32_t(value) >> 31) * FlagN | (value == 0) * FlagZ); }
 
 // Shifts and rotates: V = N xor C, both as the shift left them.
-inline void SetVShift() {
-    if (((Psw >> 3) ^ Psw) & FlagC) Psw |= FlagV;
-}
+inline void SetVShift() { Psw |= uint16_t((((Psw >> 3) ^ Psw) & FlagC) << 1); }
 
 // carries = (a & b) | ((a | b) & ~sum): bit i is the carry out of bit i of a + b.
 inline uint32_t CarryVector(uint32_t a, uint32_t b, uint32_t sum) { return (a & b) | ((a | b) & ~sum); }
@@ -34,8 +29,9 @@ inline uint32_t BorrowVector(uint32_t x, uint32_t y, uint32_t diff) { return (~x
 template <class W>
 void SetCarryAndOverflow(uint32_t carries) {
     constexpr int top = W::Bits - 1;
-    if ((carries >> top) & 1) Psw |= FlagC;
-    if (((carries >> top) ^ (carries >> (top - 1))) & 1) Psw |= FlagV;
+    const uint16_t carry = (carries >> top) & 1;
+    const uint16_t overflow = ((carries >> top) ^ (carries >> (top - 1))) & 1;
+    Psw |= uint16_t(carry * FlagC | overflow * FlagV);
 }
 
 // Shifting a `bits`-wide value left by k (1 <= k < bits) changes its sign at

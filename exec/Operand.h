@@ -11,10 +11,11 @@
 // The destination or only operand of a read-modify-write instruction. The
 // field is addressed once: the result goes back through WriteCell at the Addr
 // that the read produced, so (Rn)+ or an index word takes effect only once.
-template <class W>
+template <class W, int Mode = AnyMode>
 class ModifiedOperand {
 public:
-    explicit ModifiedOperand(uint16_t field) : at_(ReadOperand(field)), inRegister_(field < 8) {}
+    explicit ModifiedOperand(uint16_t field)
+        : at_(ReadOperand<Mode>(field)), inRegister_(IsRegisterMode<Mode>(field)) {}
 
     uint16_t Value() const { return W::Get(at_); }
     // A byte result in a register replaces only the register's low byte.
@@ -30,6 +31,5 @@ inline uint16_t SourceField() { return (Opcode >> 6) & 077; }
 // Bits 0..5: the destination of a double-operand instruction and the one
 // operand field of every other instruction that has one.
 inline uint16_t OperandField() { return Opcode & 077; }
-inline bool IsRegisterMode(uint16_t field) { return field < 8; }
 // Bits 6..8: the register of JSR, SOB and the extended arithmetic.
 inline int RegisterField() { return (Opcode >> 6) & 7; }

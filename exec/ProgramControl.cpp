@@ -1,5 +1,6 @@
 // Program control: branches, JMP, JSR, RTS, SOB, the trap instructions, the
 // returns from traps and the condition-code operations.
+#include "exec/Build.h"
 #include "exec/Exec.h"
 #include "exec/Operand.h"
 #include "exec/Flags.h"
@@ -17,7 +18,7 @@ TrapVector BranchIf(bool taken) {
     return NoTrap;
 }
 
-uint16_t Pop() { return ReadOperand(FieldPop).Word(); }
+uint16_t Pop() { return ReadOperand<ModeOf(FieldPop)>(FieldPop).Word(); }
 
 // The processor treats the top 8 KiB of the address space as halt-mode
 // space: a return to 0xE000 or above always resumes in halt mode.
@@ -50,11 +51,12 @@ TrapVector ExecBcc() { return BranchIf(!C()); }
 TrapVector ExecBcs() { return BranchIf(C()); }
 
 // A register has no address to jump to.
+template <int Mode>
 TrapVector ExecJmp() {
     const uint16_t field = OperandField();
-    if (IsRegisterMode(field)) return VectorBadJump;
+    if (IsRegisterMode<Mode>(field)) return VectorBadJump;
     AddrMask = WordWidth::AddressMask;
-    ComputeAddress(field);
+    ComputeAddress<Mode>(field);
     Reg[PC] = Addr;
     return NoTrap;
 }
@@ -62,23 +64,30 @@ TrapVector ExecJmp() {
 // The linkage register is read only after the destination's side effects and
 // the push, so JSR R5,@(R5)+ saves R5 as incremented and JSR SP,... saves the
 // decremented SP.
+template <int Mode>
 TrapVector ExecJsr() {
     const uint16_t field = OperandField();
-    if (IsRegisterMode(field)) return VectorBadJump;
+    if (IsRegisterMode<Mode>(field)) return VectorBadJump;
     AddrMask = WordWidth::AddressMask;
-    ComputeAddress(field);
+    ComputeAddress<Mode>(field);
     const uint16_t target = Addr & 0xFFFE;
     const int link = RegisterField();
-    ComputeAddress(FieldPush);
+    ComputeAddress<ModeOf(FieldPush)>(FieldPush);
     WriteCell().SetWord(Reg[link]);
     Reg[link] = Reg[PC];
     Reg[PC] = target;
     return NoTrap;
 }
 
+// RTS PC, the usual return, pops the PC; it is written as a fixed register
+// so that the next fetch need not wait to learn which register it was.
 TrapVector ExecRts() {
     AddrMask = WordWidth::AddressMask;
     const int link = Opcode & 7;
+    if (link == PC) {
+        Reg[PC] = Pop();
+        return NoTrap;
+    }
     Reg[PC] = Reg[link] & 0xFFFE;
     Reg[link] = Pop();
     return NoTrap;
@@ -116,3 +125,8 @@ TrapVector ExecSetFlags() {
     Psw |= Opcode & FlagsNZVC;
     return NoTrap;
 }
+
+constinit const std::array<ModeRoutines, 2> JumpModeRoutines = {
+    BuildModeRoutines(ExecJmp<>, []<int S, int D> { return Flattened<ExecJmp<D>>; }),
+    BuildModeRoutines(ExecJsr<>, []<int S, int D> { return Flattened<ExecJsr<D>>; }),
+};

@@ -1,21 +1,22 @@
 // Single-operand instructions: CLR, COM, INC, DEC, NEG, ADC, SBC, TST and the
 // shifts and rotates with their byte forms, SWAB, SXT, MTPS, MFPS and MARK.
+#include "exec/Build.h"
 #include "exec/Exec.h"
 #include "exec/Operand.h"
 #include "exec/Flags.h"
 
 namespace {
 
-template <class W>
-ModifiedOperand<W> Operand() {
+template <class W, int Mode>
+ModifiedOperand<W, Mode> Operand() {
     AddrMask = W::AddressMask;
-    return ModifiedOperand<W>(OperandField());
+    return ModifiedOperand<W, Mode>(OperandField());
 }
 
 // Shifts and rotates replace all four codes: C from the bit shifted out,
 // N and Z from the result, V = N xor C.
-template <class W>
-void StoreShifted(const ModifiedOperand<W>& operand, uint16_t result, bool carry) {
+template <class W, int Mode>
+void StoreShifted(const ModifiedOperand<W, Mode>& operand, uint16_t result, bool carry) {
     operand.Store(result);
     Psw = (Psw & ~FlagsNZVC) | (carry ? FlagC : 0);
     SetNZ(W::Signed(result));
@@ -26,17 +27,17 @@ bool Carry() { return Psw & FlagC; }
 
 }  // namespace
 
-template <class W>
+template <class W, int Mode>
 TrapVector ExecClr() {
     AddrMask = W::AddressMask;
-    W::Put(WriteOperand(OperandField()), 0);
+    W::Put(WriteOperand<Mode>(OperandField()), 0);
     Psw = (Psw & ~FlagsNZVC) | FlagZ;
     return NoTrap;
 }
 
-template <class W>
+template <class W, int Mode>
 TrapVector ExecCom() {
-    const auto operand = Operand<W>();
+    const auto operand = Operand<W, Mode>();
     const uint16_t result = ~operand.Value() & W::Mask;
     operand.Store(result);
     Psw = (Psw & ~FlagsNZV) | FlagC;
@@ -44,46 +45,45 @@ TrapVector ExecCom() {
     return NoTrap;
 }
 
-template <class W>
+template <class W, int Mode>
 TrapVector ExecInc() {
-    const auto operand = Operand<W>();
+    const auto operand = Operand<W, Mode>();
     const uint16_t result = (operand.Value() + 1) & W::Mask;
     operand.Store(result);
     Psw &= ~FlagsNZV;
-    if (result == W::SignBit) Psw |= FlagV;
+    Psw |= result == W::SignBit ? FlagV : 0;
     SetNZ(W::Signed(result));
     return NoTrap;
 }
 
-template <class W>
+template <class W, int Mode>
 TrapVector ExecDec() {
-    const auto operand = Operand<W>();
+    const auto operand = Operand<W, Mode>();
     const uint16_t result = (operand.Value() - 1) & W::Mask;
     operand.Store(result);
     Psw &= ~FlagsNZV;
-    if (result == W::SignBit - 1) Psw |= FlagV;
+    Psw |= result == W::SignBit - 1 ? FlagV : 0;
     SetNZ(W::Signed(result));
     return NoTrap;
 }
 
-template <class W>
+template <class W, int Mode>
 TrapVector ExecNeg() {
-    const auto operand = Operand<W>();
+    const auto operand = Operand<W, Mode>();
     const uint16_t old = operand.Value();
     const uint16_t result = (0 - old) & W::Mask;
     operand.Store(result);
     Psw &= ~FlagsNZVC;
-    if (old == W::SignBit) Psw |= FlagV;
-    if (result != 0) Psw |= FlagC;
+    Psw |= (old == W::SignBit ? FlagV : 0) | (result != 0 ? FlagC : 0);
     SetNZ(W::Signed(result));
     return NoTrap;
 }
 
 // ADC and SBC always write the operand back, even when C is clear and the
 // value stays the same.
-template <class W>
+template <class W, int Mode>
 TrapVector ExecAdc() {
-    const auto operand = Operand<W>();
+    const auto operand = Operand<W, Mode>();
     uint16_t result = operand.Value();
     Psw &= ~FlagsNZV;
     if (Carry()) {
@@ -96,9 +96,9 @@ TrapVector ExecAdc() {
     return NoTrap;
 }
 
-template <class W>
+template <class W, int Mode>
 TrapVector ExecSbc() {
-    const auto operand = Operand<W>();
+    const auto operand = Operand<W, Mode>();
     uint16_t result = operand.Value();
     Psw &= ~FlagsNZV;
     if (Carry()) {
@@ -111,50 +111,51 @@ TrapVector ExecSbc() {
     return NoTrap;
 }
 
-template <class W>
+template <class W, int Mode>
 TrapVector ExecTst() {
     AddrMask = W::AddressMask;
-    const uint16_t value = W::Get(ReadOperand(OperandField()));
+    const uint16_t value = W::Get(ReadOperand<Mode>(OperandField()));
     Psw &= ~FlagsNZVC;
     SetNZ(W::Signed(value));
     return NoTrap;
 }
 
-template <class W>
+template <class W, int Mode>
 TrapVector ExecRor() {
-    const auto operand = Operand<W>();
+    const auto operand = Operand<W, Mode>();
     const uint16_t old = operand.Value();
     StoreShifted(operand, uint16_t((old >> 1) | (Carry() ? W::SignBit : 0)), old & 1);
     return NoTrap;
 }
 
-template <class W>
+template <class W, int Mode>
 TrapVector ExecRol() {
-    const auto operand = Operand<W>();
+    const auto operand = Operand<W, Mode>();
     const uint16_t old = operand.Value();
     StoreShifted(operand, uint16_t(((old << 1) | (Carry() ? 1 : 0)) & W::Mask), old & W::SignBit);
     return NoTrap;
 }
 
-template <class W>
+template <class W, int Mode>
 TrapVector ExecAsr() {
-    const auto operand = Operand<W>();
+    const auto operand = Operand<W, Mode>();
     const uint16_t old = operand.Value();
     StoreShifted(operand, uint16_t((old >> 1) | (old & W::SignBit)), old & 1);
     return NoTrap;
 }
 
-template <class W>
+template <class W, int Mode>
 TrapVector ExecAsl() {
-    const auto operand = Operand<W>();
+    const auto operand = Operand<W, Mode>();
     const uint16_t old = operand.Value();
     StoreShifted(operand, uint16_t((old << 1) & W::Mask), old & W::SignBit);
     return NoTrap;
 }
 
 // N and Z come from the new low byte, the byte that was the high one.
+template <int Mode>
 TrapVector ExecSwab() {
-    const auto operand = Operand<WordWidth>();
+    const auto operand = Operand<WordWidth, Mode>();
     const uint16_t old = operand.Value();
     const uint16_t result = uint16_t(old << 8 | old >> 8);
     operand.Store(result);
@@ -163,9 +164,10 @@ TrapVector ExecSwab() {
     return NoTrap;
 }
 
+template <int Mode>
 TrapVector ExecSxt() {
     AddrMask = WordWidth::AddressMask;
-    const Location destination = WriteOperand(OperandField());
+    const Location destination = WriteOperand<Mode>(OperandField());
     if (Psw & FlagN) {
         destination.SetWord(0xFFFF);
         Psw &= ~FlagZ;
@@ -179,22 +181,24 @@ TrapVector ExecSxt() {
 
 // The trace bit and the whole high byte, the halt-mode bit included, cannot
 // be changed by the program.
+template <int Mode>
 TrapVector ExecMtps() {
     AddrMask = ByteWidth::AddressMask;
-    const uint8_t value = ReadOperand(OperandField()).Byte();
+    const uint8_t value = ReadOperand<Mode>(OperandField()).Byte();
     Psw = (Psw & 0xFF10) | (value & 0xEF);
     return NoTrap;
 }
 
+template <int Mode>
 TrapVector ExecMfps() {
     AddrMask = ByteWidth::AddressMask;
     const uint16_t status = Psw & 0xFF;
     const uint16_t field = OperandField();
     // As MOVB: into a register the byte is sign-extended to a word.
-    if (IsRegisterMode(field))
-        Reg[field] = uint16_t(ByteWidth::Signed(status));
+    if (IsRegisterMode<Mode>(field))
+        Reg[field & 7] = uint16_t(ByteWidth::Signed(status));
     else
-        WriteOperand(field).SetByte(uint8_t(status));
+        WriteOperand<Mode>(field).SetByte(uint8_t(status));
     Psw &= ~FlagsNZV;
     SetNZ(ByteWidth::Signed(status));
     return NoTrap;
@@ -206,31 +210,37 @@ TrapVector ExecMark() {
     AddrMask = WordWidth::AddressMask;
     Reg[SP] = uint16_t(Reg[PC] + 2 * (Opcode & 077));
     Reg[PC] = Reg[5] & 0xFFFE;
-    Reg[5] = ReadOperand(FieldPop).Word();
+    Reg[5] = ReadOperand<ModeOf(FieldPop)>(FieldPop).Word();
     return NoTrap;
 }
 
-template TrapVector ExecClr<WordWidth>();
-template TrapVector ExecClr<ByteWidth>();
-template TrapVector ExecCom<WordWidth>();
-template TrapVector ExecCom<ByteWidth>();
-template TrapVector ExecInc<WordWidth>();
-template TrapVector ExecInc<ByteWidth>();
-template TrapVector ExecDec<WordWidth>();
-template TrapVector ExecDec<ByteWidth>();
-template TrapVector ExecNeg<WordWidth>();
-template TrapVector ExecNeg<ByteWidth>();
-template TrapVector ExecAdc<WordWidth>();
-template TrapVector ExecAdc<ByteWidth>();
-template TrapVector ExecSbc<WordWidth>();
-template TrapVector ExecSbc<ByteWidth>();
-template TrapVector ExecTst<WordWidth>();
-template TrapVector ExecTst<ByteWidth>();
-template TrapVector ExecRor<WordWidth>();
-template TrapVector ExecRor<ByteWidth>();
-template TrapVector ExecRol<WordWidth>();
-template TrapVector ExecRol<ByteWidth>();
-template TrapVector ExecAsr<WordWidth>();
-template TrapVector ExecAsr<ByteWidth>();
-template TrapVector ExecAsl<WordWidth>();
-template TrapVector ExecAsl<ByteWidth>();
+constinit const std::array<ModeRoutines, 28> SingleOperandModeRoutines = {
+    BuildModeRoutines(ExecClr<WordWidth>, []<int S, int D> { return Flattened<ExecClr<WordWidth, D>>; }),
+    BuildModeRoutines(ExecCom<WordWidth>, []<int S, int D> { return Flattened<ExecCom<WordWidth, D>>; }),
+    BuildModeRoutines(ExecInc<WordWidth>, []<int S, int D> { return Flattened<ExecInc<WordWidth, D>>; }),
+    BuildModeRoutines(ExecDec<WordWidth>, []<int S, int D> { return Flattened<ExecDec<WordWidth, D>>; }),
+    BuildModeRoutines(ExecNeg<WordWidth>, []<int S, int D> { return Flattened<ExecNeg<WordWidth, D>>; }),
+    BuildModeRoutines(ExecAdc<WordWidth>, []<int S, int D> { return Flattened<ExecAdc<WordWidth, D>>; }),
+    BuildModeRoutines(ExecSbc<WordWidth>, []<int S, int D> { return Flattened<ExecSbc<WordWidth, D>>; }),
+    BuildModeRoutines(ExecTst<WordWidth>, []<int S, int D> { return Flattened<ExecTst<WordWidth, D>>; }),
+    BuildModeRoutines(ExecRor<WordWidth>, []<int S, int D> { return Flattened<ExecRor<WordWidth, D>>; }),
+    BuildModeRoutines(ExecRol<WordWidth>, []<int S, int D> { return Flattened<ExecRol<WordWidth, D>>; }),
+    BuildModeRoutines(ExecAsr<WordWidth>, []<int S, int D> { return Flattened<ExecAsr<WordWidth, D>>; }),
+    BuildModeRoutines(ExecAsl<WordWidth>, []<int S, int D> { return Flattened<ExecAsl<WordWidth, D>>; }),
+    BuildModeRoutines(ExecClr<ByteWidth>, []<int S, int D> { return Flattened<ExecClr<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecCom<ByteWidth>, []<int S, int D> { return Flattened<ExecCom<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecInc<ByteWidth>, []<int S, int D> { return Flattened<ExecInc<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecDec<ByteWidth>, []<int S, int D> { return Flattened<ExecDec<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecNeg<ByteWidth>, []<int S, int D> { return Flattened<ExecNeg<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecAdc<ByteWidth>, []<int S, int D> { return Flattened<ExecAdc<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecSbc<ByteWidth>, []<int S, int D> { return Flattened<ExecSbc<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecTst<ByteWidth>, []<int S, int D> { return Flattened<ExecTst<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecRor<ByteWidth>, []<int S, int D> { return Flattened<ExecRor<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecRol<ByteWidth>, []<int S, int D> { return Flattened<ExecRol<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecAsr<ByteWidth>, []<int S, int D> { return Flattened<ExecAsr<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecAsl<ByteWidth>, []<int S, int D> { return Flattened<ExecAsl<ByteWidth, D>>; }),
+    BuildModeRoutines(ExecSwab<>, []<int S, int D> { return Flattened<ExecSwab<D>>; }),
+    BuildModeRoutines(ExecSxt<>, []<int S, int D> { return Flattened<ExecSxt<D>>; }),
+    BuildModeRoutines(ExecMtps<>, []<int S, int D> { return Flattened<ExecMtps<D>>; }),
+    BuildModeRoutines(ExecMfps<>, []<int S, int D> { return Flattened<ExecMfps<D>>; }),
+};

@@ -22,11 +22,11 @@ extern int32_t CpuSpeed;
 // no breakpoint, nothing to skip.
 void ResetRunControl();
 
-// One tick of the run loop. Skips the tick while RunDelay counts down;
-// otherwise steps the processor until the costs reach CpuSpeed, stopping early
-// when Paused is set, or after a step that ends a trace or lands on the
-// breakpoint, where showDebugWindow is called. What a tick leaves unspent or
-// overspends is not carried over.
+// One tick of the run loop. Skips the tick while RunDelay counts down, and
+// runs nothing while Paused is set; otherwise steps the processor until the
+// costs reach CpuSpeed, stopping early after a step that ends a trace or
+// lands on the breakpoint, where showDebugWindow is called. What a tick
+// leaves unspent or overspends is not carried over.
 void RunTick(const std::function<void()>& showDebugWindow);
 
 // Steps the processor until the costs reach budget, with no run control at

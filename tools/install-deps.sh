@@ -9,6 +9,7 @@
 #   install-deps.sh --measure  that, and the virtual display of tools/measure.sh
 #   install-deps.sh --screenshot  that, and the virtual display, key sender and
 #                              picture tools of tools/screenshot.sh
+#   install-deps.sh --speed    that, and SIMH, the reference of tools/compare-speed.sh
 set -euo pipefail
 
 packages=(
@@ -30,6 +31,9 @@ for wanted in "$@"; do
     --screenshot) packages+=(
       xvfb xauth                     # a virtual display for tools/screenshot.sh
       xdotool x11-apps netpbm        # F3 to the window, and its picture as PNG
+    ) ;;
+    --speed) packages+=(
+      simh                           # its PDP-11 simulator, the speed reference of tools/compare-speed.sh
     ) ;;
     *) echo "install-deps.sh: unknown option $wanted" >&2; exit 2 ;;
   esac

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "TestMachine.h"
 #include "core/Decoder.h"
 #include "exec/Exec.h"
+#include "tests/support/MachineState.h"
 
 namespace {
 
@@ -46,6 +49,25 @@ TEST(OpcodeMap, BoundariesReachTheirRoutines) {
         {075040, ExecFloatingPoint},  {0103777, ExecBcs},            {000777, ExecBr},
     };
     for (const auto& row : rows) EXPECT_EQ(RoutineFor(row.opcode), row.routine) << Octal(row.opcode);
+}
+
+// The processor runs every opcode through its own entry of OpcodeTable, a
+// routine built for the opcode's modes: it must do exactly what the routine
+// the instruction set assigns does, on any machine.
+TEST(OpcodeMap, EveryOpcodeRunsAsItsRoutine) {
+    std::mt19937 rng(1985);
+    for (uint32_t op = 0; op <= 0xFFFF; ++op) {
+        if (op % 512 == 0) RandomizeMachine(rng);
+        for (uint16_t& r : Reg) r = uint16_t(rng());
+        Psw = uint16_t(rng());
+        Opcode = uint16_t(op);
+        const MachineState start = SaveMachine();
+        const TrapVector assigned = RoutineFor(Opcode)();
+        const MachineState expected = SaveMachine();
+        RestoreMachine(start);
+        ASSERT_EQ(OpcodeTable[Opcode](), assigned) << Octal(uint16_t(op));
+        ASSERT_EQ(FirstDifference(SaveMachine(), expected), "") << Octal(uint16_t(op));
+    }
 }
 
 }  // namespace

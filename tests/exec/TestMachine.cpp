@@ -23,6 +23,30 @@ void PrepareMachine() {
     Reg[PC] = CodeStart;
 }
 
+void RandomizeMachine(std::mt19937& rng) {
+    MakeCleanMachine();
+    for (uint32_t at = 0; at < MemorySize; at += 4) {
+        const uint32_t bits = rng();
+        std::memcpy(Memory + at, &bits, 4);
+    }
+    for (uint16_t& r : Reg) r = uint16_t(rng());
+    const uint32_t bits = rng();
+    // Mostly a program counter in RAM, so that stores can change the code.
+    Reg[PC] = bits & 1 ? uint16_t(0x8000 + (rng() & 0x7FE)) : uint16_t(rng() & 0xFFFE);
+    Psw = uint16_t(rng());
+    Cpc = uint16_t(rng());
+    Cps = uint16_t(rng());
+    KeyOut = uint16_t(rng());
+    // Mostly running: a stopped processor exercises nothing.
+    CtrlPort = uint16_t(rng() | ((bits & 0x6) ? CtrlRunBit : 0));
+    PcKey = (bits & 0x18) == 0 ? int32_t(rng() % 57) : 0;
+    MouseKey = (bits & 0x60) == 0 ? int32_t(rng() % 57) : 0;
+    HaltRequest = (bits & 0x380) == 0;
+    StepFlag = (bits & 0x400) != 0;
+    TraceInhibit = (bits & 0x800) != 0;
+    Waiting = (bits & 0x7000) == 0;
+}
+
 void LoadWords(uint16_t address, std::initializer_list<uint16_t> words) {
     for (uint16_t word : words) {
         SetWordAt(address, word);

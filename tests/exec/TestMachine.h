@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,6 +29,11 @@ constexpr uint16_t HaltEntryStatus = 0x00E0;
 // Clears the machine, maps RAM, sets the run bit, fills the vectors, puts
 // SP at StackTop and PC at CodeStart.
 void PrepareMachine();
+
+// A random machine: random ROM and RAM, registers, status word, halt-mode
+// registers, ports, keys and processor flags, mostly running, with PC mostly
+// in RAM so that stores can change the code.
+void RandomizeMachine(std::mt19937& rng);
 
 void LoadWords(uint16_t address, std::initializer_list<uint16_t> words);
 

@@ -1,0 +1,32 @@
+// How the instruction routines with operand fields are built for each of the
+// BuiltModes of their fields, for the decoder's table of one routine per
+// opcode.
+#pragma once
+
+#include <array>
+#include <utility>
+
+#include "core/Srcdst.h"
+#include "exec/Exec.h"
+
+// A routine with every helper it calls built into it, so that an instruction
+// runs as one piece of code with no calls but to the rare slow paths. (There
+// are so many routines that the compiler would stop inlining partway.)
+template <ExecHandler Routine>
+[[gnu::flatten]] TrapVector Flattened() {
+    return Routine();
+}
+
+// ModeRoutines::byModes: build<SrcMode, DstMode>() for every pair of
+// BuiltModes.
+template <class Build, std::size_t... Pair>
+constexpr std::array<ExecHandler, ModeCount * ModeCount> BuildForModes(Build build, std::index_sequence<Pair...>) {
+    return {build.template operator()<BuiltModes[Pair / ModeCount], BuiltModes[Pair % ModeCount]>()...};
+}
+
+// routine, and build for every pair of modes; build is a lambda
+// []<int SrcMode, int DstMode> { return Flattened<...>; }.
+template <class Build>
+constexpr ModeRoutines BuildModeRoutines(ExecHandler routine, Build build) {
+    return {routine, BuildForModes(build, std::make_index_sequence<ModeCount * ModeCount>{})};
+}
