@@ -22,7 +22,7 @@ fs::path InstalledDataFolder() {
 }
 
 fs::path UserRunFolder() {
-    // The base directory specification ignores a relative XDG_DATA_HOME.
+    // A relative XDG_DATA_HOME is ignored, as desktops ignore it.
     const char* dataHome = std::getenv("XDG_DATA_HOME");
     if (dataHome && fs::path(dataHome).is_absolute()) return fs::path(dataHome) / "vexal";
     const char* home = std::getenv("HOME");

@@ -9,6 +9,7 @@
 #include "debugger/Debug.h"
 #include "debugger/Numbers.h"
 #include "panel/RunLoop.h"
+#include "tests/support/CleanMachine.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/MemoryImage.h"
 
@@ -31,8 +32,7 @@ protected:
     void SetUp() override {
         previousFolder_ = std::filesystem::current_path();
         std::filesystem::current_path(folder.path());
-        ClearMachine();
-        RamEnd = LastRamAddress;
+        MakeCleanMachine();
         ResetRunControl();
         CpuSpeed = 250;
         CtrlPort = CtrlRunBit | CtrlSpeedBit;  // running, one cycle unit a step
