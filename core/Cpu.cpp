@@ -65,33 +65,52 @@ bool RunsPlainInstructions() {
 // them, only a trap or a write to CtrlPort can.
 constexpr uint16_t FirstPlainOpcode = 040;
 
+// Instruction words from FirstDirectFetch up to the last RAM address come
+// straight from Memory; the rest go through ReadCell.
+constexpr uint16_t FirstDirectFetch = KeyInAddress + 8;
+
+// How far past FirstDirectFetch the instruction words come straight from
+// Memory: to the end of RAM, or of ROM when there is no RAM.
+uint16_t DirectFetchSpan() {
+    const uint16_t last = IsRam(RamStart) ? std::min(RamEnd, LastRamAddress) : uint16_t(RamStart - 1);
+    return uint16_t(last - FirstDirectFetch);
+}
+
 // Up to `steps` steps as RunsPlainInstructions found them; returns how many
 // ran. Each step is what CpuStep would do, with what cannot happen left out:
 // the run ends after a step that leaves the next one different, or writes
 // CtrlPort (the run and speed bits), or, with StopOnPc, leaves PC at stopAt.
+// PC is kept in a host register too: the next fetch then need not wait for
+// the routine's store of it.
 template <bool StopOnPc>
 uint64_t RunInstructions(uint64_t steps, int32_t stopAt) {
     const uint16_t control = CtrlPort;
+    const uint16_t directSpan = DirectFetchSpan();  // RamEnd is fixed within a run
+    uint16_t pc = Reg[PC];
     uint64_t left = steps;
     while (left != 0) {
         --left;
+        // The fetch: (PC)+ as a word.
         AddrMask = 0xFFFE;
-        ComputeAddress<ModeOf(FieldFetch)>(FieldFetch);
-        Opcode = ReadCell().Word();
+        Addr = pc;
+        Reg[PC] = uint16_t(pc + 2);
+        Opcode = uint16_t(pc - FirstDirectFetch) <= directSpan ? Location{Memory + pc}.Word() : ReadCell().Word();
         if (Opcode < FirstPlainOpcode) {
             Execute();
             if ((Psw & FlagT) || Waiting || StepFlag) break;
+            pc = Reg[PC];
         } else {
             const TrapVector vector = DispatchOpcode();
-            // Tested first: the next fetch then need not wait for a store of PC.
-            if (Reg[PC] & 1) [[unlikely]]
-                Reg[PC] &= 0xFFFE;
+            pc = Reg[PC];
+            if (pc & 1) [[unlikely]]
+                Reg[PC] = pc &= 0xFFFE;
             if (vector != NoTrap) [[unlikely]] {
                 EnterTrap(vector);
                 if (Psw & FlagT) break;
+                pc = Reg[PC];
             }
         }
-        if (CtrlPort != control || (StopOnPc && Reg[PC] == stopAt)) break;
+        if (CtrlPort != control || (StopOnPc && pc == stopAt)) break;
     }
     return steps - left;
 }

@@ -145,15 +145,10 @@ ExecHandler BuiltRoutine(uint16_t opcode) {
     return routine;
 }
 
-// Built once, when the program starts. At 000400 and above, registers R0 to
-// R6 in bits 0..2 never change the routine, so it is looked up once for them.
+// Built once, when the program starts.
 std::array<ExecHandler, 0x10000> MakeOpcodeTable() {
     std::array<ExecHandler, 0x10000> table;
-    for (uint32_t opcode = 0; opcode <= 0xFFFF; opcode += 8) {
-        const ExecHandler general = BuiltRoutine(uint16_t(opcode));
-        for (uint32_t r = 0; r < 7; ++r) table[opcode + r] = opcode < 0400 ? BuiltRoutine(uint16_t(opcode + r)) : general;
-        table[opcode + 7] = BuiltRoutine(uint16_t(opcode + 7));
-    }
+    for (uint32_t opcode = 0; opcode <= 0xFFFF; ++opcode) table[opcode] = BuiltRoutine(uint16_t(opcode));
     return table;
 }
 

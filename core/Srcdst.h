@@ -18,27 +18,43 @@ constexpr uint16_t FieldPop = 026;    // (SP)+
 // the routine the instruction set names. A mode 0..7 takes its register from
 // the opcode. ImmediateMode (#n, field 027) and AbsoluteMode (@#a, field 037)
 // are modes 2 and 3 on PC, so common that they have routines of their own.
+// InRegister(n) is mode 0 on register n: an operand in a register is so
+// common that its routine knows the register instead of decoding it.
 constexpr int AnyMode = -1;
 constexpr int OnPc = 8;
 constexpr int ImmediateMode = OnPc + 2;
 constexpr int AbsoluteMode = OnPc + 3;
+constexpr int FirstInRegister = 16;
+constexpr int InRegister(int n) { return FirstInRegister + n; }
 constexpr int ModeOf(uint16_t field) { return field >> 3; }
 
 // The modes the decoder's routines are built for. The deferred modes but
 // absolute, @(R)+, @-(R) and @X(R), are rare enough to go through AnyMode.
-constexpr int ModeCount = 8;
-constexpr std::array<int, ModeCount> BuiltModes = {0, 1, 2, 4, 6, ImmediateMode, AbsoluteMode, AnyMode};
+constexpr int ModeCount = 15;
+constexpr std::array<int, ModeCount> BuiltModes = {
+    InRegister(0), InRegister(1), InRegister(2), InRegister(3), InRegister(4), InRegister(5), InRegister(6),
+    InRegister(7), 1, 2, 4, 6, ImmediateMode, AbsoluteMode, AnyMode};
 
 // The place in BuiltModes of the mode a routine is built for, for an operand
 // field.
 constexpr int BuiltModeIndex(uint16_t field) {
     int mode = ModeOf(field);
+    if (mode == 0) mode = InRegister(field & 7);
     if ((field & 7) == PC && (mode == 2 || mode == 3)) mode += OnPc;
     for (int i = 0; i < ModeCount; ++i)
         if (BuiltModes[i] == mode) return i;
     return ModeCount - 1;
 }
 static_assert(BuiltModes[ModeCount - 1] == AnyMode);
+
+// The register of an operand in register mode.
+template <int Mode>
+constexpr int RegisterOf(uint16_t field) {
+    if constexpr (Mode >= FirstInRegister)
+        return Mode - FirstInRegister;
+    else
+        return field & 7;
+}
 
 // Addressing mode Mode on register r, which is SP or PC when stackOrPc:
 // leaves the effective address in Addr (0 for register mode) with all the
@@ -93,7 +109,9 @@ inline void AddressRegister(uint16_t& r, bool stackOrPc) {
 // than the whole rest of an instruction.
 template <int Mode>
 inline void AddressMode(int n) {
-    if constexpr (Mode >= OnPc) {
+    if constexpr (Mode >= FirstInRegister) {
+        AddressRegister<0>(Reg[Mode - FirstInRegister], false);
+    } else if constexpr (Mode >= OnPc) {
         AddressRegister<Mode - OnPc>(Reg[PC], true);
     } else {
         if constexpr (Mode >= 2 && Mode <= 5) {
@@ -126,21 +144,21 @@ inline bool IsRegisterMode(uint16_t field) {
     if constexpr (Mode == AnyMode)
         return field < 8;
     else
-        return Mode == 0;
+        return Mode == 0 || Mode >= FirstInRegister;
 }
 
 // The operand's location for reading or for writing: the register itself in
 // mode 0, otherwise ReadCell/WriteCell of the computed address.
 template <int Mode = AnyMode>
 inline Location ReadOperand(uint16_t field) {
-    if (IsRegisterMode<Mode>(field)) return RegisterLocation(field & 7);
+    if (IsRegisterMode<Mode>(field)) return RegisterLocation(RegisterOf<Mode>(field));
     ComputeAddress<Mode>(field);
     return ReadCell();
 }
 
 template <int Mode = AnyMode>
 inline Location WriteOperand(uint16_t field) {
-    if (IsRegisterMode<Mode>(field)) return RegisterLocation(field & 7);
+    if (IsRegisterMode<Mode>(field)) return RegisterLocation(RegisterOf<Mode>(field));
     ComputeAddress<Mode>(field);
     return WriteCell();
 }

@@ -22,7 +22,7 @@ TrapVector ExecMov() {
     const uint16_t field = OperandField();
     // MOVB into a register fills the whole register with the sign-extended byte.
     if (W::Bits == 8 && IsRegisterMode<DstMode>(field))
-        Reg[field & 7] = uint16_t(W::Signed(value));
+        Reg[RegisterOf<DstMode>(field)] = uint16_t(W::Signed(value));
     else
         W::Put(WriteOperand<DstMode>(field), value);
     Psw &= ~FlagsNZV;

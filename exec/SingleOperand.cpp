@@ -196,7 +196,7 @@ TrapVector ExecMfps() {
     const uint16_t field = OperandField();
     // As MOVB: into a register the byte is sign-extended to a word.
     if (IsRegisterMode<Mode>(field))
-        Reg[field & 7] = uint16_t(ByteWidth::Signed(status));
+        Reg[RegisterOf<Mode>(field)] = uint16_t(ByteWidth::Signed(status));
     else
         WriteOperand<Mode>(field).SetByte(uint8_t(status));
     Psw &= ~FlagsNZV;
