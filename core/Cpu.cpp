@@ -80,8 +80,8 @@ uint16_t DirectFetchSpan() {
 // ran. Each step is what CpuStep would do, with what cannot happen left out:
 // the run ends after a step that leaves the next one different, or writes
 // CtrlPort (the run and speed bits), or, with StopOnPc, leaves PC at stopAt.
-// PC is kept in a host register too: the next fetch then need not wait for
-// the routine's store of it.
+// PC goes from one instruction to the next in a host register (Reg[PC] is
+// kept too), so no fetch waits for a store of it.
 template <bool StopOnPc>
 uint64_t RunInstructions(uint64_t steps, int32_t stopAt) {
     const uint16_t control = CtrlPort;
@@ -93,15 +93,17 @@ uint64_t RunInstructions(uint64_t steps, int32_t stopAt) {
         // The fetch: (PC)+ as a word.
         AddrMask = 0xFFFE;
         Addr = pc;
-        Reg[PC] = uint16_t(pc + 2);
+        const uint16_t next = uint16_t(pc + 2);
         Opcode = uint16_t(pc - FirstDirectFetch) <= directSpan ? Location{Memory + pc}.Word() : ReadCell().Word();
         if (Opcode < FirstPlainOpcode) {
+            Reg[PC] = next;
             Execute();
             if ((Psw & FlagT) || Waiting || StepFlag) break;
             pc = Reg[PC];
         } else {
-            const TrapVector vector = DispatchOpcode();
-            pc = Reg[PC];
+            const uint32_t result = OpcodeTable[Opcode](next);
+            const TrapVector vector = uint16_t(result);
+            pc = uint16_t(result >> 16);
             if (pc & 1) [[unlikely]]
                 Reg[PC] = pc &= 0xFFFE;
             if (vector != NoTrap) [[unlikely]] {

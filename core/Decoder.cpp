@@ -1,5 +1,7 @@
 #include "core/Decoder.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <span>
 
 #include "core/Def.h"
@@ -130,10 +132,9 @@ ExecHandler RoutineFor(uint16_t opcode) {
 
 namespace {
 
-// The routine run for an opcode: the one RoutineFor names, or, if that has
-// operand fields, the version of it built for the modes of the opcode's
-// fields.
-ExecHandler BuiltRoutine(uint16_t opcode) {
+// The routine run for an opcode: the one RoutineFor names, built for the
+// modes of the opcode's fields if it has operand fields.
+BuiltHandler BuiltRoutine(uint16_t opcode) {
     const ExecHandler routine = RoutineFor(opcode);
     const int modes = BuiltModeIndex(opcode >> 6 & 077) * ModeCount + BuiltModeIndex(opcode & 077);
     for (std::span<const ModeRoutines> built : {std::span<const ModeRoutines>(DoubleOperandModeRoutines),
@@ -142,16 +143,24 @@ ExecHandler BuiltRoutine(uint16_t opcode) {
                                                 std::span<const ModeRoutines>(JumpModeRoutines)})
         for (const ModeRoutines& r : built)
             if (r.routine == routine) return r.byModes[modes];
-    return routine;
+    for (std::span<const PlainRoutine> built :
+         {std::span<const PlainRoutine>(SystemPlainRoutines), std::span<const PlainRoutine>(SingleOperandPlainRoutines),
+          std::span<const PlainRoutine>(ProgramControlPlainRoutines),
+          std::span<const PlainRoutine>(ExtendedArithmeticPlainRoutines)})
+        for (const PlainRoutine& r : built)
+            if (r.routine == routine) return r.built;
+    // Every routine of the tables above is listed; this is never reached.
+    std::fprintf(stderr, "no built routine for opcode %06o\n", opcode);
+    std::abort();
 }
 
 // Built once, when the program starts.
-std::array<ExecHandler, 0x10000> MakeOpcodeTable() {
-    std::array<ExecHandler, 0x10000> table;
+std::array<BuiltHandler, 0x10000> MakeOpcodeTable() {
+    std::array<BuiltHandler, 0x10000> table;
     for (uint32_t opcode = 0; opcode <= 0xFFFF; ++opcode) table[opcode] = BuiltRoutine(uint16_t(opcode));
     return table;
 }
 
 }  // namespace
 
-const std::array<ExecHandler, 0x10000> OpcodeTable = MakeOpcodeTable();
+const std::array<BuiltHandler, 0x10000> OpcodeTable = MakeOpcodeTable();

@@ -24,7 +24,7 @@ ExecHandler RoutineFor(uint16_t opcode);
 // this one, generated from them when the program starts: for every opcode its
 // routine, built for the addressing modes of the opcode's operand fields, so
 // one lookup selects an instruction with nothing left to decode.
-extern const std::array<ExecHandler, 0x10000> OpcodeTable;
+extern const std::array<BuiltHandler, 0x10000> OpcodeTable;
 
 // Runs the routine that Opcode selects and returns its TrapVector.
-inline TrapVector DispatchOpcode() { return OpcodeTable[Opcode](); }
+inline TrapVector DispatchOpcode() { return uint16_t(OpcodeTable[Opcode](Reg[PC])); }

@@ -9,18 +9,22 @@
 #include "core/Srcdst.h"
 #include "exec/Exec.h"
 
-// A routine with every helper it calls built into it, so that an instruction
-// runs as one piece of code with no calls but to the rare slow paths. (There
-// are so many routines that the compiler would stop inlining partway.)
+// A routine as the processor runs it, with every helper it calls built into
+// it, so that an instruction runs as one piece of code with no calls but to
+// the rare slow paths. (There are so many routines that the compiler would
+// stop inlining partway.) PC is stored here, so the routine knows it without
+// a load, and is mostly still known when it is handed back.
 template <ExecHandler Routine>
-[[gnu::flatten]] TrapVector Flattened() {
-    return Routine();
+[[gnu::flatten]] uint32_t Flattened(uint16_t pc) {
+    Reg[PC] = pc;
+    const TrapVector vector = Routine();
+    return vector | uint32_t{Reg[PC]} << 16;
 }
 
 // ModeRoutines::byModes: build<SrcMode, DstMode>() for every pair of
 // BuiltModes.
 template <class Build, std::size_t... Pair>
-constexpr std::array<ExecHandler, ModeCount * ModeCount> BuildForModes(Build build, std::index_sequence<Pair...>) {
+constexpr std::array<BuiltHandler, ModeCount * ModeCount> BuildForModes(Build build, std::index_sequence<Pair...>) {
     return {build.template operator()<BuiltModes[Pair / ModeCount], BuiltModes[Pair % ModeCount]>()...};
 }
 
@@ -29,4 +33,10 @@ constexpr std::array<ExecHandler, ModeCount * ModeCount> BuildForModes(Build bui
 template <class Build>
 constexpr ModeRoutines BuildModeRoutines(ExecHandler routine, Build build) {
     return {routine, BuildForModes(build, std::make_index_sequence<ModeCount * ModeCount>{})};
+}
+
+// The routines without operand fields, as the processor runs them.
+template <ExecHandler... Routine>
+constexpr auto BuildPlainRoutines() {
+    return std::array{PlainRoutine{Routine, &Flattened<Routine>}...};
 }

@@ -1,6 +1,8 @@
 // The illegal-instruction routine and the system and halt-mode instructions.
 #include "exec/Exec.h"
 
+#include "exec/Build.h"
+
 #include "core/Cpu.h"
 #include "core/Def.h"
 #include "core/Srcdst.h"
@@ -97,3 +99,7 @@ TrapVector ExecWcps() {
     Cps = Reg[0];
     return NoTrap;
 }
+
+constinit const std::array<PlainRoutine, 13> SystemPlainRoutines =
+    BuildPlainRoutines<IllegalOp, ExecHalt, ExecWait, ExecReset, ExecGo, ExecStep, ExecRsel, ExecMfus, ExecRcpc,
+                       ExecRcps, ExecMtus, ExecWcpc, ExecWcps>();

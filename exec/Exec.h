@@ -112,15 +112,33 @@ TrapVector ExecMtus();
 TrapVector ExecWcpc();
 TrapVector ExecWcps();
 
+// A routine as the processor runs it (exec/Build.h). PC goes in and out in
+// host registers: it takes PC, already past the instruction word, and
+// returns its TrapVector in bits 0..15 and the new PC in bits 16..31. So no
+// instruction waits for a store of PC made by the one before, which would
+// cost the host more than most instructions take.
+using BuiltHandler = uint32_t (*)(uint16_t pc);
+
 // A routine with operand fields, as the instruction set names it, and the
 // routine built for every pair of modes, indexed by source mode number *
 // ModeCount + destination mode number (BuiltModeIndex); a routine with one
 // operand field takes its mode from the destination's place (bits 0..5).
 struct ModeRoutines {
     ExecHandler routine;
-    std::array<ExecHandler, ModeCount * ModeCount> byModes;
+    std::array<BuiltHandler, ModeCount * ModeCount> byModes;
+};
+
+// A routine without operand fields, and the same routine as the processor
+// runs it.
+struct PlainRoutine {
+    ExecHandler routine;
+    BuiltHandler built;
 };
 extern const std::array<ModeRoutines, 12> DoubleOperandModeRoutines;
 extern const std::array<ModeRoutines, 28> SingleOperandModeRoutines;
 extern const std::array<ModeRoutines, 5> ExtendedArithmeticModeRoutines;
 extern const std::array<ModeRoutines, 2> JumpModeRoutines;
+extern const std::array<PlainRoutine, 13> SystemPlainRoutines;
+extern const std::array<PlainRoutine, 1> SingleOperandPlainRoutines;
+extern const std::array<PlainRoutine, 25> ProgramControlPlainRoutines;
+extern const std::array<PlainRoutine, 1> ExtendedArithmeticPlainRoutines;

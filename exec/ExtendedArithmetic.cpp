@@ -146,3 +146,5 @@ constinit const std::array<ModeRoutines, 5> ExtendedArithmeticModeRoutines = {
     BuildModeRoutines(ExecAshc<>, []<int S, int D> { return Flattened<ExecAshc<D>>; }),
     BuildModeRoutines(ExecXor<>, []<int S, int D> { return Flattened<ExecXor<D>>; }),
 };
+
+constinit const std::array<PlainRoutine, 1> ExtendedArithmeticPlainRoutines = BuildPlainRoutines<ExecFloatingPoint>();

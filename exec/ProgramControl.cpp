@@ -130,3 +130,8 @@ constinit const std::array<ModeRoutines, 2> JumpModeRoutines = {
     BuildModeRoutines(ExecJmp<>, []<int S, int D> { return Flattened<ExecJmp<D>>; }),
     BuildModeRoutines(ExecJsr<>, []<int S, int D> { return Flattened<ExecJsr<D>>; }),
 };
+
+constinit const std::array<PlainRoutine, 25> ProgramControlPlainRoutines =
+    BuildPlainRoutines<ExecBr, ExecBne, ExecBeq, ExecBge, ExecBlt, ExecBgt, ExecBle, ExecBpl, ExecBmi, ExecBhi,
+                       ExecBlos, ExecBvc, ExecBvs, ExecBcc, ExecBcs, ExecRts, ExecSob, ExecEmt, ExecTrap, ExecBpt,
+                       ExecIot, ExecRti, ExecRtt, ExecClearFlags, ExecSetFlags>();

@@ -244,3 +244,5 @@ constinit const std::array<ModeRoutines, 28> SingleOperandModeRoutines = {
     BuildModeRoutines(ExecMtps<>, []<int S, int D> { return Flattened<ExecMtps<D>>; }),
     BuildModeRoutines(ExecMfps<>, []<int S, int D> { return Flattened<ExecMfps<D>>; }),
 };
+
+constinit const std::array<PlainRoutine, 1> SingleOperandPlainRoutines = BuildPlainRoutines<ExecMark>();

@@ -65,7 +65,7 @@ TEST(OpcodeMap, EveryOpcodeRunsAsItsRoutine) {
         const TrapVector assigned = RoutineFor(Opcode)();
         const MachineState expected = SaveMachine();
         RestoreMachine(start);
-        ASSERT_EQ(OpcodeTable[Opcode](), assigned) << Octal(uint16_t(op));
+        ASSERT_EQ(DispatchOpcode(), assigned) << Octal(uint16_t(op));
         ASSERT_EQ(FirstDifference(SaveMachine(), expected), "") << Octal(uint16_t(op));
     }
 }
