@@ -218,9 +218,14 @@ void Console::Set(const Arguments& arguments, ConsoleReply&) {
     const Settable settable[] = {
         {"r0", &Reg[0]}, {"r1", &Reg[1]}, {"r2", &Reg[2]},  {"r3", &Reg[3]},  {"r4", &Reg[4]},
         {"r5", &Reg[5]}, {"r6", &Reg[6]}, {"r7", &Reg[7]},  {"sp", &Reg[SP]}, {"pc", &Reg[PC]},
-        {"psw", &Psw},   {"cpc", &Cpc},   {"cps", &Cps},    {"ctrl", &CtrlPort}, {"keyout", &KeyOut},
+        {"cpc", &Cpc},   {"cps", &Cps},    {"ctrl", &CtrlPort}, {"keyout", &KeyOut},
     };
     const std::string name = Lower(arguments.Word(0));
+    // The status word keeps its condition codes apart: it is no plain word.
+    if (name == "psw") {
+        Psw = ParseWord(arguments.Word(1));
+        return;
+    }
     uint16_t* place = nullptr;
     for (const Settable& s : settable)
         if (name == s.name) place = s.place;

@@ -104,8 +104,6 @@ uint64_t RunInstructions(uint64_t steps, int32_t stopAt) {
             const uint32_t result = OpcodeTable[Opcode](next);
             const TrapVector vector = uint16_t(result);
             pc = uint16_t(result >> 16);
-            if (pc & 1) [[unlikely]]
-                Reg[PC] = pc &= 0xFFFE;
             if (vector != NoTrap) [[unlikely]] {
                 EnterTrap(vector);
                 if (Psw & FlagT) break;

@@ -8,7 +8,7 @@ uint8_t Memory[MemorySize + 1];
 uint16_t RamEnd;
 uint8_t LcdRam[LcdRamSize + 1];
 uint16_t Reg[8];
-uint16_t Psw;
+StatusWord Psw;
 uint16_t Cpc;
 uint16_t Cps;
 uint16_t Opcode;

@@ -41,7 +41,48 @@ constexpr uint16_t FlagZ = 0x0004;
 constexpr uint16_t FlagN = 0x0008;
 constexpr uint16_t FlagT = 0x0010;
 constexpr uint16_t HaltModeBit = 0x0100;
-extern uint16_t Psw;
+
+// The processor status word, read and written as the 16-bit word it is. The
+// condition codes are kept apart from the other bits, N, Z and V in one byte
+// and C in another: an instruction that sets codes then writes them without
+// reading the word first, so it need not wait for the instruction before it
+// to store its own (a wait that would cost the host more than most
+// instructions take).
+class StatusWord {
+public:
+    constexpr operator uint16_t() const { return uint16_t((others_ & ~Codes) | (nzv_ & NZV) | c_); }
+    constexpr StatusWord& operator=(uint16_t word) {
+        others_ = word & ~Codes;
+        nzv_ = uint8_t(word & NZV);
+        c_ = word & FlagC;
+        return *this;
+    }
+    // Codes that mask clears all together are written, not read.
+    constexpr StatusWord& operator&=(uint16_t mask) {
+        if ((mask & NZV) == 0)
+            nzv_ = 0;
+        else if ((mask & NZV) != NZV)
+            nzv_ &= uint8_t(mask);
+        if (!(mask & FlagC)) c_ = false;
+        if ((mask | Codes) != 0xFFFF) others_ &= mask;
+        return *this;
+    }
+    constexpr StatusWord& operator|=(uint16_t bits) {
+        nzv_ = uint8_t((nzv_ & NZV) | (bits & NZV));
+        c_ = c_ | ((bits & FlagC) != 0);
+        others_ |= bits & ~Codes;
+        return *this;
+    }
+
+private:
+    static constexpr uint16_t NZV = FlagN | FlagZ | FlagV;
+    static constexpr uint16_t Codes = NZV | FlagC;
+
+    uint16_t others_ = 0;
+    uint8_t nzv_ = 0;  // N, Z and V where the word has them
+    bool c_ = false;
+};
+extern StatusWord Psw;
 
 // Halt-mode save registers: the PC and PSW of the interrupted program.
 extern uint16_t Cpc;

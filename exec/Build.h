@@ -13,11 +13,13 @@
 // it, so that an instruction runs as one piece of code with no calls but to
 // the rare slow paths. (There are so many routines that the compiler would
 // stop inlining partway.) PC is stored here, so the routine knows it without
-// a load, and is mostly still known when it is handed back.
+// a load, and is mostly still known when it is handed back, made even as the
+// step makes it after every instruction.
 template <ExecHandler Routine>
 [[gnu::flatten]] uint32_t Flattened(uint16_t pc) {
     Reg[PC] = pc;
     const TrapVector vector = Routine();
+    Reg[PC] &= 0xFFFE;
     return vector | uint32_t{Reg[PC]} << 16;
 }
 

@@ -114,7 +114,8 @@ TrapVector ExecWcps();
 
 // A routine as the processor runs it (exec/Build.h). PC goes in and out in
 // host registers: it takes PC, already past the instruction word, and
-// returns its TrapVector in bits 0..15 and the new PC in bits 16..31. So no
+// returns its TrapVector in bits 0..15 and the new PC, made even, in bits
+// 16..31. So no
 // instruction waits for a store of PC made by the one before, which would
 // cost the host more than most instructions take.
 using BuiltHandler = uint32_t (*)(uint16_t pc);
