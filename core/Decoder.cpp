@@ -136,13 +136,17 @@ namespace {
 // modes of the opcode's fields if it has operand fields.
 BuiltHandler BuiltRoutine(uint16_t opcode) {
     const ExecHandler routine = RoutineFor(opcode);
-    const int modes = BuiltModeIndex(opcode >> 6 & 077) * ModeCount + BuiltModeIndex(opcode & 077);
+    const auto modes = [opcode](const ModeRoutines& r) {
+        // A register in bits 6..8 is register mode on it.
+        const uint16_t source = r.registerField ? opcode >> 6 & 7 : opcode >> 6 & 077;
+        return BuiltModeIndex(source) * ModeCount + BuiltModeIndex(opcode & 077);
+    };
     for (std::span<const ModeRoutines> built : {std::span<const ModeRoutines>(DoubleOperandModeRoutines),
                                                 std::span<const ModeRoutines>(SingleOperandModeRoutines),
                                                 std::span<const ModeRoutines>(ExtendedArithmeticModeRoutines),
-                                                std::span<const ModeRoutines>(JumpModeRoutines)})
+                                                std::span<const ModeRoutines>(ProgramControlModeRoutines)})
         for (const ModeRoutines& r : built)
-            if (r.routine == routine) return r.byModes[modes];
+            if (r.routine == routine) return r.byModes[modes(r)];
     for (std::span<const PlainRoutine> built :
          {std::span<const PlainRoutine>(SystemPlainRoutines), std::span<const PlainRoutine>(SingleOperandPlainRoutines),
           std::span<const PlainRoutine>(ProgramControlPlainRoutines),

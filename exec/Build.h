@@ -37,6 +37,17 @@ constexpr ModeRoutines BuildModeRoutines(ExecHandler routine, Build build) {
     return {routine, BuildForModes(build, std::make_index_sequence<ModeCount * ModeCount>{})};
 }
 
+// The same for a routine with a register in bits 6..8: build is called with
+// the register's mode, InRegister(R), in the source's place (and AnyMode
+// there for the places the decoder never picks).
+template <class Build>
+constexpr ModeRoutines BuildRegisterModeRoutines(ExecHandler routine, Build build) {
+    const auto onRegister = [build]<int S, int D> {
+        return build.template operator()<(S >= FirstInRegister ? S : AnyMode), D>();
+    };
+    return {routine, BuildForModes(onRegister, std::make_index_sequence<ModeCount * ModeCount>{}), true};
+}
+
 // The routines without operand fields, as the processor runs them.
 template <ExecHandler... Routine>
 constexpr auto BuildPlainRoutines() {

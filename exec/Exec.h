@@ -24,11 +24,12 @@ constexpr TrapVector VectorTrap = 0x001C;
 TrapVector IllegalOp();
 
 // The routines with operand fields are templates over the fields' modes
-// (SrcMode for bits 9..11, Mode or DstMode for bits 3..5). With the default,
-// AnyMode, a routine decodes the modes as it runs: that is the routine the
-// instruction set assigns, and the one the decoder's tables name. Each is
-// also built for every pair of BuiltModes (ModeRoutines below), and the
-// processor runs those.
+// (SrcMode for bits 6..11, Mode or DstMode for bits 0..5), and those with a
+// register in bits 6..8 over that register as a register-mode field (R, Link,
+// Counter). With the default, AnyMode, a routine decodes its fields as it
+// runs: that is the routine the instruction set assigns, and the one the
+// decoder's tables name. Each is also built for every pair of BuiltModes
+// (ModeRoutines below), and the processor runs those.
 
 // Double-operand instructions, 01SSDD..06SSDD and 11SSDD..16SSDD. The width
 // parameter is WordWidth or ByteWidth (MOV and MOVB, ...); ADD and SUB have
@@ -77,9 +78,9 @@ TrapVector ExecBvs();
 TrapVector ExecBcc();
 TrapVector ExecBcs();
 template <int Mode = AnyMode> TrapVector ExecJmp();
-template <int Mode = AnyMode> TrapVector ExecJsr();
+template <int Mode = AnyMode, int Link = AnyMode> TrapVector ExecJsr();
 TrapVector ExecRts();
-TrapVector ExecSob();
+template <int Counter = AnyMode> TrapVector ExecSob();
 TrapVector ExecEmt();
 TrapVector ExecTrap();
 TrapVector ExecBpt();
@@ -90,11 +91,11 @@ TrapVector ExecClearFlags();  // 000240..000257, NOP and CLC among them
 TrapVector ExecSetFlags();    // 000260..000277, SEC among them
 
 // Extended arithmetic and the floating-point group, which is not implemented.
-template <int Mode = AnyMode> TrapVector ExecMul();
-template <int Mode = AnyMode> TrapVector ExecDiv();
-template <int Mode = AnyMode> TrapVector ExecAsh();
-template <int Mode = AnyMode> TrapVector ExecAshc();
-template <int Mode = AnyMode> TrapVector ExecXor();
+template <int Mode = AnyMode, int R = AnyMode> TrapVector ExecMul();
+template <int Mode = AnyMode, int R = AnyMode> TrapVector ExecDiv();
+template <int Mode = AnyMode, int R = AnyMode> TrapVector ExecAsh();
+template <int Mode = AnyMode, int R = AnyMode> TrapVector ExecAshc();
+template <int Mode = AnyMode, int R = AnyMode> TrapVector ExecXor();
 TrapVector ExecFloatingPoint();
 
 // System and halt-mode instructions. The halt-mode group (000010..000037)
@@ -124,9 +125,12 @@ using BuiltHandler = uint32_t (*)(uint16_t pc);
 // routine built for every pair of modes, indexed by source mode number *
 // ModeCount + destination mode number (BuiltModeIndex); a routine with one
 // operand field takes its mode from the destination's place (bits 0..5).
+// The register that bits 6..8 name in JSR, SOB and the extended arithmetic
+// (registerField) is built for as the source in register mode, InRegister(R).
 struct ModeRoutines {
     ExecHandler routine;
     std::array<BuiltHandler, ModeCount * ModeCount> byModes;
+    bool registerField = false;
 };
 
 // A routine without operand fields, and the same routine as the processor
@@ -138,8 +142,8 @@ struct PlainRoutine {
 extern const std::array<ModeRoutines, 12> DoubleOperandModeRoutines;
 extern const std::array<ModeRoutines, 28> SingleOperandModeRoutines;
 extern const std::array<ModeRoutines, 5> ExtendedArithmeticModeRoutines;
-extern const std::array<ModeRoutines, 2> JumpModeRoutines;
+extern const std::array<ModeRoutines, 3> ProgramControlModeRoutines;
 extern const std::array<PlainRoutine, 13> SystemPlainRoutines;
 extern const std::array<PlainRoutine, 1> SingleOperandPlainRoutines;
-extern const std::array<PlainRoutine, 25> ProgramControlPlainRoutines;
+extern const std::array<PlainRoutine, 24> ProgramControlPlainRoutines;
 extern const std::array<PlainRoutine, 1> ExtendedArithmeticPlainRoutines;

@@ -29,10 +29,10 @@ bool Outside16Bits(int64_t value) { return value > 32767 || value < -32768; }
 
 }  // namespace
 
-template <int Mode>
+template <int Mode, int R>
 TrapVector ExecMul() {
     const int16_t multiplier = int16_t(ReadWordOperand<Mode>());
-    const int r = RegisterField();
+    const int r = RegisterField<R>();
     const int32_t product = int32_t(int16_t(Reg[r])) * multiplier;
     Psw &= ~FlagsNZVC;
     SetNZ(product);
@@ -43,10 +43,10 @@ TrapVector ExecMul() {
 }
 
 // A quotient that does not fit 16 bits sets V but is stored all the same.
-template <int Mode>
+template <int Mode, int R>
 TrapVector ExecDiv() {
     const int16_t divisor = int16_t(ReadWordOperand<Mode>());
-    const int r = RegisterField();
+    const int r = RegisterField<R>();
     Psw &= ~FlagsNZVC;
     if (divisor == 0) {
         Psw |= FlagV | FlagC;
@@ -67,9 +67,9 @@ TrapVector ExecDiv() {
 
 // The register is read before the count, so a count operand that steps R
 // itself is overwritten by the result.
-template <int Mode>
+template <int Mode, int R>
 TrapVector ExecAsh() {
-    const int r = RegisterField();
+    const int r = RegisterField<R>();
     const uint16_t old = Reg[r];
     const int count = ShiftCount(ReadWordOperand<Mode>());
     Psw &= ~FlagsNZVC;
@@ -94,9 +94,9 @@ TrapVector ExecAsh() {
     return NoTrap;
 }
 
-template <int Mode>
+template <int Mode, int R>
 TrapVector ExecAshc() {
-    const int r = RegisterField();
+    const int r = RegisterField<R>();
     const uint32_t old = uint32_t(Reg[r]) << 16 | Reg[r | 1];
     const int count = ShiftCount(ReadWordOperand<Mode>());
     Psw &= ~FlagsNZVC;
@@ -119,11 +119,11 @@ TrapVector ExecAshc() {
 }
 
 // The destination is addressed first, so XOR R2,(R2)+ uses R2 as incremented.
-template <int Mode>
+template <int Mode, int R>
 TrapVector ExecXor() {
     AddrMask = WordWidth::AddressMask;
     const ModifiedOperand<WordWidth, Mode> destination(OperandField());
-    const uint16_t result = Reg[RegisterField()] ^ destination.Value();
+    const uint16_t result = Reg[RegisterField<R>()] ^ destination.Value();
     destination.Store(result);
     Psw &= ~FlagsNZV;
     SetNZ(WordWidth::Signed(result));
@@ -140,11 +140,11 @@ TrapVector ExecFloatingPoint() {
 }
 
 constinit const std::array<ModeRoutines, 5> ExtendedArithmeticModeRoutines = {
-    BuildModeRoutines(ExecMul<>, []<int S, int D> { return Flattened<ExecMul<D>>; }),
-    BuildModeRoutines(ExecDiv<>, []<int S, int D> { return Flattened<ExecDiv<D>>; }),
-    BuildModeRoutines(ExecAsh<>, []<int S, int D> { return Flattened<ExecAsh<D>>; }),
-    BuildModeRoutines(ExecAshc<>, []<int S, int D> { return Flattened<ExecAshc<D>>; }),
-    BuildModeRoutines(ExecXor<>, []<int S, int D> { return Flattened<ExecXor<D>>; }),
+    BuildRegisterModeRoutines(ExecMul<>, []<int S, int D> { return Flattened<ExecMul<D, S>>; }),
+    BuildRegisterModeRoutines(ExecDiv<>, []<int S, int D> { return Flattened<ExecDiv<D, S>>; }),
+    BuildRegisterModeRoutines(ExecAsh<>, []<int S, int D> { return Flattened<ExecAsh<D, S>>; }),
+    BuildRegisterModeRoutines(ExecAshc<>, []<int S, int D> { return Flattened<ExecAshc<D, S>>; }),
+    BuildRegisterModeRoutines(ExecXor<>, []<int S, int D> { return Flattened<ExecXor<D, S>>; }),
 };
 
 constinit const std::array<PlainRoutine, 1> ExtendedArithmeticPlainRoutines = BuildPlainRoutines<ExecFloatingPoint>();

@@ -64,14 +64,14 @@ TrapVector ExecJmp() {
 // The linkage register is read only after the destination's side effects and
 // the push, so JSR R5,@(R5)+ saves R5 as incremented and JSR SP,... saves the
 // decremented SP.
-template <int Mode>
+template <int Mode, int Link>
 TrapVector ExecJsr() {
     const uint16_t field = OperandField();
     if (IsRegisterMode<Mode>(field)) return VectorBadJump;
     AddrMask = WordWidth::AddressMask;
     ComputeAddress<Mode>(field);
     const uint16_t target = Addr & 0xFFFE;
-    const int link = RegisterField();
+    const int link = RegisterField<Link>();
     ComputeAddress<ModeOf(FieldPush)>(FieldPush);
     WriteCell().SetWord(Reg[link]);
     Reg[link] = Reg[PC];
@@ -94,8 +94,9 @@ TrapVector ExecRts() {
 }
 
 // The counter wraps: SOB with 0 in its register loops 65536 times.
+template <int Counter>
 TrapVector ExecSob() {
-    uint16_t& counter = Reg[RegisterField()];
+    uint16_t& counter = Reg[RegisterField<Counter>()];
     --counter;
     if (counter != 0) Reg[PC] = uint16_t(Reg[PC] - 2 * (Opcode & 077));
     return NoTrap;
@@ -126,12 +127,13 @@ TrapVector ExecSetFlags() {
     return NoTrap;
 }
 
-constinit const std::array<ModeRoutines, 2> JumpModeRoutines = {
+constinit const std::array<ModeRoutines, 3> ProgramControlModeRoutines = {
     BuildModeRoutines(ExecJmp<>, []<int S, int D> { return Flattened<ExecJmp<D>>; }),
-    BuildModeRoutines(ExecJsr<>, []<int S, int D> { return Flattened<ExecJsr<D>>; }),
+    BuildRegisterModeRoutines(ExecJsr<>, []<int S, int D> { return Flattened<ExecJsr<D, S>>; }),
+    BuildRegisterModeRoutines(ExecSob<>, []<int S, int> { return Flattened<ExecSob<S>>; }),
 };
 
-constinit const std::array<PlainRoutine, 25> ProgramControlPlainRoutines =
+constinit const std::array<PlainRoutine, 24> ProgramControlPlainRoutines =
     BuildPlainRoutines<ExecBr, ExecBne, ExecBeq, ExecBge, ExecBlt, ExecBgt, ExecBle, ExecBpl, ExecBmi, ExecBhi,
-                       ExecBlos, ExecBvc, ExecBvs, ExecBcc, ExecBcs, ExecRts, ExecSob, ExecEmt, ExecTrap, ExecBpt,
+                       ExecBlos, ExecBvc, ExecBvs, ExecBcc, ExecBcs, ExecRts, ExecEmt, ExecTrap, ExecBpt,
                        ExecIot, ExecRti, ExecRtt, ExecClearFlags, ExecSetFlags>();
