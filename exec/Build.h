@@ -9,18 +9,44 @@
 #include "core/Srcdst.h"
 #include "exec/Exec.h"
 
+// How a routine built for these modes of its fields changes PC, when the
+// modes alone decide it: the number of words after the instruction that it
+// reads (#n, @#a and X(R) read one each), so that it leaves PC that many
+// words further on. -1 when a field may do more to PC (write it, step it
+// back) or is decoded as the routine runs. Registers R6 and R7 are left out:
+// as a register field of the extended arithmetic, R6 names R7 as its pair.
+constexpr int WordsAfterFor(int mode) {
+    if (mode == ImmediateMode || mode == AbsoluteMode || mode == 6) return 1;
+    if (mode == 1 || mode == 2 || (mode >= FirstInRegister && mode < InRegister(SP))) return 0;
+    return -1;
+}
+template <class... Modes>
+constexpr int WordsAfter(Modes... modes) {
+    const int words[] = {WordsAfterFor(modes)...};
+    int sum = 0;
+    for (const int w : words) {
+        if (w < 0) return -1;
+        sum += w;
+    }
+    return sum;
+}
+
 // A routine as the processor runs it, with every helper it calls built into
 // it, so that an instruction runs as one piece of code with no calls but to
 // the rare slow paths. (There are so many routines that the compiler would
 // stop inlining partway.) PC is stored here, so the routine knows it without
-// a load, and is mostly still known when it is handed back, made even as the
-// step makes it after every instruction.
-template <ExecHandler Routine>
+// a load, and handed back made even, as the step makes it after every
+// instruction. When the modes decide where PC ends (WordsAfter), that is
+// where it is taken from: read back from memory after the routine has
+// written an operand (which the compiler cannot tell from a write of PC), it
+// would make the next instruction wait for the store.
+template <ExecHandler Routine, int WordsAfterInstruction = -1>
 [[gnu::flatten]] uint32_t Flattened(uint16_t pc) {
     Reg[PC] = pc;
     const TrapVector vector = Routine();
-    Reg[PC] &= 0xFFFE;
-    return vector | uint32_t{Reg[PC]} << 16;
+    const uint16_t after = WordsAfterInstruction < 0 ? Reg[PC] : uint16_t(pc + 2 * WordsAfterInstruction);
+    Reg[PC] = after & 0xFFFE;
+    return vector | uint32_t(after & 0xFFFE) << 16;
 }
 
 // ModeRoutines::byModes: build<SrcMode, DstMode>() for every pair of

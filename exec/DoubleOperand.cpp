@@ -99,16 +99,16 @@ TrapVector ExecSub() {
 }
 
 constinit const std::array<ModeRoutines, 12> DoubleOperandModeRoutines = {
-    BuildModeRoutines(ExecMov<WordWidth>, []<int S, int D> { return Flattened<ExecMov<WordWidth, S, D>>; }),
-    BuildModeRoutines(ExecCmp<WordWidth>, []<int S, int D> { return Flattened<ExecCmp<WordWidth, S, D>>; }),
-    BuildModeRoutines(ExecBit<WordWidth>, []<int S, int D> { return Flattened<ExecBit<WordWidth, S, D>>; }),
-    BuildModeRoutines(ExecBic<WordWidth>, []<int S, int D> { return Flattened<ExecBic<WordWidth, S, D>>; }),
-    BuildModeRoutines(ExecBis<WordWidth>, []<int S, int D> { return Flattened<ExecBis<WordWidth, S, D>>; }),
-    BuildModeRoutines(ExecMov<ByteWidth>, []<int S, int D> { return Flattened<ExecMov<ByteWidth, S, D>>; }),
-    BuildModeRoutines(ExecCmp<ByteWidth>, []<int S, int D> { return Flattened<ExecCmp<ByteWidth, S, D>>; }),
-    BuildModeRoutines(ExecBit<ByteWidth>, []<int S, int D> { return Flattened<ExecBit<ByteWidth, S, D>>; }),
-    BuildModeRoutines(ExecBic<ByteWidth>, []<int S, int D> { return Flattened<ExecBic<ByteWidth, S, D>>; }),
-    BuildModeRoutines(ExecBis<ByteWidth>, []<int S, int D> { return Flattened<ExecBis<ByteWidth, S, D>>; }),
-    BuildModeRoutines(ExecAdd<>, []<int S, int D> { return Flattened<ExecAdd<S, D>>; }),
-    BuildModeRoutines(ExecSub<>, []<int S, int D> { return Flattened<ExecSub<S, D>>; }),
+    BuildModeRoutines(ExecMov<WordWidth>, []<int S, int D> { return Flattened<ExecMov<WordWidth, S, D>, WordsAfter(S, D)>; }),
+    BuildModeRoutines(ExecCmp<WordWidth>, []<int S, int D> { return Flattened<ExecCmp<WordWidth, S, D>, WordsAfter(S, D)>; }),
+    BuildModeRoutines(ExecBit<WordWidth>, []<int S, int D> { return Flattened<ExecBit<WordWidth, S, D>, WordsAfter(S, D)>; }),
+    BuildModeRoutines(ExecBic<WordWidth>, []<int S, int D> { return Flattened<ExecBic<WordWidth, S, D>, WordsAfter(S, D)>; }),
+    BuildModeRoutines(ExecBis<WordWidth>, []<int S, int D> { return Flattened<ExecBis<WordWidth, S, D>, WordsAfter(S, D)>; }),
+    BuildModeRoutines(ExecMov<ByteWidth>, []<int S, int D> { return Flattened<ExecMov<ByteWidth, S, D>, WordsAfter(S, D)>; }),
+    BuildModeRoutines(ExecCmp<ByteWidth>, []<int S, int D> { return Flattened<ExecCmp<ByteWidth, S, D>, WordsAfter(S, D)>; }),
+    BuildModeRoutines(ExecBit<ByteWidth>, []<int S, int D> { return Flattened<ExecBit<ByteWidth, S, D>, WordsAfter(S, D)>; }),
+    BuildModeRoutines(ExecBic<ByteWidth>, []<int S, int D> { return Flattened<ExecBic<ByteWidth, S, D>, WordsAfter(S, D)>; }),
+    BuildModeRoutines(ExecBis<ByteWidth>, []<int S, int D> { return Flattened<ExecBis<ByteWidth, S, D>, WordsAfter(S, D)>; }),
+    BuildModeRoutines(ExecAdd<>, []<int S, int D> { return Flattened<ExecAdd<S, D>, WordsAfter(S, D)>; }),
+    BuildModeRoutines(ExecSub<>, []<int S, int D> { return Flattened<ExecSub<S, D>, WordsAfter(S, D)>; }),
 };

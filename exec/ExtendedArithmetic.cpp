@@ -140,11 +140,11 @@ TrapVector ExecFloatingPoint() {
 }
 
 constinit const std::array<ModeRoutines, 5> ExtendedArithmeticModeRoutines = {
-    BuildRegisterModeRoutines(ExecMul<>, []<int S, int D> { return Flattened<ExecMul<D, S>>; }),
-    BuildRegisterModeRoutines(ExecDiv<>, []<int S, int D> { return Flattened<ExecDiv<D, S>>; }),
-    BuildRegisterModeRoutines(ExecAsh<>, []<int S, int D> { return Flattened<ExecAsh<D, S>>; }),
-    BuildRegisterModeRoutines(ExecAshc<>, []<int S, int D> { return Flattened<ExecAshc<D, S>>; }),
-    BuildRegisterModeRoutines(ExecXor<>, []<int S, int D> { return Flattened<ExecXor<D, S>>; }),
+    BuildRegisterModeRoutines(ExecMul<>, []<int S, int D> { return Flattened<ExecMul<D, S>, WordsAfter(S, D)>; }),
+    BuildRegisterModeRoutines(ExecDiv<>, []<int S, int D> { return Flattened<ExecDiv<D, S>, WordsAfter(S, D)>; }),
+    BuildRegisterModeRoutines(ExecAsh<>, []<int S, int D> { return Flattened<ExecAsh<D, S>, WordsAfter(S, D)>; }),
+    BuildRegisterModeRoutines(ExecAshc<>, []<int S, int D> { return Flattened<ExecAshc<D, S>, WordsAfter(S, D)>; }),
+    BuildRegisterModeRoutines(ExecXor<>, []<int S, int D> { return Flattened<ExecXor<D, S>, WordsAfter(S, D)>; }),
 };
 
 constinit const std::array<PlainRoutine, 1> ExtendedArithmeticPlainRoutines = BuildPlainRoutines<ExecFloatingPoint>();
