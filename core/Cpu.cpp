@@ -34,11 +34,10 @@ int32_t CostOfStep() { return (CtrlPort & CtrlSpeedBit) ? 1 : 8; }
 
 bool KeyHeld() { return MouseKey != 0 || PcKey != 0; }
 
-// The part of a step that executes an instruction (Opcode is set): dispatch,
-// an even PC, the trace trap and the trap entry.
+// The part of a step that executes an instruction (Opcode is set): dispatch
+// (which leaves PC even), the trace trap and the trap entry.
 void Execute() {
     TrapVector vector = DispatchOpcode();
-    Reg[PC] &= 0xFFFE;
     if (vector == NoTrap && (Psw & FlagT) && !TraceInhibit) vector = VectorBreakpoint;
     if (vector != NoTrap) EnterTrap(vector);
     TraceInhibit = false;

@@ -148,9 +148,7 @@ BuiltHandler BuiltRoutine(uint16_t opcode) {
         for (const ModeRoutines& r : built)
             if (r.routine == routine) return r.byModes[modes(r)];
     for (std::span<const PlainRoutine> built :
-         {std::span<const PlainRoutine>(SystemPlainRoutines), std::span<const PlainRoutine>(SingleOperandPlainRoutines),
-          std::span<const PlainRoutine>(ProgramControlPlainRoutines),
-          std::span<const PlainRoutine>(ExtendedArithmeticPlainRoutines)})
+         {std::span<const PlainRoutine>(SystemPlainRoutines), std::span<const PlainRoutine>(ProgramControlPlainRoutines)})
         for (const PlainRoutine& r : built)
             if (r.routine == routine) return r.built;
     // Every routine of the tables above is listed; this is never reached.

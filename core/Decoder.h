@@ -26,5 +26,6 @@ ExecHandler RoutineFor(uint16_t opcode);
 // one lookup selects an instruction with nothing left to decode.
 extern const std::array<BuiltHandler, 0x10000> OpcodeTable;
 
-// Runs the routine that Opcode selects and returns its TrapVector.
+// Runs the routine that Opcode selects, PC made even after it as after every
+// instruction, and returns its TrapVector.
 inline TrapVector DispatchOpcode() { return uint16_t(OpcodeTable[Opcode](Reg[PC])); }

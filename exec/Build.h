@@ -1,6 +1,6 @@
-// How the instruction routines with operand fields are built for each of the
-// BuiltModes of their fields, for the decoder's table of one routine per
-// opcode.
+// How the instruction routines are built as the processor runs them, those
+// with operand fields for each of the BuiltModes of their fields, for the
+// decoder's table of one routine per opcode.
 #pragma once
 
 #include <array>

@@ -100,6 +100,8 @@ TrapVector ExecWcps() {
     return NoTrap;
 }
 
-constinit const std::array<PlainRoutine, 13> SystemPlainRoutines =
+// The routines above as the processor runs them, and with them the rare MARK
+// and floating-point group, built here around a call to their routine.
+constinit const std::array<PlainRoutine, 15> SystemPlainRoutines =
     BuildPlainRoutines<IllegalOp, ExecHalt, ExecWait, ExecReset, ExecGo, ExecStep, ExecRsel, ExecMfus, ExecRcpc,
-                       ExecRcps, ExecMtus, ExecWcpc, ExecWcps>();
+                       ExecRcps, ExecMtus, ExecWcpc, ExecWcps, ExecMark, ExecFloatingPoint>();

@@ -143,7 +143,5 @@ extern const std::array<ModeRoutines, 12> DoubleOperandModeRoutines;
 extern const std::array<ModeRoutines, 28> SingleOperandModeRoutines;
 extern const std::array<ModeRoutines, 5> ExtendedArithmeticModeRoutines;
 extern const std::array<ModeRoutines, 3> ProgramControlModeRoutines;
-extern const std::array<PlainRoutine, 13> SystemPlainRoutines;
-extern const std::array<PlainRoutine, 1> SingleOperandPlainRoutines;
+extern const std::array<PlainRoutine, 15> SystemPlainRoutines;
 extern const std::array<PlainRoutine, 24> ProgramControlPlainRoutines;
-extern const std::array<PlainRoutine, 1> ExtendedArithmeticPlainRoutines;

@@ -146,5 +146,3 @@ constinit const std::array<ModeRoutines, 5> ExtendedArithmeticModeRoutines = {
     BuildRegisterModeRoutines(ExecAshc<>, []<int S, int D> { return Flattened<ExecAshc<D, S>, WordsAfter(S, D)>; }),
     BuildRegisterModeRoutines(ExecXor<>, []<int S, int D> { return Flattened<ExecXor<D, S>, WordsAfter(S, D)>; }),
 };
-
-constinit const std::array<PlainRoutine, 1> ExtendedArithmeticPlainRoutines = BuildPlainRoutines<ExecFloatingPoint>();

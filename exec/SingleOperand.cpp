@@ -244,5 +244,3 @@ constinit const std::array<ModeRoutines, 28> SingleOperandModeRoutines = {
     BuildModeRoutines(ExecMtps<>, []<int S, int D> { return Flattened<ExecMtps<D>, WordsAfter(D)>; }),
     BuildModeRoutines(ExecMfps<>, []<int S, int D> { return Flattened<ExecMfps<D>, WordsAfter(D)>; }),
 };
-
-constinit const std::array<PlainRoutine, 1> SingleOperandPlainRoutines = BuildPlainRoutines<ExecMark>();
