@@ -5,102 +5,33 @@
 #include "core/Def.h"
 #include "debugger/Numbers.h"
 
-// K1801VM2 instruction set. Masks and values in octal, as PDP-11 manuals
-// write them. The halt-mode group at 000010-000037 decodes fewer bits than it
-// occupies, hence the narrow masks there; 000210 (record 21) has value bits
-// outside its mask and so never matches.
-const MnemonicRecord MnemonicTable[MnemonicCount] = {
-    /*  0 */ {0177777, 0000000, "halt", FmtNone},
-    /*  1 */ {0177777, 0000001, "wait", FmtNone},
-    /*  2 */ {0177777, 0000002, "rti", FmtNone},
-    /*  3 */ {0177777, 0000003, "bpt", FmtNone},
-    /*  4 */ {0177777, 0000004, "iot", FmtNone},
-    /*  5 */ {0177777, 0000005, "reset", FmtNone},
-    /*  6 */ {0177777, 0000006, "rtt", FmtNone},
-    /*  7 */ {0177777, 0000012, "go", FmtNone},
-    /*  8 */ {0177774, 0000010, "go", FmtNone},
-    /*  9 */ {0177777, 0000016, "step", FmtNone},
-    /* 10 */ {0177774, 0000014, "step", FmtNone},
-    /* 11 */ {0177767, 0000020, "rsel", FmtNone},
-    /* 12 */ {0177777, 0000021, "mfus", FmtNone},
-    /* 13 */ {0177776, 0000022, "rcpc", FmtNone},
-    /* 14 */ {0177774, 0000024, "rcps", FmtNone},
-    /* 15 */ {0177777, 0000031, "mtus", FmtNone},
-    /* 16 */ {0177776, 0000032, "wcpc", FmtNone},
-    /* 17 */ {0177774, 0000034, "wcps", FmtNone},
-    /* 18 */ {0177740, 0000000, "illop", FmtIllegal},
-    /* 19 */ {0177700, 0000100, "jmp", FmtDst},
-    /* 20 */ {0177770, 0000200, "rts", FmtReg},
-    /* 21 */ {0177760, 0000210, "illop", FmtIllegal},
-    /* 22 */ {0177770, 0000230, "spl", FmtPriority},
-    /* 23 */ {0177777, 0000240, "nop", FmtNone},
-    /* 24 */ {0177777, 0000241, "clc", FmtNone},
-    /* 25 */ {0177760, 0000240, "clear", FmtConditions},
-    /* 26 */ {0177777, 0000261, "sec", FmtNone},
-    /* 27 */ {0177760, 0000260, "set", FmtConditions},
-    /* 28 */ {0177700, 0000300, "swab", FmtDst},
-    /* 29 */ {0177400, 0000400, "br", FmtBranch},
-    /* 30 */ {0177400, 0001000, "bne", FmtBranch},
-    /* 31 */ {0177400, 0001400, "beq", FmtBranch},
-    /* 32 */ {0177400, 0002000, "bge", FmtBranch},
-    /* 33 */ {0177400, 0002400, "blt", FmtBranch},
-    /* 34 */ {0177400, 0003000, "bgt", FmtBranch},
-    /* 35 */ {0177400, 0003400, "ble", FmtBranch},
-    /* 36 */ {0177000, 0004000, "jsr", FmtRegDst},
-    /* 37 */ {0077700, 0005000, "clr", FmtDstByte},
-    /* 38 */ {0077700, 0005100, "com", FmtDstByte},
-    /* 39 */ {0077700, 0005200, "inc", FmtDstByte},
-    /* 40 */ {0077700, 0005300, "dec", FmtDstByte},
-    /* 41 */ {0077700, 0005400, "neg", FmtDstByte},
-    /* 42 */ {0077700, 0005500, "adc", FmtDstByte},
-    /* 43 */ {0077700, 0005600, "sbc", FmtDstByte},
-    /* 44 */ {0077700, 0005700, "tst", FmtDstByte},
-    /* 45 */ {0077700, 0006000, "ror", FmtDstByte},
-    /* 46 */ {0077700, 0006100, "rol", FmtDstByte},
-    /* 47 */ {0077700, 0006200, "asr", FmtDstByte},
-    /* 48 */ {0077700, 0006300, "asl", FmtDstByte},
-    /* 49 */ {0177700, 0006400, "mark", FmtMark},
-    /* 50 */ {0177700, 0006500, "mfpi", FmtDst},
-    /* 51 */ {0177700, 0006600, "mtpi", FmtDst},
-    /* 52 */ {0177700, 0006700, "sxt", FmtDst},
-    /* 53 */ {0177000, 0007000, "illop", FmtIllegal},
-    /* 54 */ {0070000, 0010000, "mov", FmtSrcDstByte},
-    /* 55 */ {0070000, 0020000, "cmp", FmtSrcDstByte},
-    /* 56 */ {0070000, 0030000, "bit", FmtSrcDstByte},
-    /* 57 */ {0070000, 0040000, "bic", FmtSrcDstByte},
-    /* 58 */ {0070000, 0050000, "bis", FmtSrcDstByte},
-    /* 59 */ {0170000, 0060000, "add", FmtSrcDst},
-    /* 60 */ {0170000, 0160000, "sub", FmtSrcDst},
-    /* 61 */ {0177000, 0070000, "mul", FmtDstReg},
-    /* 62 */ {0177000, 0071000, "div", FmtDstReg},
-    /* 63 */ {0177000, 0073000, "ashc", FmtDstReg},  // before "ash": names match by prefix
-    /* 64 */ {0177000, 0072000, "ash", FmtDstReg},
-    /* 65 */ {0177000, 0074000, "xor", FmtRegDst},
-    /* 66 */ {0177770, 0075000, "fadd", FmtReg},
-    /* 67 */ {0177770, 0075010, "fsub", FmtReg},
-    /* 68 */ {0177770, 0075020, "fmul", FmtReg},
-    /* 69 */ {0177770, 0075030, "fdiv", FmtReg},
-    /* 70 */ {0177000, 0077000, "sob", FmtSob},
-    /* 71 */ {0174000, 0074000, "illop", FmtIllegal},
-    /* 72 */ {0177400, 0100000, "bpl", FmtBranch},
-    /* 73 */ {0177400, 0100400, "bmi", FmtBranch},
-    /* 74 */ {0177400, 0103000, "bcc", FmtBranch},
-    /* 75 */ {0177400, 0103000, "bhis", FmtBranch},  // before "bhi": names match by prefix
-    /* 76 */ {0177400, 0101000, "bhi", FmtBranch},
-    /* 77 */ {0177400, 0101400, "blos", FmtBranch},  // before "blo"
-    /* 78 */ {0177400, 0102000, "bvc", FmtBranch},
-    /* 79 */ {0177400, 0102400, "bvs", FmtBranch},
-    /* 80 */ {0177400, 0103400, "bcs", FmtBranch},
-    /* 81 */ {0177400, 0103400, "blo", FmtBranch},
-    /* 82 */ {0177400, 0104000, "emt", FmtTrapCode},
-    /* 83 */ {0177400, 0104400, "trap", FmtTrapCode},
-    /* 84 */ {0177700, 0106400, "mtps", FmtDst},
-    /* 85 */ {0177700, 0106500, "mfpd", FmtDst},
-    /* 86 */ {0177700, 0106600, "mtpd", FmtDst},
-    /* 87 */ {0177700, 0106700, "mfps", FmtDst},
-    /* 88 */ {0000000, 0000000, "illop", FmtIllegal},  // everything else
-    /* 89 */ {0000000, 0177777, ".word", FmtData},     // never matches; typed data words
+namespace {
+
+constexpr int NamedCount() {
+    int count = 0;
+    for (const InstructionRecord& record : InstructionSet) count += !record.Name.empty();
+    return count;
+}
+static_assert(NamedCount() == MnemonicCount);
+
+// The named records of the instruction set, in its order.
+struct Mnemonics {
+    MnemonicRecord records[MnemonicCount];
 };
+
+constexpr Mnemonics NamedRecords() {
+    Mnemonics named{};
+    int count = 0;
+    for (const InstructionRecord& record : InstructionSet)
+        if (!record.Name.empty()) named.records[count++] = {record.Mask, record.Value, record.Name, record.Format};
+    return named;
+}
+
+constexpr Mnemonics Named = NamedRecords();
+
+}  // namespace
+
+const MnemonicRecord (&MnemonicTable)[MnemonicCount] = Named.records;
 
 const MnemonicRecord RegisterNames[RegisterCount] = {
     {0177777, 0, "r0", FmtNone}, {0177777, 1, "r1", FmtNone}, {0177777, 2, "r2", FmtNone},

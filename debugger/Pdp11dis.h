@@ -1,12 +1,14 @@
 // The PDP-11 disassembler of the debugger: turns the instruction at Addr into
 // a mnemonic text and an operand text in the debugger's radix, advancing Addr
-// past the instruction and its extra words. One table of instruction records
-// drives it; the line assembler reads the same table the other way round.
+// past the instruction and its extra words. The records of the instruction
+// set drive it; the line assembler reads them the other way round.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "core/Decoder.h"
 
 // A word w belongs to a record when (w & Mask) == Value. In RegisterNames,
 // Value is the register number.
@@ -14,32 +16,15 @@ struct MnemonicRecord {
     uint16_t Mask;
     uint16_t Value;
     std::string_view Name;  // lower case, at most 5 characters
-    uint16_t Format;        // one of the operand formats below
+    uint16_t Format;        // an operand format, Fmt... (core/Decoder.h)
 };
-
-// Operand formats: how the bits outside an instruction's mask are written.
-constexpr uint16_t FmtIllegal = 0;      // no instruction; nothing
-constexpr uint16_t FmtNone = 1;         // no operands
-constexpr uint16_t FmtReg = 2;          // register in bits 0-2
-constexpr uint16_t FmtSrcDstByte = 3;   // source, destination; bit 15 = byte form
-constexpr uint16_t FmtSrcDst = 4;       // source, destination
-constexpr uint16_t FmtDstByte = 5;      // destination; bit 15 = byte form
-constexpr uint16_t FmtDst = 6;          // destination
-constexpr uint16_t FmtRegDst = 7;       // register in bits 6-8, destination
-constexpr uint16_t FmtDstReg = 8;       // destination, register in bits 6-8
-constexpr uint16_t FmtBranch = 9;       // target of a signed 8-bit word offset
-constexpr uint16_t FmtSob = 10;         // register, target of a backward 6-bit offset
-constexpr uint16_t FmtPriority = 11;    // bits 0-2 as one digit
-constexpr uint16_t FmtMark = 12;        // bits 0-5
-constexpr uint16_t FmtTrapCode = 13;    // bits 0-7
-constexpr uint16_t FmtConditions = 14;  // condition letters c, v, z, n
-constexpr uint16_t FmtData = 15;        // a whole data word (assembler only)
 
 constexpr int MnemonicCount = 90;
 constexpr int RegisterCount = 10;
 
-// The first record that matches a word names it, so the order matters.
-extern const MnemonicRecord MnemonicTable[MnemonicCount];
+// The named records of the instruction set (core/Decoder.h), in its order:
+// the first record that matches a word names it.
+extern const MnemonicRecord (&MnemonicTable)[MnemonicCount];
 // r0..r7 with sp and pc for R6 and R7, then r6 and r7 again for the assembler.
 extern const MnemonicRecord RegisterNames[RegisterCount];
 

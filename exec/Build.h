@@ -1,12 +1,15 @@
-// How the instruction routines are built as the processor runs them, those
-// with operand fields for each of the BuiltModes of their fields, for the
-// decoder's table of one routine per opcode.
+// How the instruction routines are built as the processor runs them: the
+// families of exec/Binding.h, each routine with operand fields built for
+// each of the BuiltModes of its fields. Included only by the files that
+// define routines: a family is built there, by one explicit instantiation per
+// routine, where the routine's body can be built into it.
 #pragma once
 
 #include <array>
 #include <utility>
 
 #include "core/Srcdst.h"
+#include "exec/Binding.h"
 #include "exec/Exec.h"
 
 // How a routine built for these modes of its fields changes PC, when the
@@ -49,33 +52,119 @@ template <ExecHandler Routine, int WordsAfterInstruction = -1>
     return vector | uint32_t(after & 0xFFFE) << 16;
 }
 
-// ModeRoutines::byModes: build<SrcMode, DstMode>() for every pair of
-// BuiltModes.
-template <class Build, std::size_t... Pair>
-constexpr std::array<BuiltHandler, ModeCount * ModeCount> BuildForModes(Build build, std::index_sequence<Pair...>) {
+// ForModes: what build.template operator()<Mode>() gives for each of the
+// first Count BuiltModes. ForModePairs: what build.template operator()<First,
+// Second>() gives for each of the first Count BuiltModes as First and each of
+// them all as Second, at First's place * ModeCount + Second's place.
+template <std::size_t Count, class Build, std::size_t... Index>
+constexpr std::array<BuiltHandler, Count> ForModes(Build build, std::index_sequence<Index...>) {
+    return {build.template operator()<BuiltModes[Index]>()...};
+}
+template <std::size_t Count, class Build>
+constexpr std::array<BuiltHandler, Count> ForModes(Build build) {
+    return ForModes<Count>(build, std::make_index_sequence<Count>{});
+}
+template <std::size_t Count, class Build, std::size_t... Pair>
+constexpr std::array<BuiltHandler, Count * ModeCount> ForModePairs(Build build, std::index_sequence<Pair...>) {
     return {build.template operator()<BuiltModes[Pair / ModeCount], BuiltModes[Pair % ModeCount]>()...};
 }
-
-// routine, and build for every pair of modes; build is a lambda
-// []<int SrcMode, int DstMode> { return Flattened<...>; }.
-template <class Build>
-constexpr ModeRoutines BuildModeRoutines(ExecHandler routine, Build build) {
-    return {routine, BuildForModes(build, std::make_index_sequence<ModeCount * ModeCount>{})};
+template <std::size_t Count, class Build>
+constexpr std::array<BuiltHandler, Count * ModeCount> ForModePairs(Build build) {
+    return ForModePairs<Count>(build, std::make_index_sequence<Count * ModeCount>{});
 }
 
-// The same for a routine with a register in bits 6..8: build is called with
-// the register's mode, InRegister(R), in the source's place (and AnyMode
-// there for the places the decoder never picks).
-template <class Build>
-constexpr ModeRoutines BuildRegisterModeRoutines(ExecHandler routine, Build build) {
-    const auto onRegister = [build]<int S, int D> {
-        return build.template operator()<(S >= FirstInRegister ? S : AnyMode), D>();
-    };
-    return {routine, BuildForModes(onRegister, std::make_index_sequence<ModeCount * ModeCount>{}), true};
+// The fields of an opcode.
+constexpr uint16_t SourceBits(uint16_t opcode) { return opcode >> 6 & 077; }
+constexpr uint16_t DestinationBits(uint16_t opcode) { return opcode & 077; }
+constexpr int RegisterBits(uint16_t opcode) { return opcode >> 6 & 7; }
+constexpr bool IsByteForm(uint16_t opcode) { return opcode & 0100000; }
+constexpr int ModePair(uint16_t opcode) {
+    return BuiltModeIndex(SourceBits(opcode)) * ModeCount + BuiltModeIndex(DestinationBits(opcode));
+}
+// BuiltModes begins with the register modes, InRegister(0)..InRegister(7),
+// so that the first eight of them are a register in bits 6..8.
+constexpr bool RegistersComeFirst() {
+    for (int r = 0; r < 8; ++r)
+        if (BuiltModes[r] != InRegister(r)) return false;
+    return true;
+}
+static_assert(RegistersComeFirst());
+
+template <ExecHandler Routine>
+ExecHandler PlainRoutines<Routine>::Assigned(uint16_t) {
+    return Routine;
+}
+template <ExecHandler Routine>
+BuiltHandler PlainRoutines<Routine>::Built(uint16_t) {
+    return &Flattened<Routine>;
 }
 
-// The routines without operand fields, as the processor runs them.
-template <ExecHandler... Routine>
-constexpr auto BuildPlainRoutines() {
-    return std::array{PlainRoutine{Routine, &Flattened<Routine>}...};
+template <template <class, int, int> class Routine>
+ExecHandler SrcDstByteRoutines<Routine>::Assigned(uint16_t opcode) {
+    if (IsByteForm(opcode)) return &Routine<ByteWidth, AnyMode, AnyMode>::Run;
+    return &Routine<WordWidth, AnyMode, AnyMode>::Run;
+}
+template <template <class, int, int> class Routine>
+BuiltHandler SrcDstByteRoutines<Routine>::Built(uint16_t opcode) {
+    static constexpr auto word = ForModePairs<ModeCount>(
+        []<int S, int D> { return &Flattened<Routine<WordWidth, S, D>::Run, WordsAfter(S, D)>; });
+    static constexpr auto byte = ForModePairs<ModeCount>(
+        []<int S, int D> { return &Flattened<Routine<ByteWidth, S, D>::Run, WordsAfter(S, D)>; });
+    return (IsByteForm(opcode) ? byte : word)[ModePair(opcode)];
+}
+
+template <template <int, int> class Routine>
+ExecHandler SrcDstRoutines<Routine>::Assigned(uint16_t) {
+    return &Routine<AnyMode, AnyMode>::Run;
+}
+template <template <int, int> class Routine>
+BuiltHandler SrcDstRoutines<Routine>::Built(uint16_t opcode) {
+    static constexpr auto built =
+        ForModePairs<ModeCount>([]<int S, int D> { return &Flattened<Routine<S, D>::Run, WordsAfter(S, D)>; });
+    return built[ModePair(opcode)];
+}
+
+template <template <class, int> class Routine>
+ExecHandler DstByteRoutines<Routine>::Assigned(uint16_t opcode) {
+    return IsByteForm(opcode) ? &Routine<ByteWidth, AnyMode>::Run : &Routine<WordWidth, AnyMode>::Run;
+}
+template <template <class, int> class Routine>
+BuiltHandler DstByteRoutines<Routine>::Built(uint16_t opcode) {
+    static constexpr auto word =
+        ForModes<ModeCount>([]<int D> { return &Flattened<Routine<WordWidth, D>::Run, WordsAfter(D)>; });
+    static constexpr auto byte =
+        ForModes<ModeCount>([]<int D> { return &Flattened<Routine<ByteWidth, D>::Run, WordsAfter(D)>; });
+    return (IsByteForm(opcode) ? byte : word)[BuiltModeIndex(DestinationBits(opcode))];
+}
+
+template <template <int> class Routine, bool MaySetPc>
+ExecHandler DstRoutines<Routine, MaySetPc>::Assigned(uint16_t) {
+    return &Routine<AnyMode>::Run;
+}
+template <template <int> class Routine, bool MaySetPc>
+BuiltHandler DstRoutines<Routine, MaySetPc>::Built(uint16_t opcode) {
+    static constexpr auto built =
+        ForModes<ModeCount>([]<int D> { return &Flattened<Routine<D>::Run, MaySetPc ? -1 : WordsAfter(D)>; });
+    return built[BuiltModeIndex(DestinationBits(opcode))];
+}
+
+template <template <int, int> class Routine, bool MaySetPc>
+ExecHandler RegDstRoutines<Routine, MaySetPc>::Assigned(uint16_t) {
+    return &Routine<AnyMode, AnyMode>::Run;
+}
+template <template <int, int> class Routine, bool MaySetPc>
+BuiltHandler RegDstRoutines<Routine, MaySetPc>::Built(uint16_t opcode) {
+    static constexpr auto built = ForModePairs<8>(
+        []<int R, int D> { return &Flattened<Routine<D, R>::Run, MaySetPc ? -1 : WordsAfter(R, D)>; });
+    return built[RegisterBits(opcode) * ModeCount + BuiltModeIndex(DestinationBits(opcode))];
+}
+
+template <template <int> class Routine>
+ExecHandler RegOffsetRoutines<Routine>::Assigned(uint16_t) {
+    return &Routine<AnyMode>::Run;
+}
+template <template <int> class Routine>
+BuiltHandler RegOffsetRoutines<Routine>::Built(uint16_t opcode) {
+    static constexpr auto built = ForModes<8>([]<int R> { return &Flattened<Routine<R>::Run>; });
+    return built[RegisterBits(opcode)];
 }

@@ -17,7 +17,7 @@ uint16_t ReadSource() {
 }  // namespace
 
 template <class W, int SrcMode, int DstMode>
-TrapVector ExecMov() {
+TrapVector ExecMov<W, SrcMode, DstMode>::Run() {
     const uint16_t value = ReadSource<W, SrcMode>();
     const uint16_t field = OperandField();
     // MOVB into a register fills the whole register with the sign-extended byte.
@@ -31,7 +31,7 @@ TrapVector ExecMov() {
 }
 
 template <class W, int SrcMode, int DstMode>
-TrapVector ExecCmp() {
+TrapVector ExecCmp<W, SrcMode, DstMode>::Run() {
     const uint16_t source = ReadSource<W, SrcMode>();
     const uint16_t destination = W::Get(ReadOperand<DstMode>(OperandField()));
     const uint16_t difference = (source - destination) & W::Mask;
@@ -42,7 +42,7 @@ TrapVector ExecCmp() {
 }
 
 template <class W, int SrcMode, int DstMode>
-TrapVector ExecBit() {
+TrapVector ExecBit<W, SrcMode, DstMode>::Run() {
     const uint16_t source = ReadSource<W, SrcMode>();
     const uint16_t result = source & W::Get(ReadOperand<DstMode>(OperandField()));
     Mk.Psw &= ~FlagsNZV;
@@ -51,7 +51,7 @@ TrapVector ExecBit() {
 }
 
 template <class W, int SrcMode, int DstMode>
-TrapVector ExecBic() {
+TrapVector ExecBic<W, SrcMode, DstMode>::Run() {
     const uint16_t source = ReadSource<W, SrcMode>();
     const ModifiedOperand<W, DstMode> destination(OperandField());
     const uint16_t result = destination.Value() & ~source & W::Mask;
@@ -62,7 +62,7 @@ TrapVector ExecBic() {
 }
 
 template <class W, int SrcMode, int DstMode>
-TrapVector ExecBis() {
+TrapVector ExecBis<W, SrcMode, DstMode>::Run() {
     const uint16_t source = ReadSource<W, SrcMode>();
     const ModifiedOperand<W, DstMode> destination(OperandField());
     const uint16_t result = destination.Value() | source;
@@ -73,7 +73,7 @@ TrapVector ExecBis() {
 }
 
 template <int SrcMode, int DstMode>
-TrapVector ExecAdd() {
+TrapVector ExecAdd<SrcMode, DstMode>::Run() {
     const uint16_t source = ReadSource<WordWidth, SrcMode>();
     const ModifiedOperand<WordWidth, DstMode> destination(OperandField());
     const uint16_t augend = destination.Value();
@@ -86,7 +86,7 @@ TrapVector ExecAdd() {
 }
 
 template <int SrcMode, int DstMode>
-TrapVector ExecSub() {
+TrapVector ExecSub<SrcMode, DstMode>::Run() {
     const uint16_t source = ReadSource<WordWidth, SrcMode>();
     const ModifiedOperand<WordWidth, DstMode> destination(OperandField());
     const uint16_t minuend = destination.Value();
@@ -98,27 +98,11 @@ TrapVector ExecSub() {
     return NoTrap;
 }
 
-constinit const std::array<ModeRoutines, 12> DoubleOperandModeRoutines = {
-    BuildModeRoutines(ExecMov<WordWidth>,
-                      []<int S, int D> { return Flattened<ExecMov<WordWidth, S, D>, WordsAfter(S, D)>; }),
-    BuildModeRoutines(ExecCmp<WordWidth>,
-                      []<int S, int D> { return Flattened<ExecCmp<WordWidth, S, D>, WordsAfter(S, D)>; }),
-    BuildModeRoutines(ExecBit<WordWidth>,
-                      []<int S, int D> { return Flattened<ExecBit<WordWidth, S, D>, WordsAfter(S, D)>; }),
-    BuildModeRoutines(ExecBic<WordWidth>,
-                      []<int S, int D> { return Flattened<ExecBic<WordWidth, S, D>, WordsAfter(S, D)>; }),
-    BuildModeRoutines(ExecBis<WordWidth>,
-                      []<int S, int D> { return Flattened<ExecBis<WordWidth, S, D>, WordsAfter(S, D)>; }),
-    BuildModeRoutines(ExecMov<ByteWidth>,
-                      []<int S, int D> { return Flattened<ExecMov<ByteWidth, S, D>, WordsAfter(S, D)>; }),
-    BuildModeRoutines(ExecCmp<ByteWidth>,
-                      []<int S, int D> { return Flattened<ExecCmp<ByteWidth, S, D>, WordsAfter(S, D)>; }),
-    BuildModeRoutines(ExecBit<ByteWidth>,
-                      []<int S, int D> { return Flattened<ExecBit<ByteWidth, S, D>, WordsAfter(S, D)>; }),
-    BuildModeRoutines(ExecBic<ByteWidth>,
-                      []<int S, int D> { return Flattened<ExecBic<ByteWidth, S, D>, WordsAfter(S, D)>; }),
-    BuildModeRoutines(ExecBis<ByteWidth>,
-                      []<int S, int D> { return Flattened<ExecBis<ByteWidth, S, D>, WordsAfter(S, D)>; }),
-    BuildModeRoutines(ExecAdd<>, []<int S, int D> { return Flattened<ExecAdd<S, D>, WordsAfter(S, D)>; }),
-    BuildModeRoutines(ExecSub<>, []<int S, int D> { return Flattened<ExecSub<S, D>, WordsAfter(S, D)>; }),
-};
+// The routines as the processor runs them, one family each (exec/Binding.h).
+template struct SrcDstByteRoutines<ExecMov>;
+template struct SrcDstByteRoutines<ExecCmp>;
+template struct SrcDstByteRoutines<ExecBit>;
+template struct SrcDstByteRoutines<ExecBic>;
+template struct SrcDstByteRoutines<ExecBis>;
+template struct SrcDstRoutines<ExecAdd>;
+template struct SrcDstRoutines<ExecSub>;

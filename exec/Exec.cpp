@@ -100,8 +100,17 @@ TrapVector ExecWcps() {
     return NoTrap;
 }
 
-// The routines above as the processor runs them, and with them the rare MARK
-// and floating-point group, built here around a call to their routine.
-constinit const std::array<PlainRoutine, 15> SystemPlainRoutines =
-    BuildPlainRoutines<IllegalOp, ExecHalt, ExecWait, ExecReset, ExecGo, ExecStep, ExecRsel, ExecMfus, ExecRcpc,
-                       ExecRcps, ExecMtus, ExecWcpc, ExecWcps, ExecMark, ExecFloatingPoint>();
+// The routines as the processor runs them (exec/Binding.h).
+template struct PlainRoutines<IllegalOp>;
+template struct PlainRoutines<ExecHalt>;
+template struct PlainRoutines<ExecWait>;
+template struct PlainRoutines<ExecReset>;
+template struct PlainRoutines<ExecGo>;
+template struct PlainRoutines<ExecStep>;
+template struct PlainRoutines<ExecRsel>;
+template struct PlainRoutines<ExecMfus>;
+template struct PlainRoutines<ExecRcpc>;
+template struct PlainRoutines<ExecRcps>;
+template struct PlainRoutines<ExecMtus>;
+template struct PlainRoutines<ExecWcpc>;
+template struct PlainRoutines<ExecWcps>;

@@ -3,7 +3,6 @@
 // the address of the trap vector that the processor step enters next.
 #pragma once
 
-#include <array>
 #include <cstdint>
 
 #include "core/Srcdst.h"
@@ -23,42 +22,42 @@ constexpr TrapVector VectorTrap = 0x001C;
 // Every opcode that no instruction claims: changes nothing, traps through 0x0008.
 TrapVector IllegalOp();
 
-// The routines with operand fields are templates over the fields' modes
-// (SrcMode for bits 6..11, Mode or DstMode for bits 0..5), and those with a
-// register in bits 6..8 over that register as a register-mode field (R, Link,
-// Counter). With the default, AnyMode, a routine decodes its fields as it
-// runs: that is the routine the instruction set assigns, and the one the
-// decoder's tables name. Each is also built for every pair of BuiltModes
-// (ModeRoutines below), and the processor runs those.
+// The routines with operand fields are class templates over the fields'
+// modes (SrcMode for bits 6..11, Mode or DstMode for bits 0..5), and those
+// with a register in bits 6..8 over that register as a register-mode field
+// (R, Link, Counter); Run is the routine. With the default, AnyMode, a
+// routine decodes its fields as it runs: that is the routine the instruction
+// set assigns. The processor runs each one built for the modes of its
+// opcode's fields (exec/Binding.h).
 
 // Double-operand instructions, 01SSDD..06SSDD and 11SSDD..16SSDD. The width
 // parameter is WordWidth or ByteWidth (MOV and MOVB, ...); ADD and SUB have
 // no byte form.
-template <class W, int SrcMode = AnyMode, int DstMode = AnyMode> TrapVector ExecMov();
-template <class W, int SrcMode = AnyMode, int DstMode = AnyMode> TrapVector ExecCmp();
-template <class W, int SrcMode = AnyMode, int DstMode = AnyMode> TrapVector ExecBit();
-template <class W, int SrcMode = AnyMode, int DstMode = AnyMode> TrapVector ExecBic();
-template <class W, int SrcMode = AnyMode, int DstMode = AnyMode> TrapVector ExecBis();
-template <int SrcMode = AnyMode, int DstMode = AnyMode> TrapVector ExecAdd();
-template <int SrcMode = AnyMode, int DstMode = AnyMode> TrapVector ExecSub();
+template <class W, int SrcMode = AnyMode, int DstMode = AnyMode> struct ExecMov { static TrapVector Run(); };
+template <class W, int SrcMode = AnyMode, int DstMode = AnyMode> struct ExecCmp { static TrapVector Run(); };
+template <class W, int SrcMode = AnyMode, int DstMode = AnyMode> struct ExecBit { static TrapVector Run(); };
+template <class W, int SrcMode = AnyMode, int DstMode = AnyMode> struct ExecBic { static TrapVector Run(); };
+template <class W, int SrcMode = AnyMode, int DstMode = AnyMode> struct ExecBis { static TrapVector Run(); };
+template <int SrcMode = AnyMode, int DstMode = AnyMode> struct ExecAdd { static TrapVector Run(); };
+template <int SrcMode = AnyMode, int DstMode = AnyMode> struct ExecSub { static TrapVector Run(); };
 
 // Single-operand instructions, 0050DD..0063DD and 1050DD..1063DD.
-template <class W, int Mode = AnyMode> TrapVector ExecClr();
-template <class W, int Mode = AnyMode> TrapVector ExecCom();
-template <class W, int Mode = AnyMode> TrapVector ExecInc();
-template <class W, int Mode = AnyMode> TrapVector ExecDec();
-template <class W, int Mode = AnyMode> TrapVector ExecNeg();
-template <class W, int Mode = AnyMode> TrapVector ExecAdc();
-template <class W, int Mode = AnyMode> TrapVector ExecSbc();
-template <class W, int Mode = AnyMode> TrapVector ExecTst();
-template <class W, int Mode = AnyMode> TrapVector ExecRor();
-template <class W, int Mode = AnyMode> TrapVector ExecRol();
-template <class W, int Mode = AnyMode> TrapVector ExecAsr();
-template <class W, int Mode = AnyMode> TrapVector ExecAsl();
-template <int Mode = AnyMode> TrapVector ExecSwab();
-template <int Mode = AnyMode> TrapVector ExecSxt();
-template <int Mode = AnyMode> TrapVector ExecMtps();
-template <int Mode = AnyMode> TrapVector ExecMfps();
+template <class W, int Mode = AnyMode> struct ExecClr { static TrapVector Run(); };
+template <class W, int Mode = AnyMode> struct ExecCom { static TrapVector Run(); };
+template <class W, int Mode = AnyMode> struct ExecInc { static TrapVector Run(); };
+template <class W, int Mode = AnyMode> struct ExecDec { static TrapVector Run(); };
+template <class W, int Mode = AnyMode> struct ExecNeg { static TrapVector Run(); };
+template <class W, int Mode = AnyMode> struct ExecAdc { static TrapVector Run(); };
+template <class W, int Mode = AnyMode> struct ExecSbc { static TrapVector Run(); };
+template <class W, int Mode = AnyMode> struct ExecTst { static TrapVector Run(); };
+template <class W, int Mode = AnyMode> struct ExecRor { static TrapVector Run(); };
+template <class W, int Mode = AnyMode> struct ExecRol { static TrapVector Run(); };
+template <class W, int Mode = AnyMode> struct ExecAsr { static TrapVector Run(); };
+template <class W, int Mode = AnyMode> struct ExecAsl { static TrapVector Run(); };
+template <int Mode = AnyMode> struct ExecSwab { static TrapVector Run(); };
+template <int Mode = AnyMode> struct ExecSxt { static TrapVector Run(); };
+template <int Mode = AnyMode> struct ExecMtps { static TrapVector Run(); };
+template <int Mode = AnyMode> struct ExecMfps { static TrapVector Run(); };
 TrapVector ExecMark();
 
 // Program control.
@@ -77,10 +76,10 @@ TrapVector ExecBvc();
 TrapVector ExecBvs();
 TrapVector ExecBcc();
 TrapVector ExecBcs();
-template <int Mode = AnyMode> TrapVector ExecJmp();
-template <int Mode = AnyMode, int Link = AnyMode> TrapVector ExecJsr();
+template <int Mode = AnyMode> struct ExecJmp { static TrapVector Run(); };
+template <int Mode = AnyMode, int Link = AnyMode> struct ExecJsr { static TrapVector Run(); };
 TrapVector ExecRts();
-template <int Counter = AnyMode> TrapVector ExecSob();
+template <int Counter = AnyMode> struct ExecSob { static TrapVector Run(); };
 TrapVector ExecEmt();
 TrapVector ExecTrap();
 TrapVector ExecBpt();
@@ -91,11 +90,11 @@ TrapVector ExecClearFlags();  // 000240..000257, NOP and CLC among them
 TrapVector ExecSetFlags();    // 000260..000277, SEC among them
 
 // Extended arithmetic and the floating-point group, which is not implemented.
-template <int Mode = AnyMode, int R = AnyMode> TrapVector ExecMul();
-template <int Mode = AnyMode, int R = AnyMode> TrapVector ExecDiv();
-template <int Mode = AnyMode, int R = AnyMode> TrapVector ExecAsh();
-template <int Mode = AnyMode, int R = AnyMode> TrapVector ExecAshc();
-template <int Mode = AnyMode, int R = AnyMode> TrapVector ExecXor();
+template <int Mode = AnyMode, int R = AnyMode> struct ExecMul { static TrapVector Run(); };
+template <int Mode = AnyMode, int R = AnyMode> struct ExecDiv { static TrapVector Run(); };
+template <int Mode = AnyMode, int R = AnyMode> struct ExecAsh { static TrapVector Run(); };
+template <int Mode = AnyMode, int R = AnyMode> struct ExecAshc { static TrapVector Run(); };
+template <int Mode = AnyMode, int R = AnyMode> struct ExecXor { static TrapVector Run(); };
 TrapVector ExecFloatingPoint();
 
 // System and halt-mode instructions. The halt-mode group (000010..000037)
@@ -112,36 +111,3 @@ TrapVector ExecRcps();
 TrapVector ExecMtus();
 TrapVector ExecWcpc();
 TrapVector ExecWcps();
-
-// A routine as the processor runs it (exec/Build.h). PC goes in and out in
-// host registers: it takes PC, already past the instruction word, and
-// returns its TrapVector in bits 0..15 and the new PC, made even, in bits
-// 16..31. So no
-// instruction waits for a store of PC made by the one before, which would
-// cost the host more than most instructions take.
-using BuiltHandler = uint32_t (*)(uint16_t pc);
-
-// A routine with operand fields, as the instruction set names it, and the
-// routine built for every pair of modes, indexed by source mode number *
-// ModeCount + destination mode number (BuiltModeIndex); a routine with one
-// operand field takes its mode from the destination's place (bits 0..5).
-// The register that bits 6..8 name in JSR, SOB and the extended arithmetic
-// (registerField) is built for as the source in register mode, InRegister(R).
-struct ModeRoutines {
-    ExecHandler routine;
-    std::array<BuiltHandler, ModeCount * ModeCount> byModes;
-    bool registerField = false;
-};
-
-// A routine without operand fields, and the same routine as the processor
-// runs it.
-struct PlainRoutine {
-    ExecHandler routine;
-    BuiltHandler built;
-};
-extern const std::array<ModeRoutines, 12> DoubleOperandModeRoutines;
-extern const std::array<ModeRoutines, 28> SingleOperandModeRoutines;
-extern const std::array<ModeRoutines, 5> ExtendedArithmeticModeRoutines;
-extern const std::array<ModeRoutines, 3> ProgramControlModeRoutines;
-extern const std::array<PlainRoutine, 15> SystemPlainRoutines;
-extern const std::array<PlainRoutine, 24> ProgramControlPlainRoutines;

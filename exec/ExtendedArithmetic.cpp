@@ -30,7 +30,7 @@ bool Outside16Bits(int64_t value) { return value > 32767 || value < -32768; }
 }  // namespace
 
 template <int Mode, int R>
-TrapVector ExecMul() {
+TrapVector ExecMul<Mode, R>::Run() {
     const int16_t multiplier = int16_t(ReadWordOperand<Mode>());
     const int r = RegisterField<R>();
     const int32_t product = int32_t(int16_t(Mk.Reg[r])) * multiplier;
@@ -44,7 +44,7 @@ TrapVector ExecMul() {
 
 // A quotient that does not fit 16 bits sets V but is stored all the same.
 template <int Mode, int R>
-TrapVector ExecDiv() {
+TrapVector ExecDiv<Mode, R>::Run() {
     const int16_t divisor = int16_t(ReadWordOperand<Mode>());
     const int r = RegisterField<R>();
     Mk.Psw &= ~FlagsNZVC;
@@ -68,7 +68,7 @@ TrapVector ExecDiv() {
 // The register is read before the count, so a count operand that steps R
 // itself is overwritten by the result.
 template <int Mode, int R>
-TrapVector ExecAsh() {
+TrapVector ExecAsh<Mode, R>::Run() {
     const int r = RegisterField<R>();
     const uint16_t old = Mk.Reg[r];
     const int count = ShiftCount(ReadWordOperand<Mode>());
@@ -95,7 +95,7 @@ TrapVector ExecAsh() {
 }
 
 template <int Mode, int R>
-TrapVector ExecAshc() {
+TrapVector ExecAshc<Mode, R>::Run() {
     const int r = RegisterField<R>();
     const uint32_t old = uint32_t(Mk.Reg[r]) << 16 | Mk.Reg[r | 1];
     const int count = ShiftCount(ReadWordOperand<Mode>());
@@ -120,7 +120,7 @@ TrapVector ExecAshc() {
 
 // The destination is addressed first, so XOR R2,(R2)+ uses R2 as incremented.
 template <int Mode, int R>
-TrapVector ExecXor() {
+TrapVector ExecXor<Mode, R>::Run() {
     Mk.AddrMask = WordWidth::AddressMask;
     const ModifiedOperand<WordWidth, Mode> destination(OperandField());
     const uint16_t result = Mk.Reg[RegisterField<R>()] ^ destination.Value();
@@ -139,10 +139,10 @@ TrapVector ExecFloatingPoint() {
     return VectorIllegal;
 }
 
-constinit const std::array<ModeRoutines, 5> ExtendedArithmeticModeRoutines = {
-    BuildRegisterModeRoutines(ExecMul<>, []<int S, int D> { return Flattened<ExecMul<D, S>, WordsAfter(S, D)>; }),
-    BuildRegisterModeRoutines(ExecDiv<>, []<int S, int D> { return Flattened<ExecDiv<D, S>, WordsAfter(S, D)>; }),
-    BuildRegisterModeRoutines(ExecAsh<>, []<int S, int D> { return Flattened<ExecAsh<D, S>, WordsAfter(S, D)>; }),
-    BuildRegisterModeRoutines(ExecAshc<>, []<int S, int D> { return Flattened<ExecAshc<D, S>, WordsAfter(S, D)>; }),
-    BuildRegisterModeRoutines(ExecXor<>, []<int S, int D> { return Flattened<ExecXor<D, S>, WordsAfter(S, D)>; }),
-};
+// The routines as the processor runs them, one family each (exec/Binding.h).
+template struct RegDstRoutines<ExecMul>;
+template struct RegDstRoutines<ExecDiv>;
+template struct RegDstRoutines<ExecAsh>;
+template struct RegDstRoutines<ExecAshc>;
+template struct RegDstRoutines<ExecXor>;
+template struct PlainRoutines<ExecFloatingPoint>;

@@ -52,7 +52,7 @@ TrapVector ExecBcs() { return BranchIf(C()); }
 
 // A register has no address to jump to.
 template <int Mode>
-TrapVector ExecJmp() {
+TrapVector ExecJmp<Mode>::Run() {
     const uint16_t field = OperandField();
     if (IsRegisterMode<Mode>(field)) return VectorBadJump;
     Mk.AddrMask = WordWidth::AddressMask;
@@ -65,7 +65,7 @@ TrapVector ExecJmp() {
 // the push, so JSR R5,@(R5)+ saves R5 as incremented and JSR SP,... saves the
 // decremented SP.
 template <int Mode, int Link>
-TrapVector ExecJsr() {
+TrapVector ExecJsr<Mode, Link>::Run() {
     const uint16_t field = OperandField();
     if (IsRegisterMode<Mode>(field)) return VectorBadJump;
     Mk.AddrMask = WordWidth::AddressMask;
@@ -95,7 +95,7 @@ TrapVector ExecRts() {
 
 // The counter wraps: SOB with 0 in its register loops 65536 times.
 template <int Counter>
-TrapVector ExecSob() {
+TrapVector ExecSob<Counter>::Run() {
     uint16_t& counter = Mk.Reg[RegisterField<Counter>()];
     --counter;
     if (counter != 0) Mk.Reg[PC] = uint16_t(Mk.Reg[PC] - 2 * (Mk.Opcode & 077));
@@ -127,13 +127,31 @@ TrapVector ExecSetFlags() {
     return NoTrap;
 }
 
-constinit const std::array<ModeRoutines, 3> ProgramControlModeRoutines = {
-    BuildModeRoutines(ExecJmp<>, []<int S, int D> { return Flattened<ExecJmp<D>>; }),
-    BuildRegisterModeRoutines(ExecJsr<>, []<int S, int D> { return Flattened<ExecJsr<D, S>>; }),
-    BuildRegisterModeRoutines(ExecSob<>, []<int S, int> { return Flattened<ExecSob<S>>; }),
-};
-
-constinit const std::array<PlainRoutine, 24> ProgramControlPlainRoutines =
-    BuildPlainRoutines<ExecBr, ExecBne, ExecBeq, ExecBge, ExecBlt, ExecBgt, ExecBle, ExecBpl, ExecBmi, ExecBhi,
-                       ExecBlos, ExecBvc, ExecBvs, ExecBcc, ExecBcs, ExecRts, ExecEmt, ExecTrap, ExecBpt,
-                       ExecIot, ExecRti, ExecRtt, ExecClearFlags, ExecSetFlags>();
+// The routines as the processor runs them, one family each (exec/Binding.h).
+template struct DstRoutines<ExecJmp, Jumps>;
+template struct RegDstRoutines<ExecJsr, Jumps>;
+template struct RegOffsetRoutines<ExecSob>;
+template struct PlainRoutines<ExecBr>;
+template struct PlainRoutines<ExecBne>;
+template struct PlainRoutines<ExecBeq>;
+template struct PlainRoutines<ExecBge>;
+template struct PlainRoutines<ExecBlt>;
+template struct PlainRoutines<ExecBgt>;
+template struct PlainRoutines<ExecBle>;
+template struct PlainRoutines<ExecBpl>;
+template struct PlainRoutines<ExecBmi>;
+template struct PlainRoutines<ExecBhi>;
+template struct PlainRoutines<ExecBlos>;
+template struct PlainRoutines<ExecBvc>;
+template struct PlainRoutines<ExecBvs>;
+template struct PlainRoutines<ExecBcc>;
+template struct PlainRoutines<ExecBcs>;
+template struct PlainRoutines<ExecRts>;
+template struct PlainRoutines<ExecEmt>;
+template struct PlainRoutines<ExecTrap>;
+template struct PlainRoutines<ExecBpt>;
+template struct PlainRoutines<ExecIot>;
+template struct PlainRoutines<ExecRti>;
+template struct PlainRoutines<ExecRtt>;
+template struct PlainRoutines<ExecClearFlags>;
+template struct PlainRoutines<ExecSetFlags>;

@@ -28,7 +28,7 @@ bool Carry() { return Mk.Psw & FlagC; }
 }  // namespace
 
 template <class W, int Mode>
-TrapVector ExecClr() {
+TrapVector ExecClr<W, Mode>::Run() {
     Mk.AddrMask = W::AddressMask;
     W::Put(WriteOperand<Mode>(OperandField()), 0);
     Mk.Psw = (Mk.Psw & ~FlagsNZVC) | FlagZ;
@@ -36,7 +36,7 @@ TrapVector ExecClr() {
 }
 
 template <class W, int Mode>
-TrapVector ExecCom() {
+TrapVector ExecCom<W, Mode>::Run() {
     const auto operand = Operand<W, Mode>();
     const uint16_t result = ~operand.Value() & W::Mask;
     operand.Store(result);
@@ -46,7 +46,7 @@ TrapVector ExecCom() {
 }
 
 template <class W, int Mode>
-TrapVector ExecInc() {
+TrapVector ExecInc<W, Mode>::Run() {
     const auto operand = Operand<W, Mode>();
     const uint16_t result = (operand.Value() + 1) & W::Mask;
     operand.Store(result);
@@ -57,7 +57,7 @@ TrapVector ExecInc() {
 }
 
 template <class W, int Mode>
-TrapVector ExecDec() {
+TrapVector ExecDec<W, Mode>::Run() {
     const auto operand = Operand<W, Mode>();
     const uint16_t result = (operand.Value() - 1) & W::Mask;
     operand.Store(result);
@@ -68,7 +68,7 @@ TrapVector ExecDec() {
 }
 
 template <class W, int Mode>
-TrapVector ExecNeg() {
+TrapVector ExecNeg<W, Mode>::Run() {
     const auto operand = Operand<W, Mode>();
     const uint16_t old = operand.Value();
     const uint16_t result = (0 - old) & W::Mask;
@@ -82,7 +82,7 @@ TrapVector ExecNeg() {
 // ADC and SBC always write the operand back, even when C is clear and the
 // value stays the same.
 template <class W, int Mode>
-TrapVector ExecAdc() {
+TrapVector ExecAdc<W, Mode>::Run() {
     const auto operand = Operand<W, Mode>();
     uint16_t result = operand.Value();
     Mk.Psw &= ~FlagsNZV;
@@ -97,7 +97,7 @@ TrapVector ExecAdc() {
 }
 
 template <class W, int Mode>
-TrapVector ExecSbc() {
+TrapVector ExecSbc<W, Mode>::Run() {
     const auto operand = Operand<W, Mode>();
     uint16_t result = operand.Value();
     Mk.Psw &= ~FlagsNZV;
@@ -112,7 +112,7 @@ TrapVector ExecSbc() {
 }
 
 template <class W, int Mode>
-TrapVector ExecTst() {
+TrapVector ExecTst<W, Mode>::Run() {
     Mk.AddrMask = W::AddressMask;
     const uint16_t value = W::Get(ReadOperand<Mode>(OperandField()));
     Mk.Psw &= ~FlagsNZVC;
@@ -121,7 +121,7 @@ TrapVector ExecTst() {
 }
 
 template <class W, int Mode>
-TrapVector ExecRor() {
+TrapVector ExecRor<W, Mode>::Run() {
     const auto operand = Operand<W, Mode>();
     const uint16_t old = operand.Value();
     StoreShifted(operand, uint16_t((old >> 1) | (Carry() ? W::SignBit : 0)), old & 1);
@@ -129,7 +129,7 @@ TrapVector ExecRor() {
 }
 
 template <class W, int Mode>
-TrapVector ExecRol() {
+TrapVector ExecRol<W, Mode>::Run() {
     const auto operand = Operand<W, Mode>();
     const uint16_t old = operand.Value();
     StoreShifted(operand, uint16_t(((old << 1) | (Carry() ? 1 : 0)) & W::Mask), old & W::SignBit);
@@ -137,7 +137,7 @@ TrapVector ExecRol() {
 }
 
 template <class W, int Mode>
-TrapVector ExecAsr() {
+TrapVector ExecAsr<W, Mode>::Run() {
     const auto operand = Operand<W, Mode>();
     const uint16_t old = operand.Value();
     StoreShifted(operand, uint16_t((old >> 1) | (old & W::SignBit)), old & 1);
@@ -145,7 +145,7 @@ TrapVector ExecAsr() {
 }
 
 template <class W, int Mode>
-TrapVector ExecAsl() {
+TrapVector ExecAsl<W, Mode>::Run() {
     const auto operand = Operand<W, Mode>();
     const uint16_t old = operand.Value();
     StoreShifted(operand, uint16_t((old << 1) & W::Mask), old & W::SignBit);
@@ -154,7 +154,7 @@ TrapVector ExecAsl() {
 
 // N and Z come from the new low byte, the byte that was the high one.
 template <int Mode>
-TrapVector ExecSwab() {
+TrapVector ExecSwab<Mode>::Run() {
     const auto operand = Operand<WordWidth, Mode>();
     const uint16_t old = operand.Value();
     const uint16_t result = uint16_t(old << 8 | old >> 8);
@@ -165,7 +165,7 @@ TrapVector ExecSwab() {
 }
 
 template <int Mode>
-TrapVector ExecSxt() {
+TrapVector ExecSxt<Mode>::Run() {
     Mk.AddrMask = WordWidth::AddressMask;
     const Location destination = WriteOperand<Mode>(OperandField());
     if (Mk.Psw & FlagN) {
@@ -182,7 +182,7 @@ TrapVector ExecSxt() {
 // The trace bit and the whole high byte, the halt-mode bit included, cannot
 // be changed by the program.
 template <int Mode>
-TrapVector ExecMtps() {
+TrapVector ExecMtps<Mode>::Run() {
     Mk.AddrMask = ByteWidth::AddressMask;
     const uint8_t value = ReadOperand<Mode>(OperandField()).Byte();
     Mk.Psw = (Mk.Psw & 0xFF10) | (value & 0xEF);
@@ -190,7 +190,7 @@ TrapVector ExecMtps() {
 }
 
 template <int Mode>
-TrapVector ExecMfps() {
+TrapVector ExecMfps<Mode>::Run() {
     Mk.AddrMask = ByteWidth::AddressMask;
     const uint16_t status = Mk.Psw & 0xFF;
     const uint16_t field = OperandField();
@@ -214,33 +214,21 @@ TrapVector ExecMark() {
     return NoTrap;
 }
 
-constinit const std::array<ModeRoutines, 28> SingleOperandModeRoutines = {
-    BuildModeRoutines(ExecClr<WordWidth>, []<int S, int D> { return Flattened<ExecClr<WordWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecCom<WordWidth>, []<int S, int D> { return Flattened<ExecCom<WordWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecInc<WordWidth>, []<int S, int D> { return Flattened<ExecInc<WordWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecDec<WordWidth>, []<int S, int D> { return Flattened<ExecDec<WordWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecNeg<WordWidth>, []<int S, int D> { return Flattened<ExecNeg<WordWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecAdc<WordWidth>, []<int S, int D> { return Flattened<ExecAdc<WordWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecSbc<WordWidth>, []<int S, int D> { return Flattened<ExecSbc<WordWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecTst<WordWidth>, []<int S, int D> { return Flattened<ExecTst<WordWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecRor<WordWidth>, []<int S, int D> { return Flattened<ExecRor<WordWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecRol<WordWidth>, []<int S, int D> { return Flattened<ExecRol<WordWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecAsr<WordWidth>, []<int S, int D> { return Flattened<ExecAsr<WordWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecAsl<WordWidth>, []<int S, int D> { return Flattened<ExecAsl<WordWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecClr<ByteWidth>, []<int S, int D> { return Flattened<ExecClr<ByteWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecCom<ByteWidth>, []<int S, int D> { return Flattened<ExecCom<ByteWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecInc<ByteWidth>, []<int S, int D> { return Flattened<ExecInc<ByteWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecDec<ByteWidth>, []<int S, int D> { return Flattened<ExecDec<ByteWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecNeg<ByteWidth>, []<int S, int D> { return Flattened<ExecNeg<ByteWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecAdc<ByteWidth>, []<int S, int D> { return Flattened<ExecAdc<ByteWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecSbc<ByteWidth>, []<int S, int D> { return Flattened<ExecSbc<ByteWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecTst<ByteWidth>, []<int S, int D> { return Flattened<ExecTst<ByteWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecRor<ByteWidth>, []<int S, int D> { return Flattened<ExecRor<ByteWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecRol<ByteWidth>, []<int S, int D> { return Flattened<ExecRol<ByteWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecAsr<ByteWidth>, []<int S, int D> { return Flattened<ExecAsr<ByteWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecAsl<ByteWidth>, []<int S, int D> { return Flattened<ExecAsl<ByteWidth, D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecSwab<>, []<int S, int D> { return Flattened<ExecSwab<D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecSxt<>, []<int S, int D> { return Flattened<ExecSxt<D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecMtps<>, []<int S, int D> { return Flattened<ExecMtps<D>, WordsAfter(D)>; }),
-    BuildModeRoutines(ExecMfps<>, []<int S, int D> { return Flattened<ExecMfps<D>, WordsAfter(D)>; }),
-};
+// The routines as the processor runs them, one family each (exec/Binding.h).
+template struct DstByteRoutines<ExecClr>;
+template struct DstByteRoutines<ExecCom>;
+template struct DstByteRoutines<ExecInc>;
+template struct DstByteRoutines<ExecDec>;
+template struct DstByteRoutines<ExecNeg>;
+template struct DstByteRoutines<ExecAdc>;
+template struct DstByteRoutines<ExecSbc>;
+template struct DstByteRoutines<ExecTst>;
+template struct DstByteRoutines<ExecRor>;
+template struct DstByteRoutines<ExecRol>;
+template struct DstByteRoutines<ExecAsr>;
+template struct DstByteRoutines<ExecAsl>;
+template struct DstRoutines<ExecSwab>;
+template struct DstRoutines<ExecSxt>;
+template struct DstRoutines<ExecMtps>;
+template struct DstRoutines<ExecMfps>;
+template struct PlainRoutines<ExecMark>;
