@@ -131,6 +131,10 @@ std::string OperandText(int index, uint16_t word) {
     }
 }
 
+bool TrapsHere(uint16_t word) {
+    return MnemonicTable[FindMnemonic(word)].Format != FmtIllegal && IsReserved(word);
+}
+
 std::string DisassemblyLine(uint16_t address) {
     std::string line = FullForm(address) + ":";
     Mk.Addr = address;
@@ -141,5 +145,9 @@ std::string DisassemblyLine(uint16_t address) {
     line.resize(std::max(line.size(), size_t(WordDigits + 8)), ' ');
     line += OperandText(index, word);
     line.erase(line.find_last_not_of(' ') + 1);
+    if (TrapsHere(word)) {
+        line.resize(std::max(line.size() + 1, size_t(WordDigits + 16)), ' ');
+        line += "; traps";
+    }
     return line;
 }

@@ -42,8 +42,15 @@ std::string MnemonicText(int index, uint16_t word);
 // point past the instruction word; the extra words are fetched from there.
 std::string OperandText(int index, uint16_t word);
 
+// True when the word is an instruction that the disassembler names but this
+// processor does not execute: it traps as a reserved instruction (spl, mfpi,
+// the floating-point group, ...).
+bool TrapsHere(uint16_t word);
+
 // One line of the disassembly listing for the instruction at the address:
 // the address in full form and ":", the mnemonic at column WordDigits + 2,
-// the operands at column WordDigits + 8, without trailing blanks. Leaves
-// Addr at the next instruction.
+// the operands at column WordDigits + 8, and for an instruction that this
+// processor traps "; traps" in the comment column, WordDigits + 16 or one
+// blank after the operands; without trailing blanks. Leaves Addr at the next
+// instruction.
 std::string DisassemblyLine(uint16_t address);

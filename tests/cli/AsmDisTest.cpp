@@ -30,7 +30,7 @@ const RoundTrip RoundTrips[] = {
     {"emt 7F", "emt   7F", 1},
     {"trap 0", "trap  0", 1},
     {"mark 3F", "mark  3F", 1},
-    {"spl 7", "spl   7", 1},
+    {"spl 7", "spl   7       ; traps", 1},
     {"clear cvzn", "clear cvzn", 1},
     {"set ", "set", 1},
     {"halt", "halt", 1},

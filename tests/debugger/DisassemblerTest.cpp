@@ -311,4 +311,37 @@ TEST_F(Disassembler, ListingLineColumns) {
     EXPECT_EQ(Mk.Addr, 0x1002);
 }
 
+// The instructions that this processor does not execute keep their text
+// and are marked in the comment column, WordDigits + 16 or one blank after
+// the operands; the instructions it runs, and "illop", are not.
+TEST_F(Disassembler, ListingMarksWhatThisProcessorTraps) {
+    const struct {
+        int radix;
+        std::vector<uint16_t> words;
+        const char* line;
+    } rows[] = {
+        {16, {0000233}, "1000: spl   3       ; traps"},
+        {8, {0000233}, "010000: spl   3       ; traps"},
+        {16, {0006512}, "1000: mfpi  (r2)    ; traps"},
+        {8, {0006661, 0177776}, "010000: mtpi  177776(r1) ; traps"},
+        {8, {0106567, 0000010}, "010000: mfpd  010014  ; traps"},
+        {16, {0106600}, "1000: mtpd  r0      ; traps"},
+        {16, {0075005}, "1000: fadd  r5      ; traps"},
+        {16, {0075037}, "1000: fdiv  pc      ; traps"},
+        {16, {0075040}, "1000: illop"},
+        {16, {0000210}, "1000: illop"},
+        {16, {0000240}, "1000: nop"},
+        {16, {0000020}, "1000: rsel"},
+        {16, {0006700}, "1000: sxt   r0"},
+        {16, {0106400}, "1000: mtps  r0"},
+        {16, {0103000}, "1000: bcc   1002"},
+    };
+    for (const auto& row : rows) {
+        SetRadix(row.radix);
+        Disassemble(0x1000, row.words);
+        EXPECT_EQ(DisassemblyLine(0x1000), row.line) << Octal(row.words[0]);
+        EXPECT_EQ(Mk.Addr, 0x1000 + 2 * row.words.size()) << Octal(row.words[0]);
+    }
+}
+
 }  // namespace

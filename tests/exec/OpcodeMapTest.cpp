@@ -4,6 +4,7 @@
 
 #include "TestMachine.h"
 #include "core/Decoder.h"
+#include "debugger/Pdp11dis.h"
 #include "exec/Exec.h"
 #include "tests/support/MachineDifference.h"
 
@@ -76,6 +77,24 @@ TEST(OpcodeMap, EveryOpcodeRunsAsItsRoutine) {
         const uint32_t built = OpcodeTable[Mk.Opcode](Mk.Reg[PC]);
         ASSERT_EQ(built, assigned | uint32_t{expected.Reg[PC]} << 16) << Octal(uint16_t(op));
         ASSERT_EQ(FirstDifference(Mk, expected), "") << Octal(uint16_t(op));
+    }
+}
+
+// What the listing shows and what the processor does: run in halt mode,
+// where the halt-mode group runs too, an opcode traps as a reserved
+// instruction (through 0x0008) exactly where the disassembler writes "illop"
+// or marks the instruction as one this processor traps.
+TEST(OpcodeMap, DisassemblerAndProcessorAgreeOnWhatIsAnInstruction) {
+    std::mt19937 rng(1985);
+    for (uint32_t op = 0; op <= 0xFFFF; ++op) {
+        const uint16_t opcode = uint16_t(op);
+        if (op % 512 == 0) RandomizeMachine(rng);
+        Mk.Psw = uint16_t(rng()) | HaltModeBit;
+        Mk.Opcode = opcode;
+        const bool traps = RoutineFor(opcode)() == VectorIllegal;
+        const bool listedAsIllegal = MnemonicTable[FindMnemonic(opcode)].Format == FmtIllegal;
+        ASSERT_EQ(traps, listedAsIllegal || TrapsHere(opcode)) << Octal(opcode);
+        ASSERT_FALSE(listedAsIllegal && TrapsHere(opcode)) << Octal(opcode);
     }
 }
 
