@@ -79,8 +79,8 @@ uint16_t DirectFetchSpan() {
 // ran. Each step is what CpuStep would do, with what cannot happen left out:
 // the run ends after a step that leaves the next one different, or writes
 // CtrlPort (the run and speed bits), or, with StopOnPc, leaves PC at stopAt.
-// PC goes from one instruction to the next in a host register (Reg[PC] is
-// kept too), so no fetch waits for a store of it.
+// PC goes from one instruction to the next in a host register, Reg[PC] kept
+// too (store-to-load forwarding: BuiltHandler, exec/Binding.h).
 template <bool StopOnPc>
 uint64_t RunInstructions(uint64_t steps, int32_t stopAt) {
     const uint16_t control = Mk.CtrlPort;

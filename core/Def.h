@@ -35,10 +35,9 @@ constexpr uint16_t HaltModeBit = 0x0100;
 
 // The processor status word, read and written as the 16-bit word it is. The
 // condition codes are kept apart from the other bits, N, Z and V in one byte
-// and C in another: an instruction that sets codes then writes them without
-// reading the word first, so it need not wait for the instruction before it
-// to store its own (a wait that would cost the host more than most
-// instructions take).
+// and C in another, so that an instruction that sets codes writes them
+// without reading the word first (store-to-load forwarding: BuiltHandler,
+// exec/Binding.h).
 class StatusWord {
 public:
     constexpr operator uint16_t() const { return uint16_t((others_ & ~Codes) | (nzv_ & NZV) | c_); }

@@ -103,10 +103,9 @@ inline void AddressRegister(uint16_t& r, bool stackOrPc) {
 // AbsoluteMode.
 //
 // The modes that step their register have code of their own for SP and PC,
-// in which the register sits at a fixed address: after (PC)+ or -(SP) the
-// next instruction fetch or stack access need not wait to learn which
-// register the instruction wrote, which would cost the host processor more
-// than the whole rest of an instruction.
+// in which the register sits at a fixed address: the store that steps it has
+// an address known at once to the next fetch or stack access, which reads it
+// (store-to-load forwarding: BuiltHandler, exec/Binding.h).
 template <int Mode>
 inline void AddressMode(int n) {
     if constexpr (Mode >= FirstInRegister) {

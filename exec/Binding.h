@@ -7,11 +7,22 @@
 
 #include "exec/Exec.h"
 
-// A routine as the processor runs it (exec/Build.h). PC goes in and out in
-// host registers: it takes PC, already past the instruction word, and
-// returns its TrapVector in bits 0..15 and the new PC, made even, in bits
-// 16..31. So no instruction waits for a store of PC made by the one before,
-// which would cost the host more than most instructions take.
+// A routine as the processor runs it (exec/Build.h). It takes PC, already
+// past the instruction word, and returns its TrapVector in bits 0..15 and the
+// new PC, made even, in bits 16..31.
+//
+// PC goes in and out in host registers because of store-to-load forwarding.
+// Every instruction needs the PC that the one before it left. Kept in
+// Reg[PC], it would pass from one to the next through a store and a load so
+// close behind it that the load is served from the host's store buffer:
+// several cycles on the path that every instruction waits for, and many
+// more when the host cannot tell early whether a store just before it (of
+// Reg[n], or of an operand that the compiler cannot tell from R7) writes the
+// same place. The condition codes, which nearly every instruction sets, are
+// kept apart from the rest of the status word for the same reason
+// (StatusWord, core/Def.h): setting them is then a plain store, not a load
+// of the word the instruction before has just stored. Other places that do
+// something for this reason refer here.
 using BuiltHandler = uint32_t (*)(uint16_t pc);
 
 // For an opcode that a record binds: the routine the instruction set assigns

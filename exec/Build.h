@@ -40,9 +40,8 @@ constexpr int WordsAfter(Modes... modes) {
 // stop inlining partway.) PC is stored here, so the routine knows it without
 // a load, and handed back made even, as the step makes it after every
 // instruction. When the modes decide where PC ends (WordsAfter), that is
-// where it is taken from: read back from memory after the routine has
-// written an operand (which the compiler cannot tell from a write of PC), it
-// would make the next instruction wait for the store.
+// where it is taken from, not read back from Reg[PC] after the routine has
+// written an operand (store-to-load forwarding: BuiltHandler, exec/Binding.h).
 template <ExecHandler Routine, int WordsAfterInstruction = -1>
 [[gnu::flatten]] uint32_t Flattened(uint16_t pc) {
     Mk.Reg[PC] = pc;

@@ -79,8 +79,9 @@ TrapVector ExecJsr<Mode, Link>::Run() {
     return NoTrap;
 }
 
-// RTS PC, the usual return, pops the PC; it is written as a fixed register
-// so that the next fetch need not wait to learn which register it was.
+// RTS PC, the usual return, pops the PC; it writes Reg[PC] itself, not the
+// register the opcode names, so that the address of that store is known at
+// once (store-to-load forwarding: BuiltHandler, exec/Binding.h).
 TrapVector ExecRts() {
     Mk.AddrMask = WordWidth::AddressMask;
     const int link = Mk.Opcode & 7;
