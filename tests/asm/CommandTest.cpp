@@ -35,7 +35,8 @@ TEST_F(AsmCommand, WritesTheImageAndTheListing) {
     EXPECT_EQ(std::string(listing.begin(), listing.end()), "0002                   .org 2\n0002  1234             .word 1234\n");
 
     ASSERT_EQ(Run({folder / "prog.asm", "-o", folder / "out/../rom.bin"}), AsmExitFailed);  // no folder "out"
-    EXPECT_EQ(err.str(), "vexal-asm: cannot write " + folder / "out/../rom.bin" + "\n");
+    EXPECT_EQ(err.str(), "vexal-asm: cannot write " + folder / "out/../rom.bin" +
+                             ": cannot reach its folder: No such file or directory\n");
     ASSERT_EQ(Run({folder / "prog.asm", "-o", folder / "rom.bin"}), AsmExitDone);
     EXPECT_EQ(folder.Read("rom.bin"), image);
     EXPECT_EQ(out.str() + err.str(), "");
