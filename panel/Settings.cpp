@@ -81,9 +81,10 @@ std::string_view Trimmed(std::string_view text) {
 // goes: here each line stands on its own. A line too long for the parser's
 // buffer would reach it in pieces, each read as a line of its own; instead it
 // is given in a shorter form that means the same to the parser: without its
-// comment, a section line as the bare "[name]". What still does not fit is a
-// name or value far longer than any setting: a section of that name, cut
-// short, still begins (and matches no setting), and a key line is skipped.
+// comment and the blanks around its "=", a section line as the bare "[name]".
+// What still does not fit holds a name or a value far longer than any
+// setting's: a section of that name, cut short, still begins and matches no
+// setting, a key of that name is dropped, and a value that long is no number.
 std::string FittedLine(std::string_view line, size_t room) {
     line = Trimmed(line);
     if (line.size() <= room) return std::string(line);
@@ -96,11 +97,19 @@ std::string FittedLine(std::string_view line, size_t room) {
         }
     }
     if (line.size() <= room) return std::string(line);
-    if (line.front() != '[') return {};
-    const size_t close = line.find(']');
-    // Without its ']' the line is no section line, however much is cut.
-    if (close == std::string_view::npos) return std::string(line.substr(0, room));
-    return "[" + std::string(line.substr(1, std::min(close, room - 1) - 1)) + "]";
+    if (line.front() == '[') {
+        const size_t close = line.find(']');
+        // Without its ']' the line is no section line, however much is cut.
+        if (close == std::string_view::npos) return std::string(line.substr(0, room));
+        return "[" + std::string(line.substr(1, std::min(close, room - 1) - 1)) + "]";
+    }
+    const size_t separator = line.find_first_of("=:");
+    if (separator == std::string_view::npos) return {};  // no setting, as the parser sees it
+    const std::string name(Trimmed(line.substr(0, separator)));
+    const std::string_view value = Trimmed(line.substr(separator + 1));
+    const std::string key = name + line[separator];
+    if (key.size() + value.size() <= room) return key + std::string(value);
+    return key.size() + 1 <= room ? key + "?" : std::string();
 }
 
 // The file as the parser reads it, one whole line at a time.

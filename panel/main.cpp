@@ -19,6 +19,7 @@
 #include <QIcon>
 
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -55,6 +56,18 @@ private:
     const QElapsedTimer& sinceStart_;
     bool reported_ = false;
 };
+
+// The window whose RAM is still to be saved. Qt ends the program with exit()
+// where the connection to the display breaks: a Ctrl+C meant for this program
+// also ends the virtual display it runs on, and may do so first. The RAM is
+// saved then too, with nothing left to show a box on.
+TMainForm* unsavedWindow = nullptr;
+
+void SaveRamAtExit() {
+    if (!unsavedWindow) return;
+    SendWarningsToStandardError();
+    unsavedWindow->SaveRam();
+}
 
 void Complain(const std::string& message) { std::fprintf(stderr, "vexal: %s\n", message.c_str()); }
 
@@ -173,10 +186,13 @@ int main(int argc, char* argv[]) {
     const StartupFiles files = DefaultStartupFiles(*folder);
     TMainForm window(files, options.zoom);
     created = &window;
+    unsavedWindow = &window;
+    std::atexit(SaveRamAtExit);
     // The window can close before the message loop starts: a termination
     // signal while a start-up warning is shown.
     bool closed = false;
     window.OnClosed = [&closed] {
+        unsavedWindow = nullptr;
         closed = true;
         QCoreApplication::quit();
     };
@@ -187,5 +203,6 @@ int main(int argc, char* argv[]) {
     TDebugForm debugWindow(files.settings);
     window.ShowDebugWindow = [&debugWindow] { debugWindow.ShowWindow(); };
     if (!closed) QApplication::exec();
+    unsavedWindow = nullptr;
     return window.RamSaved() ? ExitDone : ExitRamNotSaved;
 }
