@@ -83,7 +83,8 @@ bool WriteOutputs(const Options& options, const SourceResult& result, std::ostre
     FileReplacement image(options.output, result.rom.data(), result.rom.size());
     std::optional<FileReplacement> listing;
     if (!options.listing.empty())
-        listing.emplace(options.listing, reinterpret_cast<const uint8_t*>(result.listing.data()), result.listing.size());
+        listing.emplace(options.listing, reinterpret_cast<const uint8_t*>(result.listing.data()),
+                        result.listing.size());
     const auto failed = [&err](const std::string& path, const std::string& problem) {
         err << "vexal-asm: cannot write " << path << ": " << problem << "\n";
         return false;

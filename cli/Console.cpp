@@ -340,9 +340,13 @@ void Console::Assemble(const Arguments& arguments, std::ostream& out, ConsoleRep
     if (StoreBelowTop(address, AsmWords, size_t(AsmCount), reply)) out << Full(Addr) << "\n";
 }
 
-void Console::Key(const Arguments& arguments, std::ostream&, ConsoleReply&) { PcKey = ParseKeyIndex(arguments.Word(0)); }
+void Console::Key(const Arguments& arguments, std::ostream&, ConsoleReply&) {
+    PcKey = ParseKeyIndex(arguments.Word(0));
+}
 
-void Console::Mouse(const Arguments& arguments, std::ostream&, ConsoleReply&) { MouseKey = ParseKeyIndex(arguments.Word(0)); }
+void Console::Mouse(const Arguments& arguments, std::ostream&, ConsoleReply&) {
+    MouseKey = ParseKeyIndex(arguments.Word(0));
+}
 
 void Console::Halt(const Arguments&, std::ostream&, ConsoleReply&) { HaltRequest = true; }
 

@@ -208,7 +208,8 @@ TEST_F(StartUp, AFailedSaveWarnsAndLeavesTheOldImageWhole) {
     std::memset(Ram, 0xA5, RamSize);
     std::filesystem::create_directory(folder / "ram.bin.new");
     form->close();
-    EXPECT_EQ(warnings, std::vector<std::string>{SaveWarning + ": cannot create ram.bin.new beside it: Is a directory"});
+    EXPECT_EQ(warnings,
+              std::vector<std::string>{SaveWarning + ": cannot create ram.bin.new beside it: Is a directory"});
     EXPECT_FALSE(form->RamSaved());
     EXPECT_EQ(folder.Read("ram.bin"), Pattern(RamSize, 6));
 }
