@@ -57,16 +57,17 @@ private:
     bool reported_ = false;
 };
 
-// The window whose RAM is still to be saved. Qt ends the program with exit()
-// where the connection to the display breaks: a Ctrl+C meant for this program
-// also ends the virtual display it runs on, and may do so first. The RAM is
-// saved then too, with nothing left to show a box on.
-TMainForm* unsavedWindow = nullptr;
+// The window from its creation to its close, while its RAM is still to be
+// saved. Qt ends the program with exit() where the connection to the display
+// breaks: a Ctrl+C meant for this program also ends the virtual display it
+// runs on, and may do so first. The RAM is saved then too, with nothing left
+// to show a box on.
+TMainForm* openWindow = nullptr;
 
 void SaveRamAtExit() {
-    if (!unsavedWindow) return;
+    if (!openWindow) return;
     SendWarningsToStandardError();
-    unsavedWindow->SaveRam();
+    openWindow->SaveRam();
 }
 
 void Complain(const std::string& message) { std::fprintf(stderr, "vexal: %s\n", message.c_str()); }
@@ -177,22 +178,20 @@ int main(int argc, char* argv[]) {
 
     // A signal can come while the window is still being created, during a
     // warning about the ROM image; it is closed as soon as it stands.
-    TMainForm* created = nullptr;
     bool signalled = false;
-    OnTerminationSignals(*application, [&] {
+    OnTerminationSignals(*application, [&signalled] {
         signalled = true;
-        if (created) created->close();
+        if (openWindow) openWindow->close();
     });
     const StartupFiles files = DefaultStartupFiles(*folder);
     TMainForm window(files, options.zoom);
-    created = &window;
-    unsavedWindow = &window;
+    openWindow = &window;
     std::atexit(SaveRamAtExit);
     // The window can close before the message loop starts: a termination
     // signal while a start-up warning is shown.
     bool closed = false;
     window.OnClosed = [&closed] {
-        unsavedWindow = nullptr;
+        openWindow = nullptr;
         closed = true;
         QCoreApplication::quit();
     };
@@ -203,6 +202,6 @@ int main(int argc, char* argv[]) {
     TDebugForm debugWindow(files.settings);
     window.ShowDebugWindow = [&debugWindow] { debugWindow.ShowWindow(); };
     if (!closed) QApplication::exec();
-    unsavedWindow = nullptr;
+    openWindow = nullptr;
     return window.RamSaved() ? ExitDone : ExitRamNotSaved;
 }
