@@ -94,7 +94,7 @@ std::string Full(uint16_t value) { return FormatWord(value, '0'); }
 // at 0. Tells whether all of them fitted; a warning says what did not.
 bool StoreBelowTop(uint16_t address, const uint16_t* words, size_t count, ConsoleReply& reply) {
     const size_t room = (0xFFFFu - address) / 2 + 1;
-    Addr = address;
+    Mk.Addr = address;
     for (size_t i = 0; i < std::min(count, room); ++i) StoreWord(words[i]);
     if (count <= room) return true;
     reply.warnings = "stopped at the top of memory, " + Full(0xFFFF) + ": " + std::to_string(count - room) +
@@ -212,13 +212,14 @@ ConsoleReply Console::Execute(std::string_view line, std::ostream& out) {
 
 void Console::State(const Arguments&, std::ostream& out, ConsoleReply&) {
     static const char* const names[8] = {"R0", "R1", "R2", "R3", "R4", "R5", "SP", "PC"};
-    for (int n = 0; n < 8; ++n) out << names[n] << "=" << Full(Reg[n]) << " ";
-    out << "PSW=" << Full(Psw) << " CPC=" << Full(Cpc) << " CPS=" << Full(Cps) << " CTRL=" << Full(CtrlPort);
-    out << " KEYOUT=" << Full(KeyOut) << " KEYIN=" << Full(KeyIn);
-    out << " WAITING=" << (Waiting ? "1" : "0");
-    out << " HALTREQUEST=" << (HaltRequest ? "1" : "0");
-    out << " STEPFLAG=" << (StepFlag ? "1" : "0");
-    out << " TRACEINHIBIT=" << (TraceInhibit ? "1" : "0");
+    for (int n = 0; n < 8; ++n) out << names[n] << "=" << Full(Mk.Reg[n]) << " ";
+    out << "PSW=" << Full(Mk.Psw) << " CPC=" << Full(Mk.Cpc) << " CPS=" << Full(Mk.Cps);
+    out << " CTRL=" << Full(Mk.CtrlPort);
+    out << " KEYOUT=" << Full(Mk.KeyOut) << " KEYIN=" << Full(Mk.KeyIn);
+    out << " WAITING=" << (Mk.Waiting ? "1" : "0");
+    out << " HALTREQUEST=" << (Mk.HaltRequest ? "1" : "0");
+    out << " STEPFLAG=" << (Mk.StepFlag ? "1" : "0");
+    out << " TRACEINHIBIT=" << (Mk.TraceInhibit ? "1" : "0");
     out << '\n';
 }
 
@@ -228,14 +229,14 @@ void Console::Set(const Arguments& arguments, std::ostream&, ConsoleReply&) {
         uint16_t* place;
     };
     const Settable settable[] = {
-        {"r0", &Reg[0]}, {"r1", &Reg[1]}, {"r2", &Reg[2]},  {"r3", &Reg[3]},  {"r4", &Reg[4]},
-        {"r5", &Reg[5]}, {"r6", &Reg[6]}, {"r7", &Reg[7]},  {"sp", &Reg[SP]}, {"pc", &Reg[PC]},
-        {"cpc", &Cpc},   {"cps", &Cps},    {"ctrl", &CtrlPort}, {"keyout", &KeyOut},
+        {"r0", &Mk.Reg[0]}, {"r1", &Mk.Reg[1]}, {"r2", &Mk.Reg[2]},     {"r3", &Mk.Reg[3]},     {"r4", &Mk.Reg[4]},
+        {"r5", &Mk.Reg[5]}, {"r6", &Mk.Reg[6]}, {"r7", &Mk.Reg[7]},     {"sp", &Mk.Reg[SP]},    {"pc", &Mk.Reg[PC]},
+        {"cpc", &Mk.Cpc},   {"cps", &Mk.Cps},   {"ctrl", &Mk.CtrlPort}, {"keyout", &Mk.KeyOut},
     };
     const std::string name = Lower(arguments.Word(0));
     // The status word keeps its condition codes apart: it is no plain word.
     if (name == "psw") {
-        Psw = ParseWord(arguments.Word(1));
+        Mk.Psw = ParseWord(arguments.Word(1));
         return;
     }
     uint16_t* place = nullptr;
@@ -258,7 +259,7 @@ void Console::Until(const Arguments& arguments, std::ostream& out, ConsoleReply&
     const uint64_t limit = arguments.Has(1) ? ParseCount(arguments.Word(1), "step limit") : 10'000'000;
     if (limit < 1) throw BadArgument("the step limit must be at least 1");
     const uint64_t steps = RunSteps(limit, target);
-    if (Reg[PC] == target)
+    if (Mk.Reg[PC] == target)
         out << "reached " << Full(target) << " after " << steps << " steps\n";
     else
         out << "not reached after " << limit << " steps\n";
@@ -275,26 +276,26 @@ void Console::Speed(const Arguments& arguments, std::ostream&, ConsoleReply&) {
 }
 
 void Console::Peek(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
-    Addr = ParseWord(arguments.Word(0));
+    Mk.Addr = ParseWord(arguments.Word(0));
     out << Full(ReadCell().Word()) << "\n";
 }
 
 void Console::PeekByte(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
-    Addr = ParseWord(arguments.Word(0));
+    Mk.Addr = ParseWord(arguments.Word(0));
     out << FormatByte(ReadCell().Byte(), '0') << "\n";
 }
 
 void Console::Poke(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     const uint16_t address = ParseWord(arguments.Word(0));
     const uint16_t value = ParseWord(arguments.Word(1));
-    Addr = address;
+    Mk.Addr = address;
     WriteCell().SetWord(value);
 }
 
 void Console::PokeByte(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     const uint16_t address = ParseWord(arguments.Word(0));
     const uint16_t value = ParseWord(arguments.Word(1));
-    Addr = address;
+    Mk.Addr = address;
     WriteCell().SetByte(uint8_t(value));
 }
 
@@ -322,14 +323,14 @@ void Console::Disassemble(const Arguments& arguments, std::ostream& out, Console
     uint16_t next = address & 0xFFFE;
     for (uint64_t i = 0; i < lines && out; ++i) {
         out << DisassemblyLine(next) << "\n";
-        next = Addr;
+        next = Mk.Addr;
     }
 }
 
 void Console::Assemble(const Arguments& arguments, std::ostream& out, ConsoleReply& reply) {
     const uint16_t address = ParseWord(arguments.Word(0));
     AsmLine = std::string(arguments.text);
-    Addr = address;
+    Mk.Addr = address;
     AssembleLine();
     // A line that does not assemble is an answer, not a failed command: the
     // position tells where the text went wrong, and nothing is stored.
@@ -337,18 +338,18 @@ void Console::Assemble(const Arguments& arguments, std::ostream& out, ConsoleRep
         out << "error at " << AsmPos << "\n";
         return;
     }
-    if (StoreBelowTop(address, AsmWords, size_t(AsmCount), reply)) out << Full(Addr) << "\n";
+    if (StoreBelowTop(address, AsmWords, size_t(AsmCount), reply)) out << Full(Mk.Addr) << "\n";
 }
 
 void Console::Key(const Arguments& arguments, std::ostream&, ConsoleReply&) {
-    PcKey = ParseKeyIndex(arguments.Word(0));
+    Mk.PcKey = ParseKeyIndex(arguments.Word(0));
 }
 
 void Console::Mouse(const Arguments& arguments, std::ostream&, ConsoleReply&) {
-    MouseKey = ParseKeyIndex(arguments.Word(0));
+    Mk.MouseKey = ParseKeyIndex(arguments.Word(0));
 }
 
-void Console::Halt(const Arguments&, std::ostream&, ConsoleReply&) { HaltRequest = true; }
+void Console::Halt(const Arguments&, std::ostream&, ConsoleReply&) { Mk.HaltRequest = true; }
 
 void Console::Type(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     if (arguments.text.empty()) throw BadArgument("missing argument; usage: type TEXT");

@@ -202,9 +202,9 @@ std::string FileReplacement::Commit() {
 }
 
 RamImageState LoadMemoryImages(const std::string& romPath, const std::string& ramPath, const WarnFunction& warn) {
-    if (ReadImage(romPath, Rom, RomSize) != ReadResult::Loaded) warn(LoadFailedMessage + FileName(romPath));
+    if (ReadImage(romPath, Mk.Rom(), RomSize) != ReadResult::Loaded) warn(LoadFailedMessage + FileName(romPath));
 
-    switch (ReadImage(ramPath, Ram, RamSize)) {
+    switch (ReadImage(ramPath, Mk.Ram(), RamSize)) {
     case ReadResult::Missing:
         return RamImageState::Missing;
     case ReadResult::Loaded:
@@ -223,4 +223,4 @@ std::string ReplaceFile(const std::string& path, const uint8_t* data, size_t siz
     return replacement.Commit();
 }
 
-std::string SaveRam(const std::string& path) { return ReplaceFile(path, Ram, RamSize); }
+std::string SaveRam(const std::string& path) { return ReplaceFile(path, Mk.Ram(), RamSize); }

@@ -20,7 +20,7 @@ protected:
         SetRadix(16);
         CpuSpeed = 250;
     }
-    void TearDown() override { ClearMachine(); }
+    void TearDown() override { Mk = Machine{}; }
 
     // Runs the line; what it prints lands in output.
     ConsoleReply Execute(std::string_view line) {
@@ -50,9 +50,9 @@ TEST_F(ConsoleModule, AFailedLineChangesNothing) {
         EXPECT_TRUE(reply.failed) << line;
         EXPECT_EQ(output, "") << line;
         EXPECT_FALSE(reply.error.empty()) << line;
-        for (int i = 0; i < 8; ++i) EXPECT_EQ(Reg[i], 0) << line;
-        EXPECT_EQ(Memory[0x8000], 0) << line;
-        EXPECT_EQ(PcKey, 0) << line;
+        for (int i = 0; i < 8; ++i) EXPECT_EQ(Mk.Reg[i], 0) << line;
+        EXPECT_EQ(Mk.Memory[0x8000], 0) << line;
+        EXPECT_EQ(Mk.PcKey, 0) << line;
         EXPECT_EQ(CpuSpeed, 250) << line;
     }
     EXPECT_EQ(console.HoldTicks(), 5);
@@ -62,15 +62,15 @@ TEST_F(ConsoleModule, NumbersFollowTheRadix) {
     SetRadix(8);
     EXPECT_TRUE(Execute("set r0 8").failed);  // 8 is no octal digit
     EXPECT_FALSE(Execute("set r0 177777").failed);
-    EXPECT_EQ(Reg[0], 0xFFFF);
+    EXPECT_EQ(Mk.Reg[0], 0xFFFF);
     // A valid number keeps its low 16 bits.
     EXPECT_FALSE(Execute("set r1 777777").failed);
-    EXPECT_EQ(Reg[1], 0xFFFF);
+    EXPECT_EQ(Mk.Reg[1], 0xFFFF);
     Execute("peek 0");
     EXPECT_EQ(output, "000000\n");
     SetRadix(16);
     EXPECT_FALSE(Execute("set r2 aBcD").failed);
-    EXPECT_EQ(Reg[2], 0xABCD);
+    EXPECT_EQ(Mk.Reg[2], 0xABCD);
 }
 
 TEST_F(ConsoleModule, CountsAreDecimalAndBounded) {
