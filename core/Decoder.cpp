@@ -16,11 +16,12 @@ constexpr void ForEachWord(const InstructionRecord& record, Visit visit) {
     } while (bits != 0);
 }
 
-// The record that binds the opcode, or none.
-constexpr const InstructionRecord* BindingRecord(uint16_t opcode) {
-    for (const InstructionRecord& record : InstructionSet)
-        if (Binds(record) && Matches(record, opcode)) return &record;
-    return nullptr;
+// The place in InstructionSet of the record that binds the opcode; -1 if
+// none does.
+constexpr int BindingIndex(uint16_t opcode) {
+    for (int i = 0; i < int(std::size(InstructionSet)); ++i)
+        if (Binds(InstructionSet[i]) && Matches(InstructionSet[i], opcode)) return i;
+    return -1;
 }
 
 // A binding record with value bits outside its mask would bind nothing.
@@ -50,7 +51,7 @@ constexpr bool NamesOnlyBoundWords() {
     bool bound = true;
     for (const InstructionRecord& record : InstructionSet)
         if (!Binds(record) && record.Format != FmtIllegal)
-            ForEachWord(record, [&](uint16_t word) { bound = bound && BindingRecord(word) != nullptr; });
+            ForEachWord(record, [&](uint16_t word) { bound = bound && BindingIndex(word) >= 0; });
     return bound;
 }
 static_assert(NamesOnlyBoundWords(), "a name of the instruction set stands for words that no record binds");
@@ -59,8 +60,8 @@ static_assert(NamesOnlyBoundWords(), "a name of the instruction set stands for w
 constexpr Binding Unbound = Traps<IllegalOp>;
 
 const Binding& BindingFor(uint16_t opcode) {
-    const InstructionRecord* record = BindingRecord(opcode);
-    return record ? record->Runs : Unbound;
+    const int index = BindingIndex(opcode);
+    return index >= 0 ? InstructionSet[index].Runs : Unbound;
 }
 
 // Built once, when the program starts: IllegalOp everywhere, then each

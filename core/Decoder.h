@@ -161,7 +161,7 @@ inline constexpr InstructionRecord InstructionSet[] = {
 };
 
 // Whether the record binds its words in the processor's map.
-constexpr bool Binds(const InstructionRecord& record) { return record.Runs.Built != nullptr; }
+constexpr bool Binds(const InstructionRecord& record) { return record.Runs.Binds; }
 constexpr bool Matches(const InstructionRecord& record, uint16_t word) { return (word & record.Mask) == record.Value; }
 
 // The routine the instruction set assigns to an opcode (AnyMode): the

@@ -25,13 +25,17 @@
 // something for this reason refer here.
 using BuiltHandler = uint32_t (*)(uint16_t pc);
 
-// For an opcode that a record binds: the routine the instruction set assigns
-// (AnyMode), and the routine the processor runs. Traps: the processor does
-// not execute these opcodes; they trap through 0x0008 as reserved
-// instructions.
+// For an opcode that a record binds (Binds): the routine the instruction set
+// assigns (AnyMode), and the routine the processor runs. Traps: the
+// processor does not execute these opcodes; they trap through 0x0008 as
+// reserved instructions. Binds is a flag of its own rather than Built being
+// set: the list is checked when the program is built, and with the sanitizers
+// on the compiler no longer takes a function's address as a constant it may
+// compare with null.
 struct Binding {
     ExecHandler (*Assigned)(uint16_t opcode) = nullptr;
     BuiltHandler (*Built)(uint16_t opcode) = nullptr;
+    bool Binds = false;
     bool Traps = false;
 };
 
@@ -86,7 +90,7 @@ struct RegOffsetRoutines {
 };
 
 template <class Routines, bool Traps = false>
-constexpr Binding BindingOf{&Routines::Assigned, &Routines::Built, Traps};
+constexpr Binding BindingOf{&Routines::Assigned, &Routines::Built, true, Traps};
 
 // The bindings as the instruction set's records name them.
 template <ExecHandler Routine>
