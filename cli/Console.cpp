@@ -125,6 +125,8 @@ const Console::Command Console::Commands[] = {
     {"tick", &Console::Tick, "[N]", "run N run-loop ticks of CpuSpeed cycle units (default 1)", 0, 1, false},
     {"until", &Console::Until, "ADDR [MAX]", "step until PC is ADDR, at most MAX steps (default 10000000)", 1, 2,
      false},
+    {"idle", &Console::Idle, "[MAX]",
+     "run ticks until the processor has stopped itself with no key held, at most MAX (default 6000)", 0, 1, false},
     {"speed", &Console::Speed, "N", "set CpuSpeed, the budget of one tick", 1, 1, false},
     {"peek", &Console::Peek, "ADDR", "read a word as the processor would", 1, 1, false},
     {"peekb", &Console::PeekByte, "ADDR", "read a byte as the processor would", 1, 1, false},
@@ -250,6 +252,20 @@ void Console::Until(const Arguments& arguments, ConsoleReply& reply) {
         reply.output = "reached " + Full(target) + " after " + std::to_string(steps) + " steps\n";
     else
         reply.output = "not reached after " + std::to_string(limit) + " steps\n";
+}
+
+// A firmware that waits for a key stops the processor (it clears the run
+// bit) until one is held: the machine has done what it was given.
+void Console::Idle(const Arguments& arguments, ConsoleReply& reply) {
+    const uint64_t limit = arguments.Has(0) ? ParseCount(arguments.Word(0), "tick limit") : 6000;
+    for (uint64_t ticks = 1; ticks <= limit; ++ticks) {
+        RunTicks(1);
+        if (!(CtrlPort & CtrlRunBit) && PcKey == 0 && MouseKey == 0) {
+            reply.output = "idle after " + std::to_string(ticks) + " ticks\n";
+            return;
+        }
+    }
+    reply.output = "still running after " + std::to_string(limit) + " ticks\n";
 }
 
 void Console::Speed(const Arguments& arguments, ConsoleReply&) {

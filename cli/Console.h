@@ -42,6 +42,7 @@ private:
     void Step(const Arguments&, ConsoleReply&);
     void Tick(const Arguments&, ConsoleReply&);
     void Until(const Arguments&, ConsoleReply&);
+    void Idle(const Arguments&, ConsoleReply&);
     void Speed(const Arguments&, ConsoleReply&);
     void Peek(const Arguments&, ConsoleReply&);
     void PeekByte(const Arguments&, ConsoleReply&);
