@@ -179,6 +179,7 @@ void TMainForm::OnRunTimer() {
         const bool typing = paste_->BeforeTick();
         if (!typing) paste_.reset();
     }
+    if (!Paused && RunDelay == 0) keyboard_.BeforeTick();
     RunTick(ShowDebugWindow);
 }
 
@@ -264,7 +265,7 @@ void TMainForm::FormKeyDown(int virtualKey) {
         if (ShowDebugWindow) ShowDebugWindow();
         return;
     }
-    if (const int key = KeyOfSpecialKey(virtualKey)) PcKey = key;
+    if (const int key = KeyOfSpecialKey(virtualKey); key && !keyboard_.Special(key)) PcKey = key;
 }
 
 void TMainForm::FormKeyPress(uint8_t character) { PressCharacterKey(character); }
@@ -334,6 +335,7 @@ void TMainForm::DrawKey(int group, int x, int y, bool pressed) {
 
 void TMainForm::Paste(const QString& text) {
     const QList<uint> characters = text.toUcs4();
+    keyboard_.Stop();
     paste_ = std::make_unique<KeyTyper>(std::u32string(characters.begin(), characters.end()), DefaultHoldTicks);
 }
 
@@ -403,7 +405,8 @@ void TMainForm::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (const int virtualKey = VirtualKeyOf(event->key())) FormKeyDown(virtualKey);
-    for (const char32_t c : event->text().toUcs4()) FormKeyPress(Cp1251FromUnicode(c));
+    for (const char32_t c : event->text().toUcs4())
+        if (!keyboard_.Character(c, event->isAutoRepeat())) FormKeyPress(Cp1251FromUnicode(c));
 }
 
 void TMainForm::keyReleaseEvent(QKeyEvent* event) {

@@ -14,6 +14,8 @@
 
 inline const std::string RomPath = VEXAL_FIRMWARE_DIR "/rom.bin";
 
+constexpr size_t CellCount = 12;
+
 // One "lcd" output of vexal-cli.
 struct Screen {
     std::string text;        // the twelve cells; "?" for a cell the font lacks
@@ -43,11 +45,11 @@ inline char CharacterOf(const Glyph& glyph) {
 inline std::vector<Screen> Screens(const CliResult& result) {
     const std::vector<std::string> lines = result.Lines();
     std::vector<Screen> screens;
-    constexpr size_t RowLength = 12 * 6 - 1;
+    constexpr size_t RowLength = CellCount * 6 - 1;
     for (size_t i = 0; i + 10 <= lines.size(); ++i) {
         if (lines[i].size() != RowLength || lines[i].find_first_not_of(".# ") != std::string::npos) continue;
         Screen screen;
-        for (size_t cell = 0; cell < 12; ++cell) {
+        for (size_t cell = 0; cell < CellCount; ++cell) {
             Glyph glyph{};
             for (size_t row = 0; row < GlyphRows; ++row)
                 for (size_t column = 0; column < GlyphColumns; ++column)
@@ -67,13 +69,16 @@ inline std::vector<Screen> Screens(const CliResult& result) {
 }
 
 // Script pieces. After power-on the self-test and the banner take 150 ticks;
-// the firmware then waits for a key, asleep. A key is held for 50 ms and let
+// the firmware then waits for a key, asleep, as it does whenever it has done
+// what it was given: "idle" runs until then. A key is held for 50 ms and let
 // go for 100 ms, as a brisk typist would.
-inline const std::string PowerOn = "tick 160\n";
+inline const std::string PowerOn = "idle\n";
 inline std::string Press(int key) { return "key " + std::to_string(key) + "\ntick 5\nkey 0\ntick 10\n"; }
-constexpr int KeyInsert = 2, KeyLeft = 3, KeyRight = 4, KeyOlder = 5, KeyNewer = 6, KeyHalt = 39, KeyDelete = 48,
-              KeyClear = 52, KeyExecute = 55;
+constexpr int KeyInsert = 2, KeyLeft = 3, KeyRight = 4, KeyOlder = 5, KeyNewer = 6, KeyShift = 36, KeyHalt = 39,
+              KeyDelete = 48, KeyClear = 52, KeyExecute = 55;
 inline const std::string Execute = Press(KeyExecute);
+// A line typed and run (or stored), until the machine waits for a key.
+inline std::string Enter(const std::string& line) { return "type " + line + "\n" + Execute + "idle\n"; }
 inline std::string Repeat(const std::string& piece, int times) {
     std::string script;
     for (int i = 0; i < times; ++i) script += piece;
@@ -91,6 +96,14 @@ struct FirmwareFolder : CliFolder {
     }
     std::vector<Screen> ScreensOf(const std::string& script) const { return Screens(RunFirmware(script)); }
 };
+
+// Every "state" output in what the script printed, in order.
+inline std::vector<std::string> States(const CliResult& result) {
+    std::vector<std::string> states;
+    for (const std::string& line : result.Lines())
+        if (line.rfind("R0=", 0) == 0) states.push_back(line);
+    return states;
+}
 
 // The screen's text without the blanks around it.
 inline std::string Trimmed(const std::string& text) {

@@ -7,15 +7,14 @@
 
 namespace {
 
-std::string Ctrl(const CliResult& result, size_t line) { return StateField(result.Lines().at(line), "CTRL"); }
-
 TEST(Firmware, SleepsWhileNoKeyIsHeld) {
     FirmwareFolder folder;
     const CliResult result = folder.RunFirmware(PowerOn + "state\nkey 41\ntick 2\nstate\nkey 0\ntick 40\nstate\n");
-    ASSERT_EQ(result.Lines().size(), 3u) << result.out;
-    EXPECT_EQ(Ctrl(result, 0), "0000");  // run bit clear: stopped, and slow so that idle steps cost little
-    EXPECT_EQ(Ctrl(result, 1), "0C00");  // a held key wakes it, and it works at full speed
-    EXPECT_EQ(Ctrl(result, 2), "0000");
+    const std::vector<std::string> states = States(result);
+    ASSERT_EQ(states.size(), 3u) << result.out;
+    EXPECT_EQ(StateField(states[0], "CTRL"), "0000");  // run bit clear: stopped, and slow so that idle steps cost little
+    EXPECT_EQ(StateField(states[1], "CTRL"), "0C00");  // a held key wakes it, and it works at full speed
+    EXPECT_EQ(StateField(states[2], "CTRL"), "0000");
 }
 
 // The halt key stops the program in halt mode with STOP lit; the next key
@@ -27,10 +26,11 @@ TEST(Firmware, HaltKeyStopsUntilAKeyResumes) {
     const auto screens = Screens(result);
     ASSERT_EQ(screens.size(), 3u) << result.out;
     EXPECT_EQ(screens[0].indicators, "9");  // STOP, and no RUN: asleep in halt mode
-    const std::vector<std::string> states = {result.Lines().at(10), result.Lines().at(21)};
+    const std::vector<std::string> states = States(result);
+    ASSERT_EQ(states.size(), 2u) << result.out;
     EXPECT_EQ(std::stoi(StateField(states[0], "PSW"), nullptr, 16) & 0x100, 0x100) << states[0];
     EXPECT_EQ(StateField(states[0], "CTRL"), "0000");
-    EXPECT_EQ(screens[1].indicators, "3");
+    EXPECT_EQ(screens[1].indicators, "");
     EXPECT_EQ(std::stoi(StateField(states[1], "PSW"), nullptr, 16) & 0x100, 0) << states[1];
     EXPECT_EQ(Trimmed(screens[2].text), "123");
 }
@@ -43,7 +43,9 @@ TEST(Firmware, HaltKeyLetGoWithTheMouseFindsItAwake) {
     FirmwareFolder folder;
     const CliResult result =
         folder.RunFirmware(PowerOn + "mouse 39\ntick 10\nmouse 0\ntick 3\nstate\nhalt\ntick 5\nlcd\n");
-    const std::string state = result.Lines().at(0);
+    const std::vector<std::string> states = States(result);
+    ASSERT_EQ(states.size(), 1u) << result.out;
+    const std::string& state = states[0];
     EXPECT_EQ(std::stoi(StateField(state, "KEYOUT"), nullptr, 16) & 2, 2) << state;
     EXPECT_EQ(std::stoi(StateField(state, "CTRL"), nullptr, 16) & 0x400, 0x400) << state;
     const auto screens = Screens(result);
@@ -51,8 +53,8 @@ TEST(Firmware, HaltKeyLetGoWithTheMouseFindsItAwake) {
     EXPECT_EQ(screens[0].indicators, "9");
 }
 
-// Whatever a program does wrong ends in a trap whose vector shows itself,
-// and the calculator goes on.
+// Whatever a machine program does wrong ends in a trap whose vector shows
+// itself, and the firmware goes on.
 TEST(Firmware, EveryTrapShowsItsVector) {
     struct Case {
         const char* code;  // the instruction run from RAM
@@ -72,7 +74,7 @@ TEST(Firmware, EveryTrapShowsItsVector) {
     std::string script = PowerOn;
     for (const Case& c : cases)
         script += std::string("poke 8400 ") + c.code + "\nset pc 8400\nset psw " + c.psw + "\nset ctrl 0C00\ntick 20\nlcd\n";
-    script += "type 1=1\n" + Execute + "lcd\n";
+    script += Enter("1+1") + "lcd\n";
     FirmwareFolder folder;
     const auto screens = folder.ScreensOf(script);
     ASSERT_EQ(screens.size(), std::size(cases) + 1);
@@ -80,7 +82,7 @@ TEST(Firmware, EveryTrapShowsItsVector) {
     EXPECT_EQ(Trimmed(screens.back().text), "2");
 }
 
-const std::string FirstSession = PowerOn + "type 6*7\n" + Execute + "type 5\n" + Execute + "save\n";
+const std::string FirstSession = PowerOn + Enter("6*7") + Enter("2+3") + "save\n";
 
 TEST(Firmware, ResultAndHistorySurviveASavedSession) {
     FirmwareFolder folder;
@@ -119,17 +121,26 @@ TEST(Firmware, RamNotOursStartsAfresh) {
     }
 }
 
+// A held key types at once, again after half a second, then ten times a
+// second (a tick is 10 ms); INS does not repeat.
 TEST(Firmware, HeldKeyRepeatsButModeKeyDoesNot) {
+    struct Case {
+        int ticksHeld;
+        size_t typed;
+    };
+    const Case cases[] = {{45, 1}, {65, 2}, {110, 8}};
+    std::string script = PowerOn;
+    for (const Case& c : cases) script += Clear + "key 41\ntick " + std::to_string(c.ticksHeld) + "\nkey 0\nidle\nlcd\n";
+    script += "key 2\ntick 100\nkey 0\nidle\nlcd\n";
     FirmwareFolder folder;
-    const auto screens = folder.ScreensOf(PowerOn + "key 41\ntick 100\nkey 0\ntick 10\nlcd\n" +
-                                          "key 2\ntick 100\nkey 0\ntick 10\nlcd\n");
-    ASSERT_EQ(screens.size(), 2u);
-    // At the press, again after half a second, then ten times a second.
-    const std::string sevens = Trimmed(screens[0].text);
-    EXPECT_GE(sevens.size(), 5u) << sevens;
-    EXPECT_LE(sevens.size(), 8u) << sevens;
-    EXPECT_EQ(sevens.find_first_not_of('7'), std::string::npos) << sevens;
-    EXPECT_EQ(screens[1].cursor.substr(screens[1].cursor.find(' ')), " block");
+    const auto screens = folder.ScreensOf(script);
+    ASSERT_EQ(screens.size(), std::size(cases) + 1);
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const std::string sevens = Trimmed(screens[i].text);
+        EXPECT_EQ(sevens.find_first_not_of('7'), std::string::npos) << sevens;
+        EXPECT_NEAR(double(sevens.size()), double(cases[i].typed), 1.0) << cases[i].ticksHeld << " ticks: " << sevens;
+    }
+    EXPECT_EQ(screens.back().cursor.substr(screens.back().cursor.find(' ')), " block");
 }
 
 // Assembled twice in one process, so that nothing of one run leaks into
