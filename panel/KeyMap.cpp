@@ -61,7 +61,7 @@ std::optional<KeyMap> DecodeKeyMap(const uint8_t* bytes) {
     return map;
 }
 
-std::optional<KeyMap> KeyMapOfRom() { return DecodeKeyMap(Rom + KeyMapAddress); }
+std::optional<KeyMap> KeyMapOfRom() { return DecodeKeyMap(Mk.Rom() + KeyMapAddress); }
 
 std::vector<int> KeysByMap(char32_t c, const KeyMap& map) {
     if (c == U'\b') {

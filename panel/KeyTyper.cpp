@@ -27,7 +27,7 @@ bool KeyTyper::BeforeTick() {
     while (ticksLeft_ == 0) {
         if (key_ != 0) {
             key_ = 0;
-            PcKey = 0;
+            Mk.PcKey = 0;
             ticksLeft_ = holdTicks_;
         } else if (strokes_.empty()) {
             return false;
@@ -35,15 +35,15 @@ bool KeyTyper::BeforeTick() {
             const Stroke stroke = strokes_.front();
             strokes_.pop_front();
             if (stroke.key != 0) {
-                PcKey = key_ = stroke.key;
-                if (key_ == HaltKey) HaltRequest = true;
+                Mk.PcKey = key_ = stroke.key;
+                if (key_ == HaltKey) Mk.HaltRequest = true;
             } else {
                 key_ = PressCharacterKey(Cp1251FromUnicode(stroke.character));
             }
             if (key_ != 0) ticksLeft_ = holdTicks_;
         }
     }
-    PcKey = key_;
+    Mk.PcKey = key_;
     --ticksLeft_;
     return true;
 }
@@ -56,7 +56,7 @@ bool MappedKeyboard::Character(char32_t c, bool autoRepeat) {
     if (typing_) {
         if (!autoRepeat) typing_->Append(c);
     } else if (keys.size() == 1) {
-        PcKey = keys[0];
+        Mk.PcKey = keys[0];
     } else {
         typing_ = std::make_unique<KeyTyper>(std::u32string(1, c), DefaultHoldTicks);
     }
