@@ -113,9 +113,10 @@ endline:
         br stmt
 keylook:
         jsr pc,scankey
-        movb keycodes(r0),r0
-        cmpb r0,#KCLEAR
+        movb keycodes(r0),r1
+        cmpb r1,#KCLEAR
         bne stmtgo
+        mov r0,heldkey          ; AC is taken: not again when the run stops
         mov #stmt,contentry     ; CONT runs the statement it stopped before
         mov #EBREAK,r0
         jmp error

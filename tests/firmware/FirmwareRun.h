@@ -6,6 +6,8 @@
 
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -103,6 +105,26 @@ inline std::vector<std::string> States(const CliResult& result) {
     for (const std::string& line : result.Lines())
         if (line.rfind("R0=", 0) == 0) states.push_back(line);
     return states;
+}
+
+// The number the four seven-segment digits show ("00 00 6E 7D" is 20), or
+// "" when they are dark; "?" for a digit of no decimal shape. Segment bits:
+// 0 upper left, 1 middle, 2 lower left, 3 bottom, 4 lower right, 5 upper
+// right, 6 top.
+inline std::string DigitsShown(const std::string& digits) {
+    static const std::map<unsigned, char> shapes = {
+        {0x7D, '0'}, {0x30, '1'}, {0x6E, '2'}, {0x7A, '3'}, {0x33, '4'},
+        {0x5B, '5'}, {0x5F, '6'}, {0x70, '7'}, {0x7F, '8'}, {0x7B, '9'},
+    };
+    std::string number;
+    std::istringstream in(digits);
+    for (std::string byte; in >> byte;) {
+        const unsigned segments = unsigned(std::stoul(byte, nullptr, 16));
+        if (segments == 0) continue;
+        const auto shape = shapes.find(segments);
+        number += shape == shapes.end() ? '?' : shape->second;
+    }
+    return number;
 }
 
 // The screen's text without the blanks around it.
