@@ -2,11 +2,13 @@
 ; The keyboard: the key matrix scanned with debouncing, the shift key,
 ; auto-repeat of a held key, and sleep while no key is held. There is no
 ; timer: every wait is a count of key scans, and a scan takes the same
-; number of steps whichever key is held, about 15 ms in fast mode with a
-; key held and 5 without one.
+; number of steps whichever key is held, about 13 ms in fast mode with a
+; key held and 5 without one. The repeat counts were measured with the
+; display's redraw after each key, so that a held key repeats after half
+; a second and then ten times a second.
 SCANGAP = 50.                   ; steps between the scans that must agree
-REPEATDELAY = 34.               ; scans before a held key first repeats: half a second
-REPEATRATE = 7                  ; scans between repeats: ten a second
+REPEATDELAY = 37.               ; scans before a held key first repeats
+REPEATRATE = 5                  ; scans between repeats
 AWAKESCANS = 50.                ; scans without a key before sleeping
 
 ; getkey: waits for a key and gives its code in R0: when it goes down, and,

@@ -128,7 +128,7 @@ TEST(Firmware, HeldKeyRepeatsButModeKeyDoesNot) {
         int ticksHeld;
         size_t typed;
     };
-    const Case cases[] = {{45, 1}, {65, 2}, {110, 8}};
+    const Case cases[] = {{45, 1}, {65, 3}, {110, 8}};
     std::string script = PowerOn;
     for (const Case& c : cases) script += Clear + "key 41\ntick " + std::to_string(c.ticksHeld) + "\nkey 0\nidle\nlcd\n";
     script += "key 2\ntick 100\nkey 0\nidle\nlcd\n";
