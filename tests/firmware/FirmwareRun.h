@@ -133,3 +133,19 @@ inline std::string Trimmed(const std::string& text) {
     if (first == std::string::npos) return {};
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
+
+// The whole of a listed line, read as the cursor walks along it: each
+// screen shows the twelve characters from max(0, cursor - 11), and the
+// digits give the cursor's column.
+inline std::string ListedLine(const std::vector<Screen>& screens) {
+    std::string line;
+    for (const Screen& screen : screens) {
+        const std::string column = DigitsShown(screen.digits);
+        const size_t cursor = column.empty() ? 0 : std::stoul(column) - 1;
+        const size_t first = cursor > CellCount - 1 ? cursor - (CellCount - 1) : 0;
+        if (line.size() < first + CellCount) line.resize(first + CellCount, ' ');
+        line.replace(first, CellCount, screen.text);
+    }
+    return Trimmed(line);
+}
+

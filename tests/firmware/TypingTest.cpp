@@ -5,21 +5,6 @@
 
 namespace {
 
-// The whole of a listed line, read as the cursor walks along it: each
-// screen shows the twelve characters from max(0, cursor - 11), and the
-// digits give the cursor's column.
-std::string ListedLine(const std::vector<Screen>& screens) {
-    std::string line;
-    for (const Screen& screen : screens) {
-        const std::string column = DigitsShown(screen.digits);
-        const size_t cursor = column.empty() ? 0 : std::stoul(column) - 1;
-        const size_t first = cursor > CellCount - 1 ? cursor - (CellCount - 1) : 0;
-        if (line.size() < first + CellCount) line.resize(first + CellCount, ' ');
-        line.replace(first, CellCount, screen.text);
-    }
-    return Trimmed(line);
-}
-
 TEST(Typing, EveryPrintableCharacterOfAListing) {
     std::string printable;
     for (char c = ' '; c <= '~'; ++c) printable += c;
