@@ -16,6 +16,30 @@
 
 inline const std::string RomPath = VEXAL_FIRMWARE_DIR "/rom.bin";
 
+// The address of a label of the firmware, from the build's listing, where a
+// line that defines it starts with the address in hexadecimal and the
+// words it assembled to.
+inline uint16_t LabelAddress(const std::string& label) {
+    static const std::map<std::string, uint16_t> labels = [] {
+        std::map<std::string, uint16_t> found;
+        std::ifstream in(VEXAL_FIRMWARE_DIR "/rom.lst");
+        for (std::string line; std::getline(in, line);) {
+            std::istringstream words(line);
+            std::string address, word;
+            words >> address;
+            const auto isCode = [&] { return word.find_first_not_of("0123456789ABCDEF") == std::string::npos; };
+            while (words >> word && isCode()) {}
+            if (address.size() == 4 && word.size() > 1 && word.back() == ':')
+                found.emplace(word.substr(0, word.size() - 1), uint16_t(std::stoul(address, nullptr, 16)));
+        }
+        return found;
+    }();
+    const auto found = labels.find(label);
+    if (found != labels.end()) return found->second;
+    ADD_FAILURE() << "no label " << label << " in the listing";
+    return 0;
+}
+
 constexpr size_t CellCount = 12;
 
 // One "lcd" output of vexal-cli.

@@ -1,5 +1,7 @@
 // The firmware and the machine: sleep, halt mode, traps, the RAM kept between
 // sessions, auto-repeat, and the ROM image itself.
+#include <algorithm>
+#include <random>
 #include <sstream>
 
 #include "FirmwareRun.h"
@@ -118,6 +120,97 @@ TEST(Firmware, RamNotOursStartsAfresh) {
         ASSERT_EQ(screens.size(), 2u) << c.name;
         EXPECT_EQ(Trimmed(screens[0].text), "") << c.name;
         EXPECT_EQ(Trimmed(screens[1].text), "") << c.name;
+    }
+}
+
+// The end-around-carry sum of the RAM image's words from one address to
+// another, as the firmware seals what it keeps.
+uint16_t Sealed(const std::vector<uint8_t>& ram, uint16_t from, uint16_t to) {
+    uint32_t sum = 0;
+    for (uint32_t a = from; a < to; a += 2) {
+        sum += uint32_t(ram[a - 0x8000] | ram[a + 1 - 0x8000] << 8);
+        sum = (sum & 0xFFFF) + (sum >> 16);
+    }
+    return uint16_t(sum);
+}
+
+void PutWord(std::vector<uint8_t>& ram, uint16_t address, uint16_t value) {
+    ram[address - 0x8000] = uint8_t(value);
+    ram[address + 1 - 0x8000] = uint8_t(value >> 8);
+}
+
+// Seals the image again as the firmware would, after a change.
+void Reseal(std::vector<uint8_t>& ram) {
+    const uint16_t progend = uint16_t(ram[LabelAddress("progend") - 0x8000] | ram[LabelAddress("progend") + 1 - 0x8000] << 8);
+    const uint16_t top = std::min(progend, LabelAddress("progtop"));
+    PutWord(ram, LabelAddress("progsum"), Sealed(ram, LabelAddress("progend"), top));
+    PutWord(ram, LabelAddress("keptsum"), Sealed(ram, LabelAddress("answer"), LabelAddress("varsend")));
+}
+
+// What the firmware keeps of a saved session whose image was changed: a
+// damaged program goes with everything, damaged numbers alone go alone. A
+// program whose lines break the rules is never run or listed, however well
+// sealed; nor is any garbage.
+TEST(Firmware, DamagedRamKeepsOnlyWhatIsWhole) {
+    struct Case {
+        const char* name;
+        void (*change)(std::vector<uint8_t>&);
+        bool programKept;
+    };
+    const Case cases[] = {
+        {"a variable changed", [](std::vector<uint8_t>& ram) { ram[LabelAddress("vars") - 0x8000] ^= 1; }, true},
+        {"the program changed", [](std::vector<uint8_t>& ram) { ram[LabelAddress("program") + 4 - 0x8000] ^= 1; },
+         false},
+        {"the end of the program moved", [](std::vector<uint8_t>& ram) { ram[LabelAddress("progend") - 0x8000] += 2; },
+         false},
+        {"an odd line length, sealed",
+         [](std::vector<uint8_t>& ram) {
+             ram[LabelAddress("program") + 2 - 0x8000] += 1;
+             Reseal(ram);
+         },
+         false},
+        {"the end of the program beyond its room, sealed",
+         [](std::vector<uint8_t>& ram) {
+             PutWord(ram, LabelAddress("progend"), 0x87F0);
+             Reseal(ram);
+         },
+         false},
+        {"lines out of order, sealed",
+         [](std::vector<uint8_t>& ram) {
+             PutWord(ram, LabelAddress("program"), 50);
+             Reseal(ram);
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        FirmwareFolder folder;
+        folder.RunFirmware(PowerOn + Enter("10 PRINT A") + Enter("20 A=A+1") + Enter("A=5") + "save\n");
+        std::vector<uint8_t> ram = folder.Read("ram.bin");
+        c.change(ram);
+        folder.Write("ram.bin", ram);
+        const auto screens = folder.ScreensOf(PowerOn + Enter("LIST") + "lcd\n" + Clear + Enter("A") + "lcd\n");
+        ASSERT_EQ(screens.size(), 2u) << c.name;
+        EXPECT_EQ(Trimmed(screens[0].text), c.programKept ? "10 PRINT A" : "") << c.name;
+        EXPECT_EQ(Trimmed(screens[1].text), "0") << c.name;
+    }
+
+    // Garbage sealed as ours: the firmware starts afresh and runs as ever.
+    std::mt19937 random(85);
+    for (int round = 0; round < 5; ++round) {
+        FirmwareFolder folder;
+        folder.RunFirmware(PowerOn + Enter("10 PRINT A") + "save\n");
+        std::vector<uint8_t> ram = folder.Read("ram.bin");
+        for (uint16_t a = LabelAddress("answer"); a < LabelAddress("progtop"); ++a) ram[a - 0x8000] = uint8_t(random());
+        PutWord(ram, LabelAddress("progend"), uint16_t(LabelAddress("program") + (random() % 600) * 2));
+        Reseal(ram);
+        folder.Write("ram.bin", ram);
+        const auto screens = folder.ScreensOf(PowerOn + Enter("RUN") + "lcd\n" + Enter("LIST") + "lcd\n" +
+                                              Enter("MEM") + "lcd\n" + Enter("1+1") + "lcd\n");
+        ASSERT_EQ(screens.size(), 4u) << round;
+        EXPECT_EQ(Trimmed(screens[0].text), "") << round;
+        EXPECT_EQ(Trimmed(screens[1].text), "") << round;
+        EXPECT_EQ(Trimmed(screens[2].text), "1200") << round;
+        EXPECT_EQ(Trimmed(screens[3].text), "2") << round;
     }
 }
 

@@ -67,6 +67,31 @@ TEST(FirmwareTables, KeyTableFaults) {
     }
 }
 
+// The key map names one shift key, and the Backspace key alone or after it.
+TEST(FirmwareTables, KeyMapNeedsOneShiftKey) {
+    std::array<uint8_t, KeyIndexCount> codes{}, shiftCodes{};
+    codes[7] = 'W';
+    const auto error = [&] {
+        try {
+            KeyMapOfCodes(codes, shiftCodes);
+        } catch (const TableError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(error(), "the key table has no shift key (code 89)");
+    codes[36] = ShiftCode;
+    codes[2] = ShiftCode;
+    EXPECT_EQ(error(), "the key table has two shift keys");
+    codes[2] = 0x86;
+    shiftCodes[48] = BackspaceCode;
+    const KeyMap map = KeyMapOfCodes(codes, shiftCodes);
+    EXPECT_EQ(map.shiftKey, 36);
+    EXPECT_EQ(map.backspace, 48 | KeyAfterShift);
+    codes[5] = BackspaceCode;
+    EXPECT_EQ(KeyMapOfCodes(codes, {}).backspace, 5);
+}
+
 TEST(FirmwareTables, FontGlyphs) {
     const Font font = ParseFont("; a comment\n\n'L'\n#....\n#....\n#....\n#....\n#....\n#....\n#####\n"
                                 "'/'\n.....\n....#\n...#.\n..#..\n.#...\n#....\n.....\n",
