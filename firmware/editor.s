@@ -366,7 +366,9 @@ keepline:
         sob r3,6$
 7$:     rts pc
 
-; execute: runs the line, or while listing goes on to the next line.
+; execute: runs the line, or while listing goes on to the next line. What
+; the line changed is sealed at once, should the emulator close before the
+; processor next sleeps.
 execute:
         tstb showing
         bne 1$
@@ -380,7 +382,8 @@ execute:
         movb #-1,recalled
         movb linelen,r0
         clrb line(r0)           ; the tokeniser stops at the zero byte
-        jmp enterline
+        jsr pc,enterline
+        jmp sealkept
 1$:     rts pc
 
 ; listat: lists the first program line numbered R0 or more; with none,
