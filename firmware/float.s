@@ -1,0 +1,1008 @@
+        .radix 16
+; The numbers of our BASIC: decimal floating point.
+;
+; A number is eight bytes, four words:
+;   word 0  the sign in bit 15, the exponent plus EBIAS in bits 0 to 14;
+;   words 1 to 3  the coefficient, twelve decimal digits as three limbs of
+;           four digits each (0 to 9999), the most significant first.
+; The value is coefficient x 10^exponent. Eight zero bytes are 0, the only
+; form of 0. Limbs of 10000 make a decimal shift by four digits a move of
+; words, and MUL and DIV turn a limb into digits and back; a whole limb fits
+; in a word, so adding needs no digit loops.
+;
+; Every number has one form: an integer below 10^12 has the exponent 0
+; (the coefficient is the integer itself, so counting and adding whole
+; numbers stays in the fast paths); other numbers take the exponent nearest
+; 0: a fraction has no trailing zeros, a larger integer a full twelve-digit
+; coefficient. So two numbers are equal exactly when their bytes are.
+;
+; Twelve digits are kept and ten are shown: the two guard digits let
+; 1/3*3 show as 1. Results are rounded to twelve digits, to nearest, ties
+; away from zero: 0.1+0.2 is 0.3 exactly. The magnitudes run from 1E-99 to
+; just below 9.9999999995E99, which still shows with ten digits; a result
+; below 1E-99 becomes 0, one above the largest is FEOVERFLOW.
+;
+; Calls: R0 -> x, R1 -> y or another argument. Each routine preserves R2 to
+; R5, may change R0 and R1 and returns C clear, or C set and an error code in
+; R0. It uses at most 96 bytes of stack and nothing else but rndseed.
+;
+; Inside, an arithmetic result is built in a work record on the stack, a
+; sign, an exponent and six limbs (24 digits), and numpack rounds it into a
+; number. A work record (R4 -> it):
+RSIGN = 0                       ; 0 or 8000
+REXP = 2                        ; the exponent of the last limb's units
+RL0 = 4                         ; the limbs, the most significant first
+RL1 = 6
+RL2 = 8
+RL3 = 0A
+RL4 = 0C
+RL5 = 0E
+RSIZE = 10
+
+FSIZE = 8
+EBIAS = 80
+FEOVERFLOW = 2
+FEDIVZERO = 4
+FEARGUMENT = 6
+
+; Calls with the registers saved. A routine begins with jsr r5,fsave, which
+; pushes R4 to R2 below the R5 that the jsr pushed; it ends with R0 holding
+; an error code or 0 and a jump to fret, which sets C when R0 is not 0,
+; restores R2 to R5 and returns. MOV keeps C, so the restoring is safe.
+fsave:  mov r4,-(sp)
+        mov r3,-(sp)
+        mov r2,-(sp)
+        jmp (r5)
+fret:   tst r0                  ; clears C
+        beq frestore
+        sec
+frestore:
+        mov (sp)+,r2
+        mov (sp)+,r3
+        mov (sp)+,r4
+        mov (sp)+,r5
+        rts pc
+
+; Powers of ten for a limb, and halves of them for rounding.
+pow10:  .word 1., 10., 100., 1000., 10000.
+halfpow10:
+        .word 5., 50., 500., 5000.
+
+; --- Limbs ---
+
+; limbmul: multiplies the R3 limbs that end before R4 by R2 (at most 10000);
+; R0 = the carry out of the top limb, R4 -> the top limb. Changes R0 to R4.
+limbmul:
+        mov r5,-(sp)
+        clr r5
+lmullimb:
+        mov -(r4),r0
+        mul r2,r0
+        add r5,r1
+        adc r0
+        div #10000.,r0
+        mov r1,(r4)
+        mov r0,r5
+        sob r3,lmullimb
+        mov r5,r0
+        mov (sp)+,r5
+        rts pc
+
+; limbdiv: divides the R3 limbs from R4 on, the top first, by R2 (at most
+; 10000); R0 = the remainder, R4 -> past the last limb. Changes R0 to R4.
+limbdiv:
+        clr r0
+ldivlimb:
+        mul #10000.,r0          ; the remainder so far, one limb up
+        add (r4),r1
+        adc r0
+        div r2,r0
+        mov r0,(r4)+
+        mov r1,r0
+        sob r3,ldivlimb
+        rts pc
+
+; digitsup: multiplies the limbs of the record at R4 by 10^R2 (R2 at most
+; 23; the caller knows that nothing is lost). Changes R0 to R3.
+digitsup:
+        mov r2,r3
+        asr r3
+        asr r3                  ; whole limbs
+        beq dupdigits
+        mov r4,r0
+        add #RL0,r0
+        mov r3,r1
+        asl r1
+        add r0,r1
+        mov r3,-(sp)
+        neg r3
+        add #6,r3
+dupmove:
+        mov (r1)+,(r0)+
+        sob r3,dupmove
+        mov (sp)+,r3
+dupclear:
+        clr (r0)+
+        sob r3,dupclear
+dupdigits:
+        bic #0FFFC,r2
+        beq dupdone
+        asl r2
+        mov pow10(r2),r2
+        add #RSIZE,r4
+        mov #6,r3
+        jsr pc,limbmul
+        sub #RL0,r4
+dupdone:
+        rts pc
+
+; digitsdown: divides the limbs of the record at R4 by 10^R2 (any R2 from
+; 0), dropping the digits shifted out; R0 is not 0 when one of them was not
+; 0. Changes R0 to R3.
+digitsdown:
+        clr -(sp)               ; what was dropped, ORed together
+        mov r2,r3
+        asr r3
+        asr r3                  ; whole limbs
+        beq ddowndigits
+        cmp r3,#6
+        blo ddownlimbs
+        mov #6,r3               ; everything goes
+        clr r2
+ddownlimbs:
+        mov r4,r0
+        add #RSIZE,r0           ; the destination, from the end down
+        mov r3,r1
+        asl r1
+        neg r1
+        add r0,r1               ; the source, whole limbs below
+        mov r1,-(sp)
+ddownor:
+        bis (r1)+,2(sp)
+        cmp r1,r0
+        blo ddownor
+        mov (sp)+,r1
+        mov r3,-(sp)
+        neg r3
+        add #6,r3
+        beq ddownclear
+ddownmove:
+        mov -(r1),-(r0)
+        sob r3,ddownmove
+ddownclear:
+        mov (sp)+,r3
+ddownzero:
+        clr -(r0)
+        sob r3,ddownzero
+ddowndigits:
+        bic #0FFFC,r2
+        beq ddowndone
+        asl r2
+        mov pow10(r2),r2
+        mov r4,-(sp)
+        add #RL0,r4
+        mov #6,r3
+        jsr pc,limbdiv
+        mov (sp)+,r4
+        bis r0,(sp)
+ddowndone:
+        mov (sp)+,r0
+        rts pc
+
+; coefdigits: R0 = the number of digits of the record at R4, 0 for zero.
+; Changes R1.
+coefdigits:
+        mov r4,r1
+        add #RL0,r1
+        mov #24.,r0
+cdlimb: tst (r1)+
+        bne cdfound
+        sub #4,r0
+        bne cdlimb
+        rts pc
+cdfound:
+        cmp -(r1),#1000.
+        bhis cddone
+        dec r0
+        cmp (r1),#100.
+        bhis cddone
+        dec r0
+        cmp (r1),#10.
+        bhis cddone
+        dec r0
+cddone: rts pc
+
+; limbadd: the limbs of the record at R4 += those of the record at R3; the
+; sum must fit. Changes R0 to R2.
+limbadd:
+        mov r4,r0
+        add #RSIZE,r0
+        mov r3,r1
+        add #RSIZE,r1
+        mov #6,r2
+laddlimb:
+        add -(r1),-(r0)
+        cmp (r0),#10000.
+        blo laddnext
+        sub #10000.,(r0)
+        inc -2(r0)
+laddnext:
+        sob r2,laddlimb
+        rts pc
+
+; limbsub: the limbs of the record at R4 -= those of the record at R3 and R2
+; (0 or 1) more; R4's must be the larger. Changes R0 to R2.
+limbsub:
+        sub r2,RL5(r4)
+        mov r4,r0
+        add #RSIZE,r0
+        mov r3,r1
+        add #RSIZE,r1
+        mov #6,r2
+lsublimb:
+        sub -(r1),-(r0)
+        bge lsubnext
+        add #10000.,(r0)
+        dec -2(r0)
+lsubnext:
+        sob r2,lsublimb
+        rts pc
+
+; limbcmp: compares the limbs of the record at R4 with those at R3: Z when
+; equal, C (blo) when R4's are smaller. Changes R0 to R2.
+limbcmp:
+        mov r4,r0
+        add #RL0,r0
+        mov r3,r1
+        add #RL0,r1
+        mov #6,r2
+lcmplimb:
+        cmp (r0)+,(r1)+
+        bne lcmpdone
+        sob r2,lcmplimb
+lcmpdone:
+        rts pc
+
+; --- Into and out of work records ---
+
+; numunpack: the number at R1 into the record at R4, its coefficient in the
+; last three limbs. Changes R0.
+numunpack:
+        mov (r1),r0
+        bic #7FFF,r0
+        mov r0,RSIGN(r4)
+        mov (r1),r0
+        bic #8000,r0
+        sub #EBIAS,r0
+        mov r0,REXP(r4)
+        clr RL0(r4)
+        clr RL1(r4)
+        clr RL2(r4)
+        mov 2(r1),RL3(r4)
+        mov 4(r1),RL4(r4)
+        mov 6(r1),RL5(r4)
+        rts pc
+
+; roundoff: rounds the record at R4 to nearest, ties away from zero, by
+; dropping its last R2 digits (R2 at least 1), and raises its exponent by
+; as much. Changes R0 to R3.
+roundoff:
+        add r2,REXP(r4)
+        mov r2,-(sp)
+        dec r2
+        mov r2,r1
+        bic #0FFFC,r2
+        asl r2
+        mov halfpow10(r2),r0
+        asr r1
+        asr r1                  ; the limb of the half, counted from the end
+        asl r1
+        neg r1
+        add r4,r1
+        add #RL5,r1
+        add r0,(r1)
+rocarry:
+        cmp (r1),#10000.
+        blo rocarried
+        sub #10000.,(r1)
+        inc -(r1)
+        br rocarry
+rocarried:
+        mov (sp)+,r2
+        jmp digitsdown          ; whatever was below the half is gone
+
+; numpack: the record at R4 into the number at R0: rounded to twelve
+; digits, in its one form, 0 below 1E-99; R0 = 0, or FEOVERFLOW with the
+; number left as it was. Changes R1 to R3 and the record.
+numpack:
+        mov r0,-(sp)
+        jsr pc,coefdigits
+        mov r0,r3
+        beq npzero
+        sub #12.,r0
+        ble npfits
+        mov r0,r2
+        jsr pc,roundoff
+        tst RL2(r4)             ; rounded up to 10^12
+        beq nptwelve
+        clr RL2(r4)
+        mov #1000.,RL3(r4)
+        inc REXP(r4)
+nptwelve:
+        mov #12.,r3
+npfits: mov REXP(r4),r2         ; R3 = the digits of the coefficient
+        bge npwhole
+npstrip4:                       ; a fraction loses its trailing zeros
+        cmp r2,#-4
+        bgt npstrip1
+        tst RL5(r4)
+        bne npstrip1
+        mov RL4(r4),RL5(r4)
+        mov RL3(r4),RL4(r4)
+        clr RL3(r4)
+        add #4,r2
+        sub #4,r3
+        br npstrip4
+npstrip1:
+        mov r2,-(sp)
+        mov RL5(r4),r1
+npstripdigit:
+        tst r2
+        beq npstripped
+        clr r0
+        div #10.,r0
+        tst r1
+        bne npstripped
+        mov r0,r1
+        inc r2
+        dec r3
+        br npstripdigit
+npstripped:
+        mov r2,REXP(r4)
+        sub (sp)+,r2
+        beq nprange
+        mov r3,-(sp)
+        jsr pc,digitsdown
+        mov (sp)+,r3
+        br nprange
+npwhole:
+        beq nprange             ; an integer below 10^12 keeps exponent 0;
+        mov #12.,r2             ; a larger one fills twelve digits
+        sub r3,r2
+        beq nprange
+        cmp r2,REXP(r4)
+        blos npup
+        mov REXP(r4),r2
+npup:   sub r2,REXP(r4)
+        add r2,r3
+        mov r3,-(sp)
+        jsr pc,digitsup
+        mov (sp)+,r3
+nprange:
+        mov REXP(r4),r2
+        cmp r2,#88.
+        bgt npover
+        blt npsmall
+        cmp RL3(r4),#9999.      ; from 9.9999999995E99 on it would show as
+        bne npstore             ; 1E100
+        cmp RL4(r4),#9999.
+        bne npstore
+        cmp RL5(r4),#9950.
+        bhis npover
+        br npstore
+npsmall:
+        add r3,r2               ; below 1E-99: exponent + digits < -98
+        cmp r2,#-98.
+        blt npzero
+npstore:
+        mov (sp)+,r0
+        mov REXP(r4),r1
+        add #EBIAS,r1
+        bis RSIGN(r4),r1
+        mov r1,(r0)+
+        mov RL3(r4),(r0)+
+        mov RL4(r4),(r0)+
+        mov RL5(r4),(r0)
+        clr r0
+        rts pc
+npzero: mov (sp)+,r0
+        clr (r0)+
+        clr (r0)+
+        clr (r0)+
+        clr (r0)
+        clr r0
+        rts pc
+npover: tst (sp)+
+        mov #FEOVERFLOW,r0
+        rts pc
+
+; --- Adding and comparing ---
+
+; fadd: x := x + y. Two whole numbers of one sign below 10^12 are added in
+; place. (The name reads as a number in radix 16.)
+        .radix 10
+fadd:
+        .radix 16
+        cmp (r0),(r1)
+        bne addslow
+        cmp (r0),#EBIAS
+        beq addwhole
+        cmp (r0),#EBIAS+8000
+        bne addslow
+addwhole:
+        mov r2,-(sp)
+        mov r3,-(sp)
+        mov 2(r0),r2
+        add 2(r1),r2
+        cmp r2,#9998.           ; room for a carry into the top limb
+        bhi addnoroom
+        mov 4(r0),r3
+        add 4(r1),r3
+        add 6(r1),6(r0)         ; y is read before x changes, should they
+        cmp 6(r0),#10000.       ; be the same number
+        blo addlow
+        sub #10000.,6(r0)
+        inc r3
+addlow: cmp r3,#10000.
+        blo addmiddle
+        sub #10000.,r3
+        inc r2
+addmiddle:
+        mov r3,4(r0)
+        mov r2,2(r0)
+        mov (sp)+,r3
+        mov (sp)+,r2
+        clc
+        rts pc
+addnoroom:
+        mov (sp)+,r3
+        mov (sp)+,r2
+addslow:
+        jsr r5,fsave
+        clr r2
+        br addsigned
+
+; fsub: x := x - y.
+fsub:   jsr r5,fsave
+        mov #8000,r2
+addsigned:
+        mov sp,r5
+        mov r0,-(sp)
+        sub #RSIZE+RSIZE,sp
+        jsr pc,addcore
+        mov -2(r5),r0
+        jsr pc,numpack
+        mov r5,sp
+        jmp fret
+
+; addcore: the record at R4 := x + y with y's sign flipped by R2 (0 or
+; 8000), exact or, when the exponents lie far apart, truncated below 22
+; digits, which rounds alike. Uses the records at -22(R5) and -12(R5).
+; Changes R0 to R4.
+addcore:
+        mov r5,r4
+        sub #RSIZE+RSIZE+2,r4
+        mov r1,-(sp)
+        mov r0,r1
+        jsr pc,numunpack
+        mov (sp)+,r1
+        add #RSIZE,r4
+        jsr pc,numunpack
+        xor r2,RSIGN(r4)
+        tst (r1)
+        beq acdone              ; x + 0: x, in the first record
+        mov r4,r3               ; R4 the big one, with the larger exponent
+        sub #RSIZE,r4
+        tst @-2(r5)
+        beq acswap              ; 0 + y: y
+        cmp REXP(r4),REXP(r3)
+        bge acordered
+acswap: mov r3,r4
+        sub #RSIZE,r3
+acordered:
+        jsr pc,coefdigits       ; the big one is raised to 23 digits or by
+        neg r0                  ; the exponents' distance if that is less;
+        add #23.,r0             ; the small one falls by what remains
+        mov REXP(r4),r1
+        sub REXP(r3),r1
+        cmp r0,r1
+        blos acshift
+        mov r1,r0
+acshift:
+        sub r0,r1
+        sub r0,REXP(r4)
+        mov r4,-(sp)
+        mov r3,-(sp)
+        mov r1,-(sp)
+        mov r0,r2
+        jsr pc,digitsup
+        mov (sp)+,r2
+        mov (sp)+,r4
+        jsr pc,digitsdown
+        mov r4,r3
+        mov (sp)+,r4
+        cmp RSIGN(r4),RSIGN(r3)
+        bne acsubtract
+        jmp limbadd
+acsubtract:                     ; a dropped digit takes one more off, as the
+        mov r0,-(sp)            ; truncated difference must
+        jsr pc,limbcmp
+        bhis acordered2
+        mov r3,r0
+        mov r4,r3
+        mov r0,r4
+acordered2:
+        clr r2
+        tst (sp)+
+        beq acsub
+        inc r2
+acsub:  jmp limbsub
+acdone: sub #RSIZE,r4
+        rts pc
+
+; fcmp: compares x with y: Z when equal, N when x < y, V and C clear.
+; Changes R0 and R1 only.
+fcmp:   cmp (r0),(r1)
+        bne fcmpdiffer
+        cmp 2(r0),2(r1)
+        bne fcmplimb
+        cmp 4(r0),4(r1)
+        bne fcmplimb
+        cmp 6(r0),6(r1)
+        bne fcmplimb
+        clr r0
+        rts pc
+fcmplimb:                       ; one sign, one exponent
+        blo fcmpsmaller
+        tst (r0)
+        bmi fcmplt
+        br fcmpgt
+fcmpsmaller:
+        tst (r0)
+        bmi fcmpgt
+fcmplt: mov #-1,r0
+        tst r0
+        rts pc
+fcmpgt: mov #1,r0
+        tst r0
+        rts pc
+fcmpdiffer:
+        tst (r0)
+        bmi fcmpxneg
+        tst (r1)
+        bmi fcmpgt
+        tst (r0)
+        beq fcmplt              ; 0 < y
+        tst (r1)
+        beq fcmpgt              ; x > 0
+        br fcmpslow
+fcmpxneg:
+        tst (r1)
+        bpl fcmplt
+fcmpslow:
+        jsr r5,fsave
+        mov sp,r5
+        mov r0,-(sp)
+        sub #RSIZE+RSIZE,sp
+        mov #8000,r2
+        jsr pc,addcore
+        jsr pc,coefdigits
+        tst r0
+        beq fcmpsame
+        mov #1,r0
+        tst RSIGN(r4)
+        bpl fcmpsame
+        neg r0
+fcmpsame:
+        mov r5,sp
+        mov (sp)+,r2
+        mov (sp)+,r3
+        mov (sp)+,r4
+        mov (sp)+,r5
+        tst r0
+        rts pc
+
+; --- Multiplying and dividing ---
+
+; fmul: x := x * y.
+fmul:   jsr r5,fsave
+        mov r0,-(sp)
+        sub #RSIZE,sp
+        mov sp,r4
+        mov r0,r2
+        add #2,r2
+        mov r1,r3
+        add #2,r3
+        clr RL0(r4)             ; for a zero factor the product is 0
+        clr RL1(r4)
+        clr RL2(r4)
+        clr RL3(r4)
+        clr RL4(r4)
+        clr RL5(r4)
+        tst (r0)
+        beq fmulpack
+        tst (r1)
+        beq fmulpack
+        mov (r0),r0
+        mov (r1),r1
+        mov r0,RSIGN(r4)
+        xor r1,RSIGN(r4)
+        bic #7FFF,RSIGN(r4)
+        bic #8000,r0
+        bic #8000,r1
+        add r1,r0
+        sub #EBIAS+EBIAS,r0
+        mov r0,REXP(r4)
+        jsr pc,coefmul
+fmulpack:
+        mov RSIZE(sp),r0
+        jsr pc,numpack
+        add #RSIZE+2,sp
+        jmp fret
+
+; coefmul: the limbs of the record at R4 := the three limbs at R2 times the
+; three limbs at R3, all 24 digits. Changes R0, R1 and R5.
+coefmul:
+        mov r3,r5
+        mov r4,-(sp)
+        add #RSIZE,(sp)         ; where the next product limb goes, from
+        mov r2,r4               ; the end down
+        mov r3,-(sp)
+        mov r2,-(sp)
+        clr r2                  ; R2:R3 sums a column
+        clr r3
+        mov 4(r4),r0            ; 10^0
+        mul 4(r5),r0
+        jsr pc,cmadd
+        jsr pc,cmlimb
+        mov 2(r4),r0            ; 10^4
+        mul 4(r5),r0
+        jsr pc,cmadd
+        mov 4(r4),r0
+        mul 2(r5),r0
+        jsr pc,cmadd
+        jsr pc,cmlimb
+        mov (r4),r0             ; 10^8
+        mul 4(r5),r0
+        jsr pc,cmadd
+        mov 2(r4),r0
+        mul 2(r5),r0
+        jsr pc,cmadd
+        mov 4(r4),r0
+        mul (r5),r0
+        jsr pc,cmadd
+        jsr pc,cmlimb
+        mov (r4),r0             ; 10^12
+        mul 2(r5),r0
+        jsr pc,cmadd
+        mov 2(r4),r0
+        mul (r5),r0
+        jsr pc,cmadd
+        jsr pc,cmlimb
+        mov (r4),r0             ; 10^16
+        mul (r5),r0
+        jsr pc,cmadd
+        jsr pc,cmlimb
+        sub #2,4(sp)            ; 10^20: the last carry
+        mov r3,@4(sp)
+        mov (sp)+,r2
+        mov (sp)+,r3
+        mov (sp)+,r4
+        sub #RL0,r4
+        rts pc
+cmadd:  add r1,r3
+        adc r2
+        add r0,r2
+        rts pc
+cmlimb: div #10000.,r2          ; a column sum stays below 327,680,000
+        sub #2,6(sp)
+        mov r3,@6(sp)
+        mov r2,r3
+        clr r2
+        rts pc
+
+; fdiv: x := x / y, by long division in limbs (Knuth's algorithm D): both
+; coefficients are shifted to a nonzero top limb and scaled so that the
+; divisor's top limb is at least 5000; then each quotient limb, guessed from
+; two limbs by one, is at most two too large. Five quotient limbs give at
+; least 13 digits, truncated, which round as the exact quotient would.
+DV = -22                        ; the divisor's three limbs
+DQ = -1C                        ; a work record: its limbs from RL1 on are
+                                ; the dividend's eight, which the quotient
+                                ; limbs replace one by one
+fdiv:   jsr r5,fsave
+        mov sp,r5
+        mov r0,-(sp)
+        sub #20,sp              ; down to DV
+        tst (r1)
+        bne fdivnonzero
+        mov #FEDIVZERO,r0
+        jmp fdivend
+fdivnonzero:
+        tst (r0)
+        bne fdivgo
+        clr r0                  ; 0 / y = 0
+        jmp fdivend
+fdivgo: mov (r0),r2
+        mov (r1),r3
+        mov r2,r4
+        xor r3,r4
+        bic #7FFF,r4
+        mov r4,DQ+RSIGN(r5)
+        bic #8000,r2
+        bic #8000,r3
+        sub r3,r2
+        sub #16.,r2             ; the dividend gets four zero limbs
+        mov r2,DQ+REXP(r5)
+        clr DQ+RL0(r5)
+        mov 2(r1),r2
+        mov 4(r1),r3
+        mov 6(r1),r4
+fdivvtop:
+        tst r2
+        bne fdivvset
+        mov r3,r2
+        mov r4,r3
+        clr r4
+        add #4,DQ+REXP(r5)
+        br fdivvtop
+fdivvset:
+        mov r2,DV(r5)
+        mov r3,DV+2(r5)
+        mov r4,DV+4(r5)
+        mov 2(r0),r2
+        mov 4(r0),r3
+        mov 6(r0),r4
+fdivutop:
+        tst r2
+        bne fdivuset
+        mov r3,r2
+        mov r4,r3
+        clr r4
+        sub #4,DQ+REXP(r5)
+        br fdivutop
+fdivuset:
+        mov r2,DQ+RL2(r5)
+        mov r3,DQ+RL3(r5)
+        mov r4,DQ+RL4(r5)
+        clr DQ+RL5(r5)
+        clr DQ+RL5+2(r5)
+        clr DQ+RL5+4(r5)
+        clr DQ+RL5+6(r5)
+        mov DV(r5),r2           ; the scale: 10000 / (top limb + 1)
+        inc r2
+        clr r0
+        mov #10000.,r1
+        div r2,r0
+        mov r0,r2
+        mov r5,r4
+        add #DV+6,r4
+        mov #3,r3
+        jsr pc,limbmul
+        mov r5,r4
+        add #DQ+RL5,r4
+        mov #3,r3
+        jsr pc,limbmul
+        mov r0,DQ+RL1(r5)
+        mov r5,r2
+        add #DQ+RL1,r2          ; R2 -> the window's top limb
+fdivlimb:
+        mov (r2),r0             ; the guess
+        mul #10000.,r0
+        add 2(r2),r1
+        adc r0
+        div DV(r5),r0
+        cmp r0,#9999.
+        blos fdivguess
+        mov #9999.,r0
+fdivguess:
+        mov r0,r3
+        clr r4                  ; the window -= guess * divisor
+        mul DV+4(r5),r0
+        jsr pc,fdivsub
+        sub r1,6(r2)
+        bge fdivsub1
+        add #10000.,6(r2)
+        inc r4
+fdivsub1:
+        mov r3,r0
+        mul DV+2(r5),r0
+        jsr pc,fdivsub
+        sub r1,4(r2)
+        bge fdivsub2
+        add #10000.,4(r2)
+        inc r4
+fdivsub2:
+        mov r3,r0
+        mul DV(r5),r0
+        jsr pc,fdivsub
+        sub r1,2(r2)
+        bge fdivsub3
+        add #10000.,2(r2)
+        inc r4
+fdivsub3:
+        sub r4,(r2)
+        bge fdivkept
+fdivback:                       ; one too many: add the divisor back
+        dec r3
+        add DV+4(r5),6(r2)
+        cmp 6(r2),#10000.
+        blo fdivback1
+        sub #10000.,6(r2)
+        inc 4(r2)
+fdivback1:
+        add DV+2(r5),4(r2)
+        cmp 4(r2),#10000.
+        blo fdivback2
+        sub #10000.,4(r2)
+        inc 2(r2)
+fdivback2:
+        add DV(r5),2(r2)
+        cmp 2(r2),#10000.
+        blo fdivback3
+        sub #10000.,2(r2)
+        inc (r2)
+fdivback3:
+        tst (r2)
+        blt fdivback
+fdivkept:
+        mov r3,(r2)+
+        mov r5,r0
+        add #DQ+RL5+2,r0
+        cmp r2,r0
+        blo fdivlimb
+        mov -2(r5),r0
+        mov r5,r4
+        add #DQ,r4
+        jsr pc,numpack
+fdivend:
+        mov r5,sp
+        jmp fret
+; fdivsub: R0:R1, a product, plus the carry R4 becomes the carry R4 and the
+; limb to subtract R1.
+fdivsub:
+        add r4,r1
+        adc r0
+        div #10000.,r0
+        mov r0,r4
+        rts pc
+
+; --- One operand ---
+
+; fclr: x := 0.
+fclr:   clr (r0)
+        clr 2(r0)
+        clr 4(r0)
+        clr 6(r0)
+        clc
+        rts pc
+
+; fneg: x := -x (0 stays 0).
+fneg:   tst (r0)
+        beq fnegdone
+        mov #8000,r1
+        xor r1,(r0)
+fnegdone:
+        clc
+        rts pc
+
+; fabs: x := |x|.
+fabs:   bic #8000,(r0)
+        clc
+        rts pc
+
+; fsgn: x := -1, 0 or 1.
+fsgn:   tst (r0)
+        beq fsgndone
+        bic #7FFF,(r0)
+        bis #EBIAS,(r0)
+        clr 2(r0)
+        clr 4(r0)
+        mov #1,6(r0)
+fsgndone:
+        clc
+        rts pc
+
+; fmove: the number at R1 is copied to R0.
+fmove:  mov (r1)+,(r0)+
+        mov (r1)+,(r0)+
+        mov (r1)+,(r0)+
+        mov (r1),(r0)
+        sub #6,r0
+        clc
+        rts pc
+
+; fromint: x := R1, a signed integer.
+fromint:
+        clr 2(r0)
+        mov #EBIAS,(r0)
+        tst r1
+        beq fromzero
+        bpl frompositive
+        bis #8000,(r0)
+        neg r1                  ; -32768 becomes 32768, unsigned
+frompositive:
+        mov r0,-(sp)
+        clr r0
+        div #10000.,r0
+        mov r1,-(sp)
+        mov r0,r1
+        mov 2(sp),r0
+        mov r1,4(r0)
+        mov (sp)+,6(r0)
+        tst (sp)+
+        clc
+        rts pc
+fromzero:
+        clr (r0)
+        clr 4(r0)
+        clr 6(r0)
+        clc
+        rts pc
+
+; toint: R1 := x truncated toward zero, or FEOVERFLOW when it lies outside
+; -32768 to 32767. x is unchanged.
+toint:  jsr r5,fsave
+        sub #RSIZE,sp
+        mov sp,r4
+        mov r0,r1
+        jsr pc,numunpack
+        mov REXP(r4),r2
+        bgt tioverflow          ; at least 10^12
+        neg r2
+        jsr pc,digitsdown
+        tst RL3(r4)
+        bne tioverflow
+        mov RL4(r4),r1
+        cmp r1,#3
+        bhi tioverflow
+        mul #10000.,r1
+        add RL5(r4),r1          ; at most 39999, an unsigned word
+        tst RSIGN(r4)
+        bne tinegative
+        tst r1
+        bmi tioverflow
+        br tidone
+tinegative:
+        cmp r1,#8000
+        bhi tioverflow
+        neg r1
+tidone: clr r0
+        br tiend
+tioverflow:
+        mov #FEOVERFLOW,r0
+tiend:  add #RSIZE,sp
+        jmp fret
+
+; fint: x := the largest integer not above x.
+fint:   jsr r5,fsave
+        mov r0,-(sp)
+        sub #RSIZE,sp
+        mov sp,r4
+        mov r0,r1
+        jsr pc,numunpack
+        clr r0
+        mov REXP(r4),r2
+        bge fintend             ; 0 and the integers stay
+        neg r2
+        clr REXP(r4)
+        jsr pc,digitsdown
+        tst r0
+        beq fintpack
+        tst RSIGN(r4)
+        beq fintpack
+        inc RL5(r4)             ; below a negative fraction; a carry out of
+        cmp RL5(r4),#10000.     ; the last limb goes one further at most,
+        blo fintpack            ; as the integer part has at most 11 digits
+        clr RL5(r4)
+        inc RL4(r4)
+        cmp RL4(r4),#10000.
+        blo fintpack
+        clr RL4(r4)
+        inc RL3(r4)
+fintpack:
+        mov RSIZE(sp),r0
+        jsr pc,numpack
+fintend:
+        add #RSIZE+2,sp
+        jmp fret

@@ -1,0 +1,103 @@
+// The number module of our firmware on a bench of its own: the routines of
+// firmware/float.s, assembled with a small driver, called one at a time on
+// the emulated processor with their operands in RAM.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "asm/SourceAssembler.h"
+#include "core/Cpu.h"
+#include "tests/support/CleanMachine.h"
+#include "tests/support/MemoryImage.h"
+
+// The routines, in the order of the driver's table.
+enum class Routine {
+    Add, Subtract, Multiply, Divide, Compare,
+    Clear, Negate, Absolute, Sign, Integer, Move, FromInteger, ToInteger,
+};
+
+using Number = std::array<uint8_t, 8>;
+
+// Where the bench keeps its operands and the processor's stack.
+constexpr uint16_t XAddress = 0x8100;
+constexpr uint16_t YAddress = 0x8108;
+constexpr uint16_t TextAddress = 0x8200;
+constexpr uint16_t SeedAddress = 0x8000;
+constexpr uint16_t StackTop = 0x8800;
+
+// What a call left behind.
+struct CallResult {
+    uint16_t r0 = 0, r1 = 0;
+    bool c = false, v = false, z = false, n = false;
+    uint64_t instructions = 0;  // the jsr that called the routine included
+    int stackBytes = 0;         // the most it used below the caller's stack pointer, the return address included
+};
+
+class FloatBench {
+public:
+    FloatBench() {
+        MakeCleanMachine();
+        static const SourceResult assembled = AssembleSource(VEXAL_FLOAT_DRIVER);
+        for (const SourceError& error : assembled.errors) ADD_FAILURE() << FormatSourceError(error);
+        if (assembled.errors.empty() && assembled.rom.size() == RomSize) std::memcpy(Rom, assembled.rom.data(), RomSize);
+    }
+
+    static Number Read(uint16_t address) {
+        Number number;
+        std::memcpy(number.data(), Ram + (address - RamStart), number.size());
+        return number;
+    }
+    static void Write(uint16_t address, const Number& number) {
+        std::memcpy(Ram + (address - RamStart), number.data(), number.size());
+    }
+
+    // Calls the routine with R0 and R1 as given, and checks that it returns,
+    // keeps R2 to R5 and stays within the stack it may use.
+    CallResult Call(Routine routine, uint16_t r0, uint16_t r1) {
+        constexpr uint16_t Returned = 0x01F0, Trapped = 0x01F2, Routines = 0x0200;
+        constexpr std::array<uint16_t, 4> kept = {0x1234, 0x5678, 0x9ABC, 0xDEF0};
+        Reg[0] = r0;
+        Reg[1] = r1;
+        for (int i = 0; i < 4; ++i) Reg[2 + i] = kept[size_t(i)];
+        Reg[SP] = StackTop - 2;
+        SetWordAt(Reg[SP], Returned);
+        Reg[PC] = WordAt(uint16_t(Routines + 2 * int(routine)));
+        Psw = 0;
+        CtrlPort = 0x0C00;
+        CallResult result;
+        uint16_t lowest = Reg[SP];
+        constexpr uint64_t Limit = 200000;
+        while (Reg[PC] != Returned && Reg[PC] != Trapped && result.instructions < Limit) {
+            CpuStep();
+            ++result.instructions;
+            lowest = std::min(lowest, Reg[SP]);
+        }
+        EXPECT_EQ(Reg[PC], Returned) << "the routine did not return";
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(Reg[2 + i], kept[size_t(i)]) << "R" << 2 + i << " changed";
+        EXPECT_EQ(Reg[SP], StackTop) << "the stack is not as it was";
+        result.r0 = Reg[0];
+        result.r1 = Reg[1];
+        result.c = Psw & FlagC, result.v = Psw & FlagV, result.z = Psw & FlagZ, result.n = Psw & FlagN;
+        ++result.instructions;
+        result.stackBytes = StackTop - lowest;
+        EXPECT_LE(result.stackBytes, 96);
+        return result;
+    }
+
+    // x op= y, with both in RAM.
+    CallResult Binary(Routine routine, const Number& x, const Number& y) {
+        Write(XAddress, x);
+        Write(YAddress, y);
+        return Call(routine, XAddress, YAddress);
+    }
+    CallResult Unary(Routine routine, const Number& x) {
+        Write(XAddress, x);
+        return Call(routine, XAddress, 0);
+    }
+    static Number X() { return Read(XAddress); }
+};
