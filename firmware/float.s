@@ -1006,3 +1006,340 @@ fintpack:
 fintend:
         add #RSIZE+2,sp
         jmp fret
+
+; --- Text ---
+
+; fparse: x := the unsigned decimal number in the text at R1: digits with at
+; most one ".", at least one digit, then perhaps E, a sign and one or two
+; digits (an E without them is not part of the number). Beyond the 16th
+; significant digit the digits only count, and the number is rounded to
+; twelve. R1 -> past the number. No number there: C set, R0 = 0 and R1 as
+; it was; too large: FEOVERFLOW.
+PFLAGS = RSIZE                  ; 1 once a digit is read, 2 once the point
+fparse: jsr r5,fsave
+        mov r0,-(sp)
+        mov r1,-(sp)
+        clr -(sp)
+        sub #RSIZE,sp
+        mov sp,r4
+        mov r4,r0
+        mov #8,r2               ; the record and the flags
+pclear: clr (r0)+
+        sob r2,pclear
+        clr r2                  ; digits in the group being gathered
+        clr r3                  ; the group: four digits make a limb
+        clr r5                  ; significant digits kept
+pnext:  movb (r1),r0
+        cmpb r0,#'.'
+        bne pdigit
+        bit #2,PFLAGS(r4)
+        bne pmantissa           ; a second point is not ours
+        bis #2,PFLAGS(r4)
+        inc r1
+        br pnext
+pdigit: sub #'0',r0
+        cmp r0,#9
+        bhi pmantissa
+        inc r1
+        bis #1,PFLAGS(r4)
+        tst r5
+        bne psignificant
+        tst r0
+        bne psignificant
+        tst r2
+        bne psignificant
+        bit #2,PFLAGS(r4)       ; a leading zero counts only after the point
+        beq pnext
+        dec REXP(r4)
+        br pnext
+psignificant:
+        cmp r5,#16.
+        blo pkeep
+        bit #2,PFLAGS(r4)       ; a digit past those kept counts only before
+        bne pnext               ; the point
+        inc REXP(r4)
+        br pnext
+pkeep:  inc r5
+        bit #2,PFLAGS(r4)
+        beq pkept
+        dec REXP(r4)
+pkept:  mul #10.,r3
+        add r0,r3
+        inc r2
+        cmp r2,#4
+        blo pnext
+        mov RL1(r4),RL0(r4)
+        mov RL2(r4),RL1(r4)
+        mov RL3(r4),RL2(r4)
+        mov RL4(r4),RL3(r4)
+        mov RL5(r4),RL4(r4)
+        mov r3,RL5(r4)
+        clr r2
+        clr r3
+        br pnext
+pmantissa:
+        bit #1,PFLAGS(r4)
+        bne pfound
+        mov RSIZE+2(r4),r1
+        add #RSIZE+6,sp
+        clr r0
+        sec
+        jmp frestore
+pfound: tst r2
+        beq pexponent
+        mov r1,-(sp)
+        mov r3,-(sp)
+        jsr pc,digitsup
+        add (sp)+,RL5(r4)
+        mov (sp)+,r1
+pexponent:
+        cmpb (r1),#'E'
+        bne ppack
+        mov r1,r0
+        inc r0
+        clr r2
+        cmpb (r0),#'+'
+        beq psign
+        cmpb (r0),#'-'
+        bne pexpdigit
+        inc r2
+psign:  inc r0
+pexpdigit:
+        movb (r0)+,r3
+        sub #'0',r3
+        cmp r3,#9
+        bhi ppack
+        movb (r0),r5
+        sub #'0',r5
+        cmp r5,#9
+        bhi pexpread
+        inc r0
+        mul #10.,r3
+        add r5,r3
+pexpread:
+        mov r0,r1
+        tst r2
+        beq pexpadd
+        neg r3
+pexpadd:
+        add r3,REXP(r4)
+ppack:  mov RSIZE+4(r4),r0
+        mov r1,-(sp)
+        jsr pc,numpack
+        mov (sp)+,r1
+        add #RSIZE+6,sp
+        jmp fret
+
+; fformat: the text of x at R1, at most 12 characters and a zero byte; R1 ->
+; the zero byte. Ten significant digits at most, rounded, without trailing
+; zeros: below 10^10 plainly ("-1234567890", "3.141592654", "0.3"); a
+; number below 1 plainly too when all its digits fit in the 12 characters
+; or at least six of them do; else with an exponent, with the digits that
+; fit ("1.2345679E15", "-1.2345E-12").
+FOUT = -2                       ; the frame: where the text goes
+FX = -4                         ; the exponent of the first digit, rounded
+FX0 = -6                        ; and before rounding
+FSG = -8                        ; 1 for a negative number
+FCOEF = -0E                        ; the coefficient, twelve digits
+FBUF = -1A                      ; twelve digits of it, rounded
+FREC = -2A                      ; a work record
+fformat:
+        jsr r5,fsave
+        mov sp,r5
+        mov r1,-(sp)
+        sub #28,sp
+        tst (r0)
+        bne fmtnonzero
+        movb #'0',(r1)+
+        jmp fmtdone
+fmtnonzero:
+        mov r0,r1
+        mov r5,r4
+        add #FREC,r4
+        jsr pc,numunpack
+        clr FSG(r5)
+        tst RSIGN(r4)
+        beq fmtpositive
+        inc FSG(r5)
+fmtpositive:
+        jsr pc,coefdigits
+        mov REXP(r4),r1
+        add r0,r1
+        dec r1
+        mov r1,FX0(r5)
+        mov #12.,r2
+        sub r0,r2
+        jsr pc,digitsup
+        mov RL3(r4),FCOEF(r5)
+        mov RL4(r4),FCOEF+2(r5)
+        mov RL5(r4),FCOEF+4(r5)
+        mov #10.,r2
+        jsr pc,fmtdigits
+        cmp FX(r5),#10.
+        bge fmtexponent
+        tst FX(r5)
+        bge fmtplain
+        mov #11.,r0             ; below 1: the digits that fit after "0."
+        sub FSG(r5),r0          ; and the zeros
+        add FX(r5),r0
+        cmp r3,r0
+        ble fmtplain
+        cmp r0,#6
+        blt fmtexponent
+        mov r0,r2
+        jsr pc,fmtdigits
+fmtplain:
+        mov FOUT(r5),r1
+        tst FSG(r5)
+        beq fmtplainsign
+        movb #'-',(r1)+
+fmtplainsign:
+        mov FX(r5),r0
+        blt fmtfraction
+        inc r0                  ; the digits before the point
+fmtwhole:
+        tst r3
+        beq fmtwholezero
+        movb (r2)+,(r1)+
+        dec r3
+        br fmtwholenext
+fmtwholezero:
+        movb #'0',(r1)+
+fmtwholenext:
+        sob r0,fmtwhole
+        tst r3
+        beq fmtdone
+        movb #'.',(r1)+
+fmtafter:
+        movb (r2)+,(r1)+
+        sob r3,fmtafter
+        br fmtdone
+fmtfraction:
+        movb #'0',(r1)+
+        movb #'.',(r1)+
+        neg r0
+        dec r0
+        beq fmtsignificant
+fmtzero:
+        movb #'0',(r1)+
+        sob r0,fmtzero
+fmtsignificant:
+        movb (r2)+,(r1)+
+        sob r3,fmtsignificant
+        br fmtdone
+fmtexponent:
+        mov #9.,r0              ; the digits that fit beside the sign, the
+        sub FSG(r5),r0          ; point, the E and the exponent's digit
+        mov FX(r5),r1
+        bge fmtexppositive
+        dec r0
+        neg r1
+fmtexppositive:
+        cmp r1,#10.
+        blo fmtexpdigits
+        dec r0
+fmtexpdigits:
+        cmp r3,r0
+        ble fmtmantissa
+        mov r0,-(sp)
+        mov r0,r2
+        jsr pc,fmtdigits
+        mov (sp)+,r0
+        cmp FX(r5),#100.        ; rounded up past the largest: the nines
+        bne fmtmantissa         ; below it instead
+        mov #99.,FX(r5)
+        mov r0,r3
+        mov r5,r2
+        add #FBUF+12.,r2
+        sub r0,r2
+        mov r2,r1
+fmtnines:
+        movb #'9',(r1)+
+        sob r0,fmtnines
+fmtmantissa:
+        mov FOUT(r5),r1
+        tst FSG(r5)
+        beq fmtmantissasign
+        movb #'-',(r1)+
+fmtmantissasign:
+        movb (r2)+,(r1)+
+        dec r3
+        beq fmte
+        movb #'.',(r1)+
+fmtmantissadigit:
+        movb (r2)+,(r1)+
+        sob r3,fmtmantissadigit
+fmte:   movb #'E',(r1)+
+        mov FX(r5),r3
+        bge fmtepositive
+        movb #'-',(r1)+
+        neg r3
+fmtepositive:
+        clr r2
+        div #10.,r2
+        tst r2
+        beq fmteunits
+        add #'0',r2
+        movb r2,(r1)+
+fmteunits:
+        add #'0',r3
+        movb r3,(r1)+
+fmtdone:
+        clrb (r1)
+        clr r0
+        mov r5,sp
+        jmp fret
+
+; fmtdigits: the coefficient rounded to R2 digits, in the buffer: R2 -> the
+; first, R3 = how many without trailing zeros; FX is the exponent of the
+; first. Changes R0, R1 and R4.
+fmtdigits:
+        mov r5,r4
+        add #FREC,r4
+        clr RL0(r4)
+        clr RL1(r4)
+        clr RL2(r4)
+        mov FCOEF(r5),RL3(r4)
+        mov FCOEF+2(r5),RL4(r4)
+        mov FCOEF+4(r5),RL5(r4)
+        mov FX0(r5),FX(r5)
+        mov r2,-(sp)
+        neg r2
+        add #12.,r2
+        beq fdround
+        jsr pc,roundoff
+fdround:
+        mov r5,r2
+        add #FBUF,r2
+        add #RL3,r4
+        mov #3,r3
+fdlimb: mov (r4)+,r1
+        clr r0
+        div #1000.,r0
+        add #'0',r0
+        movb r0,(r2)+
+        clr r0
+        div #100.,r0
+        add #'0',r0
+        movb r0,(r2)+
+        clr r0
+        div #10.,r0
+        add #'0',r0
+        movb r0,(r2)+
+        add #'0',r1
+        movb r1,(r2)+
+        sob r3,fdlimb
+        sub (sp)+,r2            ; -> the first of the digits asked for
+        cmpb -1(r2),#'0'
+        beq fdcarried
+        dec r2                  ; rounded up to a power of ten
+        inc FX(r5)
+fdcarried:
+        mov r5,r3
+        add #FBUF+12.,r3
+fdtrailing:
+        cmpb -(r3),#'0'
+        beq fdtrailing
+        sub r2,r3
+        inc r3
+        rts pc

@@ -19,6 +19,7 @@
 enum class Routine {
     Add, Subtract, Multiply, Divide, Compare,
     Clear, Negate, Absolute, Sign, Integer, Move, FromInteger, ToInteger,
+    Parse, Format,
 };
 
 using Number = std::array<uint8_t, 8>;
@@ -100,4 +101,14 @@ public:
         return Call(routine, XAddress, 0);
     }
     static Number X() { return Read(XAddress); }
+
+    // The text at the address, up to its zero byte (at most limit bytes).
+    static std::string Text(uint16_t address, size_t limit) {
+        std::string text;
+        for (size_t i = 0; i < limit && Ram[address - RamStart + i]; ++i) text += char(Ram[address - RamStart + i]);
+        return text;
+    }
+    static void PutText(uint16_t address, const std::string& text) {
+        std::memcpy(Ram + (address - RamStart), text.c_str(), text.size() + 1);
+    }
 };

@@ -24,6 +24,7 @@ routines:
         .radix 16
         .word fsub, fmul, fdiv, fcmp
         .word fclr, fneg, fabs, fsgn, fint, fmove, fromint, toint
+        .word fparse, fformat
 
         .include "../../firmware/float.s"
 
