@@ -423,7 +423,7 @@ npover: tst (sp)+
         .radix 10
 fadd:
         .radix 16
-        cmp (r0),(r1)
+numadd: cmp (r0),(r1)           ; fadd, for the calls from inside
         bne addslow
         cmp (r0),#EBIAS
         beq addwhole
@@ -641,8 +641,9 @@ fmulpack:
         jmp fret
 
 ; coefmul: the limbs of the record at R4 := the three limbs at R2 times the
-; three limbs at R3, all 24 digits. Changes R0, R1 and R5.
+; three limbs at R3, all 24 digits. Changes R0 and R1.
 coefmul:
+        mov r5,-(sp)
         mov r3,r5
         mov r4,-(sp)
         add #RSIZE,(sp)         ; where the next product limb goes, from
@@ -689,6 +690,7 @@ coefmul:
         mov (sp)+,r3
         mov (sp)+,r4
         sub #RL0,r4
+        mov (sp)+,r5
         rts pc
 cmadd:  add r1,r3
         adc r2
@@ -1343,3 +1345,669 @@ fdtrailing:
         sub r2,r3
         inc r3
         rts pc
+
+; --- Random numbers ---
+
+; frnd: x := the next pseudo-random number, 0 <= x < 1, ten digits. rndseed
+; holds twelve digits s, three limbs; s := (s * RNDA + RNDC) mod 10^12, a
+; linear congruential generator of full period, as RNDA - 1 is a multiple of
+; 20 and RNDC is prime to 10; x is the top ten digits of s, whose period is
+; the whole one. A seed with a limb above 9999 is folded back first.
+RNDC = 7
+frnd:   jsr r5,fsave
+        mov r0,-(sp)
+        sub #RSIZE,sp
+        mov sp,r4
+        mov #rndseed,r2
+        mov #3,r3
+rndfold:
+        mov (r2),r1
+        clr r0
+        div #10000.,r0
+        mov r1,(r2)+
+        sob r3,rndfold
+        mov #rndseed,r2
+        mov #rnda,r3
+        jsr pc,coefmul
+        add #RNDC,RL5(r4)
+        cmp RL5(r4),#10000.
+        blo rndcarried
+        sub #10000.,RL5(r4)
+        inc RL4(r4)
+        cmp RL4(r4),#10000.
+        blo rndcarried
+        sub #10000.,RL4(r4)
+        inc RL3(r4)
+        cmp RL3(r4),#10000.
+        blo rndcarried
+        sub #10000.,RL3(r4)
+rndcarried:
+        mov RL3(r4),rndseed
+        mov RL4(r4),rndseed+2
+        mov RL5(r4),rndseed+4
+        clr RL0(r4)
+        clr RL1(r4)
+        clr RL2(r4)
+        clr RSIGN(r4)
+        mov #2,r2
+        jsr pc,digitsdown
+        mov #-10.,REXP(r4)
+        mov RSIZE(sp),r0
+        jsr pc,numpack
+        add #RSIZE+2,sp
+        jmp fret
+rnda:   .word 7384., 2916., 1621.
+
+; --- Square root ---
+
+; fsqr: x := the square root of x, correctly rounded; FEARGUMENT when x < 0.
+; With x = A * 10^e, A of twelve digits, take T = A * 10^12 or A * 10^11,
+; whichever leaves an even power 10^2q with x = T * 10^2q; the root is then
+; R * 10^q for the whole number R nearest the root of T. Four digits of it
+; come from the top of T by Newton's method in whole numbers, two Newton
+; steps on numbers bring twelve, and then R is made exact: R is right when
+; R^2 - R < T <= R^2 + R, which is (R - 1/2)^2 < T < (R + 1/2)^2 for a
+; whole T.
+SQX = -2                        ; the frame: x
+SQQ = -4                        ; q
+SQY = -0C                       ; the root so far
+SQT = -14                       ; a term of Newton's step
+SQR = -24                       ; then three records: R,
+SQP = -34                       ; R^2
+SQT2 = -44                      ; and T
+fsqr:   jsr r5,fsave
+        mov sp,r5
+        mov r0,-(sp)
+        sub #12,sp
+        tst (r0)
+        bpl sqrpositive
+        mov #FEARGUMENT,r0
+        jmp sqrend
+sqrpositive:
+        bne sqrnonzero
+        clr r0
+        jmp sqrend
+sqrnonzero:
+        mov r5,r4
+        add #SQR,r4
+        mov r5,sp
+        add #SQR,sp
+        jsr pc,sqrtrecord
+        mov RL0(r4),r0          ; its top seven or eight digits
+        mul #10000.,r0
+        add RL1(r4),r1
+        adc r0
+        mov #10000.,r2          ; Newton from above in whole numbers: every
+sqrguess:                       ; step is at least the root, so t / s has
+        mov r0,-(sp)            ; four digits
+        mov r1,-(sp)
+        div r2,r0
+        add r2,r0
+        asr r0
+        cmp r0,r2
+        bhis sqrguessed
+        mov r0,r2
+        mov (sp)+,r1
+        mov (sp)+,r0
+        br sqrguess
+sqrguessed:
+        cmp (sp)+,(sp)+
+        clr RL0(r4)             ; y := s * 10^(q + 8)
+        clr RL1(r4)
+        clr RL2(r4)
+        clr RL3(r4)
+        clr RL4(r4)
+        mov r2,RL5(r4)
+        clr RSIGN(r4)
+        mov SQQ(r5),REXP(r4)
+        add #8,REXP(r4)
+        mov r5,r0
+        add #SQY,r0
+        jsr pc,numpack
+        mov r5,sp
+        add #SQT,sp
+        mov #2,r2
+sqrnewton:                      ; y := (y + x / y) / 2
+        mov r5,r0
+        add #SQT,r0
+        mov SQX(r5),r1
+        jsr pc,fmove
+        mov r5,r1
+        add #SQY,r1
+        jsr pc,fdiv
+        mov r5,r1
+        add #SQY,r1
+        jsr pc,numadd
+        mov #half,r1
+        jsr pc,fmul
+        mov r0,r1
+        mov r5,r0
+        add #SQY,r0
+        jsr pc,fmove
+        sob r2,sqrnewton
+        mov r5,sp
+        add #SQT2,sp
+        mov r5,r4               ; R: y * 10^-q, to the nearest whole number
+        add #SQR,r4
+        mov r5,r1
+        add #SQY,r1
+        jsr pc,numunpack
+        mov REXP(r4),r2
+        sub SQQ(r5),r2
+        clr REXP(r4)
+        tst r2
+        bge sqrup
+        neg r2
+        jsr pc,roundoff
+        br sqrcheck
+sqrup:  jsr pc,digitsup
+sqrcheck:
+        mov r5,r4               ; R^2
+        add #SQP,r4
+        mov r5,r2
+        add #SQR+RL3,r2
+        mov r2,r3
+        jsr pc,coefmul
+        mov r5,r4
+        add #SQT2,r4
+        jsr pc,sqrtrecord
+        mov r5,r3               ; T against R^2
+        add #SQP,r3
+        jsr pc,limbcmp
+        blo sqrbelow
+        mov r5,r3               ; T - R^2 <= R?
+        add #SQP,r3
+        clr r2
+        jsr pc,limbsub
+        mov r5,r3
+        add #SQR,r3
+        jsr pc,limbcmp
+        blos sqrright
+        mov r5,r4               ; too small: R + 1
+        add #SQR,r4
+        inc RL5(r4)
+        cmp RL5(r4),#10000.
+        blo sqrcheck
+        clr RL5(r4)
+        inc RL4(r4)
+        cmp RL4(r4),#10000.
+        blo sqrcheck
+        clr RL4(r4)
+        inc RL3(r4)
+        br sqrcheck
+sqrbelow:
+        mov r4,r3               ; R^2 - T < R?
+        mov r5,r4
+        add #SQP,r4
+        clr r2
+        jsr pc,limbsub
+        mov r5,r3
+        add #SQR,r3
+        jsr pc,limbcmp
+        blo sqrright
+        mov r5,r4               ; too large: R - 1
+        add #SQR,r4
+        dec RL5(r4)
+        bge sqrcheck
+        add #10000.,RL5(r4)
+        dec RL4(r4)
+        bge sqrcheck
+        add #10000.,RL4(r4)
+        dec RL3(r4)
+        br sqrcheck
+sqrright:
+        mov r5,r4
+        add #SQR,r4
+        mov SQQ(r5),REXP(r4)
+        clr RSIGN(r4)
+        mov SQX(r5),r0
+        jsr pc,numpack
+sqrend: mov r5,sp
+        jmp fret
+
+; sqrtrecord: T of fsqr's x into the record at R4, and q. Changes R0 to R3.
+sqrtrecord:
+        mov SQX(r5),r1
+        jsr pc,numunpack
+        jsr pc,coefdigits
+        mov #12.,r2             ; A of twelve digits
+        sub r0,r2
+        sub r2,REXP(r4)
+        jsr pc,digitsup
+        mov #12.,r2
+        bit #1,REXP(r4)
+        beq sqrteven
+        dec r2
+sqrteven:
+        mov REXP(r4),r0
+        sub r2,r0
+        asr r0
+        mov r0,SQQ(r5)
+        jmp digitsup
+
+; --- Powers and logarithms ---
+
+; horner: x := the polynomial, in the number at R1, whose R3 coefficients lie
+; at R2, the highest first. The terms are small enough never to overflow.
+; Changes R0 to R4.
+horner: mov r0,r4
+        mov r1,-(sp)
+        mov r2,r1
+        jsr pc,fmove
+hornerstep:
+        add #FSIZE,r2
+        dec r3
+        beq hornerend
+        mov r4,r0
+        mov (sp),r1
+        jsr pc,fmul
+        mov r4,r0
+        mov r2,r1
+        jsr pc,numadd
+        br hornerstep
+hornerend:
+        tst (sp)+
+        mov r4,r0
+        rts pc
+
+; fexp: x := e^x. With k the whole number nearest x / ln 10, e^x = 10^k *
+; e^r for r = x - k ln 10, taken in two parts so that k times the first is
+; exact; e^r = (e^(r/8))^8, and e^(r/8), below 0.15, is nine terms of its
+; series.
+EXK = -2                        ; the frame: k
+EXT = -0A                       ; a number
+fexp:   jsr r5,fsave
+        mov sp,r5
+        sub #0A,sp
+        mov r0,r4
+        mov r5,r0
+        add #EXT,r0
+        mov r4,r1
+        jsr pc,fmove
+        mov #log10e,r1
+        jsr pc,fmul
+        mov #half,r1            ; the nearest whole number: INT(t + 1/2)
+        jsr pc,numadd
+        jsr pc,fint
+        jsr pc,toint
+        bcs expfar
+        cmp r1,#101.
+        bgt expfar
+        cmp r1,#-101.
+        blt expfar
+        mov r1,EXK(r5)
+        mov r4,-(sp)            ; x -= k * ln 10, in two parts
+        mov #ln10hi,r2
+        jsr pc,expminus
+        mov #ln10lo,r2
+        jsr pc,expminus
+        mov (sp)+,r0
+        mov #eighth,r1
+        jsr pc,fmul
+        mov r5,r1               ; e^(r/8) by its series
+        add #EXT,r1
+        mov r0,r4
+        mov r1,r0
+        mov r4,r1
+        jsr pc,fmove
+        mov r4,r0
+        mov #expseries,r2
+        mov #10.,r3
+        jsr pc,horner
+        mov #3,r2               ; squared three times
+expsquare:
+        mov r0,r1
+        jsr pc,fmul
+        sob r2,expsquare
+        mov r0,r4
+        mov r5,r0               ; 10^k
+        add #EXT,r0
+        mov EXK(r5),r1
+        jsr pc,pow10k
+        mov r0,r1
+        mov r4,r0
+        jsr pc,fmul
+        br expend
+expfar: tst (r4)                ; |x| of 230 or more
+        bmi expzero
+        mov #FEOVERFLOW,r0
+        br expend
+expzero:
+        mov r4,r0
+        jsr pc,fclr
+        clr r0
+expend: mov r5,sp
+        jmp fret
+; expminus: x (on the stack below the return) -= k * the constant at R2.
+expminus:
+        mov r5,r0
+        add #EXT,r0
+        mov EXK(r5),r1
+        jsr pc,fromint
+        mov r2,r1
+        jsr pc,fmul
+        mov r0,r1
+        mov 2(sp),r0
+        jmp fsub
+
+; pow10k: x := 10^R1. Changes R1 to R3.
+pow10k: mov r4,-(sp)
+        sub #RSIZE,sp
+        mov sp,r4
+        mov r1,REXP(r4)
+        clr RSIGN(r4)
+        clr RL0(r4)
+        clr RL1(r4)
+        clr RL2(r4)
+        clr RL3(r4)
+        clr RL4(r4)
+        mov #1,RL5(r4)
+        jsr pc,numpack
+        add #RSIZE,sp
+        mov (sp)+,r4
+        rts pc
+
+; fln: x := ln x; flog: x := the logarithm of x to the base 10; FEARGUMENT
+; for x <= 0. Near 1, from 1/2 to 2, ln x = 2 (s + s^3/3 + s^5/5 ...) for
+; s = (x - 1) / (x + 1), below 1/3. Elsewhere x = m * 10^k, m from 1 to 10,
+; and with j the whole part of m, ln x = k ln 10 + ln j + ln (m / j), the
+; last again by the series: no digits cancel, and the logarithm of a power
+; of ten comes out whole.
+LNK = -2                        ; the frame: k
+LNJ = -4                        ; j
+LNLOG = -6                      ; 1 for flog
+LNS = -0E                       ; s
+LNZ = -16                       ; s^2
+fln:    jsr r5,fsave
+        clr r2
+        br lnstart
+flog:   jsr r5,fsave
+        mov #1,r2
+lnstart:
+        mov sp,r5
+        sub #16,sp
+        mov r2,LNLOG(r5)
+        clr LNK(r5)
+        mov #1,LNJ(r5)
+        tst (r0)
+        bgt lnpositive
+        mov #FEARGUMENT,r0
+        jmp lnend
+lnpositive:
+        mov r0,r4
+        mov #half,r1
+        jsr pc,fcmp
+        blt lnscale
+        mov r4,r0
+        mov #two,r1
+        jsr pc,fcmp
+        blt lnnear
+lnscale:                        ; m = x * 10^-k
+        sub #RSIZE,sp
+        mov sp,r3
+        mov r4,r1
+        mov r4,-(sp)
+        mov r3,r4
+        jsr pc,numunpack
+        jsr pc,coefdigits
+        add REXP(r4),r0
+        dec r0
+        mov r0,LNK(r5)
+        sub r0,REXP(r4)
+        mov (sp),r0
+        jsr pc,numpack
+        mov (sp)+,r4
+        add #RSIZE,sp
+        mov r4,r0               ; j; m := m / j
+        jsr pc,toint
+        mov r1,LNJ(r5)
+        mov r5,r0
+        add #LNS,r0
+        jsr pc,fromint
+        mov r0,r1
+        mov r4,r0
+        jsr pc,fdiv
+lnnear: mov r5,r0               ; s := (m - 1) / (m + 1)
+        add #LNS,r0
+        mov r4,r1
+        jsr pc,fmove
+        mov #one,r1
+        jsr pc,fsub
+        mov r5,r0
+        add #LNZ,r0
+        mov r4,r1
+        jsr pc,fmove
+        mov #one,r1
+        jsr pc,numadd
+        mov r0,r1
+        mov r5,r0
+        add #LNS,r0
+        jsr pc,fdiv
+        mov r0,r1               ; z := s^2
+        mov r5,r0
+        add #LNZ,r0
+        jsr pc,fmove
+        mov r0,r1
+        jsr pc,fmul
+        mov r4,r0               ; x := 2 s (1 + z/3 + z^2/5 ...)
+        mov #lnseries,r2
+        mov #13.,r3
+        jsr pc,horner
+        mov r5,r1
+        add #LNS,r1
+        jsr pc,fmul
+        mov r0,r1
+        jsr pc,numadd
+        mov LNJ(r5),r1          ; + ln j
+        dec r1
+        mul #FSIZE,r1
+        add #lnwhole,r1
+        jsr pc,numadd
+        tst LNLOG(r5)
+        bne lnbase10
+        mov r5,r0               ; + k ln 10
+        add #LNZ,r0
+        mov LNK(r5),r1
+        jsr pc,fromint
+        mov #ln10,r1
+        jsr pc,fmul
+        mov r0,r1
+        mov r4,r0
+        jsr pc,numadd
+        br lnend
+lnbase10:
+        mov #log10e,r1          ; / ln 10, + k
+        jsr pc,fmul
+        mov r5,r0
+        add #LNZ,r0
+        mov LNK(r5),r1
+        jsr pc,fromint
+        mov r0,r1
+        mov r4,r0
+        jsr pc,numadd
+lnend:  mov r5,sp
+        jmp fret
+
+; fpow: x := x^y. A whole power below 32768 by repeated squaring, exact
+; while the result fits; other powers of a positive x as e^(y ln x); a
+; whole power of a negative x so too, with the sign the power's oddness
+; gives. FEARGUMENT for a negative x to a power not whole and for 0 to a
+; negative power.
+PWY = -0A                       ; the frame: y
+PWN = -0C                       ; a whole power, and its sign
+PWB = -14                       ; the base being squared
+fpow:   jsr r5,fsave
+        mov sp,r5
+        sub #14,sp
+        mov r0,r4
+        mov r5,r0
+        add #PWY,r0
+        jsr pc,fmove
+        tst (r0)                ; x^0 = 1
+        bne pownonzero
+        mov r4,r0
+        mov #one,r1
+        jsr pc,fmove
+        clr r0
+        jmp powend
+pownonzero:
+        mov (r0),r1
+        bic #8000,r1
+        cmp r1,#EBIAS
+        blo powreal             ; not whole
+        jsr pc,toint
+        bcs powbig
+        mov r1,PWN(r5)
+        bpl powwhole
+        neg r1                  ; a negative power: 0 has none
+        tst (r4)
+        bne powwhole
+        mov #FEARGUMENT,r0
+        jmp powend
+powwhole:
+        mov r5,r0               ; the base
+        add #PWB,r0
+        mov r4,r1
+        jsr pc,fmove
+        mov r4,r0               ; x := 1
+        mov #one,r1
+        jsr pc,fmove
+        mov r1,r2
+        mov PWN(r5),r2
+        bpl powbit
+        neg r2
+powbit: ror r2                  ; the lowest bit of the power
+        bcc powsquare
+        mov r4,r0
+        mov r5,r1
+        add #PWB,r1
+        jsr pc,fmul
+        bcs powover
+powsquare:
+        bic #8000,r2            ; the power, unsigned, halved
+        beq powdone
+        mov r5,r0
+        add #PWB,r0
+        mov r0,r1
+        jsr pc,fmul
+        bcc powbit
+powover:
+        tst PWN(r5)             ; 1 / (too large) is 0
+        bpl powend
+        mov r4,r0
+        jsr pc,fclr
+        clr r0
+        jmp powend
+powdone:
+        tst PWN(r5)
+        bpl powok
+        mov r5,r0               ; 1 / x^n
+        add #PWB,r0
+        mov r4,r1
+        jsr pc,fmove
+        mov r4,r0
+        mov #one,r1
+        jsr pc,fmove
+        mov r5,r1
+        add #PWB,r1
+        jsr pc,fdiv
+        bcc powok
+        mov #FEOVERFLOW,r0      ; 1 / (too small)
+        br powend
+powok:  clr r0
+        br powend
+powbig: clr PWN(r5)             ; a whole power too large for a word: even
+        mov PWY(r5),r1          ; when its exponent is above 0, else odd as
+        bic #8000,r1            ; its last digit
+        cmp r1,#EBIAS
+        bne powreal
+        bit #1,PWY+6(r5)
+        beq powreal
+        inc PWN(r5)
+        br powlog
+powreal:
+        tst (r4)
+        bpl powlog
+        tst PWN(r5)             ; left 0 above for a power not whole
+        bne powlog
+        mov PWY(r5),r1
+        bic #8000,r1
+        cmp r1,#EBIAS
+        bhis powlog
+        mov #FEARGUMENT,r0
+        br powend
+powlog: mov r4,r0               ; |x|^y = e^(y ln |x|)
+        jsr pc,fabs
+        tst (r0)
+        bne powln
+        tst PWY(r5)             ; 0 to a positive power
+        bpl powok
+        mov #FEARGUMENT,r0
+        br powend
+powln:  jsr pc,fln
+        mov r5,r1
+        add #PWY,r1
+        jsr pc,fmul
+        bcs powlarge
+        jsr pc,fexp
+        bcs powend
+        tst PWN(r5)             ; an odd power of a negative x
+        beq powok
+        jsr pc,fneg
+        br powok
+powlarge:
+        tst PWY(r5)             ; y ln x too large: beyond the range, or 0
+        bmi powtiny
+        mov #FEOVERFLOW,r0
+        br powend
+powtiny:
+        mov r4,r0
+        jsr pc,fclr
+        clr r0
+powend: mov r5,sp
+        jmp fret
+
+; Constants.
+one:    .word 80, 0., 0., 1.
+two:    .word 80, 0., 0., 2.
+half:   .word 7F, 0., 0., 5.
+eighth: .word 7D, 0., 0., 125.
+ln10:   .word 75, 2302., 5850., 9299.
+ln10hi: .word 78, 2., 3025., 8509.      ; ln 10 in nine digits,
+ln10lo: .word 6C, 2994., 456., 8402.    ; and the rest
+log10e: .word 74, 4342., 9448., 1903.   ; 1 / ln 10
+expseries:                              ; 1/9! down to 1/0!
+        .word 70, 275., 5731., 9224.
+        .word 70, 2480., 1587., 3016.
+        .word 71, 1984., 1269., 8413.
+        .word 72, 1388., 8888., 8889.
+        .word 72, 8333., 3333., 3333.
+        .word 73, 4166., 6666., 6667.
+        .word 74, 1666., 6666., 6667.
+        .word 7F, 0., 0., 5.
+        .word 80, 0., 0., 1.
+        .word 80, 0., 0., 1.
+lnseries:                               ; 1/25, 1/23 down to 1/1
+        .word 7E, 0., 0., 4.
+        .word 73, 4347., 8260., 8696.
+        .word 74, 476., 1904., 7619.
+        .word 73, 5263., 1578., 9474.
+        .word 73, 5882., 3529., 4118.
+        .word 73, 6666., 6666., 6667.
+        .word 73, 7692., 3076., 9231.
+        .word 73, 9090., 9090., 9091.
+        .word 74, 1111., 1111., 1111.
+        .word 74, 1428., 5714., 2857.
+        .word 7F, 0., 0., 2.
+        .word 74, 3333., 3333., 3333.
+        .word 80, 0., 0., 1.
+lnwhole:                                ; ln 1 to ln 9
+        .word 0, 0., 0., 0.
+        .word 75, 693., 1471., 8056.
+        .word 75, 1098., 6122., 8867.
+        .word 75, 1386., 2943., 6112.
+        .word 75, 1609., 4379., 1243.
+        .word 75, 1791., 7594., 6923.
+        .word 75, 1945., 9101., 4906.
+        .word 75, 2079., 4415., 4168.
+        .word 75, 2197., 2245., 7734.

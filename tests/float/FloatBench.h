@@ -19,7 +19,7 @@
 enum class Routine {
     Add, Subtract, Multiply, Divide, Compare,
     Clear, Negate, Absolute, Sign, Integer, Move, FromInteger, ToInteger,
-    Parse, Format,
+    Parse, Format, Random, SquareRoot, Power, Ln, Exp, Log,
 };
 
 using Number = std::array<uint8_t, 8>;

@@ -24,7 +24,7 @@ routines:
         .radix 16
         .word fsub, fmul, fdiv, fcmp
         .word fclr, fneg, fabs, fsgn, fint, fmove, fromint, toint
-        .word fparse, fformat
+        .word fparse, fformat, frnd, fsqr, fpow, fln, fexp, flog
 
         .include "../../firmware/float.s"
 
