@@ -179,11 +179,10 @@ ddowndigits:
         beq ddowndone
         asl r2
         mov pow10(r2),r2
-        mov r4,-(sp)
         add #RL0,r4
         mov #6,r3
         jsr pc,limbdiv
-        mov (sp)+,r4
+        sub #RSIZE,r4           ; limbdiv leaves it past the record
         bis r0,(sp)
 ddowndone:
         mov (sp)+,r0
@@ -288,7 +287,7 @@ numunpack:
 ; as much. Changes R0 to R3.
 roundoff:
         add r2,REXP(r4)
-        mov r2,-(sp)
+        mov r2,r3
         dec r2
         mov r2,r1
         bic #0FFFC,r2
@@ -308,7 +307,7 @@ rocarry:
         inc -(r1)
         br rocarry
 rocarried:
-        mov (sp)+,r2
+        mov r3,r2
         jmp digitsdown          ; whatever was below the half is gone
 
 ; numpack: the record at R4 into the number at R0: rounded to twelve
@@ -361,10 +360,8 @@ npstripped:
         mov r2,REXP(r4)
         sub (sp)+,r2
         beq nprange
-        mov r3,-(sp)
-        jsr pc,digitsdown
-        mov (sp)+,r3
-        br nprange
+        jsr pc,digitsdown       ; (the count is made again rather than kept
+        br npcount              ; on the stack, which is short in fln)
 npwhole:
         beq nprange             ; an integer below 10^12 keeps exponent 0;
         mov #12.,r2             ; a larger one fills twelve digits
@@ -374,10 +371,10 @@ npwhole:
         blos npup
         mov REXP(r4),r2
 npup:   sub r2,REXP(r4)
-        add r2,r3
-        mov r3,-(sp)
         jsr pc,digitsup
-        mov (sp)+,r3
+npcount:
+        jsr pc,coefdigits
+        mov r0,r3
 nprange:
         mov REXP(r4),r2
         cmp r2,#88.
@@ -466,22 +463,21 @@ addslow:
 fsub:   jsr r5,fsave
         mov #8000,r2
 addsigned:
-        mov sp,r5
-        mov r0,-(sp)
+        mov r0,r5
         sub #RSIZE+RSIZE,sp
         jsr pc,addcore
-        mov -2(r5),r0
+        mov r5,r0
         jsr pc,numpack
-        mov r5,sp
+        add #RSIZE+RSIZE,sp
         jmp fret
 
 ; addcore: the record at R4 := x + y with y's sign flipped by R2 (0 or
 ; 8000), exact or, when the exponents lie far apart, truncated below 22
-; digits, which rounds alike. Uses the records at -22(R5) and -12(R5).
-; Changes R0 to R4.
+; digits, which rounds alike. R0 and R5 -> x; the caller's two records lie
+; just above the return address. Changes R0 to R4.
 addcore:
-        mov r5,r4
-        sub #RSIZE+RSIZE+2,r4
+        mov sp,r4
+        add #2,r4
         mov r1,-(sp)
         mov r0,r1
         jsr pc,numunpack
@@ -493,7 +489,7 @@ addcore:
         beq acdone              ; x + 0: x, in the first record
         mov r4,r3               ; R4 the big one, with the larger exponent
         sub #RSIZE,r4
-        tst @-2(r5)
+        tst (r5)
         beq acswap              ; 0 + y: y
         cmp REXP(r4),REXP(r3)
         bge acordered
@@ -508,19 +504,25 @@ acordered:
         cmp r0,r1
         blos acshift
         mov r1,r0
-acshift:
-        sub r0,r1
+acshift:                        ; (the small one keeps its shift in its
+        sub r0,r1               ; exponent, which is the big one's from here)
         sub r0,REXP(r4)
-        mov r4,-(sp)
-        mov r3,-(sp)
-        mov r1,-(sp)
+        mov r1,REXP(r3)
         mov r0,r2
         jsr pc,digitsup
-        mov (sp)+,r2
-        mov (sp)+,r4
+        mov sp,r3               ; the two records' addresses add up to
+        asl r3                  ; 2 SP + 14: the other record from the
+        add #14,r3              ; registers, not the stack, which is short
+        sub r4,r3               ; when fln runs inside fpow
+        mov r3,r4
+        mov REXP(r4),r2
         jsr pc,digitsdown
         mov r4,r3
-        mov (sp)+,r4
+        mov sp,r4
+        asl r4
+        add #14,r4
+        sub r3,r4
+        mov REXP(r4),REXP(r3)
         cmp RSIGN(r4),RSIGN(r3)
         bne acsubtract
         jmp limbadd
@@ -581,8 +583,7 @@ fcmpxneg:
         bpl fcmplt
 fcmpslow:
         jsr r5,fsave
-        mov sp,r5
-        mov r0,-(sp)
+        mov r0,r5
         sub #RSIZE+RSIZE,sp
         mov #8000,r2
         jsr pc,addcore
@@ -594,7 +595,7 @@ fcmpslow:
         bpl fcmpsame
         neg r0
 fcmpsame:
-        mov r5,sp
+        add #RSIZE+RSIZE,sp
         mov (sp)+,r2
         mov (sp)+,r3
         mov (sp)+,r4
@@ -1466,23 +1467,26 @@ sqrguessed:
         jsr pc,numpack
         mov r5,sp
         add #SQT,sp
+        mov r5,r3
+        add #SQT,r3
+        mov r5,r4
+        add #SQY,r4
         mov #2,r2
 sqrnewton:                      ; y := (y + x / y) / 2
-        mov r5,r0
-        add #SQT,r0
+        mov r3,r0
         mov SQX(r5),r1
         jsr pc,fmove
-        mov r5,r1
-        add #SQY,r1
+        mov r3,r0
+        mov r4,r1
         jsr pc,fdiv
-        mov r5,r1
-        add #SQY,r1
+        mov r3,r0
+        mov r4,r1
         jsr pc,numadd
+        mov r3,r0
         mov #half,r1
         jsr pc,fmul
-        mov r0,r1
-        mov r5,r0
-        add #SQY,r0
+        mov r4,r0
+        mov r3,r1
         jsr pc,fmove
         sob r2,sqrnewton
         mov r5,sp
@@ -1587,48 +1591,52 @@ sqrteven:
 
 ; --- Powers and logarithms ---
 
-; horner: x := the polynomial, in the number at R1, whose R3 coefficients lie
-; at R2, the highest first. The terms are small enough never to overflow.
-; Changes R0 to R4.
-horner: mov r0,r4
-        mov r1,-(sp)
+; horner: x (R4) := the polynomial, in the number at R3, whose coefficients
+; lie at R2, the highest first, up to a 0 that ends them. The terms are
+; small enough never to overflow. Changes R0 to R2.
+horner: mov r4,r0
         mov r2,r1
         jsr pc,fmove
 hornerstep:
         add #FSIZE,r2
-        dec r3
+        tst (r2)
         beq hornerend
         mov r4,r0
-        mov (sp),r1
+        mov r3,r1
         jsr pc,fmul
         mov r4,r0
         mov r2,r1
         jsr pc,numadd
         br hornerstep
 hornerend:
-        tst (sp)+
-        mov r4,r0
         rts pc
 
 ; fexp: x := e^x. With k the whole number nearest x / ln 10, e^x = 10^k *
 ; e^r for r = x - k ln 10, taken in two parts so that k times the first is
-; exact; e^r = (e^(r/8))^8, and e^(r/8), below 0.15, is nine terms of its
-; series.
+; exact; then with n the whole number nearest 8r, e^r = e^(n/8) * e^(r -
+; n/8), the first from a table and the second, below 1/16, nine terms of
+; its series.
 EXK = -2                        ; the frame: k
 EXT = -0A                       ; a number
+EXN = -0C                       ; n, once k ln 10 is off
 fexp:   jsr r5,fsave
         mov sp,r5
         sub #0A,sp
-        mov r0,r4
-        mov r5,r0
-        add #EXT,r0
+        mov r0,r4               ; R4 -> x, R3 -> t
+        mov r5,r3
+        add #EXT,r3
+        mov r3,r0
         mov r4,r1
         jsr pc,fmove
+        mov r3,r0
         mov #log10e,r1
         jsr pc,fmul
-        mov #half,r1            ; the nearest whole number: INT(t + 1/2)
+        mov r3,r0               ; the nearest whole number: INT(t + 1/2)
+        mov #half,r1
         jsr pc,numadd
+        mov r3,r0
         jsr pc,fint
+        mov r3,r0
         jsr pc,toint
         bcs expfar
         cmp r1,#101.
@@ -1636,37 +1644,46 @@ fexp:   jsr r5,fsave
         cmp r1,#-101.
         blt expfar
         mov r1,EXK(r5)
-        mov r4,-(sp)            ; x -= k * ln 10, in two parts
-        mov #ln10hi,r2
+        mov #ln10hi,r2          ; x -= k ln 10, in two parts
         jsr pc,expminus
         mov #ln10lo,r2
         jsr pc,expminus
-        mov (sp)+,r0
-        mov #eighth,r1
-        jsr pc,fmul
-        mov r5,r1               ; e^(r/8) by its series
-        add #EXT,r1
-        mov r0,r4
-        mov r1,r0
+        mov r3,r0               ; n
         mov r4,r1
         jsr pc,fmove
+        mov r3,r0
+        mov #eight,r1
+        jsr pc,fmul
+        mov r3,r0
+        mov #half,r1
+        jsr pc,numadd
+        mov r3,r0
+        jsr pc,fint
+        mov r3,r0
+        jsr pc,toint
+        mov r1,-(sp)
+        mov r3,r0               ; x -= n/8
+        jsr pc,fromint
+        mov r3,r0
+        mov #eighth,r1
+        jsr pc,fmul
         mov r4,r0
+        mov r3,r1
+        jsr pc,fsub
+        mov r3,r0               ; e^x by its series
+        mov r4,r1
+        jsr pc,fmove
         mov #expseries,r2
-        mov #10.,r3
         jsr pc,horner
-        mov #3,r2               ; squared three times
-expsquare:
-        mov r0,r1
-        jsr pc,fmul
-        sob r2,expsquare
-        mov r0,r4
-        mov r5,r0               ; 10^k
-        add #EXT,r0
-        mov EXK(r5),r1
-        jsr pc,pow10k
-        mov r0,r1
+        mov EXN(r5),r1          ; times e^(n/8)
+        add #9.,r1
+        mul #FSIZE,r1
+        add #expeighths,r1
         mov r4,r0
         jsr pc,fmul
+        mov r4,r0               ; times 10^k
+        mov EXK(r5),r1
+        jsr pc,scale10
         br expend
 expfar: tst (r4)                ; |x| of 230 or more
         bmi expzero
@@ -1678,32 +1695,31 @@ expzero:
         clr r0
 expend: mov r5,sp
         jmp fret
-; expminus: x (on the stack below the return) -= k * the constant at R2.
+; expminus: x (R4) -= k * the constant at R2, with t (R3).
 expminus:
-        mov r5,r0
-        add #EXT,r0
+        mov r3,r0
         mov EXK(r5),r1
         jsr pc,fromint
+        mov r3,r0
         mov r2,r1
         jsr pc,fmul
-        mov r0,r1
-        mov 2(sp),r0
+        mov r4,r0
+        mov r3,r1
         jmp fsub
 
-; pow10k: x := 10^R1. Changes R1 to R3.
-pow10k: mov r4,-(sp)
+; scale10: x (R0) := x * 10^R1; R0 = 0 or FEOVERFLOW. Changes R1 to R3.
+scale10:
+        mov r4,-(sp)
+        mov r0,-(sp)
         sub #RSIZE,sp
         mov sp,r4
-        mov r1,REXP(r4)
-        clr RSIGN(r4)
-        clr RL0(r4)
-        clr RL1(r4)
-        clr RL2(r4)
-        clr RL3(r4)
-        clr RL4(r4)
-        mov #1,RL5(r4)
+        mov r1,-(sp)
+        mov r0,r1
+        jsr pc,numunpack
+        add (sp)+,REXP(r4)
+        mov RSIZE(sp),r0
         jsr pc,numpack
-        add #RSIZE,sp
+        add #RSIZE+2,sp
         mov (sp)+,r4
         rts pc
 
@@ -1712,29 +1728,25 @@ pow10k: mov r4,-(sp)
 ; s = (x - 1) / (x + 1), below 1/3. Elsewhere x = m * 10^k, m from 1 to 10,
 ; and with j the whole part of m, ln x = k ln 10 + ln j + ln (m / j), the
 ; last again by the series: no digits cancel, and the logarithm of a power
-; of ten comes out whole.
-LNK = -2                        ; the frame: k
-LNJ = -4                        ; j
-LNLOG = -6                      ; 1 for flog
-LNS = -0E                       ; s
-LNZ = -16                       ; s^2
+; of ten comes out whole. The frame is kept small, k and j in R2, as fpow
+; calls this with its own frame below: R2 has k in its low byte, j in bits
+; 8 to 11 and bit 15 set for flog; R4 -> x.
+LNZ = -8                        ; the frame: a number: j, m + 1, then s^2
+LNS = -10                       ; s, once the divisions are done
 fln:    jsr r5,fsave
-        clr r2
+        mov #100,r2             ; j = 1, k = 0
         br lnstart
 flog:   jsr r5,fsave
-        mov #1,r2
+        mov #8100,r2
 lnstart:
         mov sp,r5
-        sub #16,sp
-        mov r2,LNLOG(r5)
-        clr LNK(r5)
-        mov #1,LNJ(r5)
+        sub #8,sp
+        mov r0,r4
         tst (r0)
         bgt lnpositive
         mov #FEARGUMENT,r0
         jmp lnend
 lnpositive:
-        mov r0,r4
         mov #half,r1
         jsr pc,fcmp
         blt lnscale
@@ -1742,114 +1754,153 @@ lnpositive:
         mov #two,r1
         jsr pc,fcmp
         blt lnnear
-lnscale:                        ; m = x * 10^-k
+lnscale:                        ; m := x * 10^-k
+        mov r2,-(sp)
         sub #RSIZE,sp
-        mov sp,r3
         mov r4,r1
         mov r4,-(sp)
-        mov r3,r4
+        mov sp,r4
+        add #2,r4
         jsr pc,numunpack
         jsr pc,coefdigits
         add REXP(r4),r0
         dec r0
-        mov r0,LNK(r5)
         sub r0,REXP(r4)
-        mov (sp),r0
+        mov r0,-(sp)
+        mov 2(sp),r0
         jsr pc,numpack
+        mov (sp)+,r3            ; k
         mov (sp)+,r4
         add #RSIZE,sp
+        mov (sp)+,r2
+        bic #0FFF,r2
+        bic #0FF00,r3
+        bis r3,r2
         mov r4,r0               ; j; m := m / j
         jsr pc,toint
-        mov r1,LNJ(r5)
+        mov r1,r3
+        swab r3
+        bis r3,r2
         mov r5,r0
-        add #LNS,r0
+        add #LNZ,r0
         jsr pc,fromint
-        mov r0,r1
         mov r4,r0
+        mov r5,r1
+        add #LNZ,r1
         jsr pc,fdiv
-lnnear: mov r5,r0               ; s := (m - 1) / (m + 1)
-        add #LNS,r0
-        mov r4,r1
-        jsr pc,fmove
-        mov #one,r1
-        jsr pc,fsub
-        mov r5,r0
+lnnear: mov r5,r0               ; x := s = (m - 1) / (m + 1)
         add #LNZ,r0
         mov r4,r1
         jsr pc,fmove
+        mov r5,r0
+        add #LNZ,r0
         mov #one,r1
         jsr pc,numadd
-        mov r0,r1
+        mov r4,r0
+        mov #one,r1
+        jsr pc,fsub
+        mov r4,r0
+        mov r5,r1
+        add #LNZ,r1
+        jsr pc,fdiv
+        sub #8,sp               ; s aside, z := s^2
         mov r5,r0
         add #LNS,r0
-        jsr pc,fdiv
-        mov r0,r1               ; z := s^2
+        mov r4,r1
+        jsr pc,fmove
         mov r5,r0
         add #LNZ,r0
+        mov r4,r1
         jsr pc,fmove
+        mov r5,r0
+        add #LNZ,r0
         mov r0,r1
         jsr pc,fmul
-        mov r4,r0               ; x := 2 s (1 + z/3 + z^2/5 ...)
-        mov #lnseries,r2
-        mov #13.,r3
-        jsr pc,horner
+        mov r4,r0               ; x := s (1 + z/3 + z^2/5 ...), the
+        mov #lnseries,r1        ; polynomial in z as horner takes it, here
+        mov r1,r3               ; with R3 -> the coefficients
+        jsr pc,fmove
+lnterm: add #FSIZE,r3
+        tst (r3)
+        beq lnterms
+        mov r4,r0
+        mov r5,r1
+        add #LNZ,r1
+        jsr pc,fmul
+        mov r4,r0
+        mov r3,r1
+        jsr pc,numadd
+        br lnterm
+lnterms:
+        mov r4,r0
         mov r5,r1
         add #LNS,r1
         jsr pc,fmul
-        mov r0,r1
-        jsr pc,numadd
-        mov LNJ(r5),r1          ; + ln j
+        add #8,sp
+        mov r4,r0               ; times 2
+        mov #two,r1
+        jsr pc,fmul
+        mov r2,r1               ; + ln j
+        swab r1
+        bic #0FFF0,r1
         dec r1
         mul #FSIZE,r1
         add #lnwhole,r1
+        mov r4,r0
         jsr pc,numadd
-        tst LNLOG(r5)
-        bne lnbase10
+        mov r5,r0               ; k
+        add #LNZ,r0
+        movb r2,r1
+        jsr pc,fromint
+        tst r2
+        bmi lnbase10
         mov r5,r0               ; + k ln 10
         add #LNZ,r0
-        mov LNK(r5),r1
-        jsr pc,fromint
         mov #ln10,r1
         jsr pc,fmul
-        mov r0,r1
         mov r4,r0
+        mov r5,r1
+        add #LNZ,r1
         jsr pc,numadd
         br lnend
-lnbase10:
-        mov #log10e,r1          ; / ln 10, + k
-        jsr pc,fmul
-        mov r5,r0
-        add #LNZ,r0
-        mov LNK(r5),r1
-        jsr pc,fromint
-        mov r0,r1
+lnbase10:                       ; / ln 10, + k
         mov r4,r0
+        mov #log10e,r1
+        jsr pc,fmul
+        mov r4,r0
+        mov r5,r1
+        add #LNZ,r1
         jsr pc,numadd
 lnend:  mov r5,sp
         jmp fret
 
 ; fpow: x := x^y. A whole power below 32768 by repeated squaring, exact
 ; while the result fits; other powers of a positive x as e^(y ln x); a
-; whole power of a negative x so too, with the sign the power's oddness
-; gives. FEARGUMENT for a negative x to a power not whole and for 0 to a
-; negative power.
-PWY = -0A                       ; the frame: y
-PWN = -0C                       ; a whole power, and its sign
+; whole power of a negative x so too, with the sign its oddness gives.
+; FEARGUMENT for a negative x to a power not whole and for 0 to a negative
+; power. It leaves R2 and R3 alone and saves only R4 and R5: it calls fln
+; with its frame below, and that chain uses the most stack. R4 -> x.
+PWN = -2                        ; the frame: the whole power; or 1 for an odd
+                                ; one, and bit 15 the sign of ln |x|
+PWY = -0A                       ; y
+PWBITS = -0C                    ; the power's bits not yet used
 PWB = -14                       ; the base being squared
-fpow:   jsr r5,fsave
+fpow:   mov r5,-(sp)
+        mov r4,-(sp)
         mov sp,r5
-        sub #14,sp
+        sub #0A,sp
         mov r0,r4
         mov r5,r0
         add #PWY,r0
         jsr pc,fmove
+        mov r5,r0
+        add #PWY,r0
         tst (r0)                ; x^0 = 1
         bne pownonzero
         mov r4,r0
         mov #one,r1
         jsr pc,fmove
-        clr r0
-        jmp powend
+        jmp powok
 pownonzero:
         mov (r0),r1
         bic #8000,r1
@@ -1859,24 +1910,25 @@ pownonzero:
         bcs powbig
         mov r1,PWN(r5)
         bpl powwhole
-        neg r1                  ; a negative power: 0 has none
-        tst (r4)
+        tst (r4)                ; a negative power: 0 has none
         bne powwhole
         mov #FEARGUMENT,r0
         jmp powend
 powwhole:
-        mov r5,r0               ; the base
+        sub #0A,sp
+        mov PWN(r5),PWBITS(r5)
+        bpl powbase
+        neg PWBITS(r5)          ; 32768 stays, unsigned
+powbase:
+        mov r5,r0
         add #PWB,r0
         mov r4,r1
         jsr pc,fmove
         mov r4,r0               ; x := 1
         mov #one,r1
         jsr pc,fmove
-        mov r1,r2
-        mov PWN(r5),r2
-        bpl powbit
-        neg r2
-powbit: ror r2                  ; the lowest bit of the power
+powbit: clc                     ; the lowest bit of the power
+        ror PWBITS(r5)
         bcc powsquare
         mov r4,r0
         mov r5,r1
@@ -1884,7 +1936,7 @@ powbit: ror r2                  ; the lowest bit of the power
         jsr pc,fmul
         bcs powover
 powsquare:
-        bic #8000,r2            ; the power, unsigned, halved
+        tst PWBITS(r5)
         beq powdone
         mov r5,r0
         add #PWB,r0
@@ -1894,10 +1946,7 @@ powsquare:
 powover:
         tst PWN(r5)             ; 1 / (too large) is 0
         bpl powend
-        mov r4,r0
-        jsr pc,fclr
-        clr r0
-        jmp powend
+        br powzero
 powdone:
         tst PWN(r5)
         bpl powok
@@ -1908,76 +1957,87 @@ powdone:
         mov r4,r0
         mov #one,r1
         jsr pc,fmove
+        mov r4,r0
         mov r5,r1
         add #PWB,r1
         jsr pc,fdiv
         bcc powok
         mov #FEOVERFLOW,r0      ; 1 / (too small)
         br powend
-powok:  clr r0
-        br powend
-powbig: clr PWN(r5)             ; a whole power too large for a word: even
-        mov PWY(r5),r1          ; when its exponent is above 0, else odd as
-        bic #8000,r1            ; its last digit
-        cmp r1,#EBIAS
-        bne powreal
-        bit #1,PWY+6(r5)
-        beq powreal
-        inc PWN(r5)
-        br powlog
-powreal:
-        tst (r4)
-        bpl powlog
-        tst PWN(r5)             ; left 0 above for a power not whole
-        bne powlog
+powbig: clr PWN(r5)             ; a whole power beyond a word: odd when
+        tst (r4)                ; its exponent is 0 and its last digit odd,
+        bpl powlog              ; which matters for a negative x only
         mov PWY(r5),r1
         bic #8000,r1
         cmp r1,#EBIAS
-        bhis powlog
+        bne powlog
+        bit #1,PWY+6(r5)
+        beq powlog
+        inc PWN(r5)
+        br powlog
+powreal:
+        clr PWN(r5)
+        tst (r4)
+        bpl powlog
         mov #FEARGUMENT,r0
         br powend
 powlog: mov r4,r0               ; |x|^y = e^(y ln |x|)
         jsr pc,fabs
-        tst (r0)
+        tst (r4)
         bne powln
         tst PWY(r5)             ; 0 to a positive power
         bpl powok
         mov #FEARGUMENT,r0
         br powend
-powln:  jsr pc,fln
+powln:  mov r4,r0
+        jsr pc,fln
+        mov (r4),r1
+        bic #7FFF,r1
+        bis r1,PWN(r5)
+        mov r4,r0
         mov r5,r1
         add #PWY,r1
         jsr pc,fmul
         bcs powlarge
+        mov r4,r0
         jsr pc,fexp
         bcs powend
-        tst PWN(r5)             ; an odd power of a negative x
+        bit #1,PWN(r5)          ; an odd power of a negative x
         beq powok
+        mov r4,r0
         jsr pc,fneg
         br powok
 powlarge:
-        tst PWY(r5)             ; y ln x too large: beyond the range, or 0
-        bmi powtiny
+        mov PWY(r5),r0          ; y ln |x| too large: beyond the range, or 0
+        mov PWN(r5),r1
+        xor r0,r1
+        bmi powzero
         mov #FEOVERFLOW,r0
         br powend
-powtiny:
+powzero:
         mov r4,r0
         jsr pc,fclr
-        clr r0
+powok:  clr r0
 powend: mov r5,sp
-        jmp fret
+        mov (sp)+,r4
+        mov (sp)+,r5
+        tst r0
+        beq powreturn
+        sec
+powreturn:
+        rts pc
 
 ; Constants.
 one:    .word 80, 0., 0., 1.
 two:    .word 80, 0., 0., 2.
 half:   .word 7F, 0., 0., 5.
 eighth: .word 7D, 0., 0., 125.
+eight:  .word 80, 0., 0., 8.
 ln10:   .word 75, 2302., 5850., 9299.
 ln10hi: .word 78, 2., 3025., 8509.      ; ln 10 in nine digits,
 ln10lo: .word 6C, 2994., 456., 8402.    ; and the rest
 log10e: .word 74, 4342., 9448., 1903.   ; 1 / ln 10
-expseries:                              ; 1/9! down to 1/0!
-        .word 70, 275., 5731., 9224.
+expseries:                              ; 1/8! down to 1/0!, then a 0
         .word 70, 2480., 1587., 3016.
         .word 71, 1984., 1269., 8413.
         .word 72, 1388., 8888., 8889.
@@ -1987,6 +2047,27 @@ expseries:                              ; 1/9! down to 1/0!
         .word 7F, 0., 0., 5.
         .word 80, 0., 0., 1.
         .word 80, 0., 0., 1.
+        .word 0
+expeighths:                             ; e^(-9/8) to e^(9/8)
+        .word 74, 3246., 5246., 7358.
+        .word 74, 3678., 7944., 1171.
+        .word 74, 4168., 6201., 9679.
+        .word 74, 4723., 6655., 2741.
+        .word 74, 5352., 6142., 8519.
+        .word 74, 6065., 3065., 9713.
+        .word 74, 6872., 8927., 8791.
+        .word 74, 7788., 78., 3071.
+        .word 74, 8824., 9690., 2585.
+        .word 80, 0., 0., 1.
+        .word 75, 1133., 1484., 5307.
+        .word 75, 1284., 254., 1669.
+        .word 75, 1454., 9914., 1462.
+        .word 76, 164., 8721., 2707.
+        .word 75, 1868., 2459., 5743.
+        .word 75, 2117., 0., 1661.
+        .word 75, 2398., 8752., 9397.
+        .word 75, 2718., 2818., 2846.
+        .word 75, 3080., 2168., 4892.
 lnseries:                               ; 1/25, 1/23 down to 1/1
         .word 7E, 0., 0., 4.
         .word 73, 4347., 8260., 8696.
@@ -2001,7 +2082,7 @@ lnseries:                               ; 1/25, 1/23 down to 1/1
         .word 7F, 0., 0., 2.
         .word 74, 3333., 3333., 3333.
         .word 80, 0., 0., 1.
-lnwhole:                                ; ln 1 to ln 9
+lnwhole:                                ; ln 1 (0: the end of lnseries) to ln 9
         .word 0, 0., 0., 0.
         .word 75, 693., 1471., 8056.
         .word 75, 1098., 6122., 8867.
