@@ -415,53 +415,141 @@ npover: tst (sp)+
 
 ; --- Adding and comparing ---
 
-; fadd: x := x + y. Two whole numbers of one sign below 10^12 are added in
-; place. (The name reads as a number in radix 16.)
+; fadd: x := x + y; fsub: x := x - y. Two numbers of one exponent from
+; -99 to 0 are added or subtracted in place, limb by limb: whole numbers
+; below 10^12 above all, and fractions of as many places. Anything else, or
+; a sum that outgrows twelve digits, takes the slow way through addcore. (The
+; name fadd reads as a number in radix 16.)
         .radix 10
 fadd:
         .radix 16
-numadd: cmp (r0),(r1)           ; fadd, for the calls from inside
-        bne addslow
-        cmp (r0),#EBIAS
-        beq addwhole
-        cmp (r0),#EBIAS+8000
-        bne addslow
-addwhole:
-        mov r2,-(sp)
+numadd: mov r2,-(sp)            ; fadd, for the calls from inside
+        clr r2
+        br addfast
+fsub:   mov r2,-(sp)
+        mov #8000,r2
+        br addfast
+addzero:
+        clr (r0)
+        clr 2(r0)
+        clr 4(r0)
+        clr 6(r0)
+        br adddone
+addcopy:
+        mov r4,(r0)
+        mov 2(r1),2(r0)
+        mov 4(r1),4(r0)
+        mov 6(r1),6(r0)
+adddone:
+        mov (sp)+,r4
+        mov (sp)+,r3
+addkeep:
+        mov (sp)+,r2
+        clr r0                  ; and C, as fret would leave them
+        rts pc
+addfast:                        ; R2 flips y's sign
+        tst (r1)
+        beq addkeep             ; x + 0 = x
         mov r3,-(sp)
-        mov 2(r0),r2
-        add 2(r1),r2
-        cmp r2,#9998.           ; room for a carry into the top limb
-        bhi addnoroom
+        mov r4,-(sp)
+        mov (r1),r4
+        xor r2,r4               ; y's first word, with its sign as added
+        mov (r0),r3
+        beq addcopy             ; 0 + y
+        xor r3,r4               ; bit 15: the signs differ; the rest: the
+        bic #8000,r3            ; exponents do
+        cmp r3,#EBIAS
+        bhi addslowpop
+        cmp r3,#EBIAS-99.
+        blo addslowpop
+        bit #7FFF,r4
+        bne addslowpop
+        tst r4
+        bmi addopposite
+        mov 6(r0),r4            ; one sign: the sum of the limbs
+        add 6(r1),r4
         mov 4(r0),r3
         add 4(r1),r3
-        add 6(r1),6(r0)         ; y is read before x changes, should they
-        cmp 6(r0),#10000.       ; be the same number
-        blo addlow
-        sub #10000.,6(r0)
+        mov 2(r0),r2
+        add 2(r1),r2
+        cmp r4,#10000.
+        blo addcarried
+        sub #10000.,r4
         inc r3
-addlow: cmp r3,#10000.
-        blo addmiddle
+addcarried:
+        cmp r3,#10000.
+        blo addcarried2
         sub #10000.,r3
         inc r2
-addmiddle:
-        mov r3,4(r0)
-        mov r2,2(r0)
+addcarried2:
+        cmp r2,#10000.
+        blo addstore
+        mov (r0),r2             ; thirteen digits: the flip again, from the
+        mov (r1),r3             ; signs, which it made alike
+        xor r3,r2
+        bic #7FFF,r2
+addslowpop:                     ; the registers saved as fsave saves them,
+        mov (sp)+,r4            ; R2 with the flip
         mov (sp)+,r3
-        mov (sp)+,r2
-        clc
-        rts pc
-addnoroom:
-        mov (sp)+,r3
-        mov (sp)+,r2
-addslow:
-        jsr r5,fsave
-        clr r2
+        mov (sp),-(sp)
+        mov r5,2(sp)
+        mov (sp),-(sp)
+        mov r4,2(sp)
+        mov (sp),-(sp)
+        mov r3,2(sp)
         br addsigned
-
-; fsub: x := x - y.
-fsub:   jsr r5,fsave
-        mov #8000,r2
+addopposite:                    ; signs differ: the smaller from the larger
+        cmp 2(r0),2(r1)
+        bne addorder
+        cmp 4(r0),4(r1)
+        bne addorder
+        cmp 6(r0),6(r1)
+        beq addzero
+addorder:
+        blo addturn
+        mov 6(r0),r4
+        sub 6(r1),r4
+        mov 4(r0),r3
+        sub 4(r1),r3
+        mov 2(r0),r2
+        sub 2(r1),r2
+        br addborrow
+addturn:
+        mov 6(r1),r4
+        sub 6(r0),r4
+        mov 4(r1),r3
+        sub 4(r0),r3
+        mov 2(r1),r2
+        sub 2(r0),r2
+        add #8000,(r0)          ; y's sign
+addborrow:
+        tst r4
+        bge addborrowed
+        add #10000.,r4
+        dec r3
+addborrowed:
+        tst r3
+        bge addstore
+        add #10000.,r3
+        dec r2
+addstore:
+        mov r2,2(r0)
+        mov r3,4(r0)
+        mov r4,6(r0)
+        cmp (r0),#EBIAS         ; a fraction ending in 0 is not in its form:
+        beq addfinish           ; x + 0 the slow way makes it so
+        cmp (r0),#EBIAS+8000
+        beq addfinish
+        clr r2
+        mov r4,r3
+        div #10.,r2
+        tst r3
+        bne addfinish
+        mov #fzero,r1
+        clr r2
+        br addslowpop
+addfinish:
+        jmp adddone
 addsigned:
         mov r0,r5
         sub #RSIZE+RSIZE,sp
@@ -581,7 +669,38 @@ fcmpdiffer:
 fcmpxneg:
         tst (r1)
         bpl fcmplt
-fcmpslow:
+fcmpslow:                       ; one sign: the first digits' exponents
+        mov r2,-(sp)            ; decide, when they differ
+        mov r3,-(sp)
+        mov r4,-(sp)
+        jsr pc,numfirst
+        mov r2,r4
+        mov r1,-(sp)
+        mov r0,r1
+        jsr pc,numfirst
+        mov (sp)+,r1
+        sub r4,r2
+        beq fcmpalign
+        bgt fcmpbigger
+        mov #-1,r2
+        br fcmpfar
+fcmpbigger:
+        mov #1,r2
+fcmpfar:
+        tst (r0)
+        bpl fcmpfarsign
+        neg r2
+fcmpfarsign:
+        mov r2,r0
+        mov (sp)+,r4
+        mov (sp)+,r3
+        mov (sp)+,r2
+        tst r0
+        rts pc
+fcmpalign:
+        mov (sp)+,r4
+        mov (sp)+,r3
+        mov (sp)+,r2
         jsr r5,fsave
         mov r0,r5
         sub #RSIZE+RSIZE,sp
@@ -602,6 +721,34 @@ fcmpsame:
         mov (sp)+,r5
         tst r0
         rts pc
+
+; numfirst: R2 = the exponent of the first digit of the nonzero number at
+; R1. Changes R3.
+numfirst:
+        mov (r1),r2
+        bic #8000,r2
+        sub #EBIAS+1,r2
+        mov r1,r3
+        tst (r3)+
+        tst (r3)+
+        bne nffound
+        sub #4,r2
+        tst (r3)+
+        bne nffound
+        sub #4,r2
+        tst (r3)+
+nffound:
+        add #9.,r2
+        cmp -(r3),#10.
+        blo nfdone
+        inc r2
+        cmp (r3),#100.
+        blo nfdone
+        inc r2
+        cmp (r3),#1000.
+        blo nfdone
+        inc r2
+nfdone: rts pc
 
 ; --- Multiplying and dividing ---
 
@@ -2028,6 +2175,7 @@ powreturn:
         rts pc
 
 ; Constants.
+fzero:  .word 0, 0, 0, 0
 one:    .word 80, 0., 0., 1.
 two:    .word 80, 0., 0., 2.
 half:   .word 7F, 0., 0., 5.
