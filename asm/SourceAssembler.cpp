@@ -112,7 +112,7 @@ constexpr Range AddressRange{0, 0xFFFF, "an address"};
 class Assembler {
 public:
     SourceResult Run(const std::string& path) {
-        const uint16_t savedAddr = Addr;
+        const uint16_t savedAddr = Mk.Addr;
         const int32_t savedRadix = Radix;
         result_.rom.assign(RomSize, 0);
         owner_.assign(RomSize, -1);
@@ -124,7 +124,7 @@ public:
             AssembleFile(path, std::nullopt);
         }
         SetRadix(savedRadix);
-        Addr = savedAddr;
+        Mk.Addr = savedAddr;
         return std::move(result_);
     }
 
@@ -278,7 +278,7 @@ private:
             return;
         }
         AsmLine = text_;
-        Addr = uint16_t(location_);
+        Mk.Addr = uint16_t(location_);
         AssembleSourceLine(numberReader_);
         if (AsmPos != 0) {
             Error(size_t(AsmPos - 1), AsmReason);

@@ -200,13 +200,13 @@ ConsoleReply Console::Execute(std::string_view line) {
 void Console::State(const Arguments&, ConsoleReply& reply) {
     static const char* const names[8] = {"R0", "R1", "R2", "R3", "R4", "R5", "SP", "PC"};
     std::string& out = reply.output;
-    for (int n = 0; n < 8; ++n) out += std::string(names[n]) + "=" + Full(Reg[n]) + " ";
-    out += "PSW=" + Full(Psw) + " CPC=" + Full(Cpc) + " CPS=" + Full(Cps) + " CTRL=" + Full(CtrlPort);
-    out += " KEYOUT=" + Full(KeyOut) + " KEYIN=" + Full(KeyIn);
-    out += std::string(" WAITING=") + (Waiting ? "1" : "0");
-    out += std::string(" HALTREQUEST=") + (HaltRequest ? "1" : "0");
-    out += std::string(" STEPFLAG=") + (StepFlag ? "1" : "0");
-    out += std::string(" TRACEINHIBIT=") + (TraceInhibit ? "1" : "0");
+    for (int n = 0; n < 8; ++n) out += std::string(names[n]) + "=" + Full(Mk.Reg[n]) + " ";
+    out += "PSW=" + Full(Mk.Psw) + " CPC=" + Full(Mk.Cpc) + " CPS=" + Full(Mk.Cps) + " CTRL=" + Full(Mk.CtrlPort);
+    out += " KEYOUT=" + Full(Mk.KeyOut) + " KEYIN=" + Full(Mk.KeyIn);
+    out += std::string(" WAITING=") + (Mk.Waiting ? "1" : "0");
+    out += std::string(" HALTREQUEST=") + (Mk.HaltRequest ? "1" : "0");
+    out += std::string(" STEPFLAG=") + (Mk.StepFlag ? "1" : "0");
+    out += std::string(" TRACEINHIBIT=") + (Mk.TraceInhibit ? "1" : "0");
     out += '\n';
 }
 
@@ -216,14 +216,14 @@ void Console::Set(const Arguments& arguments, ConsoleReply&) {
         uint16_t* place;
     };
     const Settable settable[] = {
-        {"r0", &Reg[0]}, {"r1", &Reg[1]}, {"r2", &Reg[2]},  {"r3", &Reg[3]},  {"r4", &Reg[4]},
-        {"r5", &Reg[5]}, {"r6", &Reg[6]}, {"r7", &Reg[7]},  {"sp", &Reg[SP]}, {"pc", &Reg[PC]},
-        {"cpc", &Cpc},   {"cps", &Cps},    {"ctrl", &CtrlPort}, {"keyout", &KeyOut},
+        {"r0", &Mk.Reg[0]}, {"r1", &Mk.Reg[1]}, {"r2", &Mk.Reg[2]},     {"r3", &Mk.Reg[3]},     {"r4", &Mk.Reg[4]},
+        {"r5", &Mk.Reg[5]}, {"r6", &Mk.Reg[6]}, {"r7", &Mk.Reg[7]},     {"sp", &Mk.Reg[SP]},    {"pc", &Mk.Reg[PC]},
+        {"cpc", &Mk.Cpc},   {"cps", &Mk.Cps},   {"ctrl", &Mk.CtrlPort}, {"keyout", &Mk.KeyOut},
     };
     const std::string name = Lower(arguments.Word(0));
     // The status word keeps its condition codes apart: it is no plain word.
     if (name == "psw") {
-        Psw = ParseWord(arguments.Word(1));
+        Mk.Psw = ParseWord(arguments.Word(1));
         return;
     }
     uint16_t* place = nullptr;
@@ -246,7 +246,7 @@ void Console::Until(const Arguments& arguments, ConsoleReply& reply) {
     const uint64_t limit = arguments.Has(1) ? ParseCount(arguments.Word(1), "step limit") : 10'000'000;
     if (limit < 1) throw BadArgument("the step limit must be at least 1");
     const uint64_t steps = RunSteps(limit, target);
-    if (Reg[PC] == target)
+    if (Mk.Reg[PC] == target)
         reply.output = "reached " + Full(target) + " after " + std::to_string(steps) + " steps\n";
     else
         reply.output = "not reached after " + std::to_string(limit) + " steps\n";
@@ -263,26 +263,26 @@ void Console::Speed(const Arguments& arguments, ConsoleReply&) {
 }
 
 void Console::Peek(const Arguments& arguments, ConsoleReply& reply) {
-    Addr = ParseWord(arguments.Word(0));
+    Mk.Addr = ParseWord(arguments.Word(0));
     reply.output = Full(ReadCell().Word()) + "\n";
 }
 
 void Console::PeekByte(const Arguments& arguments, ConsoleReply& reply) {
-    Addr = ParseWord(arguments.Word(0));
+    Mk.Addr = ParseWord(arguments.Word(0));
     reply.output = FormatByte(ReadCell().Byte(), '0') + "\n";
 }
 
 void Console::Poke(const Arguments& arguments, ConsoleReply&) {
     const uint16_t address = ParseWord(arguments.Word(0));
     const uint16_t value = ParseWord(arguments.Word(1));
-    Addr = address;
+    Mk.Addr = address;
     WriteCell().SetWord(value);
 }
 
 void Console::PokeByte(const Arguments& arguments, ConsoleReply&) {
     const uint16_t address = ParseWord(arguments.Word(0));
     const uint16_t value = ParseWord(arguments.Word(1));
-    Addr = address;
+    Mk.Addr = address;
     WriteCell().SetByte(uint8_t(value));
 }
 
@@ -290,7 +290,7 @@ void Console::Load(const Arguments& arguments, ConsoleReply&) {
     const uint16_t address = ParseWord(arguments.Word(0));
     std::vector<uint16_t> words;
     for (size_t i = 1; i < arguments.words.size(); ++i) words.push_back(ParseWord(arguments.words[i]));
-    Addr = address;
+    Mk.Addr = address;
     for (uint16_t word : words) StoreWord(word);
 }
 
@@ -311,14 +311,14 @@ void Console::Disassemble(const Arguments& arguments, ConsoleReply& reply) {
     uint16_t next = address & 0xFFFE;
     for (uint64_t i = 0; i < lines; ++i) {
         reply.output += DisassemblyLine(next) + "\n";
-        next = Addr;
+        next = Mk.Addr;
     }
 }
 
 void Console::Assemble(const Arguments& arguments, ConsoleReply& reply) {
     const uint16_t address = ParseWord(arguments.Word(0));
     AsmLine = std::string(arguments.text);
-    Addr = address;
+    Mk.Addr = address;
     AssembleLine();
     // A line that does not assemble is an answer, not a failed command: the
     // position tells where the text went wrong, and nothing is stored.
@@ -326,16 +326,16 @@ void Console::Assemble(const Arguments& arguments, ConsoleReply& reply) {
         reply.output = "error at " + std::to_string(AsmPos) + "\n";
         return;
     }
-    Addr = address;
+    Mk.Addr = address;
     for (int i = 0; i < AsmCount; ++i) StoreWord(AsmWords[i]);
-    reply.output = Full(Addr) + "\n";
+    reply.output = Full(Mk.Addr) + "\n";
 }
 
-void Console::Key(const Arguments& arguments, ConsoleReply&) { PcKey = ParseKeyIndex(arguments.Word(0)); }
+void Console::Key(const Arguments& arguments, ConsoleReply&) { Mk.PcKey = ParseKeyIndex(arguments.Word(0)); }
 
-void Console::Mouse(const Arguments& arguments, ConsoleReply&) { MouseKey = ParseKeyIndex(arguments.Word(0)); }
+void Console::Mouse(const Arguments& arguments, ConsoleReply&) { Mk.MouseKey = ParseKeyIndex(arguments.Word(0)); }
 
-void Console::Halt(const Arguments&, ConsoleReply&) { HaltRequest = true; }
+void Console::Halt(const Arguments&, ConsoleReply&) { Mk.HaltRequest = true; }
 
 void Console::Type(const Arguments& arguments, ConsoleReply&) {
     if (arguments.text.empty()) throw BadArgument("missing argument; usage: type TEXT");

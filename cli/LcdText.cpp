@@ -7,7 +7,7 @@
 
 namespace {
 
-bool BitOn(int ramIndex, int bit) { return (LcdRam[ramIndex] >> bit & 1) != 0; }
+bool BitOn(int ramIndex, int bit) { return (Mk.LcdRam[ramIndex] >> bit & 1) != 0; }
 
 std::string DotRows() {
     std::string text;
@@ -45,7 +45,7 @@ std::string DigitLine() {
 }
 
 std::string CursorLine() {
-    const uint8_t cursor = LcdRam[CursorByte];
+    const uint8_t cursor = Mk.LcdRam[CursorByte];
     const int cell = cursor & 0x0F;
     // Cell numbers 12 to 15 name no cell: no cursor is shown.
     if (cell >= LcdCells) return "cursor: none\n";

@@ -9,7 +9,7 @@
 namespace {
 
 uint16_t ReadWordAt(uint16_t address) {
-    Addr = address;
+    Mk.Addr = address;
     return ReadCell().Word();
 }
 
@@ -19,43 +19,43 @@ void Push(uint16_t value) {
 }
 
 void EnterTrap(TrapVector vector) {
-    AddrMask = 0xFFFE;
+    Mk.AddrMask = 0xFFFE;
     // The first push is made even; the second is not, so an odd SP splits the
     // saved PC across the saved PSW.
     ComputeAddress<ModeOf(FieldPush)>(FieldPush);
-    Addr &= 0xFFFE;
-    WriteCell().SetWord(Psw);
-    Push(Reg[PC]);
-    Reg[PC] = ReadWordAt(vector & 0xFFFE) & 0xFFFE;
-    Psw = ReadWordAt(Addr + 2);
+    Mk.Addr &= 0xFFFE;
+    WriteCell().SetWord(Mk.Psw);
+    Push(Mk.Reg[PC]);
+    Mk.Reg[PC] = ReadWordAt(vector & 0xFFFE) & 0xFFFE;
+    Mk.Psw = ReadWordAt(Mk.Addr + 2);
 }
 
-int32_t CostOfStep() { return (CtrlPort & CtrlSpeedBit) ? 1 : 8; }
+int32_t CostOfStep() { return (Mk.CtrlPort & CtrlSpeedBit) ? 1 : 8; }
 
-bool KeyHeld() { return MouseKey != 0 || PcKey != 0; }
+bool KeyHeld() { return Mk.MouseKey != 0 || Mk.PcKey != 0; }
 
 // The part of a step that executes an instruction (Opcode is set): dispatch
 // (which leaves PC even), the trace trap and the trap entry.
 void Execute() {
     TrapVector vector = DispatchOpcode();
-    if (vector == NoTrap && (Psw & FlagT) && !TraceInhibit) vector = VectorBreakpoint;
+    if (vector == NoTrap && (Mk.Psw & FlagT) && !Mk.TraceInhibit) vector = VectorBreakpoint;
     if (vector != NoTrap) EnterTrap(vector);
-    TraceInhibit = false;
+    Mk.TraceInhibit = false;
 }
 
 // True when the next step can change nothing but the count: the processor is
 // stopped with no key held to wake it, or waits with no halt request to take.
 bool Idle() {
-    if (!(CtrlPort & CtrlRunBit)) return !KeyHeld();
-    return Waiting && !HaltRequest && !StepFlag;
+    if (!(Mk.CtrlPort & CtrlRunBit)) return !KeyHeld();
+    return Mk.Waiting && !Mk.HaltRequest && !Mk.StepFlag;
 }
 
 // True when the next steps are plain instructions: the processor runs (or a
 // held key wakes it), neither waits nor has a halt request to take or drop,
 // and no trace trap can follow an instruction.
 bool RunsPlainInstructions() {
-    return ((CtrlPort & CtrlRunBit) || KeyHeld()) && !Waiting && !HaltRequest && !StepFlag &&
-           !(Psw & FlagT) && !TraceInhibit;
+    return ((Mk.CtrlPort & CtrlRunBit) || KeyHeld()) && !Mk.Waiting && !Mk.HaltRequest && !Mk.StepFlag &&
+           !(Mk.Psw & FlagT) && !Mk.TraceInhibit;
 }
 
 // The instructions 000000..000037 (HALT, WAIT, RTI, RTT, the halt-mode
@@ -71,7 +71,7 @@ constexpr uint16_t FirstDirectFetch = KeyInAddress + 8;
 // How far past FirstDirectFetch the instruction words come straight from
 // Memory: to the end of RAM, or of ROM when there is no RAM.
 uint16_t DirectFetchSpan() {
-    const uint16_t last = IsRam(RamStart) ? std::min(RamEnd, LastRamAddress) : uint16_t(RamStart - 1);
+    const uint16_t last = IsRam(RamStart) ? std::min(Mk.RamEnd, LastRamAddress) : uint16_t(RamStart - 1);
     return uint16_t(last - FirstDirectFetch);
 }
 
@@ -83,33 +83,34 @@ uint16_t DirectFetchSpan() {
 // kept too), so no fetch waits for a store of it.
 template <bool StopOnPc>
 uint64_t RunInstructions(uint64_t steps, int32_t stopAt) {
-    const uint16_t control = CtrlPort;
+    const uint16_t control = Mk.CtrlPort;
     const uint16_t directSpan = DirectFetchSpan();  // RamEnd is fixed within a run
-    uint16_t pc = Reg[PC];
+    uint16_t pc = Mk.Reg[PC];
     uint64_t left = steps;
     while (left != 0) {
         --left;
         // The fetch: (PC)+ as a word.
-        AddrMask = 0xFFFE;
-        Addr = pc;
+        Mk.AddrMask = 0xFFFE;
+        Mk.Addr = pc;
         const uint16_t next = uint16_t(pc + 2);
-        Opcode = uint16_t(pc - FirstDirectFetch) <= directSpan ? Location{Memory + pc}.Word() : ReadCell().Word();
-        if (Opcode < FirstPlainOpcode) {
-            Reg[PC] = next;
+        Mk.Opcode =
+            uint16_t(pc - FirstDirectFetch) <= directSpan ? Location{Mk.Memory.data() + pc}.Word() : ReadCell().Word();
+        if (Mk.Opcode < FirstPlainOpcode) {
+            Mk.Reg[PC] = next;
             Execute();
-            if ((Psw & FlagT) || Waiting || StepFlag) break;
-            pc = Reg[PC];
+            if ((Mk.Psw & FlagT) || Mk.Waiting || Mk.StepFlag) break;
+            pc = Mk.Reg[PC];
         } else {
-            const uint32_t result = OpcodeTable[Opcode](next);
+            const uint32_t result = OpcodeTable[Mk.Opcode](next);
             const TrapVector vector = uint16_t(result);
             pc = uint16_t(result >> 16);
             if (vector != NoTrap) [[unlikely]] {
                 EnterTrap(vector);
-                if (Psw & FlagT) break;
-                pc = Reg[PC];
+                if (Mk.Psw & FlagT) break;
+                pc = Mk.Reg[PC];
             }
         }
-        if (CtrlPort != control || (StopOnPc && pc == stopAt)) break;
+        if (Mk.CtrlPort != control || (StopOnPc && pc == stopAt)) break;
     }
     return steps - left;
 }
@@ -120,42 +121,42 @@ uint64_t StepsToSpend(int64_t left, int32_t cost) { return uint64_t(left / cost 
 }  // namespace
 
 void CpuReset() {
-    CtrlPort = 0x0500;
-    TraceInhibit = Waiting = StepFlag = HaltRequest = false;
-    Cpc &= 0xFFFE;
-    Reg[PC] = ReadWordAt(0x0000) & 0xFFFE;
-    Psw = ReadWordAt(0x0002);
+    Mk.CtrlPort = 0x0500;
+    Mk.TraceInhibit = Mk.Waiting = Mk.StepFlag = Mk.HaltRequest = false;
+    Mk.Cpc &= 0xFFFE;
+    Mk.Reg[PC] = ReadWordAt(0x0000) & 0xFFFE;
+    Mk.Psw = ReadWordAt(0x0002);
 }
 
 void EnterHaltMode() {
-    Cpc = Reg[PC];
-    Cps = Psw;
-    Reg[PC] = ReadWordAt(HaltVector) & 0xFFFE;
-    Psw = ReadWordAt(HaltVector + 2) | HaltModeBit;
+    Mk.Cpc = Mk.Reg[PC];
+    Mk.Cps = Mk.Psw;
+    Mk.Reg[PC] = ReadWordAt(HaltVector) & 0xFFFE;
+    Mk.Psw = ReadWordAt(HaltVector + 2) | HaltModeBit;
 }
 
 int32_t CpuStep() {
     const int32_t cost = CostOfStep();
 
     // A held key wakes a stopped processor.
-    if (KeyHeld()) CtrlPort |= CtrlRunBit;
-    if (!(CtrlPort & CtrlRunBit)) return cost;
+    if (KeyHeld()) Mk.CtrlPort |= CtrlRunBit;
+    if (!(Mk.CtrlPort & CtrlRunBit)) return cost;
 
-    if (HaltRequest) Waiting = false;
+    if (Mk.HaltRequest) Mk.Waiting = false;
     // No halt request is taken in halt mode or at the step after "step".
-    if (StepFlag || (Psw & HaltModeBit)) HaltRequest = false;
-    StepFlag = false;
-    if (Waiting) return cost;
+    if (Mk.StepFlag || (Mk.Psw & HaltModeBit)) Mk.HaltRequest = false;
+    Mk.StepFlag = false;
+    if (Mk.Waiting) return cost;
 
-    if (HaltRequest) {
+    if (Mk.HaltRequest) {
         // HALT instead of the next instruction: nothing is fetched, so Cpc
         // receives the address of the instruction that would have run.
-        Opcode = 0;
-        HaltRequest = false;
+        Mk.Opcode = 0;
+        Mk.HaltRequest = false;
     } else {
-        AddrMask = 0xFFFE;
+        Mk.AddrMask = 0xFFFE;
         ComputeAddress<ModeOf(FieldFetch)>(FieldFetch);
-        Opcode = ReadCell().Word();
+        Mk.Opcode = ReadCell().Word();
     }
     Execute();
     return cost;
@@ -174,16 +175,16 @@ CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, int32_t stopAt) {
         uint64_t steps = 1;
         if (Idle()) {
             // PC stays put: a stop on it comes after the first step.
-            if (Reg[PC] != stopAt) steps = allowed;
+            if (Mk.Reg[PC] != stopAt) steps = allowed;
         } else if (RunsPlainInstructions()) {
-            if (KeyHeld()) CtrlPort |= CtrlRunBit;
+            if (KeyHeld()) Mk.CtrlPort |= CtrlRunBit;
             steps = stopAt >= 0 ? RunInstructions<true>(allowed, stopAt) : RunInstructions<false>(allowed, stopAt);
         } else {
             CpuStep();
         }
         run.spent += int64_t(steps) * cost;
         run.steps += steps;
-        if (Reg[PC] == stopAt) break;
+        if (Mk.Reg[PC] == stopAt) break;
     }
     return run;
 }

@@ -8,11 +8,11 @@
 
 namespace {
 
-TrapVector DispatchOp0() { return Op0Table[Opcode](); }
+TrapVector DispatchOp0() { return Op0Table[Mk.Opcode](); }
 
 template <int Group>
 TrapVector DispatchGroup() {
-    return OpGroupTable[Group][(Opcode >> 6) & 3]();
+    return OpGroupTable[Group][(Mk.Opcode >> 6) & 3]();
 }
 
 using Table = std::array<ExecHandler, 256>;

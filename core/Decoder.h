@@ -28,4 +28,4 @@ extern const std::array<BuiltHandler, 0x10000> OpcodeTable;
 
 // Runs the routine that Opcode selects, PC made even after it as after every
 // instruction, and returns its TrapVector.
-inline TrapVector DispatchOpcode() { return uint16_t(OpcodeTable[Opcode](Reg[PC])); }
+inline TrapVector DispatchOpcode() { return uint16_t(OpcodeTable[Mk.Opcode](Mk.Reg[PC])); }

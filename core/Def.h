@@ -1,8 +1,10 @@
-// The complete state of the emulated MK-85 and the address decoding of its
-// 16-bit bus. There is one machine per process, so the state is a set of
-// module-level variables that every part of the emulator reads and writes.
+// The complete state of the emulated MK-85, as one value, and the address
+// decoding of its 16-bit bus. The process runs one machine, Mk, that every
+// part of the emulator reads and writes; a copy of it is a whole machine that
+// can be kept, compared with == and put back.
 #pragma once
 
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -19,20 +21,9 @@ constexpr uint16_t RamStart = 0x8000;
 constexpr uint16_t LastRamAddress = 0x87FF;
 constexpr uint32_t LcdRamSize = 128;
 
-// A word access at the last byte of Memory (0x87FF) or of LcdRam (0x00FF)
-// takes its high byte from one spare byte kept past the end of each array,
-// so such an access never reaches anything else. The spare byte belongs to no
-// machine address: nothing else reads it, and it is never saved.
-extern uint8_t Memory[MemorySize + 1];
-inline uint8_t* const Rom = Memory;
-inline uint8_t* const Ram = Memory + RomSize;
-extern uint16_t RamEnd;  // last RAM address; while 0 no address is RAM
-extern uint8_t LcdRam[LcdRamSize + 1];
-
 // Registers R0..R7; R6 is the stack pointer, R7 the program counter.
 constexpr int SP = 6;
 constexpr int PC = 7;
-extern uint16_t Reg[8];
 
 // Processor status word bits.
 constexpr uint16_t FlagC = 0x0001;
@@ -51,6 +42,9 @@ constexpr uint16_t HaltModeBit = 0x0100;
 class StatusWord {
 public:
     constexpr operator uint16_t() const { return uint16_t((others_ & ~Codes) | (nzv_ & NZV) | c_); }
+    // Two status words are equal when they read as the same word, however
+    // their parts are kept.
+    constexpr bool operator==(const StatusWord& other) const { return uint16_t(*this) == uint16_t(other); }
     constexpr StatusWord& operator=(uint16_t word) {
         others_ = word & ~Codes;
         nzv_ = uint8_t(word & NZV);
@@ -82,15 +76,6 @@ private:
     uint8_t nzv_ = 0;  // N, Z and V where the word has them
     bool c_ = false;
 };
-extern StatusWord Psw;
-
-// Halt-mode save registers: the PC and PSW of the interrupted program.
-extern uint16_t Cpc;
-extern uint16_t Cps;
-
-extern uint16_t Opcode;    // the instruction word being executed
-extern uint16_t Addr;      // effective address of the current access
-extern uint16_t AddrMask;  // 0xFFFE for word operands, 0xFFFF for byte operands
 
 // Ports.
 constexpr uint16_t KeyInAddress = 0x0100;
@@ -98,27 +83,67 @@ constexpr uint16_t KeyOutAddress = 0x0102;
 constexpr uint16_t CtrlPortAddress = 0x0104;
 constexpr uint16_t CtrlRunBit = 0x0400;
 constexpr uint16_t CtrlSpeedBit = 0x0800;
-extern uint16_t KeyIn;     // keyboard return lines, rescanned at every read of 0x0100
-extern uint16_t KeyOut;    // keyboard column selection
-extern uint16_t CtrlPort;  // run and speed bits
 
-// Processor flags.
-extern bool Waiting;
-extern bool HaltRequest;
-extern bool StepFlag;
-extern bool TraceInhibit;
+// The machine. The small members a step uses all the time come first, where
+// they share a few cache lines, and the memory after them.
+struct Machine {
+    std::array<uint16_t, 8> Reg{};  // R0..R7
+    StatusWord Psw;
 
-// Key indices 0..56 of the key held on the face (mouse) and on the PC
-// keyboard; 0 when none.
-extern int32_t MouseKey;
-extern int32_t PcKey;
+    // Halt-mode save registers: the PC and PSW of the interrupted program.
+    uint16_t Cpc = 0;
+    uint16_t Cps = 0;
 
-// Every unmapped read is served by ZeroCell, every write without a target
-// goes to SinkCell.
-extern uint16_t ZeroCell;
-extern uint16_t SinkCell;
+    uint16_t Opcode = 0;    // the instruction word being executed
+    uint16_t Addr = 0;      // effective address of the current access
+    uint16_t AddrMask = 0;  // 0xFFFE for word operands, 0xFFFF for byte operands
 
-// A reference to a byte position in one of the stores above, read or written
+    // Ports.
+    uint16_t KeyIn = 0;     // keyboard return lines, rescanned at every read of 0x0100
+    uint16_t KeyOut = 0;    // keyboard column selection
+    uint16_t CtrlPort = 0;  // run and speed bits
+
+    uint16_t RamEnd = 0;  // last RAM address; while 0 no address is RAM
+
+    // Processor flags.
+    bool Waiting = false;
+    bool HaltRequest = false;
+    bool StepFlag = false;
+    bool TraceInhibit = false;
+
+    // Key indices 0..56 of the key held on the face (mouse) and on the PC
+    // keyboard; 0 when none.
+    int32_t MouseKey = 0;
+    int32_t PcKey = 0;
+
+    // Every unmapped read is served by ZeroCell, every write without a target
+    // goes to SinkCell.
+    uint16_t ZeroCell = 0;
+    uint16_t SinkCell = 0;
+
+    // A word access at the last byte of Memory (0x87FF) or of LcdRam (0x00FF)
+    // takes its high byte from one spare byte kept past the end of each
+    // array, so such an access never reaches anything else. The spare bytes
+    // belong to no machine address, but they are part of the machine's
+    // value: a word read at 0x87FF gives back the high byte that a word write
+    // there left, so two machines that differ only there can go on
+    // differently, and a copy that is to run on alike must keep them.
+    std::array<uint8_t, LcdRamSize + 1> LcdRam{};
+    std::array<uint8_t, MemorySize + 1> Memory{};
+
+    uint8_t* Rom() { return Memory.data(); }
+    const uint8_t* Rom() const { return Memory.data(); }
+    uint8_t* Ram() { return Memory.data() + RomSize; }
+    const uint8_t* Ram() const { return Memory.data() + RomSize; }
+
+    bool operator==(const Machine&) const = default;
+};
+
+// The emulated machine, zero at program start. Clearing it is assigning a
+// fresh one: Mk = Machine{}.
+extern Machine Mk;
+
+// A reference to a byte position in one of the stores of the machine, read or written
 // as a byte or as a little-endian word (the byte at the position is the low
 // byte). A register location is the register's low byte.
 struct Location {
@@ -137,12 +162,12 @@ struct Location {
 };
 
 inline Location CellOf(uint16_t& word) { return {reinterpret_cast<uint8_t*>(&word)}; }
-inline Location RegisterLocation(int n) { return CellOf(Reg[n]); }
+inline Location RegisterLocation(int n) { return CellOf(Mk.Reg[n]); }
 
 inline bool IsRom(uint16_t address) { return address <= 0x7FFF; }
 // RAM ends at RamEnd, and never past the RAM there is, whatever RamEnd holds.
 inline bool IsRam(uint16_t address) {
-    return address >= RamStart && address <= LastRamAddress && address <= RamEnd;
+    return address >= RamStart && address <= LastRamAddress && address <= Mk.RamEnd;
 }
 
 constexpr uint16_t LcdRamStart = 0x0080;
@@ -164,17 +189,14 @@ Location WriteCellToPort();
 // They run for every fetch and operand access, so memory and the display
 // are decided inline and everything else out of line.
 inline Location ReadCell() {
-    if (ReadsMemory(Addr)) [[likely]]
-        return {Memory + Addr};
+    if (ReadsMemory(Mk.Addr)) [[likely]]
+        return {Mk.Memory.data() + Mk.Addr};
     return ReadCellOutsideMemory();
 }
 
 inline Location WriteCell() {
-    if (IsRam(Addr)) [[likely]]
-        return {Memory + Addr};
-    if (IsLcdRam(Addr)) return {LcdRam + (Addr - LcdRamStart)};
+    if (IsRam(Mk.Addr)) [[likely]]
+        return {Mk.Memory.data() + Mk.Addr};
+    if (IsLcdRam(Mk.Addr)) return {Mk.LcdRam.data() + (Mk.Addr - LcdRamStart)};
     return WriteCellToPort();
 }
-
-// Brings every variable of the machine back to its program-start value, zero.
-void ClearMachine();

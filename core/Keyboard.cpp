@@ -29,12 +29,12 @@ const KeyColumn KeyMatrix[3] = {
 
 Location ScanKeys() {
     // A key held on the PC keyboard hides one held with the mouse.
-    int32_t key = PcKey != 0 ? PcKey : MouseKey;
-    KeyIn = 0;
+    int32_t key = Mk.PcKey != 0 ? Mk.PcKey : Mk.MouseKey;
+    Mk.KeyIn = 0;
     // The front panel gives indices 0..56 only; anything else scans as no key.
     if (key > 0 && key < KeyCount) {
         for (const KeyColumn& column : KeyMatrix)
-            if (KeyOut & column.selectBit) KeyIn |= column.code[key];
+            if (Mk.KeyOut & column.selectBit) Mk.KeyIn |= column.code[key];
     }
-    return CellOf(KeyIn);
+    return CellOf(Mk.KeyIn);
 }

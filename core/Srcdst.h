@@ -67,35 +67,35 @@ constexpr int RegisterOf(uint16_t field) {
 template <int Mode>
 inline void AddressRegister(uint16_t& r, bool stackOrPc) {
     if constexpr (Mode == 0) {
-        Addr = 0;
+        Mk.Addr = 0;
     } else if constexpr (Mode == 1) {
-        Addr = stackOrPc ? r : r & AddrMask;
+        Mk.Addr = stackOrPc ? r : r & Mk.AddrMask;
     } else if constexpr (Mode == 2) {
-        Addr = stackOrPc ? r : r & AddrMask;
-        r = stackOrPc ? uint16_t(r + 2) : uint16_t(r - AddrMask);
+        Mk.Addr = stackOrPc ? r : r & Mk.AddrMask;
+        r = stackOrPc ? uint16_t(r + 2) : uint16_t(r - Mk.AddrMask);
     } else if constexpr (Mode == 3) {
-        Addr = stackOrPc ? r : r & 0xFFFE;
+        Mk.Addr = stackOrPc ? r : r & 0xFFFE;
         r += 2;
-        Addr = ReadCell().Word() & AddrMask;
+        Mk.Addr = ReadCell().Word() & Mk.AddrMask;
     } else if constexpr (Mode == 4) {
-        r = stackOrPc ? uint16_t(r - 2) : uint16_t(r + AddrMask);
-        Addr = stackOrPc ? r : r & AddrMask;
+        r = stackOrPc ? uint16_t(r - 2) : uint16_t(r + Mk.AddrMask);
+        Mk.Addr = stackOrPc ? r : r & Mk.AddrMask;
     } else if constexpr (Mode == 5) {
         r -= 2;
-        Addr = stackOrPc ? r : r & 0xFFFE;
-        Addr = ReadCell().Word() & AddrMask;
+        Mk.Addr = stackOrPc ? r : r & 0xFFFE;
+        Mk.Addr = ReadCell().Word() & Mk.AddrMask;
     } else if constexpr (Mode == 6) {
         // The index word follows the instruction; with R7 the base is the
         // address after the index word.
-        Addr = Reg[PC];
-        Reg[PC] += 2;
-        Addr = (ReadCell().Word() + r) & AddrMask;
+        Mk.Addr = Mk.Reg[PC];
+        Mk.Reg[PC] += 2;
+        Mk.Addr = (ReadCell().Word() + r) & Mk.AddrMask;
     } else {
         static_assert(Mode == 7);
-        Addr = Reg[PC];
-        Reg[PC] += 2;
-        Addr = (ReadCell().Word() + r) & 0xFFFE;
-        Addr = ReadCell().Word() & AddrMask;
+        Mk.Addr = Mk.Reg[PC];
+        Mk.Reg[PC] += 2;
+        Mk.Addr = (ReadCell().Word() + r) & 0xFFFE;
+        Mk.Addr = ReadCell().Word() & Mk.AddrMask;
     }
 }
 
@@ -110,15 +110,15 @@ inline void AddressRegister(uint16_t& r, bool stackOrPc) {
 template <int Mode>
 inline void AddressMode(int n) {
     if constexpr (Mode >= FirstInRegister) {
-        AddressRegister<0>(Reg[Mode - FirstInRegister], false);
+        AddressRegister<0>(Mk.Reg[Mode - FirstInRegister], false);
     } else if constexpr (Mode >= OnPc) {
-        AddressRegister<Mode - OnPc>(Reg[PC], true);
+        AddressRegister<Mode - OnPc>(Mk.Reg[PC], true);
     } else {
         if constexpr (Mode >= 2 && Mode <= 5) {
-            if (n == PC) return AddressRegister<Mode>(Reg[PC], true);
-            if (n == SP) return AddressRegister<Mode>(Reg[SP], true);
+            if (n == PC) return AddressRegister<Mode>(Mk.Reg[PC], true);
+            if (n == SP) return AddressRegister<Mode>(Mk.Reg[SP], true);
         }
-        AddressRegister<Mode>(Reg[n], n >= SP);
+        AddressRegister<Mode>(Mk.Reg[n], n >= SP);
     }
 }
 

@@ -115,14 +115,14 @@ void TBinPane::Commit() {
         if (IsRam(top) && IsRam(uint16_t(top + 16 * BinPaintBox->Rows()))) BinTop = top;
     } else if (form_.EditMode == EditBinValue) {
         const auto value = uint16_t(ParseNumber(digits, Radix));
-        Memory[form_.EditAddr] = uint8_t(value);
-        if (BinMode == 2) Memory[form_.EditAddr + 1] = uint8_t(value >> 8);
+        Mk.Memory[form_.EditAddr] = uint8_t(value);
+        if (BinMode == 2) Mk.Memory[form_.EditAddr + 1] = uint8_t(value >> 8);
     } else if (form_.EditMode == EditBinCharacter) {
         // The machine's code for the character; an empty field, or a character
         // outside the code page, stores nothing.
         const QList<uint> typed = BinEdit->text().toUcs4();
         if (!typed.isEmpty())
-            if (const uint8_t code = Cp1251FromUnicode(char32_t(typed.front()))) Memory[form_.EditAddr] = code;
+            if (const uint8_t code = Cp1251FromUnicode(char32_t(typed.front()))) Mk.Memory[form_.EditAddr] = code;
     } else {
         return;
     }

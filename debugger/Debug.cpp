@@ -106,7 +106,7 @@ void TDebugForm::DebugShow() {
     Paused = true;
     TraceCount = -1;
     BreakPoint = -1;
-    List.SetListOrigin(Reg[PC]);
+    List.SetListOrigin(Mk.Reg[PC]);
     List.ListEdit->setFocus();
     ResetCaptions();
     List.ListGroupBox->SetCaptionColor(ActiveCaption);
@@ -121,7 +121,7 @@ void TDebugForm::DebugHide() {
 
 void TDebugForm::StepButtonClick() {
     CpuStep();
-    List.SetListOrigin(Reg[PC]);
+    List.SetListOrigin(Mk.Reg[PC]);
     ActivatePane(StepGroupBox, StepGroupBox);
 }
 

@@ -31,9 +31,9 @@ void TListPane::SetListOrigin(uint16_t address) {
     if (ListTop < RamStart) {
         ListStart = 0;
         ListEnd = 0x7FFF;
-    } else if (ListTop <= RamEnd) {
+    } else if (ListTop <= Mk.RamEnd) {
         ListStart = RamStart;
-        ListEnd = RamEnd;
+        ListEnd = Mk.RamEnd;
     } else {
         ListTop = 0;
         ListStart = 0;
@@ -41,18 +41,19 @@ void TListPane::SetListOrigin(uint16_t address) {
     }
 }
 
-bool TListPane::PastRegion() const { return Addr > ListEnd || (ListTop >= RamStart && Addr < RamStart); }
+bool TListPane::PastRegion() const { return Mk.Addr > ListEnd || (ListTop >= RamStart && Mk.Addr < RamStart); }
 
 void TListPane::ListPaintBoxPaint(QPainter& painter) {
-    Addr = ListTop;
+    Mk.Addr = ListTop;
     const int rows = ListPaintBox->Rows();
-    for (int row = 0; row < rows && !PastRegion(); ++row) ListPaintBox->TextOut(painter, 0, row, DisassemblyLine(Addr));
+    for (int row = 0; row < rows && !PastRegion(); ++row)
+        ListPaintBox->TextOut(painter, 0, row, DisassemblyLine(Mk.Addr));
 
     ListScrollBar->setRange(0, (ListEnd - ListStart) / 2);
     ListScrollBar->setValue((ListTop - ListStart) / 2);
     // A page is the words shown; the last page of a region keeps the page
     // of a full one.
-    if (Addr < ListEnd) ListScrollBar->setPageStep(uint16_t(Addr - ListTop) / 2);
+    if (Mk.Addr < ListEnd) ListScrollBar->setPageStep(uint16_t(Mk.Addr - ListTop) / 2);
 }
 
 void TListPane::ListPaintBoxMouseDown(int x, int y) {
@@ -72,13 +73,13 @@ void TListPane::ListPaintBoxMouseDown(int x, int y) {
 
     const int columns = ListPaintBox->Columns();
     if (column < WordDigits + 2 || column >= columns) return;
-    Addr = ListTop;
+    Mk.Addr = ListTop;
     for (int skipped = 0; skipped < row; ++skipped) {
-        DisassemblyLine(Addr);
+        DisassemblyLine(Mk.Addr);
         if (PastRegion()) return;
     }
     form_.EditMode = EditInstruction;
-    form_.EditAddr = Addr;
+    form_.EditAddr = Mk.Addr;
     ListEdit->SetUpperCase(false);
     PlaceEdit(ListPaintBox, ListEdit, WordDigits + 2, columns - WordDigits - 2, row);
 }
@@ -104,13 +105,13 @@ void TListPane::Commit() {
         // field's; a character outside Latin-1 becomes "?", which no
         // instruction contains.
         AsmLine = ListEdit->text().left(int(AsmLineLimit)).toLatin1().toStdString();
-        Addr = form_.EditAddr;
+        Mk.Addr = form_.EditAddr;
         AssembleLine();
         if (AsmPos != 0) {
             ListEdit->setCursorPosition(AsmPos - 1);
             return;
         }
-        Addr = form_.EditAddr;
+        Mk.Addr = form_.EditAddr;
         for (int i = 0; i < AsmCount; ++i) StoreWord(AsmWords[i]);
         form_.CloseFields();
     }

@@ -176,7 +176,7 @@ std::optional<uint16_t> ParseBranchOffset() {
     const int start = AsmPos;
     const std::optional<uint16_t> target = ParseTarget();
     if (!target) return std::nullopt;
-    const int offset = int16_t(uint16_t(*target - Addr - 2)) >> 1;
+    const int offset = int16_t(uint16_t(*target - Mk.Addr - 2)) >> 1;
     if (offset < -128 || offset > 127) return OutOfRange(start, "branch target out of range (-128 to 127 words)");
     return uint16_t(offset & 0377);
 }
@@ -187,7 +187,7 @@ std::optional<uint16_t> ParseLoopOffset() {
     const int start = AsmPos;
     const std::optional<uint16_t> target = ParseTarget();
     if (!target) return std::nullopt;
-    const uint16_t offset = uint16_t(Addr + 2 - *target) >> 1;
+    const uint16_t offset = uint16_t(Mk.Addr + 2 - *target) >> 1;
     if (offset > 63) return OutOfRange(start, "SOB target out of range (0 to 63 words back)");
     return offset;
 }
@@ -294,7 +294,7 @@ std::optional<uint16_t> ParseOperand() {
         return uint16_t(060 | deferred | *reg);
     }
     // PC-relative: the index is counted from the address after the index word.
-    AppendWord(uint16_t(*number - (Addr + 2 * AsmCount + 2)));
+    AppendWord(uint16_t(*number - (Mk.Addr + 2 * AsmCount + 2)));
     return uint16_t(067 | deferred);
 }
 
@@ -336,11 +336,11 @@ void AssembleSourceLine(const AsmNumberReader& readNumber) {
 }
 
 void StoreWord(uint16_t word) {
-    if (IsRom(Addr) || IsRam(Addr)) {
+    if (IsRom(Mk.Addr) || IsRam(Mk.Addr)) {
         const Location cell = ReadCell();
         // The unmapped port addresses (0x0101-0x0103, 0x0105-0x0107) read as
         // ZeroCell; a store there is discarded so unmapped reads stay 0.
-        if (cell.at != CellOf(ZeroCell).at) cell.SetWord(word);
+        if (cell.at != CellOf(Mk.ZeroCell).at) cell.SetWord(word);
     }
-    Addr += 2;
+    Mk.Addr += 2;
 }

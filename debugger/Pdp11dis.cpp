@@ -135,7 +135,7 @@ std::string FieldText(uint16_t field) {
         default: {
             const uint16_t index = FetchWord();
             // PC-relative: the operand is the address that follows the index word.
-            if (reg == PC) return deferred + FullForm(uint16_t(index + Addr));
+            if (reg == PC) return deferred + FullForm(uint16_t(index + Mk.Addr));
             return deferred + FullForm(index) + "(" + name + ")";
         }
     }
@@ -154,7 +154,7 @@ std::string ConditionLetters(uint16_t word) {
 
 uint16_t FetchWord() {
     const uint16_t word = ReadCell().Word();
-    Addr += 2;
+    Mk.Addr += 2;
     return word;
 }
 
@@ -190,8 +190,8 @@ std::string OperandText(int index, uint16_t word) {
         case FmtDst: return FieldText(destination);
         case FmtRegDst: return upperRegister + "," + FieldText(destination);
         case FmtDstReg: return FieldText(destination) + "," + upperRegister;
-        case FmtBranch: return FullForm(uint16_t(Addr + 2 * int8_t(word & 0377)));
-        case FmtSob: return upperRegister + "," + FullForm(uint16_t(Addr - 2 * (word & 077)));
+        case FmtBranch: return FullForm(uint16_t(Mk.Addr + 2 * int8_t(word & 0377)));
+        case FmtSob: return upperRegister + "," + FullForm(uint16_t(Mk.Addr - 2 * (word & 077)));
         case FmtPriority: return std::string(1, DigitChars[word & 7]);
         case FmtMark: return ShortForm(word & 077);
         case FmtTrapCode: return ShortForm(word & 0377);
@@ -202,7 +202,7 @@ std::string OperandText(int index, uint16_t word) {
 
 std::string DisassemblyLine(uint16_t address) {
     std::string line = FullForm(address) + ":";
-    Addr = address;
+    Mk.Addr = address;
     const uint16_t word = FetchWord();
     const int index = FindMnemonic(word);
     line.resize(size_t(WordDigits + 2), ' ');

@@ -23,7 +23,7 @@ struct FlagLetter {
 };
 constexpr FlagLetter FlagLetters[] = {{'T', FlagT}, {'N', FlagN}, {'Z', FlagZ}, {'V', FlagV}, {'C', FlagC}};
 
-uint16_t RegisterValue(int index) { return index == PswIndex ? Psw : Reg[index]; }
+uint16_t RegisterValue(int index) { return index == PswIndex ? Mk.Psw : Mk.Reg[index]; }
 
 }  // namespace
 
@@ -50,7 +50,7 @@ int TRegPane::Rows() const { return std::min(RegPaintBox->Rows(), RegisterLines 
 void TRegPane::RegPaintBoxPaint(QPainter& painter) {
     const int rows = Rows();
     std::string flags;
-    for (const FlagLetter& flag : FlagLetters) flags += (Psw & flag.mask) ? flag.letter : '-';
+    for (const FlagLetter& flag : FlagLetters) flags += (Mk.Psw & flag.mask) ? flag.letter : '-';
     RegPaintBox->TextOut(painter, 0, rows - 1, flags);
 
     for (int line = 0; line < rows - 1 && RegTop + line < RegisterLines; ++line) {
@@ -92,8 +92,8 @@ void TRegPane::Commit() {
     const auto value = uint16_t(ParseNumber(RegEdit->text().toStdString(), Radix));
     const int index = form_.EditAddr;
     // The stack pointer and the program counter hold only even addresses.
-    if (index == PswIndex) Psw = value;
-    else Reg[index] = index == SP || index == PC ? value & 0xFFFE : value;
+    if (index == PswIndex) Mk.Psw = value;
+    else Mk.Reg[index] = index == SP || index == PC ? value & 0xFFFE : value;
     form_.CloseFields();
 }
 

@@ -42,10 +42,10 @@ constexpr int WordsAfter(Modes... modes) {
 // would make the next instruction wait for the store.
 template <ExecHandler Routine, int WordsAfterInstruction = -1>
 [[gnu::flatten]] uint32_t Flattened(uint16_t pc) {
-    Reg[PC] = pc;
+    Mk.Reg[PC] = pc;
     const TrapVector vector = Routine();
-    const uint16_t after = WordsAfterInstruction < 0 ? Reg[PC] : uint16_t(pc + 2 * WordsAfterInstruction);
-    Reg[PC] = after & 0xFFFE;
+    const uint16_t after = WordsAfterInstruction < 0 ? Mk.Reg[PC] : uint16_t(pc + 2 * WordsAfterInstruction);
+    Mk.Reg[PC] = after & 0xFFFE;
     return vector | uint32_t(after & 0xFFFE) << 16;
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 template <class W, int Mode>
 uint16_t ReadSource() {
-    AddrMask = W::AddressMask;
+    Mk.AddrMask = W::AddressMask;
     return W::Get(ReadOperand<Mode>(SourceField()));
 }
 
@@ -22,10 +22,10 @@ TrapVector ExecMov() {
     const uint16_t field = OperandField();
     // MOVB into a register fills the whole register with the sign-extended byte.
     if (W::Bits == 8 && IsRegisterMode<DstMode>(field))
-        Reg[RegisterOf<DstMode>(field)] = uint16_t(W::Signed(value));
+        Mk.Reg[RegisterOf<DstMode>(field)] = uint16_t(W::Signed(value));
     else
         W::Put(WriteOperand<DstMode>(field), value);
-    Psw &= ~FlagsNZV;
+    Mk.Psw &= ~FlagsNZV;
     SetNZ(W::Signed(value));
     return NoTrap;
 }
@@ -35,7 +35,7 @@ TrapVector ExecCmp() {
     const uint16_t source = ReadSource<W, SrcMode>();
     const uint16_t destination = W::Get(ReadOperand<DstMode>(OperandField()));
     const uint16_t difference = (source - destination) & W::Mask;
-    Psw &= ~FlagsNZVC;
+    Mk.Psw &= ~FlagsNZVC;
     SetCarryAndOverflow<W>(BorrowVector(source, destination, difference));
     SetNZ(W::Signed(difference));
     return NoTrap;
@@ -45,7 +45,7 @@ template <class W, int SrcMode, int DstMode>
 TrapVector ExecBit() {
     const uint16_t source = ReadSource<W, SrcMode>();
     const uint16_t result = source & W::Get(ReadOperand<DstMode>(OperandField()));
-    Psw &= ~FlagsNZV;
+    Mk.Psw &= ~FlagsNZV;
     SetNZ(W::Signed(result));
     return NoTrap;
 }
@@ -56,7 +56,7 @@ TrapVector ExecBic() {
     const ModifiedOperand<W, DstMode> destination(OperandField());
     const uint16_t result = destination.Value() & ~source & W::Mask;
     destination.Store(result);
-    Psw &= ~FlagsNZV;
+    Mk.Psw &= ~FlagsNZV;
     SetNZ(W::Signed(result));
     return NoTrap;
 }
@@ -67,7 +67,7 @@ TrapVector ExecBis() {
     const ModifiedOperand<W, DstMode> destination(OperandField());
     const uint16_t result = destination.Value() | source;
     destination.Store(result);
-    Psw &= ~FlagsNZV;
+    Mk.Psw &= ~FlagsNZV;
     SetNZ(W::Signed(result));
     return NoTrap;
 }
@@ -79,7 +79,7 @@ TrapVector ExecAdd() {
     const uint16_t augend = destination.Value();
     const uint16_t sum = uint16_t(augend + source);
     destination.Store(sum);
-    Psw &= ~FlagsNZVC;
+    Mk.Psw &= ~FlagsNZVC;
     SetCarryAndOverflow<WordWidth>(CarryVector(source, augend, sum));
     SetNZ(WordWidth::Signed(sum));
     return NoTrap;
@@ -92,7 +92,7 @@ TrapVector ExecSub() {
     const uint16_t minuend = destination.Value();
     const uint16_t difference = uint16_t(minuend - source);
     destination.Store(difference);
-    Psw &= ~FlagsNZVC;
+    Mk.Psw &= ~FlagsNZVC;
     SetCarryAndOverflow<WordWidth>(BorrowVector(minuend, source, difference));
     SetNZ(WordWidth::Signed(difference));
     return NoTrap;

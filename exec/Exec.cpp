@@ -16,7 +16,7 @@ TrapVector ExecHalt() {
 }
 
 TrapVector ExecWait() {
-    Waiting = true;
+    Mk.Waiting = true;
     return NoTrap;
 }
 
@@ -28,19 +28,19 @@ namespace {
 constexpr uint16_t FieldPostincrementR5 = 025;  // (R5)+
 constexpr uint16_t FieldPredecrementR5 = 045;   // -(R5)
 
-bool InHaltMode() { return Psw & HaltModeBit; }
+bool InHaltMode() { return Mk.Psw & HaltModeBit; }
 
 // The transfers to and from the interrupted program's memory run with the
 // interrupted program's status word, kept in halt mode.
-void ResumeHaltModeStatus() { Psw = Cps | HaltModeBit; }
+void ResumeHaltModeStatus() { Mk.Psw = Mk.Cps | HaltModeBit; }
 
 }  // namespace
 
 TrapVector ExecGo() {
     if (!InHaltMode()) return VectorIllegal;
     // An odd Cpc is made even by the step after this instruction.
-    Reg[PC] = Cpc;
-    Psw = Cps & ~HaltModeBit;
+    Mk.Reg[PC] = Mk.Cpc;
+    Mk.Psw = Mk.Cps & ~HaltModeBit;
     return NoTrap;
 }
 
@@ -48,55 +48,55 @@ TrapVector ExecGo() {
 // one instruction of the resumed program runs before the next request is taken.
 TrapVector ExecStep() {
     if (!InHaltMode()) return VectorIllegal;
-    StepFlag = true;
+    Mk.StepFlag = true;
     return ExecGo();
 }
 
 TrapVector ExecRsel() {
     if (!InHaltMode()) return VectorIllegal;
-    Reg[0] = 0;
+    Mk.Reg[0] = 0;
     return NoTrap;
 }
 
 TrapVector ExecMfus() {
     if (!InHaltMode()) return VectorIllegal;
-    AddrMask = WordWidth::AddressMask;
+    Mk.AddrMask = WordWidth::AddressMask;
     ComputeAddress(FieldPostincrementR5);
-    Reg[0] = ReadCell().Word();
+    Mk.Reg[0] = ReadCell().Word();
     ResumeHaltModeStatus();
     return NoTrap;
 }
 
 TrapVector ExecMtus() {
     if (!InHaltMode()) return VectorIllegal;
-    AddrMask = WordWidth::AddressMask;
+    Mk.AddrMask = WordWidth::AddressMask;
     ComputeAddress(FieldPredecrementR5);
-    WriteCell().SetWord(Reg[0]);
+    WriteCell().SetWord(Mk.Reg[0]);
     ResumeHaltModeStatus();
     return NoTrap;
 }
 
 TrapVector ExecRcpc() {
     if (!InHaltMode()) return VectorIllegal;
-    Reg[0] = Cpc;
+    Mk.Reg[0] = Mk.Cpc;
     return NoTrap;
 }
 
 TrapVector ExecRcps() {
     if (!InHaltMode()) return VectorIllegal;
-    Reg[0] = Cps;
+    Mk.Reg[0] = Mk.Cps;
     return NoTrap;
 }
 
 TrapVector ExecWcpc() {
     if (!InHaltMode()) return VectorIllegal;
-    Cpc = Reg[0];
+    Mk.Cpc = Mk.Reg[0];
     return NoTrap;
 }
 
 TrapVector ExecWcps() {
     if (!InHaltMode()) return VectorIllegal;
-    Cps = Reg[0];
+    Mk.Cps = Mk.Reg[0];
     return NoTrap;
 }
 

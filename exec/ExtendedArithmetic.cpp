@@ -14,7 +14,7 @@ namespace {
 
 template <int Mode>
 uint16_t ReadWordOperand() {
-    AddrMask = WordWidth::AddressMask;
+    Mk.AddrMask = WordWidth::AddressMask;
     return ReadOperand<Mode>(OperandField()).Word();
 }
 
@@ -33,12 +33,12 @@ template <int Mode, int R>
 TrapVector ExecMul() {
     const int16_t multiplier = int16_t(ReadWordOperand<Mode>());
     const int r = RegisterField<R>();
-    const int32_t product = int32_t(int16_t(Reg[r])) * multiplier;
-    Psw &= ~FlagsNZVC;
+    const int32_t product = int32_t(int16_t(Mk.Reg[r])) * multiplier;
+    Mk.Psw &= ~FlagsNZVC;
     SetNZ(product);
-    if (Outside16Bits(product)) Psw |= FlagC;
-    Reg[r] = uint16_t(uint32_t(product) >> 16);
-    Reg[r | 1] = uint16_t(product);
+    if (Outside16Bits(product)) Mk.Psw |= FlagC;
+    Mk.Reg[r] = uint16_t(uint32_t(product) >> 16);
+    Mk.Reg[r | 1] = uint16_t(product);
     return NoTrap;
 }
 
@@ -47,21 +47,21 @@ template <int Mode, int R>
 TrapVector ExecDiv() {
     const int16_t divisor = int16_t(ReadWordOperand<Mode>());
     const int r = RegisterField<R>();
-    Psw &= ~FlagsNZVC;
+    Mk.Psw &= ~FlagsNZVC;
     if (divisor == 0) {
-        Psw |= FlagV | FlagC;
+        Mk.Psw |= FlagV | FlagC;
         return NoTrap;
     }
-    const int32_t dividend = int32_t(uint32_t(Reg[r]) << 16 | Reg[r | 1]);
+    const int32_t dividend = int32_t(uint32_t(Mk.Reg[r]) << 16 | Mk.Reg[r | 1]);
     // In 64 bits, because -2^31 / -1 does not fit 32; both truncate toward zero.
     const int64_t quotient = int64_t{dividend} / divisor;
     const int64_t remainder = int64_t{dividend} % divisor;
-    Reg[r | 1] = uint16_t(remainder);
-    Reg[r] = uint16_t(quotient);
+    Mk.Reg[r | 1] = uint16_t(remainder);
+    Mk.Reg[r] = uint16_t(quotient);
     // Clamping keeps the sign of that one quotient of 2^31: N = 0, Z = 0.
     SetNZ(int32_t(std::clamp<int64_t>(quotient, std::numeric_limits<int32_t>::min(),
                                       std::numeric_limits<int32_t>::max())));
-    if (Outside16Bits(quotient)) Psw |= FlagV;
+    if (Outside16Bits(quotient)) Mk.Psw |= FlagV;
     return NoTrap;
 }
 
@@ -70,26 +70,26 @@ TrapVector ExecDiv() {
 template <int Mode, int R>
 TrapVector ExecAsh() {
     const int r = RegisterField<R>();
-    const uint16_t old = Reg[r];
+    const uint16_t old = Mk.Reg[r];
     const int count = ShiftCount(ReadWordOperand<Mode>());
-    Psw &= ~FlagsNZVC;
+    Mk.Psw &= ~FlagsNZVC;
     uint16_t result = old;
     if (count >= 16) {
         result = 0;
-        if (old != 0) Psw |= FlagV;
-        if (count == 16 && (old & 1)) Psw |= FlagC;
+        if (old != 0) Mk.Psw |= FlagV;
+        if (count == 16 && (old & 1)) Mk.Psw |= FlagC;
     } else if (count > 0) {
-        if ((old >> (16 - count)) & 1) Psw |= FlagC;
-        if (SignChangesInLeftShift(old, 16, count)) Psw |= FlagV;
+        if ((old >> (16 - count)) & 1) Mk.Psw |= FlagC;
+        if (SignChangesInLeftShift(old, 16, count)) Mk.Psw |= FlagV;
         result = uint16_t(uint32_t{old} << count);
     } else if (count < 0) {
         // Sixteen places already leave nothing but copies of the sign.
         const int places = std::min(-count, 16);
         const int32_t value = int16_t(old);
-        if ((value >> (places - 1)) & 1) Psw |= FlagC;
+        if ((value >> (places - 1)) & 1) Mk.Psw |= FlagC;
         result = uint16_t(value >> places);
     }
-    Reg[r] = result;
+    Mk.Reg[r] = result;
     SetNZ(WordWidth::Signed(result));
     return NoTrap;
 }
@@ -97,23 +97,23 @@ TrapVector ExecAsh() {
 template <int Mode, int R>
 TrapVector ExecAshc() {
     const int r = RegisterField<R>();
-    const uint32_t old = uint32_t(Reg[r]) << 16 | Reg[r | 1];
+    const uint32_t old = uint32_t(Mk.Reg[r]) << 16 | Mk.Reg[r | 1];
     const int count = ShiftCount(ReadWordOperand<Mode>());
-    Psw &= ~FlagsNZVC;
+    Mk.Psw &= ~FlagsNZVC;
     uint32_t result = old;
     if (count > 0) {
-        if ((old >> (32 - count)) & 1) Psw |= FlagC;
-        if (SignChangesInLeftShift(old, 32, count)) Psw |= FlagV;
+        if ((old >> (32 - count)) & 1) Mk.Psw |= FlagC;
+        if (SignChangesInLeftShift(old, 32, count)) Mk.Psw |= FlagV;
         result = old << count;
     } else if (count < 0) {
         // Up to 32 places, so the arithmetic shift is done in 64 bits.
         const int places = -count;
         const int64_t value = int32_t(old);
-        if ((value >> (places - 1)) & 1) Psw |= FlagC;
+        if ((value >> (places - 1)) & 1) Mk.Psw |= FlagC;
         result = uint32_t(value >> places);
     }
-    Reg[r] = uint16_t(result >> 16);
-    Reg[r | 1] = uint16_t(result);
+    Mk.Reg[r] = uint16_t(result >> 16);
+    Mk.Reg[r | 1] = uint16_t(result);
     SetNZ(int32_t(result));
     return NoTrap;
 }
@@ -121,11 +121,11 @@ TrapVector ExecAshc() {
 // The destination is addressed first, so XOR R2,(R2)+ uses R2 as incremented.
 template <int Mode, int R>
 TrapVector ExecXor() {
-    AddrMask = WordWidth::AddressMask;
+    Mk.AddrMask = WordWidth::AddressMask;
     const ModifiedOperand<WordWidth, Mode> destination(OperandField());
-    const uint16_t result = Reg[RegisterField<R>()] ^ destination.Value();
+    const uint16_t result = Mk.Reg[RegisterField<R>()] ^ destination.Value();
     destination.Store(result);
-    Psw &= ~FlagsNZV;
+    Mk.Psw &= ~FlagsNZV;
     SetNZ(WordWidth::Signed(result));
     return NoTrap;
 }
@@ -135,7 +135,7 @@ TrapVector ExecXor() {
 // saved on the stack carries it; the rest of the group traps with the status
 // word unchanged.
 TrapVector ExecFloatingPoint() {
-    if ((Opcode & 0xFF) < 040) Psw |= HaltModeBit;
+    if ((Mk.Opcode & 0xFF) < 040) Mk.Psw |= HaltModeBit;
     return VectorIllegal;
 }
 

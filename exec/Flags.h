@@ -13,10 +13,10 @@ constexpr uint16_t FlagsNZVC = FlagN | FlagZ | FlagV | FlagC;
 
 // N from the sign, Z from zero; callers pass the result sign-extended from
 // the top bit of the operation's width (or a 32-bit result whole).
-inline void SetNZ(int32_t value) { Psw |= uint16_t((uint32_t(value) >> 31) * FlagN | (value == 0) * FlagZ); }
+inline void SetNZ(int32_t value) { Mk.Psw |= uint16_t((uint32_t(value) >> 31) * FlagN | (value == 0) * FlagZ); }
 
 // Shifts and rotates: V = N xor C, both as the shift left them.
-inline void SetVShift() { Psw |= uint16_t((((Psw >> 3) ^ Psw) & FlagC) << 1); }
+inline void SetVShift() { Mk.Psw |= uint16_t((((Mk.Psw >> 3) ^ Mk.Psw) & FlagC) << 1); }
 
 // carries = (a & b) | ((a | b) & ~sum): bit i is the carry out of bit i of a + b.
 inline uint32_t CarryVector(uint32_t a, uint32_t b, uint32_t sum) { return (a & b) | ((a | b) & ~sum); }
@@ -31,7 +31,7 @@ void SetCarryAndOverflow(uint32_t carries) {
     constexpr int top = W::Bits - 1;
     const uint16_t carry = (carries >> top) & 1;
     const uint16_t overflow = ((carries >> top) ^ (carries >> (top - 1))) & 1;
-    Psw |= uint16_t(carry * FlagC | overflow * FlagV);
+    Mk.Psw |= uint16_t(carry * FlagC | overflow * FlagV);
 }
 
 // Shifting a `bits`-wide value left by k (1 <= k < bits) changes its sign at

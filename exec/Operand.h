@@ -27,13 +27,13 @@ private:
 };
 
 // The operand fields of the current instruction.
-inline uint16_t SourceField() { return (Opcode >> 6) & 077; }
+inline uint16_t SourceField() { return (Mk.Opcode >> 6) & 077; }
 // Bits 0..5: the destination of a double-operand instruction and the one
 // operand field of every other instruction that has one.
-inline uint16_t OperandField() { return Opcode & 077; }
+inline uint16_t OperandField() { return Mk.Opcode & 077; }
 // Bits 6..8: the register of JSR, SOB and the extended arithmetic, R when
 // the routine is built for InRegister(R).
 template <int Mode = AnyMode>
 int RegisterField() {
-    return RegisterOf<Mode>((Opcode >> 6) & 7);
+    return RegisterOf<Mode>((Mk.Opcode >> 6) & 7);
 }

@@ -7,14 +7,14 @@
 
 namespace {
 
-bool N() { return Psw & FlagN; }
-bool Z() { return Psw & FlagZ; }
-bool V() { return Psw & FlagV; }
-bool C() { return Psw & FlagC; }
+bool N() { return Mk.Psw & FlagN; }
+bool Z() { return Mk.Psw & FlagZ; }
+bool V() { return Mk.Psw & FlagV; }
+bool C() { return Mk.Psw & FlagC; }
 
 // The low byte is a signed offset in words from the address after the branch.
 TrapVector BranchIf(bool taken) {
-    if (taken) Reg[PC] = uint16_t(Reg[PC] + 2 * int8_t(Opcode & 0xFF));
+    if (taken) Mk.Reg[PC] = uint16_t(Mk.Reg[PC] + 2 * int8_t(Mk.Opcode & 0xFF));
     return NoTrap;
 }
 
@@ -25,10 +25,10 @@ uint16_t Pop() { return ReadOperand<ModeOf(FieldPop)>(FieldPop).Word(); }
 constexpr uint16_t HaltModeCodeStart = 0xE000;
 
 TrapVector ReturnFromTrap() {
-    AddrMask = WordWidth::AddressMask;
-    Reg[PC] = Pop() & 0xFFFE;
-    Psw = Pop();
-    if (Reg[PC] >= HaltModeCodeStart) Psw |= HaltModeBit;
+    Mk.AddrMask = WordWidth::AddressMask;
+    Mk.Reg[PC] = Pop() & 0xFFFE;
+    Mk.Psw = Pop();
+    if (Mk.Reg[PC] >= HaltModeCodeStart) Mk.Psw |= HaltModeBit;
     return NoTrap;
 }
 
@@ -55,9 +55,9 @@ template <int Mode>
 TrapVector ExecJmp() {
     const uint16_t field = OperandField();
     if (IsRegisterMode<Mode>(field)) return VectorBadJump;
-    AddrMask = WordWidth::AddressMask;
+    Mk.AddrMask = WordWidth::AddressMask;
     ComputeAddress<Mode>(field);
-    Reg[PC] = Addr;
+    Mk.Reg[PC] = Mk.Addr;
     return NoTrap;
 }
 
@@ -68,37 +68,37 @@ template <int Mode, int Link>
 TrapVector ExecJsr() {
     const uint16_t field = OperandField();
     if (IsRegisterMode<Mode>(field)) return VectorBadJump;
-    AddrMask = WordWidth::AddressMask;
+    Mk.AddrMask = WordWidth::AddressMask;
     ComputeAddress<Mode>(field);
-    const uint16_t target = Addr & 0xFFFE;
+    const uint16_t target = Mk.Addr & 0xFFFE;
     const int link = RegisterField<Link>();
     ComputeAddress<ModeOf(FieldPush)>(FieldPush);
-    WriteCell().SetWord(Reg[link]);
-    Reg[link] = Reg[PC];
-    Reg[PC] = target;
+    WriteCell().SetWord(Mk.Reg[link]);
+    Mk.Reg[link] = Mk.Reg[PC];
+    Mk.Reg[PC] = target;
     return NoTrap;
 }
 
 // RTS PC, the usual return, pops the PC; it is written as a fixed register
 // so that the next fetch need not wait to learn which register it was.
 TrapVector ExecRts() {
-    AddrMask = WordWidth::AddressMask;
-    const int link = Opcode & 7;
+    Mk.AddrMask = WordWidth::AddressMask;
+    const int link = Mk.Opcode & 7;
     if (link == PC) {
-        Reg[PC] = Pop();
+        Mk.Reg[PC] = Pop();
         return NoTrap;
     }
-    Reg[PC] = Reg[link] & 0xFFFE;
-    Reg[link] = Pop();
+    Mk.Reg[PC] = Mk.Reg[link] & 0xFFFE;
+    Mk.Reg[link] = Pop();
     return NoTrap;
 }
 
 // The counter wraps: SOB with 0 in its register loops 65536 times.
 template <int Counter>
 TrapVector ExecSob() {
-    uint16_t& counter = Reg[RegisterField<Counter>()];
+    uint16_t& counter = Mk.Reg[RegisterField<Counter>()];
     --counter;
-    if (counter != 0) Reg[PC] = uint16_t(Reg[PC] - 2 * (Opcode & 077));
+    if (counter != 0) Mk.Reg[PC] = uint16_t(Mk.Reg[PC] - 2 * (Mk.Opcode & 077));
     return NoTrap;
 }
 
@@ -112,18 +112,18 @@ TrapVector ExecRti() { return ReturnFromTrap(); }
 
 // RTT lets one instruction run before a trace trap that the popped T bit asks for.
 TrapVector ExecRtt() {
-    TraceInhibit = true;
+    Mk.TraceInhibit = true;
     return ReturnFromTrap();
 }
 
 // Bits 0..3 of the opcode name the codes to clear or set, in PSW order.
 TrapVector ExecClearFlags() {
-    Psw &= ~(Opcode & FlagsNZVC);
+    Mk.Psw &= ~(Mk.Opcode & FlagsNZVC);
     return NoTrap;
 }
 
 TrapVector ExecSetFlags() {
-    Psw |= Opcode & FlagsNZVC;
+    Mk.Psw |= Mk.Opcode & FlagsNZVC;
     return NoTrap;
 }
 

@@ -9,7 +9,7 @@ namespace {
 
 template <class W, int Mode>
 ModifiedOperand<W, Mode> Operand() {
-    AddrMask = W::AddressMask;
+    Mk.AddrMask = W::AddressMask;
     return ModifiedOperand<W, Mode>(OperandField());
 }
 
@@ -18,20 +18,20 @@ ModifiedOperand<W, Mode> Operand() {
 template <class W, int Mode>
 void StoreShifted(const ModifiedOperand<W, Mode>& operand, uint16_t result, bool carry) {
     operand.Store(result);
-    Psw = (Psw & ~FlagsNZVC) | (carry ? FlagC : 0);
+    Mk.Psw = (Mk.Psw & ~FlagsNZVC) | (carry ? FlagC : 0);
     SetNZ(W::Signed(result));
     SetVShift();
 }
 
-bool Carry() { return Psw & FlagC; }
+bool Carry() { return Mk.Psw & FlagC; }
 
 }  // namespace
 
 template <class W, int Mode>
 TrapVector ExecClr() {
-    AddrMask = W::AddressMask;
+    Mk.AddrMask = W::AddressMask;
     W::Put(WriteOperand<Mode>(OperandField()), 0);
-    Psw = (Psw & ~FlagsNZVC) | FlagZ;
+    Mk.Psw = (Mk.Psw & ~FlagsNZVC) | FlagZ;
     return NoTrap;
 }
 
@@ -40,7 +40,7 @@ TrapVector ExecCom() {
     const auto operand = Operand<W, Mode>();
     const uint16_t result = ~operand.Value() & W::Mask;
     operand.Store(result);
-    Psw = (Psw & ~FlagsNZV) | FlagC;
+    Mk.Psw = (Mk.Psw & ~FlagsNZV) | FlagC;
     SetNZ(W::Signed(result));
     return NoTrap;
 }
@@ -50,8 +50,8 @@ TrapVector ExecInc() {
     const auto operand = Operand<W, Mode>();
     const uint16_t result = (operand.Value() + 1) & W::Mask;
     operand.Store(result);
-    Psw &= ~FlagsNZV;
-    Psw |= result == W::SignBit ? FlagV : 0;
+    Mk.Psw &= ~FlagsNZV;
+    Mk.Psw |= result == W::SignBit ? FlagV : 0;
     SetNZ(W::Signed(result));
     return NoTrap;
 }
@@ -61,8 +61,8 @@ TrapVector ExecDec() {
     const auto operand = Operand<W, Mode>();
     const uint16_t result = (operand.Value() - 1) & W::Mask;
     operand.Store(result);
-    Psw &= ~FlagsNZV;
-    Psw |= result == W::SignBit - 1 ? FlagV : 0;
+    Mk.Psw &= ~FlagsNZV;
+    Mk.Psw |= result == W::SignBit - 1 ? FlagV : 0;
     SetNZ(W::Signed(result));
     return NoTrap;
 }
@@ -73,8 +73,8 @@ TrapVector ExecNeg() {
     const uint16_t old = operand.Value();
     const uint16_t result = (0 - old) & W::Mask;
     operand.Store(result);
-    Psw &= ~FlagsNZVC;
-    Psw |= (old == W::SignBit ? FlagV : 0) | (result != 0 ? FlagC : 0);
+    Mk.Psw &= ~FlagsNZVC;
+    Mk.Psw |= (old == W::SignBit ? FlagV : 0) | (result != 0 ? FlagC : 0);
     SetNZ(W::Signed(result));
     return NoTrap;
 }
@@ -85,10 +85,10 @@ template <class W, int Mode>
 TrapVector ExecAdc() {
     const auto operand = Operand<W, Mode>();
     uint16_t result = operand.Value();
-    Psw &= ~FlagsNZV;
+    Mk.Psw &= ~FlagsNZV;
     if (Carry()) {
-        if (result == W::SignBit - 1) Psw |= FlagV;
-        if (result != W::Mask) Psw &= ~FlagC;
+        if (result == W::SignBit - 1) Mk.Psw |= FlagV;
+        if (result != W::Mask) Mk.Psw &= ~FlagC;
         result = (result + 1) & W::Mask;
     }
     operand.Store(result);
@@ -100,10 +100,10 @@ template <class W, int Mode>
 TrapVector ExecSbc() {
     const auto operand = Operand<W, Mode>();
     uint16_t result = operand.Value();
-    Psw &= ~FlagsNZV;
+    Mk.Psw &= ~FlagsNZV;
     if (Carry()) {
-        if (result == W::SignBit) Psw |= FlagV;
-        if (result != 0) Psw &= ~FlagC;
+        if (result == W::SignBit) Mk.Psw |= FlagV;
+        if (result != 0) Mk.Psw &= ~FlagC;
         result = (result - 1) & W::Mask;
     }
     operand.Store(result);
@@ -113,9 +113,9 @@ TrapVector ExecSbc() {
 
 template <class W, int Mode>
 TrapVector ExecTst() {
-    AddrMask = W::AddressMask;
+    Mk.AddrMask = W::AddressMask;
     const uint16_t value = W::Get(ReadOperand<Mode>(OperandField()));
-    Psw &= ~FlagsNZVC;
+    Mk.Psw &= ~FlagsNZVC;
     SetNZ(W::Signed(value));
     return NoTrap;
 }
@@ -159,23 +159,23 @@ TrapVector ExecSwab() {
     const uint16_t old = operand.Value();
     const uint16_t result = uint16_t(old << 8 | old >> 8);
     operand.Store(result);
-    Psw &= ~FlagsNZVC;
+    Mk.Psw &= ~FlagsNZVC;
     SetNZ(ByteWidth::Signed(result & 0xFF));
     return NoTrap;
 }
 
 template <int Mode>
 TrapVector ExecSxt() {
-    AddrMask = WordWidth::AddressMask;
+    Mk.AddrMask = WordWidth::AddressMask;
     const Location destination = WriteOperand<Mode>(OperandField());
-    if (Psw & FlagN) {
+    if (Mk.Psw & FlagN) {
         destination.SetWord(0xFFFF);
-        Psw &= ~FlagZ;
+        Mk.Psw &= ~FlagZ;
     } else {
         destination.SetWord(0);
-        Psw |= FlagZ;
+        Mk.Psw |= FlagZ;
     }
-    Psw &= ~FlagV;
+    Mk.Psw &= ~FlagV;
     return NoTrap;
 }
 
@@ -183,23 +183,23 @@ TrapVector ExecSxt() {
 // be changed by the program.
 template <int Mode>
 TrapVector ExecMtps() {
-    AddrMask = ByteWidth::AddressMask;
+    Mk.AddrMask = ByteWidth::AddressMask;
     const uint8_t value = ReadOperand<Mode>(OperandField()).Byte();
-    Psw = (Psw & 0xFF10) | (value & 0xEF);
+    Mk.Psw = (Mk.Psw & 0xFF10) | (value & 0xEF);
     return NoTrap;
 }
 
 template <int Mode>
 TrapVector ExecMfps() {
-    AddrMask = ByteWidth::AddressMask;
-    const uint16_t status = Psw & 0xFF;
+    Mk.AddrMask = ByteWidth::AddressMask;
+    const uint16_t status = Mk.Psw & 0xFF;
     const uint16_t field = OperandField();
     // As MOVB: into a register the byte is sign-extended to a word.
     if (IsRegisterMode<Mode>(field))
-        Reg[RegisterOf<Mode>(field)] = uint16_t(ByteWidth::Signed(status));
+        Mk.Reg[RegisterOf<Mode>(field)] = uint16_t(ByteWidth::Signed(status));
     else
         WriteOperand<Mode>(field).SetByte(uint8_t(status));
-    Psw &= ~FlagsNZV;
+    Mk.Psw &= ~FlagsNZV;
     SetNZ(ByteWidth::Signed(status));
     return NoTrap;
 }
@@ -207,10 +207,10 @@ TrapVector ExecMfps() {
 // MARK NN sits on the stack after NN parameter words: it drops them, returns
 // through R5 and restores R5 from the stack.
 TrapVector ExecMark() {
-    AddrMask = WordWidth::AddressMask;
-    Reg[SP] = uint16_t(Reg[PC] + 2 * (Opcode & 077));
-    Reg[PC] = Reg[5] & 0xFFFE;
-    Reg[5] = ReadOperand<ModeOf(FieldPop)>(FieldPop).Word();
+    Mk.AddrMask = WordWidth::AddressMask;
+    Mk.Reg[SP] = uint16_t(Mk.Reg[PC] + 2 * (Mk.Opcode & 077));
+    Mk.Reg[PC] = Mk.Reg[5] & 0xFFFE;
+    Mk.Reg[5] = ReadOperand<ModeOf(FieldPop)>(FieldPop).Word();
     return NoTrap;
 }
 

@@ -118,10 +118,10 @@ int KeyOfCharacter(uint8_t c) {
 
 int PressCharacterKey(uint8_t c) {
     const int key = KeyOfCharacter(c);
-    if (key != 0) PcKey = key;
+    if (key != 0) Mk.PcKey = key;
     // Looks at the held key, matched now or before: a character that matches
     // nothing while the halt key is held raises the request again.
-    if (PcKey == HaltKey) HaltRequest = true;
+    if (Mk.PcKey == HaltKey) Mk.HaltRequest = true;
     return key;
 }
 

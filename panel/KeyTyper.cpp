@@ -12,8 +12,8 @@ KeyTyper::KeyTyper(std::u32string text, int64_t holdTicks)
 int KeyTyper::PressNext() {
     const char32_t c = text_[next_++];
     if (c == U'\n') {
-        PcKey = KeyOfSpecialKey(VkEnter);
-        return PcKey;
+        Mk.PcKey = KeyOfSpecialKey(VkEnter);
+        return Mk.PcKey;
     }
     return PressCharacterKey(Cp1251FromUnicode(c));
 }
@@ -22,7 +22,7 @@ bool KeyTyper::BeforeTick() {
     while (ticksLeft_ == 0) {
         if (key_ != 0) {
             key_ = 0;
-            PcKey = 0;
+            Mk.PcKey = 0;
             ticksLeft_ = holdTicks_;
         } else if (next_ == text_.size()) {
             return false;
@@ -31,7 +31,7 @@ bool KeyTyper::BeforeTick() {
             if (key_ != 0) ticksLeft_ = holdTicks_;
         }
     }
-    PcKey = key_;
+    Mk.PcKey = key_;
     --ticksLeft_;
     return true;
 }

@@ -184,12 +184,12 @@ void TMainForm::OnRunTimer() {
 
 void TMainForm::RenderLcd() {
     if (!LcdBitmap) return;
-    const uint8_t cursor = LcdRam[CursorByte];
+    const uint8_t cursor = Mk.LcdRam[CursorByte];
     for (int cell = 0; cell < LcdCells; ++cell) {
         const bool cursorHere = CursorPhase && (cursor & CursorCellMask) == cell;
         for (int row = 1; row <= CellRows; ++row) {
             const int index = RowByte(cell, row);
-            uint8_t v = LcdRam[index];
+            uint8_t v = Mk.LcdRam[index];
             if (cursorHere) v = (row == CellRows || !(cursor & CursorUnderlineBit)) ? FullRow : 0;
             if (v == LcdShadow[index]) continue;
             LcdShadow[index] = v;
@@ -204,11 +204,11 @@ void TMainForm::RenderLcd() {
 
     auto drawIndicator = [this](const Indicator& indicator) {
         DrawIndicator(indicator.x, indicator.y, indicator.srcX, IndicatorSrcY, indicator.width,
-                      LcdRam[indicator.ramIndex] >> indicator.bit & 1);
+                      Mk.LcdRam[indicator.ramIndex] >> indicator.bit & 1);
     };
     for (const uint8_t index : IndicatorBytes) {
-        if (LcdRam[index] == LcdShadow[index]) continue;
-        LcdShadow[index] = LcdRam[index];
+        if (Mk.LcdRam[index] == LcdShadow[index]) continue;
+        LcdShadow[index] = Mk.LcdRam[index];
         for (const Indicator& indicator : Indicators)
             if (indicator.ramIndex == index) drawIndicator(indicator);
     }
@@ -216,12 +216,12 @@ void TMainForm::RenderLcd() {
     int segment = 0;
     for (const uint8_t index : SegmentBytes) {
         const int segments = std::min(5, Digits * SegmentsPerDigit - segment);
-        if (LcdRam[index] != LcdShadow[index]) {
-            LcdShadow[index] = LcdRam[index];
+        if (Mk.LcdRam[index] != LcdShadow[index]) {
+            LcdShadow[index] = Mk.LcdRam[index];
             for (int bit = 0; bit < segments; ++bit) {
                 const int n = segment + bit;
                 const Rect r = SegmentRect(n / SegmentsPerDigit, n % SegmentsPerDigit);
-                DrawSegment(r.left, r.top, r.right, r.bottom, LcdRam[index] >> bit & 1);
+                DrawSegment(r.left, r.top, r.right, r.bottom, Mk.LcdRam[index] >> bit & 1);
             }
             if (index == Indicators[StopIndicator].ramIndex) drawIndicator(Indicators[StopIndicator]);
         }
@@ -264,12 +264,12 @@ void TMainForm::FormKeyDown(int virtualKey) {
         if (ShowDebugWindow) ShowDebugWindow();
         return;
     }
-    if (const int key = KeyOfSpecialKey(virtualKey)) PcKey = key;
+    if (const int key = KeyOfSpecialKey(virtualKey)) Mk.PcKey = key;
 }
 
 void TMainForm::FormKeyPress(uint8_t character) { PressCharacterKey(character); }
 
-void TMainForm::FormKeyUp(int) { PcKey = 0; }
+void TMainForm::FormKeyUp(int) { Mk.PcKey = 0; }
 
 void TMainForm::MoveKeyInside(int key, int x, int y, bool pressed) {
     if (!FaceBitmap) return;
@@ -289,7 +289,7 @@ void TMainForm::FormMouseDown(Qt::MouseButton button, int x, int y) {
         BeginWindowDrag();
         return;
     }
-    MouseKey = key;
+    Mk.MouseKey = key;
     if (key != SwitchKey) MoveKeyInside(key, place.x, place.y, true);
     DrawKey(place.group, place.x, place.y, true);
 }
@@ -298,25 +298,25 @@ void TMainForm::FormMouseMove(int x, int y) { ReleaseMouseKey(x, y); }
 
 void TMainForm::FormMouseUp(Qt::MouseButton button, int, int) {
     if (button != Qt::LeftButton) return;
-    const int key = MouseKey;
+    const int key = Mk.MouseKey;
     ReleaseMouseKey(-1, -1);
     if (key == SwitchKey) close();
-    if (key == HaltKey && (KeyOut & 0x0002)) HaltRequest = true;
+    if (key == HaltKey && (Mk.KeyOut & 0x0002)) Mk.HaltRequest = true;
 }
 
 void TMainForm::FormDeactivate() {
     ReleaseMouseKey(-1, -1);
-    PcKey = 0;
+    Mk.PcKey = 0;
 }
 
 void TMainForm::ReleaseMouseKey(int x, int y) {
-    if (MouseKey == 0) return;
-    const KeyPlace place = PlaceOfKey(MouseKey);
+    if (Mk.MouseKey == 0) return;
+    const KeyPlace place = PlaceOfKey(Mk.MouseKey);
     const KeyGroup& g = KeyGroups[place.group];
     if (x >= place.x && x < place.x + g.Width && y >= place.y && y < place.y + g.Height) return;
-    if (MouseKey != SwitchKey) MoveKeyInside(MouseKey, place.x, place.y, false);
+    if (Mk.MouseKey != SwitchKey) MoveKeyInside(Mk.MouseKey, place.x, place.y, false);
     DrawKey(place.group, place.x, place.y, false);
-    MouseKey = 0;
+    Mk.MouseKey = 0;
 }
 
 void TMainForm::DrawKey(int group, int x, int y, bool pressed) {
@@ -340,7 +340,7 @@ void TMainForm::Paste(const QString& text) {
 void TMainForm::StopPaste() {
     if (!paste_) return;
     paste_.reset();
-    PcKey = 0;
+    Mk.PcKey = 0;
 }
 
 void TMainForm::ToggleKeyHelp() {

@@ -147,9 +147,9 @@ SaveResult ReplaceThroughTemporary(const std::string& path, const struct stat* o
 }  // namespace
 
 RamImageState LoadMemoryImages(const std::string& romPath, const std::string& ramPath, const WarnFunction& warn) {
-    if (ReadImage(romPath, Rom, RomSize) != ReadResult::Loaded) warn(LoadFailedMessage + FileName(romPath));
+    if (ReadImage(romPath, Mk.Rom(), RomSize) != ReadResult::Loaded) warn(LoadFailedMessage + FileName(romPath));
 
-    switch (ReadImage(ramPath, Ram, RamSize)) {
+    switch (ReadImage(ramPath, Mk.Ram(), RamSize)) {
     case ReadResult::Missing:
         return RamImageState::Missing;
     case ReadResult::Loaded:
@@ -163,7 +163,7 @@ RamImageState LoadMemoryImages(const std::string& romPath, const std::string& ra
 
 std::string RamTemporaryPath(const std::string& path) { return path + ".new"; }
 
-bool SaveRam(const std::string& path) { return ReplaceFile(path, Ram, RamSize); }
+bool SaveRam(const std::string& path) { return ReplaceFile(path, Mk.Ram(), RamSize); }
 
 bool ReplaceFile(const std::string& path, const uint8_t* data, size_t size) {
     std::string target = path;

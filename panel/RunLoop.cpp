@@ -36,7 +36,7 @@ void RunTick(const std::function<void()>& showDebugWindow) {
     if (tracing) TraceCount -= int32_t(run.steps);
     // A step that does both stops the run once.
     const bool traceEnded = tracing && TraceCount == 0;
-    const bool atBreakPoint = run.steps > 0 && BreakPoint >= 0 && BreakPoint == int32_t(Reg[PC]);
+    const bool atBreakPoint = run.steps > 0 && BreakPoint >= 0 && BreakPoint == int32_t(Mk.Reg[PC]);
     if ((traceEnded || atBreakPoint) && showDebugWindow) showDebugWindow();
 }
 

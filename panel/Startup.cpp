@@ -23,15 +23,15 @@ StartupFiles DefaultStartupFiles(const std::string& folder) {
 
 RamImageState CreateMachine(const StartupFiles& files, const WarnFunction& warn) {
     CpuSpeed = ReadIniInteger(files.settings, "Settings", "CpuSpeed", DefaultCpuSpeed);
-    RamEnd = LastRamAddress;
+    Mk.RamEnd = LastRamAddress;
     return LoadMemoryImages(files.rom, files.ram, warn);
 }
 
 void ResetMachineForShow() {
-    MouseKey = 0;
-    PcKey = 0;
+    Mk.MouseKey = 0;
+    Mk.PcKey = 0;
     ResetRunControl();
-    std::memset(LcdRam, 0, DrawnBytes);
+    std::memset(Mk.LcdRam.data(), 0, DrawnBytes);
     CpuReset();
 }
 

@@ -215,11 +215,11 @@ TEST_F(Source, ListingShowsAddressCodeAndLine) {
 
 TEST_F(Source, LeavesTheDebuggersRadixAndAddrAlone) {
     SetRadix(8);
-    Addr = 01234;
+    Mk.Addr = 01234;
     ASSERT_EQ(AllErrors(Assemble(" .radix 10\n nop\n")), "");
     EXPECT_EQ(Radix, 8);
     EXPECT_EQ(WordDigits, 6);
-    EXPECT_EQ(Addr, 01234);
+    EXPECT_EQ(Mk.Addr, 01234);
 }
 
 // Whatever the disassembler lists, a source file assembles to the same words
@@ -230,7 +230,7 @@ TEST_P(SourceMatchesLine, ForEveryListedInstruction) {
     const int32_t radix = GetParam();
     uint32_t word = 0;
     while (word <= 0xFFFF) {
-        ClearMachine();
+        Mk = Machine{};
         SetRadix(radix);
         std::string source = " .radix " + std::to_string(radix) + "\n";
         std::vector<uint8_t> expected(RomSize);
@@ -239,13 +239,13 @@ TEST_P(SourceMatchesLine, ForEveryListedInstruction) {
             SetWordAt(at, uint16_t(word));
             SetWordAt(at + 2, 0x1234);
             SetWordAt(at + 4, 0xFEDC);
-            Addr = at;
+            Mk.Addr = at;
             FetchWord();
             const int index = FindMnemonic(uint16_t(word));
             if (MnemonicTable[index].Format == FmtIllegal) continue;
             const std::string text = MnemonicText(index, uint16_t(word)) + " " + OperandText(index, uint16_t(word));
             AsmLine = text;
-            Addr = at;
+            Mk.Addr = at;
             AssembleLine();
             ASSERT_EQ(AsmPos, 0) << text;
             for (int i = 0; i < AsmCount; ++i) {

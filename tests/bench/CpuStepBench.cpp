@@ -15,7 +15,7 @@ namespace {
 
 void LoadLoop() {
     MakeCleanMachine();
-    CtrlPort = CtrlRunBit | CtrlSpeedBit;
+    Mk.CtrlPort = CtrlRunBit | CtrlSpeedBit;
     const std::initializer_list<uint16_t> loop = {
         010102,          // 1$: MOV R1,R2
         060203,          //     ADD R2,R3
@@ -31,10 +31,10 @@ void LoadLoop() {
         SetWordAt(address, word);
         address += 2;
     }
-    Reg[1] = 0x1234;
-    Reg[4] = 0x8200;
-    Reg[SP] = 0x8400;
-    Reg[PC] = 0x8000;
+    Mk.Reg[1] = 0x1234;
+    Mk.Reg[4] = 0x8200;
+    Mk.Reg[SP] = 0x8400;
+    Mk.Reg[PC] = 0x8000;
 }
 
 constexpr int StepsPerIteration = 1000;

@@ -19,7 +19,7 @@ protected:
         SetRadix(16);
         CpuSpeed = 250;
     }
-    void TearDown() override { ClearMachine(); }
+    void TearDown() override { Mk = Machine{}; }
 
     Console console{"unused-ram.bin"};
 };
@@ -40,9 +40,9 @@ TEST_F(ConsoleModule, AFailedLineChangesNothing) {
         EXPECT_TRUE(reply.failed) << line;
         EXPECT_EQ(reply.output, "") << line;
         EXPECT_FALSE(reply.error.empty()) << line;
-        for (int i = 0; i < 8; ++i) EXPECT_EQ(Reg[i], 0) << line;
-        EXPECT_EQ(Memory[0x8000], 0) << line;
-        EXPECT_EQ(PcKey, 0) << line;
+        for (int i = 0; i < 8; ++i) EXPECT_EQ(Mk.Reg[i], 0) << line;
+        EXPECT_EQ(Mk.Memory[0x8000], 0) << line;
+        EXPECT_EQ(Mk.PcKey, 0) << line;
         EXPECT_EQ(CpuSpeed, 250) << line;
     }
     EXPECT_EQ(console.HoldTicks(), 5);
@@ -52,14 +52,14 @@ TEST_F(ConsoleModule, NumbersFollowTheRadix) {
     SetRadix(8);
     EXPECT_TRUE(console.Execute("set r0 8").failed);  // 8 is no octal digit
     EXPECT_FALSE(console.Execute("set r0 177777").failed);
-    EXPECT_EQ(Reg[0], 0xFFFF);
+    EXPECT_EQ(Mk.Reg[0], 0xFFFF);
     // A valid number keeps its low 16 bits.
     EXPECT_FALSE(console.Execute("set r1 777777").failed);
-    EXPECT_EQ(Reg[1], 0xFFFF);
+    EXPECT_EQ(Mk.Reg[1], 0xFFFF);
     EXPECT_EQ(console.Execute("peek 0").output, "000000\n");
     SetRadix(16);
     EXPECT_FALSE(console.Execute("set r2 aBcD").failed);
-    EXPECT_EQ(Reg[2], 0xABCD);
+    EXPECT_EQ(Mk.Reg[2], 0xABCD);
 }
 
 TEST_F(ConsoleModule, CountsAreDecimalAndBounded) {

@@ -16,10 +16,10 @@ protected:
         SetWordAt(0x8100, 0x8155);  // (R)+ pointer for @(R)+ with R = 0x8101
         SetWordAt(0x80FE, 0x8177);  // pointer for @-(R)
         SetWordAt(0x8110, 0x8199);  // pointer for @X(R), X = 0x10
-        Memory[0x8201] = 0x33;     // an odd word through SP = 0x8201
-        Memory[0x8202] = 0x82;
-        Memory[0x81FF] = 0x45;     // an odd word through SP = 0x81FF
-        Memory[0x8200] = 0x82;
+        Mk.Memory[0x8201] = 0x33;   // an odd word through SP = 0x8201
+        Mk.Memory[0x8202] = 0x82;
+        Mk.Memory[0x81FF] = 0x45;  // an odd word through SP = 0x81FF
+        Mk.Memory[0x8200] = 0x82;
         SetWordAt(0x8210, 0x8267);  // pointer for @X(SP)
         SetWordAt(0x82FE, 0x8289);  // pointer for @-(PC)
         SetWordAt(0x8300, 0x0010);  // the word after the instruction: index, immediate, absolute
@@ -77,23 +77,23 @@ const ModeCase PcCases[] = {
 };
 
 void Check(int reg, uint16_t start, const ModeCase& c, Width width) {
-    for (int r = 0; r < 8; ++r) Reg[r] = uint16_t(0x1000 + r);
-    Reg[PC] = PcStart;
-    Reg[reg] = start;
-    AddrMask = width == WordOp ? 0xFFFE : 0xFFFF;
+    for (int r = 0; r < 8; ++r) Mk.Reg[r] = uint16_t(0x1000 + r);
+    Mk.Reg[PC] = PcStart;
+    Mk.Reg[reg] = start;
+    Mk.AddrMask = width == WordOp ? 0xFFFE : 0xFFFF;
     const uint16_t field = uint16_t(c.mode * 8 + reg);
-    Addr = 0xDEAD;
+    Mk.Addr = 0xDEAD;
     ComputeAddress(field);
     const char* kind = width == WordOp ? "word" : "byte";
     SCOPED_TRACE(testing::Message() << "field 0" << std::oct << field << " " << kind);
-    EXPECT_EQ(Addr, width == WordOp ? c.wordAddr : c.byteAddr);
-    EXPECT_EQ(Reg[reg], width == WordOp ? c.wordReg : c.byteReg);
+    EXPECT_EQ(Mk.Addr, width == WordOp ? c.wordAddr : c.byteAddr);
+    EXPECT_EQ(Mk.Reg[reg], width == WordOp ? c.wordReg : c.byteReg);
     if (reg != PC) {
-        EXPECT_EQ(Reg[PC], c.pcAfter);
+        EXPECT_EQ(Mk.Reg[PC], c.pcAfter);
     }
     for (int r = 0; r < 7; ++r) {
         if (r != reg) {
-            EXPECT_EQ(Reg[r], 0x1000 + r) << "R" << r << " must not change";
+            EXPECT_EQ(Mk.Reg[r], 0x1000 + r) << "R" << r << " must not change";
         }
     }
 }
@@ -116,43 +116,43 @@ TEST_F(Addressing, ProgramCounterInEveryMode) {
 
 TEST_F(Addressing, RegisterModeHandsOutTheRegisterItself) {
     for (uint16_t field = 0; field < 8; ++field) {
-        Reg[field] = 0x1234;
+        Mk.Reg[field] = 0x1234;
         ReadOperand(field).SetByte(0xAB);
-        EXPECT_EQ(Reg[field], 0x12AB) << "a byte access touches the low byte only";
+        EXPECT_EQ(Mk.Reg[field], 0x12AB) << "a byte access touches the low byte only";
         WriteOperand(field).SetWord(0x5678);
-        EXPECT_EQ(Reg[field], 0x5678);
+        EXPECT_EQ(Mk.Reg[field], 0x5678);
     }
 }
 
 TEST_F(Addressing, OperandsGoThroughTheMemoryMap) {
-    Reg[1] = 0x8100;
-    AddrMask = 0xFFFE;
+    Mk.Reg[1] = 0x8100;
+    Mk.AddrMask = 0xFFFE;
     EXPECT_EQ(ReadOperand(011).Word(), 0x8155);
-    Reg[1] = 0x0090;  // display memory: written, but reads give ROM
-    Rom[0x90] = 0x11;
+    Mk.Reg[1] = 0x0090;  // display memory: written, but reads give ROM
+    Mk.Rom()[0x90] = 0x11;
     WriteOperand(011).SetByte(0x77);
-    EXPECT_EQ(LcdRam[0x10], 0x77);
+    EXPECT_EQ(Mk.LcdRam[0x10], 0x77);
     EXPECT_EQ(ReadOperand(011).Byte(), 0x11);
 }
 
 TEST_F(Addressing, PointerFromUnmappedSpaceIsZero) {
-    Reg[4] = 0x9000;
-    AddrMask = 0xFFFE;
+    Mk.Reg[4] = 0x9000;
+    Mk.AddrMask = 0xFFFE;
     ComputeAddress(034);  // @(R4)+
-    EXPECT_EQ(Addr, 0);
-    EXPECT_EQ(Reg[4], 0x9002);
+    EXPECT_EQ(Mk.Addr, 0);
+    EXPECT_EQ(Mk.Reg[4], 0x9002);
 }
 
 TEST_F(Addressing, DeferredByteModesStepByTwoAndKeepTheOddPointer) {
-    Reg[3] = 0x8100;
-    AddrMask = 0xFFFF;
+    Mk.Reg[3] = 0x8100;
+    Mk.AddrMask = 0xFFFF;
     ComputeAddress(033);  // @(R3)+ for a byte instruction
-    EXPECT_EQ(Reg[3], 0x8102);
-    EXPECT_EQ(Addr, 0x8155);
-    AddrMask = 0xFFFE;
-    Reg[3] = 0x8100;
+    EXPECT_EQ(Mk.Reg[3], 0x8102);
+    EXPECT_EQ(Mk.Addr, 0x8155);
+    Mk.AddrMask = 0xFFFE;
+    Mk.Reg[3] = 0x8100;
     ComputeAddress(033);
-    EXPECT_EQ(Addr, 0x8154);
+    EXPECT_EQ(Mk.Addr, 0x8154);
 }
 
 TEST_F(Addressing, EveryFieldHasItsOwnRoutine) {

@@ -30,12 +30,12 @@ TEST(Decoder, DispatchRunsTheRoutineTheTablesSelect) {
     MakeCleanMachine();
     for (const Range& r : IllegalRanges) {
         for (uint32_t op = r.first; op <= r.last; op += 7) {
-            Opcode = uint16_t(op);
-            Reg[PC] = 0x8002;
-            Psw = 0x000F;
+            Mk.Opcode = uint16_t(op);
+            Mk.Reg[PC] = 0x8002;
+            Mk.Psw = 0x000F;
             ASSERT_EQ(DispatchOpcode(), VectorIllegal) << "opcode 0" << std::oct << op;
-            ASSERT_EQ(Reg[PC], 0x8002);
-            ASSERT_EQ(Psw, 0x000F);
+            ASSERT_EQ(Mk.Reg[PC], 0x8002);
+            ASSERT_EQ(Mk.Psw, 0x000F);
         }
     }
 }

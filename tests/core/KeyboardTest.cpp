@@ -8,14 +8,14 @@
 namespace {
 
 uint16_t ReadKeyIn(uint16_t keyOut) {
-    KeyOut = keyOut;
-    Addr = KeyInAddress;
+    Mk.KeyOut = keyOut;
+    Mk.Addr = KeyInAddress;
     return ReadCell().Word();
 }
 
 class KeyScan : public ::testing::Test {
 protected:
-    void SetUp() override { ClearMachine(); }
+    void SetUp() override { Mk = Machine{}; }
 };
 
 TEST_F(KeyScan, HeldKeyAnswersOnlyInItsColumn) {
@@ -30,24 +30,24 @@ TEST_F(KeyScan, HeldKeyAnswersOnlyInItsColumn) {
         {37, 0, 0x0008, 0x0000}, {56, 0, 0x0002, 0x0018}, {2, 0, 0xFFF1, 0x0000},
     };
     for (const Case& c : cases) {
-        PcKey = c.pcKey;
-        MouseKey = c.mouseKey;
+        Mk.PcKey = c.pcKey;
+        Mk.MouseKey = c.mouseKey;
         EXPECT_EQ(ReadKeyIn(c.keyOut), c.keyIn)
             << "PcKey " << c.pcKey << " MouseKey " << c.mouseKey << " KeyOut " << c.keyOut;
-        EXPECT_EQ(KeyIn, c.keyIn) << "the scan leaves its result in KeyIn";
+        EXPECT_EQ(Mk.KeyIn, c.keyIn) << "the scan leaves its result in KeyIn";
     }
 }
 
 TEST_F(KeyScan, ByteReadGivesTheLowLines) {
-    PcKey = 36;
-    KeyOut = 0x0004;
-    Addr = KeyInAddress;
+    Mk.PcKey = 36;
+    Mk.KeyOut = 0x0004;
+    Mk.Addr = KeyInAddress;
     EXPECT_EQ(ReadCell().Byte(), 0x40);
 }
 
 TEST_F(KeyScan, KeysWithoutAMatrixCodeAndNoKeyGiveNothing) {
     for (int key : {0, 1, 39}) {
-        PcKey = key;
+        Mk.PcKey = key;
         for (uint16_t keyOut = 0; keyOut < 16; ++keyOut) EXPECT_EQ(ReadKeyIn(keyOut), 0) << key;
     }
 }
@@ -55,7 +55,7 @@ TEST_F(KeyScan, KeysWithoutAMatrixCodeAndNoKeyGiveNothing) {
 TEST_F(KeyScan, EveryKeyConnectsTwoLinesInOneColumn) {
     for (int key = 2; key < KeyCount; ++key) {
         if (key == 39) continue;
-        PcKey = key;
+        Mk.PcKey = key;
         int columns = 0;
         for (uint16_t select : {0x0002, 0x0004, 0x0008}) {
             const uint16_t code = ReadKeyIn(select);
@@ -80,17 +80,17 @@ TEST_F(KeyScan, NoTwoKeysShareColumnAndCode) {
 
 TEST_F(KeyScan, OutOfRangeKeyIndexScansAsNoKey) {
     for (int key : {-1, 57, 1000}) {
-        PcKey = key;
+        Mk.PcKey = key;
         EXPECT_EQ(ReadKeyIn(0x000E), 0);
     }
 }
 
 TEST_F(KeyScan, WritesToTheKeyInPortNeverScan) {
-    PcKey = 20;
-    KeyOut = 0x0008;
-    Addr = KeyInAddress;
+    Mk.PcKey = 20;
+    Mk.KeyOut = 0x0008;
+    Mk.Addr = KeyInAddress;
     WriteCell().SetWord(0xFFFF);
-    EXPECT_EQ(KeyIn, 0);
+    EXPECT_EQ(Mk.KeyIn, 0);
 }
 
 }  // namespace

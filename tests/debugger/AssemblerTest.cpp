@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -10,6 +9,7 @@
 #include "debugger/Numbers.h"
 #include "debugger/Pdp11asm.h"
 #include "tests/support/CleanMachine.h"
+#include "tests/support/MachineDifference.h"
 #include "tests/support/MemoryImage.h"
 #include "tests/support/Octal.h"
 
@@ -32,9 +32,9 @@ protected:
     // Assembles the line at the address; the words on success, with AsmPos 0.
     static std::vector<uint16_t> Assemble(const std::string& line, uint16_t address) {
         AsmLine = line;
-        Addr = address;
+        Mk.Addr = address;
         AssembleLine();
-        EXPECT_EQ(Addr, address) << "'" << line << "' moved Addr";
+        EXPECT_EQ(Mk.Addr, address) << "'" << line << "' moved Addr";
         return std::vector<uint16_t>(AsmWords, AsmWords + (AsmPos == 0 ? AsmCount : 0));
     }
 };
@@ -158,10 +158,10 @@ TEST_F(Assembler, FailuresStopWhereParsingStopped) {
     };
     for (const Failure& c : cases) {
         AsmLine = c.line;
-        Addr = 0001000;
+        Mk.Addr = 0001000;
         AssembleLine();
         EXPECT_EQ(AsmPos, c.position) << "'" << c.line << "'";
-        EXPECT_EQ(Addr, 0001000) << "'" << c.line << "'";
+        EXPECT_EQ(Mk.Addr, 0001000) << "'" << c.line << "'";
     }
 }
 
@@ -172,7 +172,7 @@ TEST_F(Assembler, Radix16RangeChecks) {
     };
     for (const Failure& c : cases) {
         AsmLine = c.line;
-        Addr = 0x1000;
+        Mk.Addr = 0x1000;
         AssembleLine();
         EXPECT_EQ(AsmPos, c.position) << "'" << c.line << "'";
     }
@@ -182,11 +182,11 @@ TEST_F(Assembler, OnlyTheFirst64CharactersCount) {
     AsmLine = "mov r0,r1" + std::string(55, ' ') + "junk";
     EXPECT_EQ(OctalList(Assemble(AsmLine, 0001000)), OctalList({0010001}));
     AsmLine = "mov r0,r1" + std::string(54, ' ') + "junk";
-    Addr = 0001000;
+    Mk.Addr = 0001000;
     AssembleLine();
     EXPECT_EQ(AsmPos, 64);
     AsmLine = std::string(63, ' ') + "mov r0,r1";
-    Addr = 0001000;
+    Mk.Addr = 0001000;
     AssembleLine();
     EXPECT_EQ(AsmPos, 64);  // "m" is the last character that counts; no mnemonic is "m"
 }
@@ -208,84 +208,82 @@ TEST_F(Assembler, ParseOperandAppendsItsExtraWord) {
 class StoreWordTest : public Assembler {};
 
 TEST_F(StoreWordTest, PatchesRomAndRam) {
-    Addr = 0x2000;
+    Mk.Addr = 0x2000;
     StoreWord(0x1234);
     EXPECT_EQ(WordAt(0x2000), 0x1234);
-    EXPECT_EQ(Addr, 0x2002);
-    Addr = 0x0000;
+    EXPECT_EQ(Mk.Addr, 0x2002);
+    Mk.Addr = 0x0000;
     StoreWord(0xBEEF);
     EXPECT_EQ(WordAt(0x0000), 0xBEEF);
-    Addr = 0x0080;  // display range: the ROM word, not LcdRam
+    Mk.Addr = 0x0080;  // display range: the ROM word, not LcdRam
     StoreWord(0x5555);
     EXPECT_EQ(WordAt(0x0080), 0x5555);
-    EXPECT_EQ(LcdRam[0], 0);
-    Addr = 0x8000;
+    EXPECT_EQ(Mk.LcdRam[0], 0);
+    Mk.Addr = 0x8000;
     StoreWord(0xABCD);
     EXPECT_EQ(WordAt(0x8000), 0xABCD);
-    Addr = 0x87FE;
+    Mk.Addr = 0x87FE;
     StoreWord(0x4321);
     EXPECT_EQ(WordAt(0x87FE), 0x4321);
-    EXPECT_EQ(Addr, 0x8800);
+    EXPECT_EQ(Mk.Addr, 0x8800);
 }
 
 TEST_F(StoreWordTest, SkipsAddressesAboveRam) {
-    std::vector<uint8_t> before(Memory, Memory + MemorySize + 1);
+    Machine expected = Mk;
     for (uint16_t address : {0x8800, 0xC000, 0xFFFE}) {
-        Addr = address;
+        Mk.Addr = address;
         StoreWord(0x7777);
-        EXPECT_EQ(Addr, uint16_t(address + 2));
+        EXPECT_EQ(Mk.Addr, uint16_t(address + 2));
     }
-    EXPECT_TRUE(std::equal(before.begin(), before.end(), Memory));
-    EXPECT_EQ(ZeroCell, 0);
-    EXPECT_EQ(SinkCell, 0);
+    expected.Addr = Mk.Addr;
+    EXPECT_EQ(FirstDifference(Mk, expected), "");
 }
 
 TEST_F(StoreWordTest, RamIsSkippedWhileRamEndIsZero) {
-    RamEnd = 0;
-    Addr = 0x8000;
+    Mk.RamEnd = 0;
+    Mk.Addr = 0x8000;
     StoreWord(0x1111);
     EXPECT_EQ(WordAt(0x8000), 0);
-    EXPECT_EQ(Addr, 0x8002);
+    EXPECT_EQ(Mk.Addr, 0x8002);
 }
 
 TEST_F(StoreWordTest, PortsTakeTheStoreAsTheReadMapGivesThem) {
-    Addr = 0x0104;
+    Mk.Addr = 0x0104;
     StoreWord(0x0C00);
-    EXPECT_EQ(CtrlPort, 0x0C00);
-    Addr = 0x0100;
+    EXPECT_EQ(Mk.CtrlPort, 0x0C00);
+    Mk.Addr = 0x0100;
     StoreWord(0x00FF);
-    EXPECT_EQ(KeyIn, 0x00FF);
+    EXPECT_EQ(Mk.KeyIn, 0x00FF);
     // The next read of 0x0100 rescans the keys: nothing is held.
-    Addr = 0x0100;
+    Mk.Addr = 0x0100;
     EXPECT_EQ(ReadCell().Word(), 0);
 }
 
 TEST_F(StoreWordTest, UnmappedPortAddressesStillReadZero) {
-    CtrlPort = 0x0500;
-    KeyOut = 0x0008;
-    std::vector<uint8_t> before(Memory, Memory + MemorySize + 1);
+    Mk.CtrlPort = 0x0500;
+    Mk.KeyOut = 0x0008;
+    Machine expected = Mk;
     for (uint16_t address : {0x0101, 0x0102, 0x0103, 0x0105, 0x0106, 0x0107}) {
-        Addr = address;
+        Mk.Addr = address;
         StoreWord(0xFFFF);
-        EXPECT_EQ(ZeroCell, 0) << std::hex << address;
+        EXPECT_EQ(Mk.ZeroCell, 0) << std::hex << address;
         for (uint16_t reread : {0x0101, 0x0102, 0x0103, 0x0105, 0x0106, 0x0107, 0x8800, 0xFFFE}) {
-            Addr = reread;
+            Mk.Addr = reread;
             EXPECT_EQ(ReadCell().Word(), 0) << "after a store at " << std::hex << address << ", read of " << reread;
         }
     }
-    EXPECT_EQ(CtrlPort, 0x0500);
-    EXPECT_EQ(KeyOut, 0x0008);
-    EXPECT_TRUE(std::equal(before.begin(), before.end(), Memory));
+    expected.Addr = Mk.Addr;
+    EXPECT_EQ(FirstDifference(Mk, expected), "");
 }
 
 TEST_F(StoreWordTest, AssembledWordsLandInOrder) {
     ASSERT_EQ(OctalList(Assemble("mov #1,@#1000", 0x8010)), OctalList({0012737, 0000001, 0001000}));
-    Addr = 0x8010;
+    Mk.Addr = 0x8010;
     for (int i = 0; i < AsmCount; ++i) StoreWord(AsmWords[i]);
     EXPECT_EQ(WordAt(0x8010), 0012737);
     EXPECT_EQ(WordAt(0x8012), 0000001);
     EXPECT_EQ(WordAt(0x8014), 0001000);
-    EXPECT_EQ(Addr, 0x8016);
+    EXPECT_EQ(Mk.Addr, 0x8016);
 }
 
 }  // namespace

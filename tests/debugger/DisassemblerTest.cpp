@@ -32,17 +32,17 @@ protected:
     static Disassembly Disassemble(uint16_t address, const std::vector<uint16_t>& words) {
         uint32_t at = address;
         for (uint16_t w : words) {
-            Memory[at] = uint8_t(w);
-            Memory[at + 1] = uint8_t(w >> 8);
+            Mk.Memory[at] = uint8_t(w);
+            Mk.Memory[at + 1] = uint8_t(w >> 8);
             at += 2;
         }
-        Addr = address;
+        Mk.Addr = address;
         const uint16_t word = FetchWord();
         const int index = FindMnemonic(word);
         Disassembly result;
         result.mnemonic = MnemonicText(index, word);
         result.operands = OperandText(index, word);
-        result.next = Addr;
+        result.next = Mk.Addr;
         return result;
     }
 };
@@ -235,22 +235,22 @@ TEST_F(Disassembler, PcRelativeTargetsWrap) {
 }
 
 TEST_F(Disassembler, FetchReadsThroughTheMemoryMap) {
-    CtrlPort = 0x0500;
-    Addr = 0x0104;
+    Mk.CtrlPort = 0x0500;
+    Mk.Addr = 0x0104;
     EXPECT_EQ(FetchWord(), 0x0500);
-    EXPECT_EQ(Addr, 0x0106);
-    Addr = 0x9000;  // above RAM
+    EXPECT_EQ(Mk.Addr, 0x0106);
+    Mk.Addr = 0x9000;  // above RAM
     EXPECT_EQ(FetchWord(), 0);
-    Addr = 0xFFFE;
+    Mk.Addr = 0xFFFE;
     FetchWord();
-    EXPECT_EQ(Addr, 0x0000);
+    EXPECT_EQ(Mk.Addr, 0x0000);
 }
 
 TEST_F(Disassembler, ListingLineColumns) {
     SetRadix(16);
     Disassemble(0x1000, {0012700, 0000012});
     EXPECT_EQ(DisassemblyLine(0x1000), "1000: mov   #A,r0");
-    EXPECT_EQ(Addr, 0x1004);
+    EXPECT_EQ(Mk.Addr, 0x1004);
     SetRadix(8);
     EXPECT_EQ(DisassemblyLine(0x1000), "010000: mov   #12,r0");
     Disassemble(0x1000, {0000240});
@@ -260,7 +260,7 @@ TEST_F(Disassembler, ListingLineColumns) {
     SetRadix(10);
     Disassemble(0x1000, {0000005});
     EXPECT_EQ(DisassemblyLine(0x1000), "04096: reset");
-    EXPECT_EQ(Addr, 0x1002);
+    EXPECT_EQ(Mk.Addr, 0x1002);
 }
 
 }  // namespace

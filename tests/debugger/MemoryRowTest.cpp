@@ -11,11 +11,11 @@ namespace {
 class MemoryRow : public ::testing::Test {
 protected:
     void SetUp() override {
-        ClearMachine();
-        RamEnd = LastRamAddress;
+        Mk = Machine{};
+        Mk.RamEnd = LastRamAddress;
         const uint8_t bytes[16] = {0x41, 0x42, 0x00, 0x7F, 0x1F, 0x20, 0x7E, 0x80,
                                    0xFF, 0x01, 0x34, 0x12, 0x61, 0x7A, 0x30, 0x39};
-        std::copy(bytes, bytes + 16, Memory + 0x8010);
+        std::copy(bytes, bytes + 16, Mk.Memory.data() + 0x8010);
     }
     void TearDown() override { SetRadix(16); }
 };

@@ -50,30 +50,30 @@ protected:
 TEST_P(RoundTrip, EveryListedInstructionAssemblesBack) {
     constexpr uint16_t at = 0x8100;
     const uint16_t extra[2] = {0x1234, 0xFEDC};
-    Memory[at + 2] = uint8_t(extra[0]);
-    Memory[at + 3] = uint8_t(extra[0] >> 8);
-    Memory[at + 4] = uint8_t(extra[1]);
-    Memory[at + 5] = uint8_t(extra[1] >> 8);
+    Mk.Memory[at + 2] = uint8_t(extra[0]);
+    Mk.Memory[at + 3] = uint8_t(extra[0] >> 8);
+    Mk.Memory[at + 4] = uint8_t(extra[1]);
+    Mk.Memory[at + 5] = uint8_t(extra[1] >> 8);
     int illegal = 0;
     int failures = 0;
     for (uint32_t w = 0; w <= 0xFFFF && failures < 10; ++w) {
         const uint16_t word = uint16_t(w);
-        Memory[at] = uint8_t(word);
-        Memory[at + 1] = uint8_t(word >> 8);
-        Addr = at;
+        Mk.Memory[at] = uint8_t(word);
+        Mk.Memory[at + 1] = uint8_t(word >> 8);
+        Mk.Addr = at;
         FetchWord();
         const int index = FindMnemonic(word);
         // The mnemonic and operand columns as the listing shows them. A blank
         // always follows the mnemonic: "set" with no condition letters needs
         // it to assemble.
         const std::string text = MnemonicText(index, word) + " " + OperandText(index, word);
-        const int length = (Addr - at) / 2;
+        const int length = (Mk.Addr - at) / 2;
         if (MnemonicTable[index].Name == "illop") {
             ++illegal;
             continue;
         }
         AsmLine = text;
-        Addr = at;
+        Mk.Addr = at;
         AssembleLine();
         const auto alias = aliases.find(word);
         const uint16_t expected = alias == aliases.end() ? word : alias->second;
@@ -112,9 +112,9 @@ TEST_P(RoundTrip, ArbitraryLinesAssembleSafely) {
         for (int n = count(random); n > 0; --n) line += pieces[pick(random)];
         const uint16_t at = uint16_t(0x8000 + 2 * (i % 0x3F0));
         AsmLine = line;
-        Addr = at;
+        Mk.Addr = at;
         AssembleLine();
-        ASSERT_EQ(Addr, at) << "'" << line << "'";
+        ASSERT_EQ(Mk.Addr, at) << "'" << line << "'";
         ASSERT_GE(AsmPos, 0) << "'" << line << "'";
         ASSERT_LE(size_t(AsmPos), std::min(line.size(), AsmLineLimit) + 1) << "'" << line << "'";
         if (AsmPos != 0 || AsmCount == 0) continue;
@@ -122,12 +122,12 @@ TEST_P(RoundTrip, ArbitraryLinesAssembleSafely) {
         ++assembled;
         const std::vector<uint16_t> words(AsmWords, AsmWords + AsmCount);
         for (uint16_t word : words) StoreWord(word);
-        Addr = at;
+        Mk.Addr = at;
         const uint16_t first = FetchWord();
         const int index = FindMnemonic(first);
         const std::string text = MnemonicText(index, first) + " " + OperandText(index, first);
         AsmLine = text;
-        Addr = at;
+        Mk.Addr = at;
         AssembleLine();
         const std::vector<uint16_t> again(AsmWords, AsmWords + (AsmPos == 0 ? AsmCount : 0));
         ASSERT_EQ(again, words) << "'" << line << "' lists as '" << text << "'";

@@ -86,10 +86,10 @@ TEST(DoubleOperand, ResultLostInRomStillSetsFlags) {
     PrepareMachine();
     SetWordAt(0x1000, 0xFFFF);
     LoadWords(CodeStart, {060037, 0x1000});  // ADD R0,@#0x1000
-    Reg[0] = 1;
+    Mk.Reg[0] = 1;
     CpuStep();
     EXPECT_EQ(WordAt(0x1000), 0xFFFF);
-    EXPECT_EQ(Psw, Z | C);
+    EXPECT_EQ(Mk.Psw, Z | C);
 }
 
 // Source before destination, and a read-modify-write destination addressed once.

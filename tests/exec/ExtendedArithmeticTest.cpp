@@ -132,12 +132,12 @@ TEST(ExtendedArithmetic, FloatingPointGroupTrapsWithItsStatusWord) {
     for (const auto& row : rows) {
         PrepareMachine();
         LoadWords(CodeStart, {row.opcode});
-        Psw = V | C;
-        Reg[0] = 0x1234;
+        Mk.Psw = V | C;
+        Mk.Reg[0] = 0x1234;
         CpuStep();
         SCOPED_TRACE(Octal(row.opcode));
         ExpectTrapEntered(VectorIllegal, row.savedPsw, 0x8002);
-        EXPECT_EQ(Reg[0], 0x1234);
+        EXPECT_EQ(Mk.Reg[0], 0x1234);
     }
 }
 

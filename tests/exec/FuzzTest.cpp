@@ -21,19 +21,19 @@ TEST(Fuzz, RandomMachinesRunWithoutFaults) {
         std::mt19937 rng(seed);
         for (int round = 0; round < RoundsPerSeed; ++round) {
             RandomizeMachine(rng);
-            std::memcpy(rom, Rom, RomSize);
+            std::memcpy(rom, Mk.Rom(), RomSize);
             for (int step = 0; step < StepsPerRound; ++step) {
                 // A random held key occasionally comes and goes, as on the panel.
-                if ((step & 0x3FF) == 0x200) PcKey = int32_t(rng() % 57);
-                if ((step & 0x7FF) == 0x400) HaltRequest = true;
-                const int32_t expectedCost = (CtrlPort & CtrlSpeedBit) ? 1 : 8;
+                if ((step & 0x3FF) == 0x200) Mk.PcKey = int32_t(rng() % 57);
+                if ((step & 0x7FF) == 0x400) Mk.HaltRequest = true;
+                const int32_t expectedCost = (Mk.CtrlPort & CtrlSpeedBit) ? 1 : 8;
                 const int32_t cost = CpuStep();
-                if (cost != expectedCost || (Reg[PC] & 1) != 0) {
+                if (cost != expectedCost || (Mk.Reg[PC] & 1) != 0) {
                     FAIL() << "seed " << seed << ", round " << round << ", step " << step << ": cost " << cost
-                           << ", PC " << Octal(Reg[PC]) << ", last opcode " << Octal(Opcode);
+                           << ", PC " << Octal(Mk.Reg[PC]) << ", last opcode " << Octal(Mk.Opcode);
                 }
             }
-            ASSERT_EQ(std::memcmp(rom, Rom, RomSize), 0)
+            ASSERT_EQ(std::memcmp(rom, Mk.Rom(), RomSize), 0)
                 << "the processor changed ROM: seed " << seed << ", round " << round;
         }
     }

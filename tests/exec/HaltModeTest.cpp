@@ -11,37 +11,37 @@ constexpr uint16_t HaltEntry = HaltEntryWord & 0xFFFE;
 TEST(HaltMode, HaltSavesPcAndPswAndEntersThroughTheFixedVector) {
     PrepareMachine();
     LoadWords(0x8122, {000000});
-    Reg[PC] = 0x8122;
-    Psw = Z;
+    Mk.Reg[PC] = 0x8122;
+    Mk.Psw = Z;
     CpuStep();
-    EXPECT_EQ(Cpc, 0x8124);
-    EXPECT_EQ(Cps, Z);
-    EXPECT_EQ(Reg[PC], HaltEntry);
-    EXPECT_EQ(Psw, HaltEntryStatus | HaltModeBit);
-    EXPECT_EQ(Reg[SP], StackTop) << "nothing is pushed";
+    EXPECT_EQ(Mk.Cpc, 0x8124);
+    EXPECT_EQ(Mk.Cps, Z);
+    EXPECT_EQ(Mk.Reg[PC], HaltEntry);
+    EXPECT_EQ(Mk.Psw, HaltEntryStatus | HaltModeBit);
+    EXPECT_EQ(Mk.Reg[SP], StackTop) << "nothing is pushed";
 }
 
 TEST(HaltMode, HaltRequestHaltsBeforeTheNextInstruction) {
     PrepareMachine();
     LoadWords(CodeStart, {005200});  // INC R0
-    Psw = C;
-    HaltRequest = true;
+    Mk.Psw = C;
+    Mk.HaltRequest = true;
     CpuStep();
-    EXPECT_EQ(Cpc, CodeStart);
-    EXPECT_EQ(Cps, C);
-    EXPECT_EQ(Reg[PC], HaltEntry);
-    EXPECT_EQ(Reg[0], 0);
-    EXPECT_FALSE(HaltRequest);
+    EXPECT_EQ(Mk.Cpc, CodeStart);
+    EXPECT_EQ(Mk.Cps, C);
+    EXPECT_EQ(Mk.Reg[PC], HaltEntry);
+    EXPECT_EQ(Mk.Reg[0], 0);
+    EXPECT_FALSE(Mk.HaltRequest);
 }
 
 TEST(HaltMode, HaltRequestInHaltModeIsDropped) {
     PrepareMachine();
     LoadWords(CodeStart, {005200});
-    Psw = HaltModeBit;
-    HaltRequest = true;
+    Mk.Psw = HaltModeBit;
+    Mk.HaltRequest = true;
     CpuStep();
-    EXPECT_EQ(Reg[0], 1);
-    EXPECT_FALSE(HaltRequest);
+    EXPECT_EQ(Mk.Reg[0], 1);
+    EXPECT_FALSE(Mk.HaltRequest);
 }
 
 // go resumes the saved program; a halt request pending at the next step halts
@@ -52,23 +52,23 @@ TEST(HaltMode, GoAndStepResumeTheSavedProgram) {
         PrepareMachine();
         LoadWords(CodeStart, {opcode});
         LoadWords(0x8200, {005200});
-        Psw = HaltModeBit | N;
-        Cpc = 0x8200;
-        Cps = 0x01E3;
+        Mk.Psw = HaltModeBit | N;
+        Mk.Cpc = 0x8200;
+        Mk.Cps = 0x01E3;
         CpuStep();
-        EXPECT_EQ(Reg[PC], 0x8200);
-        EXPECT_EQ(Psw, 0x00E3);
-        EXPECT_EQ(StepFlag, opcode == 000017);
+        EXPECT_EQ(Mk.Reg[PC], 0x8200);
+        EXPECT_EQ(Mk.Psw, 0x00E3);
+        EXPECT_EQ(Mk.StepFlag, opcode == 000017);
 
-        HaltRequest = true;
+        Mk.HaltRequest = true;
         CpuStep();
         if (opcode == 000017) {
-            EXPECT_EQ(Reg[0], 1) << "the resumed instruction runs";
-            EXPECT_EQ(Reg[PC], 0x8202);
+            EXPECT_EQ(Mk.Reg[0], 1) << "the resumed instruction runs";
+            EXPECT_EQ(Mk.Reg[PC], 0x8202);
         } else {
-            EXPECT_EQ(Reg[0], 0);
-            EXPECT_EQ(Reg[PC], HaltEntry);
-            EXPECT_EQ(Cpc, 0x8200);
+            EXPECT_EQ(Mk.Reg[0], 0);
+            EXPECT_EQ(Mk.Reg[PC], HaltEntry);
+            EXPECT_EQ(Mk.Cpc, 0x8200);
         }
     }
 }
@@ -76,10 +76,10 @@ TEST(HaltMode, GoAndStepResumeTheSavedProgram) {
 TEST(HaltMode, GoWithAnOddCpcResumesAtTheEvenAddress) {
     PrepareMachine();
     LoadWords(CodeStart, {000011});
-    Psw = HaltModeBit;
-    Cpc = 0x8201;
+    Mk.Psw = HaltModeBit;
+    Mk.Cpc = 0x8201;
     CpuStep();
-    EXPECT_EQ(Reg[PC], 0x8200);
+    EXPECT_EQ(Mk.Reg[PC], 0x8200);
 }
 
 TEST(HaltMode, RegisterTransfers) {
@@ -96,16 +96,16 @@ TEST(HaltMode, RegisterTransfers) {
         SCOPED_TRACE(Octal(row.opcode));
         PrepareMachine();
         LoadWords(CodeStart, {row.opcode});
-        Psw = HaltModeBit | Z;
-        Reg[0] = 0x7531;
-        Cpc = 0x8642;
-        Cps = 0x0135;
+        Mk.Psw = HaltModeBit | Z;
+        Mk.Reg[0] = 0x7531;
+        Mk.Cpc = 0x8642;
+        Mk.Cps = 0x0135;
         CpuStep();
-        EXPECT_EQ(Reg[0], row.wantR0);
-        EXPECT_EQ(Cpc, row.wantCpc);
-        EXPECT_EQ(Cps, row.wantCps);
-        EXPECT_EQ(Psw, HaltModeBit | Z);
-        EXPECT_EQ(Reg[PC], 0x8002);
+        EXPECT_EQ(Mk.Reg[0], row.wantR0);
+        EXPECT_EQ(Mk.Cpc, row.wantCpc);
+        EXPECT_EQ(Mk.Cps, row.wantCps);
+        EXPECT_EQ(Mk.Psw, HaltModeBit | Z);
+        EXPECT_EQ(Mk.Reg[PC], 0x8002);
     }
 }
 
@@ -132,10 +132,10 @@ TEST(HaltMode, MfusAndMtusUseR5AndTakeTheSavedStatus) {
     });
     PrepareMachine();
     LoadWords(CodeStart, {000021});
-    Psw = HaltModeBit;
-    Cps = 0x00E5;
+    Mk.Psw = HaltModeBit;
+    Mk.Cps = 0x00E5;
     CpuStep();
-    EXPECT_EQ(Psw, 0x01E5);
+    EXPECT_EQ(Mk.Psw, 0x01E5);
 }
 
 TEST(HaltMode, EveryHaltModeInstructionTrapsOutsideHaltMode) {
@@ -144,40 +144,40 @@ TEST(HaltMode, EveryHaltModeInstructionTrapsOutsideHaltMode) {
         PrepareMachine();
         LoadWords(CodeStart, {opcode});
         LoadWords(0x8200, {0x4444});
-        Psw = N | C;
-        Reg[0] = 0x1111;
-        Reg[5] = 0x8202;
-        Cpc = 0x2222;
-        Cps = 0x3333;
+        Mk.Psw = N | C;
+        Mk.Reg[0] = 0x1111;
+        Mk.Reg[5] = 0x8202;
+        Mk.Cpc = 0x2222;
+        Mk.Cps = 0x3333;
         CpuStep();
         ExpectTrapEntered(VectorIllegal, N | C, 0x8002);
-        EXPECT_EQ(Reg[0], 0x1111);
-        EXPECT_EQ(Reg[5], 0x8202);
-        EXPECT_EQ(Cpc, 0x2222);
-        EXPECT_EQ(Cps, 0x3333);
+        EXPECT_EQ(Mk.Reg[0], 0x1111);
+        EXPECT_EQ(Mk.Reg[5], 0x8202);
+        EXPECT_EQ(Mk.Cpc, 0x2222);
+        EXPECT_EQ(Mk.Cps, 0x3333);
         EXPECT_EQ(WordAt(0x8200), 0x4444);
-        EXPECT_FALSE(StepFlag);
+        EXPECT_FALSE(Mk.StepFlag);
     }
 }
 
 TEST(HaltMode, ResetChangesNothingAndWaitIdles) {
     PrepareMachine();
     LoadWords(CodeStart, {000005, 000001, 005200});
-    CtrlPort = 0x0F0F;
-    KeyOut = 0x000E;
-    Psw = V;
+    Mk.CtrlPort = 0x0F0F;
+    Mk.KeyOut = 0x000E;
+    Mk.Psw = V;
     CpuStep();
-    EXPECT_EQ(CtrlPort, 0x0F0F);
-    EXPECT_EQ(KeyOut, 0x000E);
-    EXPECT_EQ(Psw, V);
+    EXPECT_EQ(Mk.CtrlPort, 0x0F0F);
+    EXPECT_EQ(Mk.KeyOut, 0x000E);
+    EXPECT_EQ(Mk.Psw, V);
     CpuStep();
     for (int i = 0; i < 5; ++i) CpuStep();
-    EXPECT_EQ(Reg[PC], 0x8004);
-    EXPECT_EQ(Reg[0], 0);
-    HaltRequest = true;
+    EXPECT_EQ(Mk.Reg[PC], 0x8004);
+    EXPECT_EQ(Mk.Reg[0], 0);
+    Mk.HaltRequest = true;
     CpuStep();
-    EXPECT_EQ(Cpc, 0x8004);
-    EXPECT_EQ(Reg[PC], HaltEntry);
+    EXPECT_EQ(Mk.Cpc, 0x8004);
+    EXPECT_EQ(Mk.Reg[PC], HaltEntry);
 }
 
 }  // namespace

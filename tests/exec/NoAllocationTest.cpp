@@ -34,14 +34,14 @@ TEST(NoAllocation, StepsAllocateNothing) {
     // Random code in RAM reaches every kind of instruction, trap and mode.
     PrepareMachine();
     std::mt19937 rng(2024);
-    for (uint32_t at = RomSize; at < MemorySize; ++at) Memory[at] = uint8_t(rng());
+    for (uint32_t at = RomSize; at < MemorySize; ++at) Mk.Memory[at] = uint8_t(rng());
     const long before = allocations;
     for (int step = 0; step < 200000; ++step) {
         CpuStep();
-        if (!IsRam(Reg[PC]) || Waiting || !(CtrlPort & CtrlRunBit)) {
-            Reg[PC] = uint16_t(CodeStart + (rng() & 0x7FE));
-            Waiting = false;
-            CtrlPort |= CtrlRunBit;
+        if (!IsRam(Mk.Reg[PC]) || Mk.Waiting || !(Mk.CtrlPort & CtrlRunBit)) {
+            Mk.Reg[PC] = uint16_t(CodeStart + (rng() & 0x7FE));
+            Mk.Waiting = false;
+            Mk.CtrlPort |= CtrlRunBit;
         }
     }
     EXPECT_EQ(allocations, before);

@@ -5,7 +5,7 @@
 #include "TestMachine.h"
 #include "core/Decoder.h"
 #include "exec/Exec.h"
-#include "tests/support/MachineState.h"
+#include "tests/support/MachineDifference.h"
 
 namespace {
 
@@ -59,17 +59,17 @@ TEST(OpcodeMap, EveryOpcodeRunsAsItsRoutine) {
     std::mt19937 rng(1985);
     for (uint32_t op = 0; op <= 0xFFFF; ++op) {
         if (op % 512 == 0) RandomizeMachine(rng);
-        for (uint16_t& r : Reg) r = uint16_t(rng());
-        Psw = uint16_t(rng());
-        Opcode = uint16_t(op);
-        const MachineState start = SaveMachine();
-        const TrapVector assigned = RoutineFor(Opcode)();
-        Reg[PC] &= 0xFFFE;
-        const MachineState expected = SaveMachine();
-        RestoreMachine(start);
-        const uint32_t built = OpcodeTable[Opcode](Reg[PC]);
-        ASSERT_EQ(built, assigned | uint32_t{expected.reg[PC]} << 16) << Octal(uint16_t(op));
-        ASSERT_EQ(FirstDifference(SaveMachine(), expected), "") << Octal(uint16_t(op));
+        for (uint16_t& r : Mk.Reg) r = uint16_t(rng());
+        Mk.Psw = uint16_t(rng());
+        Mk.Opcode = uint16_t(op);
+        const Machine start = Mk;
+        const TrapVector assigned = RoutineFor(Mk.Opcode)();
+        Mk.Reg[PC] &= 0xFFFE;
+        const Machine expected = Mk;
+        Mk = start;
+        const uint32_t built = OpcodeTable[Mk.Opcode](Mk.Reg[PC]);
+        ASSERT_EQ(built, assigned | uint32_t{expected.Reg[PC]} << 16) << Octal(uint16_t(op));
+        ASSERT_EQ(FirstDifference(Mk, expected), "") << Octal(uint16_t(op));
     }
 }
 

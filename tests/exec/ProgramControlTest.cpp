@@ -37,12 +37,12 @@ TEST(ProgramControl, BranchesAgreeWithComparisons) {
                 PrepareMachine();
                 // CMP R0,R1; Bxx .+4 (over one word)
                 LoadWords(CodeStart, {020001, uint16_t(branch.opcode | 1)});
-                Reg[0] = a;
-                Reg[1] = b;
+                Mk.Reg[0] = a;
+                Mk.Reg[1] = b;
                 CpuStep();
                 CpuStep();
                 const uint16_t want = branch.taken(a, b) ? 0x8006 : 0x8004;
-                ASSERT_EQ(Reg[PC], want) << Octal(branch.opcode) << " after CMP " << a << "," << b;
+                ASSERT_EQ(Mk.Reg[PC], want) << Octal(branch.opcode) << " after CMP " << a << "," << b;
             }
         }
     }
@@ -60,14 +60,14 @@ TEST(ProgramControl, JmpAndJsrToARegisterTrapThrough4) {
     for (uint16_t opcode : {uint16_t(000103), uint16_t(004703), uint16_t(004500)}) {
         PrepareMachine();
         LoadWords(CodeStart, {opcode});
-        Reg[3] = 0x8200;
-        Reg[5] = 0x1111;
-        Psw = N | C;
+        Mk.Reg[3] = 0x8200;
+        Mk.Reg[5] = 0x1111;
+        Mk.Psw = N | C;
         CpuStep();
         SCOPED_TRACE(Octal(opcode));
         ExpectTrapEntered(VectorBadJump, N | C, 0x8002);
-        EXPECT_EQ(Reg[3], 0x8200);
-        EXPECT_EQ(Reg[5], 0x1111);
+        EXPECT_EQ(Mk.Reg[3], 0x8200);
+        EXPECT_EQ(Mk.Reg[5], 0x1111);
     }
 }
 
@@ -113,9 +113,9 @@ TEST(ProgramControl, Sob) {
     do {
         CpuStep();
         ++steps;
-    } while (Reg[PC] == CodeStart && steps < 70000);
+    } while (Mk.Reg[PC] == CodeStart && steps < 70000);
     EXPECT_EQ(steps, 65536);
-    EXPECT_EQ(Reg[1], 0);
+    EXPECT_EQ(Mk.Reg[1], 0);
 }
 
 TEST(ProgramControl, TrapInstructions) {
@@ -128,12 +128,12 @@ TEST(ProgramControl, TrapInstructions) {
     for (const auto& row : rows) {
         PrepareMachine();
         LoadWords(CodeStart, {row.opcode});
-        Psw = N | V;
-        Reg[0] = 0x1234;
+        Mk.Psw = N | V;
+        Mk.Reg[0] = 0x1234;
         CpuStep();
         SCOPED_TRACE(Octal(row.opcode));
         ExpectTrapEntered(row.vector, N | V, 0x8002);
-        EXPECT_EQ(Reg[0], 0x1234);
+        EXPECT_EQ(Mk.Reg[0], 0x1234);
     }
 }
 
@@ -142,12 +142,12 @@ TEST(ProgramControl, IllegalOpcodesTrapThrough8AndChangeNothing) {
                             076777, 0106500, 0106600, 0107000, 0170000, 0177777}) {
         PrepareMachine();
         LoadWords(CodeStart, {opcode, 0x8200});
-        Psw = Z | C;
-        Reg[0] = 0x8300;
+        Mk.Psw = Z | C;
+        Mk.Reg[0] = 0x8300;
         CpuStep();
         SCOPED_TRACE(Octal(opcode));
         ExpectTrapEntered(VectorIllegal, Z | C, 0x8002);
-        EXPECT_EQ(Reg[0], 0x8300);
+        EXPECT_EQ(Mk.Reg[0], 0x8300);
     }
 }
 
@@ -191,16 +191,16 @@ TEST(ProgramControl, TraceTrapAfterRtiVersusRtt) {
         LoadWords(CodeStart, {opcode});
         LoadWords(0x8200, {005200});  // INC R0
         LoadWords(StackTop - 4, {0x8200, FlagT});
-        Reg[SP] = StackTop - 4;
+        Mk.Reg[SP] = StackTop - 4;
         CpuStep();
         SCOPED_TRACE(Octal(opcode));
         if (opcode == 000002) {
             ExpectTrapEntered(VectorBreakpoint, FlagT, 0x8200);
-            EXPECT_EQ(Reg[0], 0);
+            EXPECT_EQ(Mk.Reg[0], 0);
         } else {
-            EXPECT_EQ(Reg[PC], 0x8200);
+            EXPECT_EQ(Mk.Reg[PC], 0x8200);
             CpuStep();
-            EXPECT_EQ(Reg[0], 1);
+            EXPECT_EQ(Mk.Reg[0], 1);
             ExpectTrapEntered(VectorBreakpoint, FlagT, 0x8202);
         }
     }
@@ -209,7 +209,7 @@ TEST(ProgramControl, TraceTrapAfterRtiVersusRtt) {
 TEST(ProgramControl, BptWithTraceTakesOneTrap) {
     PrepareMachine();
     LoadWords(CodeStart, {000003});
-    Psw = FlagT;
+    Mk.Psw = FlagT;
     CpuStep();
     ExpectTrapEntered(VectorBreakpoint, FlagT, 0x8002);
 }

@@ -11,7 +11,7 @@ namespace {
 void RunUntilHalt() {
     for (int steps = 0; steps < 10000; ++steps) {
         CpuStep();
-        if (Psw & HaltModeBit) return;
+        if (Mk.Psw & HaltModeBit) return;
     }
     FAIL() << "the program did not halt";
 }
@@ -27,10 +27,10 @@ TEST(Programs, SumWithSob) {
                              000000,          // HALT
                          });
     RunUntilHalt();
-    EXPECT_EQ(Reg[0], 55);
-    EXPECT_EQ(Reg[1], 0);
+    EXPECT_EQ(Mk.Reg[0], 55);
+    EXPECT_EQ(Mk.Reg[1], 0);
     EXPECT_EQ(WordAt(0x8200), 55);
-    EXPECT_EQ(Cpc, 0x8010);
+    EXPECT_EQ(Mk.Cpc, 0x8010);
 }
 
 // The classic PDP-11 calling sequence: parameters and a MARK instruction on
@@ -52,13 +52,13 @@ TEST(Programs, SubroutineWithMark) {
                           066500, 4,  // ADD 4(R5),R0
                           000205,     // RTS R5
                       });
-    Reg[5] = 0x5555;
+    Mk.Reg[5] = 0x5555;
     RunUntilHalt();
-    EXPECT_EQ(Reg[0], 7);
-    EXPECT_EQ(Reg[5], 0x5555);
-    EXPECT_EQ(Reg[SP], StackTop);
+    EXPECT_EQ(Mk.Reg[0], 7);
+    EXPECT_EQ(Mk.Reg[5], 0x5555);
+    EXPECT_EQ(Mk.Reg[SP], StackTop);
     EXPECT_EQ(WordAt(0x8200), 7);
-    EXPECT_EQ(Cpc, 0x801A);
+    EXPECT_EQ(Mk.Cpc, 0x801A);
 }
 
 // An EMT handler that reads the EMT's low byte through the saved PC and
@@ -83,11 +83,11 @@ TEST(Programs, EmtHandlerReturnsWithRti) {
                           000002,          // RTI
                       });
     RunUntilHalt();
-    EXPECT_EQ(Reg[0], 5 + 7 + 030);
-    EXPECT_EQ(Reg[1], 030);
-    EXPECT_EQ(Reg[SP], StackTop);
+    EXPECT_EQ(Mk.Reg[0], 5 + 7 + 030);
+    EXPECT_EQ(Mk.Reg[1], 030);
+    EXPECT_EQ(Mk.Reg[SP], StackTop);
     EXPECT_EQ(WordAt(0x8200), 5 + 7 + 030);
-    EXPECT_EQ(Cps, C) << "SEC survived the second EMT";
+    EXPECT_EQ(Mk.Cps, C) << "SEC survived the second EMT";
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 
 #include "TestMachine.h"
 #include "core/Cpu.h"
-#include "tests/support/MachineState.h"
+#include "tests/support/MachineDifference.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ CpuRunResult StepByStep(const RunLimits& limits) {
     while (run.spent < limits.budget && run.steps < limits.maxSteps) {
         run.spent += CpuStep();
         ++run.steps;
-        if (Reg[PC] == limits.stopAt) break;
+        if (Mk.Reg[PC] == limits.stopAt) break;
     }
     return run;
 }
@@ -39,10 +39,10 @@ RunLimits RandomLimits(std::mt19937& rng) {
     if (rng() % 3 == 0) limits.maxSteps = rng() % 300;
     switch (rng() % 3) {
     case 0: {
-        const MachineState start = SaveMachine();
+        const Machine start = Mk;
         for (uint32_t steps = rng() % 40; steps > 0; --steps) CpuStep();
-        limits.stopAt = Reg[PC];
-        RestoreMachine(start);
+        limits.stopAt = Mk.Reg[PC];
+        Mk = start;
         break;
     }
     case 1:
@@ -73,9 +73,9 @@ void SprinkleStateChanges(std::mt19937& rng) {
 // Between runs the panel may press or release a key or ask for a halt.
 void PanelBetweenRuns(std::mt19937& rng) {
     const uint32_t event = rng() % 16;
-    if (event == 0) PcKey = int32_t(rng() % 57);
-    if (event == 1) MouseKey = 0;
-    if (event == 2) HaltRequest = true;
+    if (event == 0) Mk.PcKey = int32_t(rng() % 57);
+    if (event == 1) Mk.MouseKey = 0;
+    if (event == 2) Mk.HaltRequest = true;
 }
 
 TEST(Run, EndsExactlyAsSingleSteps) {
@@ -89,21 +89,21 @@ TEST(Run, EndsExactlyAsSingleSteps) {
             SprinkleStateChanges(rng);
             // Mostly without the trace bit, the case that runs fastest; now and
             // then from an odd PC, as the console or the debugger may leave it.
-            if (rng() % 4 != 0) Psw &= ~FlagT;
-            if (rng() % 8 == 0) Reg[PC] |= 1;
+            if (rng() % 4 != 0) Mk.Psw &= ~FlagT;
+            if (rng() % 8 == 0) Mk.Reg[PC] |= 1;
             for (int runIndex = 0; runIndex < RunsPerMachine; ++runIndex) {
                 PanelBetweenRuns(rng);
                 const RunLimits limits = RandomLimits(rng);
-                const MachineState start = SaveMachine();
+                const Machine start = Mk;
                 const CpuRunResult single = StepByStep(limits);
-                const MachineState expected = SaveMachine();
-                RestoreMachine(start);
+                const Machine expected = Mk;
+                Mk = start;
                 const CpuRunResult run = CpuRun(limits.budget, limits.maxSteps, limits.stopAt);
                 const std::string where = "seed " + std::to_string(seed) + ", machine " + std::to_string(machine) +
                                           ", run " + std::to_string(runIndex);
                 ASSERT_EQ(run.steps, single.steps) << where;
                 ASSERT_EQ(run.spent, single.spent) << where;
-                ASSERT_EQ(FirstDifference(SaveMachine(), expected), "") << where;
+                ASSERT_EQ(FirstDifference(Mk, expected), "") << where;
             }
         }
     }

@@ -103,7 +103,7 @@ TEST(SingleOperand, MtpsKeepsTraceAndHighByte) {
     // A set T bit survives MTPS #0, so the trace trap follows.
     PrepareMachine();
     LoadWords(CodeStart, {0106427, 0x0000});
-    Psw = FlagT | N;
+    Mk.Psw = FlagT | N;
     CpuStep();
     ExpectTrapEntered(VectorBreakpoint, FlagT, 0x8004);
 }

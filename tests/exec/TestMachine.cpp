@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <iomanip>
 #include <sstream>
@@ -12,39 +13,39 @@
 
 void PrepareMachine() {
     MakeCleanMachine();
-    CtrlPort = CtrlRunBit;
+    Mk.CtrlPort = CtrlRunBit;
     for (uint16_t vector : {VectorBadJump, VectorIllegal, VectorBreakpoint, VectorIot, VectorEmt, VectorTrap}) {
         SetWordAt(vector, HandlerOf(vector));
         SetWordAt(vector + 2, VectorStatus);
     }
     SetWordAt(0x0078, HaltEntryWord);
     SetWordAt(0x007A, HaltEntryStatus);
-    Reg[SP] = StackTop;
-    Reg[PC] = CodeStart;
+    Mk.Reg[SP] = StackTop;
+    Mk.Reg[PC] = CodeStart;
 }
 
 void RandomizeMachine(std::mt19937& rng) {
     MakeCleanMachine();
     for (uint32_t at = 0; at < MemorySize; at += 4) {
         const uint32_t bits = rng();
-        std::memcpy(Memory + at, &bits, 4);
+        std::memcpy(Mk.Memory.data() + at, &bits, 4);
     }
-    for (uint16_t& r : Reg) r = uint16_t(rng());
+    for (uint16_t& r : Mk.Reg) r = uint16_t(rng());
     const uint32_t bits = rng();
     // Mostly a program counter in RAM, so that stores can change the code.
-    Reg[PC] = bits & 1 ? uint16_t(0x8000 + (rng() & 0x7FE)) : uint16_t(rng() & 0xFFFE);
-    Psw = uint16_t(rng());
-    Cpc = uint16_t(rng());
-    Cps = uint16_t(rng());
-    KeyOut = uint16_t(rng());
+    Mk.Reg[PC] = bits & 1 ? uint16_t(0x8000 + (rng() & 0x7FE)) : uint16_t(rng() & 0xFFFE);
+    Mk.Psw = uint16_t(rng());
+    Mk.Cpc = uint16_t(rng());
+    Mk.Cps = uint16_t(rng());
+    Mk.KeyOut = uint16_t(rng());
     // Mostly running: a stopped processor exercises nothing.
-    CtrlPort = uint16_t(rng() | ((bits & 0x6) ? CtrlRunBit : 0));
-    PcKey = (bits & 0x18) == 0 ? int32_t(rng() % 57) : 0;
-    MouseKey = (bits & 0x60) == 0 ? int32_t(rng() % 57) : 0;
-    HaltRequest = (bits & 0x380) == 0;
-    StepFlag = (bits & 0x400) != 0;
-    TraceInhibit = (bits & 0x800) != 0;
-    Waiting = (bits & 0x7000) == 0;
+    Mk.CtrlPort = uint16_t(rng() | ((bits & 0x6) ? CtrlRunBit : 0));
+    Mk.PcKey = (bits & 0x18) == 0 ? int32_t(rng() % 57) : 0;
+    Mk.MouseKey = (bits & 0x60) == 0 ? int32_t(rng() % 57) : 0;
+    Mk.HaltRequest = (bits & 0x380) == 0;
+    Mk.StepFlag = (bits & 0x400) != 0;
+    Mk.TraceInhibit = (bits & 0x800) != 0;
+    Mk.Waiting = (bits & 0x7000) == 0;
 }
 
 void LoadWords(uint16_t address, std::initializer_list<uint16_t> words) {
@@ -78,16 +79,14 @@ void RunCase(const InstructionCase& row) {
         SetWordAt(address, word);
         address += 2;
     }
-    for (auto [n, value] : row.regs) Reg[n] = value;
+    for (auto [n, value] : row.regs) Mk.Reg[n] = value;
     for (auto [at, value] : row.memory) SetWordAt(at, value);
-    Psw = row.psw;
+    Mk.Psw = row.psw;
 
-    uint16_t wantRegs[8];
-    std::memcpy(wantRegs, Reg, sizeof Reg);
+    std::array<uint16_t, 8> wantRegs = Mk.Reg;
     wantRegs[PC] = address;
     for (auto [n, value] : row.changedRegs) wantRegs[n] = value;
-    uint8_t wantMemory[MemorySize];
-    std::memcpy(wantMemory, Memory, MemorySize);
+    auto wantMemory = Mk.Memory;
     for (auto [at, value] : row.changedMemory) {
         wantMemory[at] = uint8_t(value);
         wantMemory[at + 1] = uint8_t(value >> 8);
@@ -96,19 +95,19 @@ void RunCase(const InstructionCase& row) {
     CpuStep();
 
     for (int n = 0; n < 8; ++n) {
-        if (Reg[n] != wantRegs[n]) {
-            ADD_FAILURE() << Describe(row) << ": R" << n << " is " << Hex(Reg[n]) << ", expected "
+        if (Mk.Reg[n] != wantRegs[n]) {
+            ADD_FAILURE() << Describe(row) << ": R" << n << " is " << Hex(Mk.Reg[n]) << ", expected "
                           << Hex(wantRegs[n]);
             return;
         }
     }
-    if (Psw != row.wantPsw) {
-        ADD_FAILURE() << Describe(row) << ": PSW is " << Hex(Psw) << ", expected " << Hex(row.wantPsw);
+    if (Mk.Psw != row.wantPsw) {
+        ADD_FAILURE() << Describe(row) << ": PSW is " << Hex(Mk.Psw) << ", expected " << Hex(row.wantPsw);
         return;
     }
     for (uint32_t at = 0; at < MemorySize; ++at) {
-        if (Memory[at] != wantMemory[at]) {
-            ADD_FAILURE() << Describe(row) << ": byte at " << Hex(uint16_t(at)) << " is " << int(Memory[at])
+        if (Mk.Memory[at] != wantMemory[at]) {
+            ADD_FAILURE() << Describe(row) << ": byte at " << Hex(uint16_t(at)) << " is " << int(Mk.Memory[at])
                           << ", expected " << int(wantMemory[at]);
             return;
         }
@@ -120,9 +119,9 @@ void RunCases(std::initializer_list<InstructionCase> rows) {
 }
 
 void ExpectTrapEntered(uint16_t vector, uint16_t oldPsw, uint16_t returnPc) {
-    EXPECT_EQ(Reg[PC], HandlerOf(vector)) << "vector " << Octal(vector);
-    EXPECT_EQ(Psw, VectorStatus);
-    EXPECT_EQ(Reg[SP], StackTop - 4);
+    EXPECT_EQ(Mk.Reg[PC], HandlerOf(vector)) << "vector " << Octal(vector);
+    EXPECT_EQ(Mk.Psw, VectorStatus);
+    EXPECT_EQ(Mk.Reg[SP], StackTop - 4);
     EXPECT_EQ(WordAt(StackTop - 2), oldPsw) << "saved PSW";
     EXPECT_EQ(WordAt(StackTop - 4), returnPc) << "saved PC";
 }

@@ -5,6 +5,6 @@
 #include "core/Def.h"
 
 inline void MakeCleanMachine() {
-    ClearMachine();
-    RamEnd = LastRamAddress;
+    Mk = Machine{};
+    Mk.RamEnd = LastRamAddress;
 }

@@ -9,11 +9,11 @@
 
 #include "core/Def.h"
 
-inline uint16_t WordAt(uint16_t address) { return uint16_t(Memory[address] | Memory[address + 1] << 8); }
+inline uint16_t WordAt(uint16_t address) { return uint16_t(Mk.Memory[address] | Mk.Memory[address + 1] << 8); }
 
 inline void SetWordAt(uint16_t address, uint16_t value) {
-    Memory[address] = uint8_t(value);
-    Memory[address + 1] = uint8_t(value >> 8);
+    Mk.Memory[address] = uint8_t(value);
+    Mk.Memory[address + 1] = uint8_t(value >> 8);
 }
 
 // A whole ROM image of zeros holding the little-endian words at their

@@ -35,10 +35,10 @@ protected:
         MakeCleanMachine();
         ResetRunControl();
         CpuSpeed = 250;
-        CtrlPort = CtrlRunBit | CtrlSpeedBit;  // running, one cycle unit a step
+        Mk.CtrlPort = CtrlRunBit | CtrlSpeedBit;  // running, one cycle unit a step
         SetWordAt(LoopStart, IncR0);
         SetWordAt(LoopStart + 2, BrBackOne);
-        Reg[PC] = LoopStart;
+        Mk.Reg[PC] = LoopStart;
     }
 
     void TearDown() override {

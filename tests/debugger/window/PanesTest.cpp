@@ -68,10 +68,10 @@ TEST_F(Panes, ARegisterTakesTheTypedValue) {
         uint16_t value;
     };
     const Case cases[] = {
-        {1, "1234", &Reg[1], 0x1234}, {5, "1235", &Reg[5], 0x1235}, {6, "1235", &Reg[SP], 0x1234},
-        {7, "ffff", &Reg[PC], 0xFFFE}, {0, "", &Reg[0], 0},         {2, "x7", &Reg[2], 7},
+        {1, "1234", &Mk.Reg[1], 0x1234},  {5, "1235", &Mk.Reg[5], 0x1235}, {6, "1235", &Mk.Reg[SP], 0x1234},
+        {7, "ffff", &Mk.Reg[PC], 0xFFFE}, {0, "", &Mk.Reg[0], 0},          {2, "x7", &Mk.Reg[2], 7},
     };
-    Reg[0] = 0x5555;
+    Mk.Reg[0] = 0x5555;
     Open();
     for (const Case& c : cases) {
         ClickCell(form->Registers.RegPaintBox, 4 + WordDigits - 1, c.row);
@@ -86,7 +86,7 @@ TEST_F(Panes, ARegisterTakesTheTypedValue) {
     ClickCell(form->Registers.RegPaintBox, 4, rows - 2);
     ASSERT_EQ(form->EditAddr, 8);
     Enter("FFFF");
-    EXPECT_EQ(Psw, 0xFFFF);
+    EXPECT_EQ(Mk.Psw, 0xFFFF);
 }
 
 TEST_F(Panes, TheMemoryEditorStoresBytesWordsAndCharacters) {
@@ -96,15 +96,15 @@ TEST_F(Panes, TheMemoryEditorStoresBytesWordsAndCharacters) {
     ClickCell(form->Bin.BinPaintBox, values + 1 * (ByteDigits + 1), 1);
     EXPECT_EQ(form->EditAddr, 0x8011);
     Enter("1FF");  // cut to the two digits of a byte
-    EXPECT_EQ(Memory[0x8011], 0x1F);
+    EXPECT_EQ(Mk.Memory[0x8011], 0x1F);
 
     Click(form->Bin.RadioButtonWord);
     // The last digit of the second word opens the same field as its first.
     ClickCell(form->Bin.BinPaintBox, values + 2 * (ByteDigits + 1) + WordDigits - 1, 2);
     EXPECT_EQ(form->EditAddr, 0x8022);
     Enter("1234");
-    EXPECT_EQ(Memory[0x8022], 0x34);
-    EXPECT_EQ(Memory[0x8023], 0x12);
+    EXPECT_EQ(Mk.Memory[0x8022], 0x34);
+    EXPECT_EQ(Mk.Memory[0x8023], 0x12);
     // The blanks after a word open nothing.
     ClickCell(form->Bin.BinPaintBox, values + WordDigits, 2);
     EXPECT_EQ(form->EditMode, EditNone);
@@ -115,11 +115,11 @@ TEST_F(Panes, TheMemoryEditorStoresBytesWordsAndCharacters) {
     };
     const Case cases[] = {{"A", 'A'}, {"ж", 0xE6}, {"№", 0xB9}, {"€", 0x88}, {"✓", 0x77}, {"", 0x77}};
     for (const Case& c : cases) {
-        Memory[0x8035] = 0x77;
+        Mk.Memory[0x8035] = 0x77;
         ClickCell(form->Bin.BinPaintBox, characters + 5, 3);
         ASSERT_EQ(form->EditMode, EditBinCharacter);
         Enter(QString::fromUtf8(c.typed));
-        EXPECT_EQ(Memory[0x8035], c.code) << c.typed;
+        EXPECT_EQ(Mk.Memory[0x8035], c.code) << c.typed;
         EXPECT_EQ(form->EditMode, EditNone);
     }
 }
@@ -257,7 +257,7 @@ bool RowHasText(const QImage& image, int top, int height) {
 }
 
 TEST_F(Panes, NothingIsListedOrOpenedPastTheEndOfRam) {
-    Reg[PC] = 0x87FA;
+    Mk.Reg[PC] = 0x87FA;
     Open();
     TPaintBox* pane = form->List.ListPaintBox;
     const QImage listing = pane->grab().toImage();

@@ -22,17 +22,17 @@ TEST_F(RunControl, ATraceRunsExactlyItsStepsAfterTheResumeDelayAndReopensTheWind
     EXPECT_EQ(TraceCount, 5);
 
     Ticks(30);
-    EXPECT_EQ(Reg[0], 0) << "a step ran within the 30 ticks after hiding";
+    EXPECT_EQ(Mk.Reg[0], 0) << "a step ran within the 30 ticks after hiding";
     Ticks(1);
     // inc, br, inc, br, inc
-    EXPECT_EQ(Reg[0], 3);
-    EXPECT_EQ(Reg[PC], LoopStart + 2);
+    EXPECT_EQ(Mk.Reg[0], 3);
+    EXPECT_EQ(Mk.Reg[PC], LoopStart + 2);
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(Paused);
     EXPECT_EQ(TraceCount, -1);
     EXPECT_EQ(form->List.ListTop, LoopStart + 2);
     Ticks(5);
-    EXPECT_EQ(Reg[0], 3) << "the processor ran with the window open";
+    EXPECT_EQ(Mk.Reg[0], 3) << "the processor ran with the window open";
 }
 
 TEST_F(RunControl, NoTraceCountKeepsTheWindowOpen) {
@@ -57,8 +57,8 @@ TEST_F(RunControl, ABreakpointInALoopStopsAtTheNextPass) {
     EXPECT_EQ(TraceCount, -1);
     Ticks(31);
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(Reg[PC], LoopStart);
-    EXPECT_EQ(Reg[0], 1);
+    EXPECT_EQ(Mk.Reg[PC], LoopStart);
+    EXPECT_EQ(Mk.Reg[0], 1);
     EXPECT_EQ(BreakPoint, -1);
 }
 
@@ -71,10 +71,10 @@ TEST_F(RunControl, ClosingResumesWithNeitherTraceNorBreakpoint) {
     EXPECT_EQ(TraceCount, -1);
     EXPECT_EQ(BreakPoint, -1);
     Ticks(30);
-    EXPECT_EQ(Reg[0], 0);
+    EXPECT_EQ(Mk.Reg[0], 0);
     Ticks(1);
     // A whole budget of 250 steps, no stop on the way.
-    EXPECT_EQ(Reg[0], 125);
+    EXPECT_EQ(Mk.Reg[0], 125);
     EXPECT_FALSE(form->isVisible());
 }
 
@@ -82,10 +82,10 @@ TEST_F(RunControl, TheSingleStepRunsOneInstructionAndKeepsTheWindowOpen) {
     Open();
     for (const uint16_t pc : {LoopStart + 2, LoopStart + 0, LoopStart + 2}) {
         Click(form->StepButton);
-        EXPECT_EQ(Reg[PC], pc);
+        EXPECT_EQ(Mk.Reg[PC], pc);
         EXPECT_EQ(form->List.ListTop, pc);
     }
-    EXPECT_EQ(Reg[0], 2);
+    EXPECT_EQ(Mk.Reg[0], 2);
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(Paused);
     EXPECT_EQ(form->StepGroupBox->CaptionColor(), Blue);

@@ -63,14 +63,14 @@ TEST(MemoryFiles, EachImageMissingShortExactLongOrUnreadable) {
         TempFolder folder;
         Prepare(folder, "rom.bin", c.rom, RomSize, 11);
         Prepare(folder, "ram.bin", c.ram, RamSize, 29);
-        ClearMachine();
+        Mk = Machine{};
         std::vector<std::string> warnings;
         const RamImageState state = LoadMemoryImages(folder / "rom.bin", folder / "ram.bin",
                                                      [&](const std::string& m) { warnings.push_back(m); });
         EXPECT_EQ(warnings, c.warnings);
         EXPECT_EQ(state, c.ramState);
-        EXPECT_EQ(std::vector<uint8_t>(Rom, Rom + RomSize), Expected(c.rom, RomSize, 11));
-        EXPECT_EQ(std::vector<uint8_t>(Ram, Ram + RamSize), Expected(c.ram, RamSize, 29));
+        EXPECT_EQ(std::vector<uint8_t>(Mk.Rom(), Mk.Rom() + RomSize), Expected(c.rom, RomSize, 11));
+        EXPECT_EQ(std::vector<uint8_t>(Mk.Ram(), Mk.Ram() + RamSize), Expected(c.ram, RamSize, 29));
     }
 }
 
@@ -78,7 +78,7 @@ TEST(MemoryFiles, SaveWritesExactlyTheRamEvenOverALongerImage) {
     TempFolder folder;
     folder.Write("ram.bin", Pattern(4096, 1));
     const std::vector<uint8_t> ram = Pattern(RamSize, 99);
-    std::memcpy(Ram, ram.data(), RamSize);
+    std::memcpy(Mk.Ram(), ram.data(), RamSize);
     ASSERT_TRUE(SaveRam(folder / "ram.bin"));
     EXPECT_EQ(folder.Read("ram.bin"), ram);
     EXPECT_FALSE(std::filesystem::exists(RamTemporaryPath(folder / "ram.bin")));
@@ -86,7 +86,7 @@ TEST(MemoryFiles, SaveWritesExactlyTheRamEvenOverALongerImage) {
 
 TEST(MemoryFiles, SaveCreatesAMissingImage) {
     TempFolder folder;
-    std::memset(Ram, 0x5A, RamSize);
+    std::memset(Mk.Ram(), 0x5A, RamSize);
     ASSERT_TRUE(SaveRam(folder / "ram.bin"));
     EXPECT_EQ(folder.Read("ram.bin"), std::vector<uint8_t>(RamSize, 0x5A));
 }
@@ -104,7 +104,7 @@ void SetMode(const std::string& path, mode_t mode) { ASSERT_EQ(::chmod(path.c_st
 const std::vector<uint8_t> OldImage = Pattern(RamSize, 5);
 const std::vector<uint8_t> SessionRam = Pattern(RamSize, 200);
 
-void StartSession() { std::memcpy(Ram, SessionRam.data(), RamSize); }
+void StartSession() { std::memcpy(Mk.Ram(), SessionRam.data(), RamSize); }
 
 // No write bit means no: root, who may write anything, keeps the file too.
 TEST(MemoryFiles, AWriteProtectedImageIsLeftAsItIs) {
@@ -214,7 +214,7 @@ TEST(MemoryFiles, AFailedSaveLeavesTheOldImageWhole) {
     TempFolder folder;
     const std::vector<uint8_t> old = Pattern(RamSize, 5);
     folder.Write("ram.bin", old);
-    std::memset(Ram, 0xEE, RamSize);
+    std::memset(Mk.Ram(), 0xEE, RamSize);
 
     // The temporary file cannot be created.
     std::filesystem::create_directory(RamTemporaryPath(folder / "ram.bin"));

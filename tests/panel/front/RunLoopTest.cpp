@@ -26,7 +26,7 @@ protected:
         SetWordAt(0x0008, LoopAddress);  // illegal-instruction vector
         SetWordAt(LoopAddress, 0170000);  // an opcode that no routine claims
         CpuReset();
-        Reg[SP] = 0x8800;
+        Mk.Reg[SP] = 0x8800;
         ResetRunControl();
         CpuSpeed = 250;
         shown = 0;
@@ -56,7 +56,7 @@ TEST_F(RunLoop, TheBudgetIsSpentInWholeStepsAndTheExcessIsLost) {
     };
     for (const Case& c : cases) {
         CpuSpeed = c.speed;
-        CtrlPort = c.fast ? (CtrlPort | CtrlSpeedBit) : (CtrlPort & ~CtrlSpeedBit);
+        Mk.CtrlPort = c.fast ? (Mk.CtrlPort | CtrlSpeedBit) : (Mk.CtrlPort & ~CtrlSpeedBit);
         EXPECT_EQ(StepsOfOneTick(), c.steps) << "CpuSpeed " << c.speed << (c.fast ? " fast" : " slow");
         EXPECT_EQ(StepsOfOneTick(), c.steps) << "second tick, CpuSpeed " << c.speed;
     }
@@ -66,7 +66,7 @@ TEST_F(RunLoop, TheBudgetIsSpentInWholeStepsAndTheExcessIsLost) {
 // The sum of the costs must not overflow on the way to the largest budget.
 TEST_F(RunLoop, EvenTheLargestBudgetEndsAfterTheStepThatReachesIt) {
     CpuSpeed = std::numeric_limits<int32_t>::max();
-    CtrlPort &= ~CtrlRunBit;  // a stopped processor: quick steps of 8 units
+    Mk.CtrlPort &= ~CtrlRunBit;  // a stopped processor: quick steps of 8 units
     const int32_t steps = CpuSpeed / 8 + 1;
     const int32_t spare = 1000;
     TraceCount = steps + spare;
@@ -111,7 +111,7 @@ TEST_F(RunLoop, ATraceRunsExactlyItsStepsAcrossTicksThenShowsTheDebugWindow) {
 }
 
 TEST_F(RunLoop, TheBreakpointIsComparedAfterEachStep) {
-    ASSERT_EQ(Reg[PC], LoopAddress);
+    ASSERT_EQ(Mk.Reg[PC], LoopAddress);
     BreakPoint = NeverReached;
     EXPECT_EQ(StepsOfOneTick(), 32);
     EXPECT_EQ(shown, 0);

@@ -40,9 +40,9 @@ TEST(Startup, AProgramWithoutWindowsStartsAsTheWindowDoes) {
     folder.WriteText("my.ini", "[Settings]\nCpuSpeed=99\n[Debugger]\nRadix=8\n");
     folder.Write("my.rom", RomImage({{0x0000, 0x8010}}));
     folder.Write("my.ram", Pattern(RamSize, 1));
-    ClearMachine();
-    LcdRam[0] = LcdRam[127] = 0x5A;
-    PcKey = 7;
+    Mk = Machine{};
+    Mk.LcdRam[0] = Mk.LcdRam[127] = 0x5A;
+    Mk.PcKey = 7;
     Paused = true;
 
     StartupFiles files = DefaultStartupFiles();
@@ -54,12 +54,12 @@ TEST(Startup, AProgramWithoutWindowsStartsAsTheWindowDoes) {
     EXPECT_TRUE(warnings.empty());
     EXPECT_EQ(CpuSpeed, 99);
     EXPECT_EQ(Radix, 8);
-    EXPECT_EQ(RamEnd, 0x87FF);
-    EXPECT_EQ(std::vector<uint8_t>(Ram, Ram + RamSize), Pattern(RamSize, 1));
-    EXPECT_EQ(Reg[PC], 0x8010);
-    EXPECT_EQ(LcdRam[0], 0);
-    EXPECT_EQ(LcdRam[127], 0x5A);
-    EXPECT_EQ(PcKey, 0);
+    EXPECT_EQ(Mk.RamEnd, 0x87FF);
+    EXPECT_EQ(std::vector<uint8_t>(Mk.Ram(), Mk.Ram() + RamSize), Pattern(RamSize, 1));
+    EXPECT_EQ(Mk.Reg[PC], 0x8010);
+    EXPECT_EQ(Mk.LcdRam[0], 0);
+    EXPECT_EQ(Mk.LcdRam[127], 0x5A);
+    EXPECT_EQ(Mk.PcKey, 0);
     EXPECT_FALSE(Paused);
     SetRadix(16);
     CpuSpeed = DefaultCpuSpeed;

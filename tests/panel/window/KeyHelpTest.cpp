@@ -40,13 +40,13 @@ using KeyHelpWindow = PanelFixture;
 TEST_F(KeyHelpWindow, F1ShowsItAndF1OrEscapeClosesIt) {
     WriteInstallation();
     StartStill();
-    PcKey = 9;
+    Mk.PcKey = 9;
     KeyDown(Qt::Key_F1);
     ASSERT_NE(form->KeyHelp(), nullptr);
     EXPECT_TRUE(form->KeyHelp()->isVisible());
     Key(QEvent::KeyPress, Qt::Key_Escape, {}, false, Qt::NoModifier, form->KeyHelp());
     EXPECT_FALSE(form->KeyHelp()->isVisible());
-    EXPECT_EQ(PcKey, 9);  // no machine key from either
+    EXPECT_EQ(Mk.PcKey, 9);  // no machine key from either
 
     KeyDown(Qt::Key_F1);
     EXPECT_TRUE(form->KeyHelp()->isVisible());

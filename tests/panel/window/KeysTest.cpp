@@ -28,7 +28,7 @@ protected:
         InstallPictures();
         StartStill();
         form->ShowDebugWindow = [this] { ++debugWindowShown; };
-        HaltRequest = false;
+        Mk.HaltRequest = false;
     }
 
     // The face without the display, which repaints put into it.
@@ -48,7 +48,7 @@ protected:
         for (int key = 1; key <= LastFaceKey; ++key) {
             const KeyPlace p = PlaceOfKey(key);
             Press(p.x + 2, p.y + 2);
-            ASSERT_EQ(MouseKey, key);
+            ASSERT_EQ(Mk.MouseKey, key);
             EXPECT_NE(FaceOutsideDisplay(), before) << "key " << key << " looks pressed";
             if (key == SwitchKey) {
                 Move(0, 0);
@@ -89,11 +89,11 @@ TEST_F(Keys, TypedCharactersHoldTheirKeys) {
     };
     for (const Case& c : cases) {
         const QString text = QString::fromUtf16(c.text);
-        PcKey = c.before;
-        HaltRequest = false;
+        Mk.PcKey = c.before;
+        Mk.HaltRequest = false;
         KeyDown(c.qtKey, text);
-        EXPECT_EQ(PcKey, c.after) << text.toStdString();
-        EXPECT_EQ(HaltRequest, c.halt) << text.toStdString();
+        EXPECT_EQ(Mk.PcKey, c.after) << text.toStdString();
+        EXPECT_EQ(Mk.HaltRequest, c.halt) << text.toStdString();
     }
 }
 
@@ -108,40 +108,40 @@ TEST_F(Keys, SpecialKeysHoldTheirKeysAndF3ShowsTheDebugWindow) {
         {Qt::Key_Up, 9},      {Qt::Key_Down, 9},   {Qt::Key_F3, 9},      {Qt::Key_F1, 9},
     };
     for (const Case& c : cases) {
-        PcKey = 9;
+        Mk.PcKey = 9;
         KeyDown(c.qtKey);
-        EXPECT_EQ(PcKey, c.after) << "Qt key 0x" << std::hex << c.qtKey;
+        EXPECT_EQ(Mk.PcKey, c.after) << "Qt key 0x" << std::hex << c.qtKey;
     }
     EXPECT_EQ(debugWindowShown, 1);
     form->ShowDebugWindow = nullptr;
     KeyDown(Qt::Key_F3);  // with no debug window yet, nothing happens
-    EXPECT_EQ(PcKey, 9);
+    EXPECT_EQ(Mk.PcKey, 9);
 }
 
 TEST_F(Keys, AHeldKeyRepeatsWithoutBeingReleased) {
     KeyDown(Qt::Key_W, "w");
-    ASSERT_EQ(PcKey, 7);
+    ASSERT_EQ(Mk.PcKey, 7);
     for (int i = 0; i < 5; ++i) {
         Key(QEvent::KeyRelease, Qt::Key_W, "w", true);
-        EXPECT_EQ(PcKey, 7) << "auto-repeat " << i;
+        EXPECT_EQ(Mk.PcKey, 7) << "auto-repeat " << i;
         Key(QEvent::KeyPress, Qt::Key_W, "w", true);
     }
     KeyUp(Qt::Key_W, "w");
-    EXPECT_EQ(PcKey, 0);
+    EXPECT_EQ(Mk.PcKey, 0);
 
     // Any real key-up releases, whichever key it was.
     KeyDown(Qt::Key_Delete);
     KeyUp(Qt::Key_Shift);
-    EXPECT_EQ(PcKey, 0);
+    EXPECT_EQ(Mk.PcKey, 0);
 }
 
 TEST_F(Keys, WhileTheHaltKeyIsHeldEveryCharacterRaisesTheRequestAgain) {
     KeyDown(Qt::Key_QuoteLeft, "`");
-    HaltRequest = false;
-    KeyOut = 0;
+    Mk.HaltRequest = false;
+    Mk.KeyOut = 0;
     KeyDown(Qt::Key_Q, "q");
-    EXPECT_TRUE(HaltRequest);
-    EXPECT_EQ(PcKey, 39);
+    EXPECT_TRUE(Mk.HaltRequest);
+    EXPECT_EQ(Mk.PcKey, 39);
 }
 
 struct HitCase {
@@ -159,10 +159,10 @@ TEST_F(Keys, ClicksHitKeysOrDragTheWindow) {
     for (const HitCase& c : cases) {
         const int drags = form->drags;
         Press(c.x, c.y);
-        EXPECT_EQ(MouseKey, c.key) << "(" << c.x << ',' << c.y << ')';
+        EXPECT_EQ(Mk.MouseKey, c.key) << "(" << c.x << ',' << c.y << ')';
         EXPECT_EQ(form->drags - drags, c.key == 0 ? 1 : 0) << "(" << c.x << ',' << c.y << ')';
         Move(-5, -5);  // off the key: released, so letting go does nothing
-        EXPECT_EQ(MouseKey, 0);
+        EXPECT_EQ(Mk.MouseKey, 0);
         Release(-5, -5);
     }
     EXPECT_TRUE(form->isVisible());
@@ -173,7 +173,7 @@ TEST_F(Keys, TheRightButtonDoesNothing) {
     for (const HitCase c : {HitCase{23, 200, 7}, HitCase{83, 149, 1}, HitCase{60, 200, 0}}) {
         Press(c.x, c.y, Qt::RightButton);
         Release(c.x, c.y, Qt::RightButton);
-        EXPECT_EQ(MouseKey, 0);
+        EXPECT_EQ(Mk.MouseKey, 0);
     }
     EXPECT_EQ(form->drags, 0);
     EXPECT_TRUE(form->isVisible());
@@ -195,21 +195,21 @@ TEST_F(Keys, APressedKeyShowsItsPictureOverItsInsideMovedRightAndDown) {
                 expected.setPixel(p.x + dx, p.y + dy, keys.pixel(g.SrcX + dx, g.SrcY + dy));
 
     Press(p.x + 10, p.y + 10);
-    ASSERT_EQ(MouseKey, 20);
+    ASSERT_EQ(Mk.MouseKey, 20);
     EXPECT_EQ(Difference(*form->FaceBitmap, expected), "");
     const QImage window = form->grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(Difference(window.copy(p.x, p.y, g.Width, g.Height), expected.copy(p.x, p.y, g.Width, g.Height)), "");
 
     // Moving within the key keeps it; moving off releases it for good.
     Move(p.x, p.y);
-    EXPECT_EQ(MouseKey, 20);
+    EXPECT_EQ(Mk.MouseKey, 20);
     Move(p.x + g.Width, p.y);
-    EXPECT_EQ(MouseKey, 0);
+    EXPECT_EQ(Mk.MouseKey, 0);
     EXPECT_EQ(Difference(FaceOutsideDisplay(), beforeOutsideDisplay), "");
     Move(p.x + 10, p.y + 10);
-    EXPECT_EQ(MouseKey, 0);
+    EXPECT_EQ(Mk.MouseKey, 0);
     Release(p.x + 10, p.y + 10);
-    EXPECT_EQ(MouseKey, 0);
+    EXPECT_EQ(Mk.MouseKey, 0);
     EXPECT_EQ(Difference(FaceOutsideDisplay(), beforeOutsideDisplay), "");
 }
 
@@ -219,7 +219,7 @@ TEST_F(Keys, PressingAndReleasingEveryKeyLeavesTheFaceAsItWas) {
     // A second press lets go of the first key.
     Press(23, 200);
     Press(75, 242);
-    EXPECT_EQ(MouseKey, 18);
+    EXPECT_EQ(Mk.MouseKey, 18);
     Release(75, 242);
     EXPECT_EQ(Difference(FaceOutsideDisplay(), before), "");
 }
@@ -232,7 +232,7 @@ TEST_F(Keys, ReleasingOnTheSwitchKeyClosesTheProgramAndSavesTheRam) {
 
     bool closed = false;
     form->OnClosed = [&] { closed = true; };
-    std::memset(Ram, 0x77, RamSize);
+    std::memset(Mk.Ram(), 0x77, RamSize);
     Press(90, 160);
     Release(90, 160);
     EXPECT_TRUE(closed);
@@ -242,18 +242,18 @@ TEST_F(Keys, ReleasingOnTheSwitchKeyClosesTheProgramAndSavesTheRam) {
 
 TEST_F(Keys, TheHaltKeyByMouseActsOnReleaseOnlyWhileItsColumnIsSelected) {
     const KeyPlace p = PlaceOfKey(HaltKey);
-    KeyOut = 0;
+    Mk.KeyOut = 0;
     Press(p.x + 1, p.y + 1);
-    EXPECT_EQ(MouseKey, HaltKey);
-    EXPECT_FALSE(HaltRequest) << "not on press";
+    EXPECT_EQ(Mk.MouseKey, HaltKey);
+    EXPECT_FALSE(Mk.HaltRequest) << "not on press";
     Release(p.x + 1, p.y + 1);
-    EXPECT_FALSE(HaltRequest);
+    EXPECT_FALSE(Mk.HaltRequest);
 
-    KeyOut = 0x0002;
+    Mk.KeyOut = 0x0002;
     Press(p.x + 1, p.y + 1);
-    EXPECT_FALSE(HaltRequest);
+    EXPECT_FALSE(Mk.HaltRequest);
     Release(p.x + 1, p.y + 1);
-    EXPECT_TRUE(HaltRequest);
+    EXPECT_TRUE(Mk.HaltRequest);
 }
 
 TEST_F(Keys, LosingActivationReleasesBothKeys) {
@@ -262,15 +262,15 @@ TEST_F(Keys, LosingActivationReleasesBothKeys) {
     const QImage before = FaceOutsideDisplay();
     Press(23, 200);
     KeyDown(Qt::Key_W, "w");
-    ASSERT_EQ(MouseKey, 7);
-    ASSERT_EQ(PcKey, 7);
+    ASSERT_EQ(Mk.MouseKey, 7);
+    ASSERT_EQ(Mk.PcKey, 7);
 
     QWidget other;
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    EXPECT_EQ(MouseKey, 0);
-    EXPECT_EQ(PcKey, 0);
+    EXPECT_EQ(Mk.MouseKey, 0);
+    EXPECT_EQ(Mk.PcKey, 0);
     EXPECT_EQ(Difference(FaceOutsideDisplay(), before), "");
 }
 
@@ -297,7 +297,7 @@ TEST_F(KeysWithClearPictures, ThePressedInsideHasTheHeightOfItsKeyBlock) {
             for (int i = 0; i < g.Width - 9; ++i)
                 expected.setPixel(p.x + 5 + i, p.y + 5 + j, before.pixel(p.x + 4 + i, p.y + 4 + j));
         Press(p.x + 1, p.y + 1);
-        ASSERT_EQ(MouseKey, key);
+        ASSERT_EQ(Mk.MouseKey, key);
         EXPECT_EQ(Difference(*form->FaceBitmap, expected), "") << "key " << key;
         Move(-5, -5);
     }

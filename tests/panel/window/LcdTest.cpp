@@ -85,7 +85,7 @@ protected:
     }
 
     void ExpectDisplay(const std::string& what) {
-        EXPECT_EQ(FirstDifference(*form->LcdBitmap, ExpectedDisplay(LcdRam, form->CursorPhase)), "") << what;
+        EXPECT_EQ(FirstDifference(*form->LcdBitmap, ExpectedDisplay(Mk.LcdRam.data(), form->CursorPhase)), "") << what;
     }
     void RenderAndExpect(const std::string& what) {
         form->LcdDirty = false;
@@ -107,18 +107,18 @@ TEST_F(Lcd, TheFirstRenderAfterShowingPaintsABlankDisplay) {
 TEST_F(Lcd, CharacterRowsLightTheirDotsAndIgnoreBits5To7) {
     const uint8_t rows[] = {0x1F, 0xE0, 0x15, 0x0A, 0x01, 0x10, 0xFF, 0x00};
     for (int k = 0; k < 12; ++k)
-        for (int r = 1; r <= 7; ++r) LcdRam[8 * k + r] = rows[(k * 7 + r) % 8];
+        for (int r = 1; r <= 7; ++r) Mk.LcdRam[8 * k + r] = rows[(k * 7 + r) % 8];
     RenderAndExpect("a page of rows");
-    for (int k = 0; k < 12; ++k) LcdRam[8 * k + 3] = 0xE0;
+    for (int k = 0; k < 12; ++k) Mk.LcdRam[8 * k + 3] = 0xE0;
     RenderAndExpect("rows cleared by their high bits");
 }
 
 TEST_F(Lcd, EveryIndicatorShowsItsPictureAndClearsToWhite) {
     for (int i = 0; i < 10; ++i) {
         const IndicatorPlace& p = IndicatorPlaces[i];
-        LcdRam[p.index] = uint8_t(1 << p.bit);
+        Mk.LcdRam[p.index] = uint8_t(1 << p.bit);
         RenderAndExpect("indicator " + std::to_string(i) + " on");
-        LcdRam[p.index] = 0;
+        Mk.LcdRam[p.index] = 0;
         RenderAndExpect("indicator " + std::to_string(i) + " off");
     }
 }
@@ -126,14 +126,14 @@ TEST_F(Lcd, EveryIndicatorShowsItsPictureAndClearsToWhite) {
 TEST_F(Lcd, EverySegmentLightsItsOwnRectangle) {
     for (int n = 0; n < 28; ++n) {
         const int index = 48 + 8 * (n / 5);
-        LcdRam[index] = uint8_t(1 << (n % 5));
+        Mk.LcdRam[index] = uint8_t(1 << (n % 5));
         RenderAndExpect("segment " + std::to_string(n));
-        LcdRam[index] = 0;
+        Mk.LcdRam[index] = 0;
         RenderAndExpect("segment " + std::to_string(n) + " off");
     }
     // The named cases: lower left and upper right of digit 0.
-    LcdRam[48] = 0x04;
-    LcdRam[56] = 0x01;
+    Mk.LcdRam[48] = 0x04;
+    Mk.LcdRam[56] = 0x01;
     form->RenderLcd();
     EXPECT_EQ(form->LcdBitmap->pixel(141, 9), Black);
     EXPECT_EQ(form->LcdBitmap->pixel(142, 13), Black);
@@ -143,51 +143,51 @@ TEST_F(Lcd, EverySegmentLightsItsOwnRectangle) {
 }
 
 TEST_F(Lcd, BothCursorShapesBlinkOverTheirCell) {
-    for (int r = 1; r <= 7; ++r) LcdRam[8 * 3 + r] = 0x0A;
+    for (int r = 1; r <= 7; ++r) Mk.LcdRam[8 * 3 + r] = 0x0A;
     struct Case {
         uint8_t cursor;
         const char* what;
     };
     for (const Case c : {Case{0x03, "block"}, Case{0x13, "underline"}, Case{0xE3, "block, high bits set"},
                          Case{0x0C, "cell 12: none"}, Case{0x0F, "cell 15: none"}}) {
-        LcdRam[96] = c.cursor;
+        Mk.LcdRam[96] = c.cursor;
         for (int half = 0; half < 4; ++half) {
             form->OnCursorTimer();
             form->RenderLcd();
             ExpectDisplay(std::string(c.what) + (form->CursorPhase ? " shown" : " hidden"));
         }
     }
-    LcdRam[96] = 0x03;
+    Mk.LcdRam[96] = 0x03;
     form->CursorPhase = true;
     form->RenderLcd();
     for (int r = 1; r <= 7; ++r) EXPECT_EQ(form->LcdShadow[8 * 3 + r], 0x1F) << "the block stands for the rows";
-    LcdRam[96] = 0x13;
+    Mk.LcdRam[96] = 0x13;
     form->RenderLcd();
     EXPECT_EQ(form->LcdBitmap->pixel(2 + 19 * 3, 24), White) << "underline: row 1 blank";
     EXPECT_EQ(form->LcdBitmap->pixel(2 + 19 * 3, 48), Black) << "underline: row 7 lit";
 }
 
 TEST_F(Lcd, AnUnchangedBytePaintsNothing) {
-    LcdRam[8 * 5 + 2] = 0x11;
-    LcdRam[8] = 0x13;  // indicators RUN, WRT, DEG
-    LcdRam[64] = 0x1F;
+    Mk.LcdRam[8 * 5 + 2] = 0x11;
+    Mk.LcdRam[8] = 0x13;  // indicators RUN, WRT, DEG
+    Mk.LcdRam[64] = 0x1F;
     form->RenderLcd();
     // Marks on pixels that only a repaint would cover.
     const QPoint marks[] = {{2 + 19 * 5, 28}, {2 + 19 * 5, 24}, {49, 5}, {27, 0}, {142 + 16 * 1, 9}};
     for (const QPoint m : marks) form->LcdBitmap->setPixel(m, 0xFF123456);
 
-    LcdRam[8 * 5 + 2] = 0x11;  // written again with the same values
-    LcdRam[8] = 0x13;
-    LcdRam[64] = 0x1F;
-    LcdRam[16] = 0xFF;  // address 0x90 is not shown
-    for (int i = 97; i < 128; ++i) LcdRam[i] = 0xFF;  // nor is anything past the cursor byte
+    Mk.LcdRam[8 * 5 + 2] = 0x11;  // written again with the same values
+    Mk.LcdRam[8] = 0x13;
+    Mk.LcdRam[64] = 0x1F;
+    Mk.LcdRam[16] = 0xFF;  // address 0x90 is not shown
+    for (int i = 97; i < 128; ++i) Mk.LcdRam[i] = 0xFF;  // nor is anything past the cursor byte
     form->LcdDirty = false;
     form->RenderLcd();
     EXPECT_FALSE(form->LcdDirty);
     for (const QPoint m : marks) EXPECT_EQ(form->LcdBitmap->pixel(m), 0xFF123456) << m.x() << ',' << m.y();
 
     // A change repaints all that its byte controls, and nothing else.
-    LcdRam[8] = 0x12;
+    Mk.LcdRam[8] = 0x12;
     form->RenderLcd();
     EXPECT_TRUE(form->LcdDirty);
     EXPECT_EQ(form->LcdBitmap->pixel(49, 5), IndicatorColour(5, 0, 0)) << "DEG repainted with its byte";
@@ -216,15 +216,15 @@ TEST_F(Lcd, ARefreshThatDrewSomethingRepaintsTheDisplayOnTheWindow) {
     Serve(50);
     EXPECT_TRUE(recorder.painted.isEmpty()) << "nothing changed";
 
-    LcdRam[8 * 4 + 2] = 0x1F;
+    Mk.LcdRam[8 * 4 + 2] = 0x1F;
     form->OnRefreshTimer();
     Serve(50);
     EXPECT_TRUE(recorder.painted.contains(QRect(70, 41, 227, 51)));
 }
 
 TEST_F(Lcd, TheRefreshShowsTheDisplayOnTheWindow) {
-    LcdRam[8 * 0 + 1] = 0x1F;
-    LcdRam[88] = 0x08;  // STOP
+    Mk.LcdRam[8 * 0 + 1] = 0x1F;
+    Mk.LcdRam[88] = 0x08;  // STOP
     form->RefreshTimer.start();
     form->CursorTimer.start();
     Serve(100);

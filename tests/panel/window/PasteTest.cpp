@@ -24,7 +24,7 @@ protected:
         std::vector<int> held;
         for (int i = 0; i < count; ++i) {
             form->OnRunTimer();
-            held.push_back(PcKey);
+            held.push_back(Mk.PcKey);
         }
         return held;
     }
@@ -54,7 +54,7 @@ TEST_F(Paste, ItWaitsWhileTheMachineStandsStillAndHoldsItsKeyAgainstKeyUps) {
     form->Paste("ew");
     Ticks(2);
     KeyUp(Qt::Key_V);  // the paste's own Ctrl+V let go
-    EXPECT_EQ(PcKey, 0);
+    EXPECT_EQ(Mk.PcKey, 0);
     Paused = true;
     Ticks(3 * DefaultHoldTicks);
     Paused = false;
@@ -80,10 +80,10 @@ TEST_F(Paste, EscapeAKeyOrAClickStopsItAndKeepsItsMeaning) {
         stop.act();
         EXPECT_FALSE(form->Pasting()) << stop.what;
         Ticks(3);
-        EXPECT_EQ(PcKey, stop.pcKey) << stop.what;
-        EXPECT_EQ(MouseKey, stop.mouseKey) << stop.what;
+        EXPECT_EQ(Mk.PcKey, stop.pcKey) << stop.what;
+        EXPECT_EQ(Mk.MouseKey, stop.mouseKey) << stop.what;
         form->ReleaseMouseKey(-1, -1);
-        PcKey = 0;
+        Mk.PcKey = 0;
     }
 }
 
@@ -91,10 +91,10 @@ TEST_F(Paste, OnlyCtrlVIsTaken) {
     QGuiApplication::clipboard()->setText("w");
     Key(QEvent::KeyPress, Qt::Key_Insert, {}, false, Qt::ShiftModifier);  // the machine's INS
     EXPECT_FALSE(form->Pasting());
-    EXPECT_EQ(PcKey, 2);
+    EXPECT_EQ(Mk.PcKey, 2);
     Key(QEvent::KeyPress, Qt::Key_V, "V", false, Qt::ShiftModifier);
     EXPECT_FALSE(form->Pasting());
-    EXPECT_EQ(PcKey, 30);
+    EXPECT_EQ(Mk.PcKey, 30);
 
     CtrlV();
     Ticks(3);

@@ -46,8 +46,8 @@ TEST_F(StartUp, AnInstalledProgramStartsSilentlyInItsBorderlessCentredWindow) {
     Start();
     EXPECT_TRUE(warnings.empty()) << warnings.front();
     EXPECT_EQ(CpuSpeed, 256);
-    EXPECT_EQ(RamEnd, 0x87FF);
-    EXPECT_EQ(std::vector<uint8_t>(Ram, Ram + RamSize), ram);
+    EXPECT_EQ(Mk.RamEnd, 0x87FF);
+    EXPECT_EQ(std::vector<uint8_t>(Mk.Ram(), Mk.Ram() + RamSize), ram);
     EXPECT_EQ(form->windowTitle(), "MK85");
     EXPECT_TRUE(form->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(form->size(), QSize(760, 330));
@@ -69,28 +69,29 @@ TEST_F(StartUp, AnInstalledProgramStartsSilentlyInItsBorderlessCentredWindow) {
 TEST_F(StartUp, TheFirstShowingResetsAMachineThatHasRun) {
     WriteInstallation();
     folder.Write("rom.bin", RomImage({{0x0000, 0x8035}, {0x0002, 0x00E0}}));  // reset: PC made even
-    std::memset(LcdRam, 0xAB, sizeof LcdRam);
-    Reg[PC] = 0x1234;
-    Psw = 0x0011;
-    CtrlPort = 0x0002;
-    Waiting = HaltRequest = StepFlag = true;
-    MouseKey = 20;
-    PcKey = 39;
+    std::memset(Mk.LcdRam.data(), 0xAB, sizeof Mk.LcdRam);
+    Mk.Reg[PC] = 0x1234;
+    Mk.Psw = 0x0011;
+    Mk.CtrlPort = 0x0002;
+    Mk.Waiting = Mk.HaltRequest = Mk.StepFlag = true;
+    Mk.MouseKey = 20;
+    Mk.PcKey = 39;
     Paused = true;
     RunDelay = 5;
     TraceCount = 3;
     BreakPoint = 0x8000;
 
     StartStill();
-    EXPECT_EQ(std::vector<uint8_t>(LcdRam, LcdRam + 96), std::vector<uint8_t>(96, 0)) << "the display emptied";
-    EXPECT_EQ(std::vector<uint8_t>(LcdRam + 96, LcdRam + 128), std::vector<uint8_t>(32, 0xAB))
+    EXPECT_EQ(std::vector<uint8_t>(Mk.LcdRam.data(), Mk.LcdRam.data() + 96), std::vector<uint8_t>(96, 0))
+        << "the display emptied";
+    EXPECT_EQ(std::vector<uint8_t>(Mk.LcdRam.data() + 96, Mk.LcdRam.data() + 128), std::vector<uint8_t>(32, 0xAB))
         << "the cursor byte and the rest keep theirs";
-    EXPECT_EQ(Reg[PC], 0x8034);
-    EXPECT_EQ(Psw, 0x00E0);
-    EXPECT_EQ(CtrlPort, 0x0500);
-    EXPECT_FALSE(Waiting || HaltRequest || StepFlag);
-    EXPECT_EQ(MouseKey, 0);
-    EXPECT_EQ(PcKey, 0);
+    EXPECT_EQ(Mk.Reg[PC], 0x8034);
+    EXPECT_EQ(Mk.Psw, 0x00E0);
+    EXPECT_EQ(Mk.CtrlPort, 0x0500);
+    EXPECT_FALSE(Mk.Waiting || Mk.HaltRequest || Mk.StepFlag);
+    EXPECT_EQ(Mk.MouseKey, 0);
+    EXPECT_EQ(Mk.PcKey, 0);
     EXPECT_FALSE(Paused);
     EXPECT_EQ(RunDelay, 0);
     EXPECT_EQ(TraceCount, -1);
@@ -111,7 +112,7 @@ TEST_F(StartUp, WithNoFilesAtAllItWarnsAndRunsOnAZeroRom) {
 
     form->close();
     EXPECT_EQ(warnings.size(), 3u) << "no ram.bin is no problem";
-    EXPECT_EQ(folder.Read("ram.bin"), std::vector<uint8_t>(Ram, Ram + RamSize));
+    EXPECT_EQ(folder.Read("ram.bin"), std::vector<uint8_t>(Mk.Ram(), Mk.Ram() + RamSize));
 }
 
 TEST_F(StartUp, PicturesThatCannotBeDecodedOrHaveTheWrongSizeStayBlank) {
@@ -168,12 +169,12 @@ TEST_F(StartUp, ImagesShortOrLongLoadWhatFitsAndTheRamIsRewrittenWhole) {
     folder.Write("ram.bin", Pattern(2 * RamSize, 4));
     Start();
     EXPECT_TRUE(warnings.empty());
-    EXPECT_EQ(std::vector<uint8_t>(Rom, Rom + 100), Pattern(100, 9));
-    EXPECT_EQ(std::vector<uint8_t>(Rom + 100, Rom + RomSize), std::vector<uint8_t>(RomSize - 100, 0));
-    EXPECT_EQ(std::vector<uint8_t>(Ram, Ram + RamSize), Pattern(RamSize, 4));
+    EXPECT_EQ(std::vector<uint8_t>(Mk.Rom(), Mk.Rom() + 100), Pattern(100, 9));
+    EXPECT_EQ(std::vector<uint8_t>(Mk.Rom() + 100, Mk.Rom() + RomSize), std::vector<uint8_t>(RomSize - 100, 0));
+    EXPECT_EQ(std::vector<uint8_t>(Mk.Ram(), Mk.Ram() + RamSize), Pattern(RamSize, 4));
     form->close();
     EXPECT_TRUE(warnings.empty());
-    EXPECT_EQ(folder.Read("ram.bin"), std::vector<uint8_t>(Ram, Ram + RamSize));
+    EXPECT_EQ(folder.Read("ram.bin"), std::vector<uint8_t>(Mk.Ram(), Mk.Ram() + RamSize));
 }
 
 TEST_F(StartUp, AnUnreadableRomDoesNotKeepTheRamFromLoading) {
@@ -183,7 +184,7 @@ TEST_F(StartUp, AnUnreadableRomDoesNotKeepTheRamFromLoading) {
     folder.Write("ram.bin", Pattern(RamSize, 8));
     Start();
     EXPECT_EQ(warnings, std::vector<std::string>{RomWarning});
-    EXPECT_EQ(std::vector<uint8_t>(Ram, Ram + RamSize), Pattern(RamSize, 8));
+    EXPECT_EQ(std::vector<uint8_t>(Mk.Ram(), Mk.Ram() + RamSize), Pattern(RamSize, 8));
     form->close();
     EXPECT_EQ(folder.Read("ram.bin"), Pattern(RamSize, 8)) << "saved back as it was loaded";
 }
@@ -204,7 +205,7 @@ TEST_F(StartUp, AFailedSaveWarnsAndLeavesTheOldImageWhole) {
     WriteInstallation();
     folder.Write("ram.bin", Pattern(RamSize, 6));
     Start();
-    std::memset(Ram, 0xA5, RamSize);
+    std::memset(Mk.Ram(), 0xA5, RamSize);
     std::filesystem::create_directory(folder / "ram.bin.new");
     form->close();
     EXPECT_EQ(warnings, std::vector<std::string>{SaveWarning});
@@ -216,7 +217,7 @@ TEST_F(StartUp, AWriteProtectedRamImageIsKeptAndTheUserTold) {
     folder.Write("ram.bin", Pattern(RamSize, 6));
     ASSERT_EQ(chmod((folder / "ram.bin").c_str(), 0444), 0);
     Start();
-    std::memset(Ram, 0xA5, RamSize);
+    std::memset(Mk.Ram(), 0xA5, RamSize);
     form->close();
     EXPECT_EQ(warnings, std::vector<std::string>{SaveWarning});
     EXPECT_EQ(folder.Read("ram.bin"), Pattern(RamSize, 6));
@@ -227,7 +228,7 @@ TEST_F(StartUp, ClosingStopsEverythingSavesTheRamAndFreesTheBitmaps) {
     Start();
     bool closed = false;
     form->OnClosed = [&] { closed = true; };
-    std::memset(Ram, 0x3C, RamSize);
+    std::memset(Mk.Ram(), 0x3C, RamSize);
     form->close();
     EXPECT_TRUE(closed);
     EXPECT_TRUE(Paused);
@@ -266,7 +267,7 @@ TEST_F(Signals, TerminationSignalsCloseTheWindowAndSaveTheRam) {
     CloseOnTerminationSignals(*form);
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         std::filesystem::remove(folder / "ram.bin");
-        std::memset(Ram, signal, RamSize);
+        std::memset(Mk.Ram(), signal, RamSize);
         bool closed = false;
         form->OnClosed = [&] { closed = true; };
         ::raise(signal);
@@ -300,7 +301,7 @@ TEST_F(Signals, ASignalWhileAWarningIsShownClosesTheWindowCleanly) {
         ::raise(SIGTERM);
         for (int i = 0; i < 100 && !closed; ++i) Serve(10);
     });
-    std::memset(Ram, 0x42, RamSize);
+    std::memset(Mk.Ram(), 0x42, RamSize);
     form->show();
     EXPECT_TRUE(closed);
     EXPECT_EQ(warnings, std::vector<std::string>{KeysWarning});

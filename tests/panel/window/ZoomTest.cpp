@@ -31,7 +31,7 @@ TEST_F(Zoom, AClickAtZoomTwoHitsWhatItHitsAtZoomOne) {
             const int expected = KeyAtPoint(face.x(), face.y(), place);
             for (const QPoint window : {face * 2, face * 2 + QPoint(1, 1)}) {
                 Press(window.x(), window.y());
-                EXPECT_EQ(MouseKey, expected) << "window (" << window.x() << "," << window.y() << ")";
+                EXPECT_EQ(Mk.MouseKey, expected) << "window (" << window.x() << "," << window.y() << ")";
                 drags += expected == 0;
                 Release(window.x(), window.y());
             }
@@ -44,8 +44,8 @@ TEST_F(Zoom, EveryFacePixelIsAnUnsmoothedSquare) {
     // A pressed key and a lit row of the display show too.
     const KeyPlace key = PlaceOfKey(20);
     Press(2 * key.x + 3, 2 * key.y + 3);
-    ASSERT_EQ(MouseKey, 20);
-    LcdRam[1] = 0x1F;
+    ASSERT_EQ(Mk.MouseKey, 20);
+    Mk.LcdRam[1] = 0x1F;
     form->OnRefreshTimer();
     const QImage window = form->grab().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(window.size(), form->size());
