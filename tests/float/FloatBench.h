@@ -45,16 +45,16 @@ public:
         MakeCleanMachine();
         static const SourceResult assembled = AssembleSource(VEXAL_FLOAT_DRIVER);
         for (const SourceError& error : assembled.errors) ADD_FAILURE() << FormatSourceError(error);
-        if (assembled.errors.empty() && assembled.rom.size() == RomSize) std::memcpy(Rom, assembled.rom.data(), RomSize);
+        if (assembled.errors.empty() && assembled.rom.size() == RomSize) std::memcpy(Mk.Rom(), assembled.rom.data(), RomSize);
     }
 
     static Number Read(uint16_t address) {
         Number number;
-        std::memcpy(number.data(), Ram + (address - RamStart), number.size());
+        std::memcpy(number.data(), Mk.Ram() + (address - RamStart), number.size());
         return number;
     }
     static void Write(uint16_t address, const Number& number) {
-        std::memcpy(Ram + (address - RamStart), number.data(), number.size());
+        std::memcpy(Mk.Ram() + (address - RamStart), number.data(), number.size());
     }
 
     // Calls the routine with R0 and R1 as given, and checks that it returns,
@@ -62,28 +62,28 @@ public:
     CallResult Call(Routine routine, uint16_t r0, uint16_t r1) {
         constexpr uint16_t Returned = 0x01F0, Trapped = 0x01F2, Routines = 0x0200;
         constexpr std::array<uint16_t, 4> kept = {0x1234, 0x5678, 0x9ABC, 0xDEF0};
-        Reg[0] = r0;
-        Reg[1] = r1;
-        for (int i = 0; i < 4; ++i) Reg[2 + i] = kept[size_t(i)];
-        Reg[SP] = StackTop - 2;
-        SetWordAt(Reg[SP], Returned);
-        Reg[PC] = WordAt(uint16_t(Routines + 2 * int(routine)));
-        Psw = 0;
-        CtrlPort = 0x0C00;
+        Mk.Reg[0] = r0;
+        Mk.Reg[1] = r1;
+        for (int i = 0; i < 4; ++i) Mk.Reg[2 + i] = kept[size_t(i)];
+        Mk.Reg[SP] = StackTop - 2;
+        SetWordAt(Mk.Reg[SP], Returned);
+        Mk.Reg[PC] = WordAt(uint16_t(Routines + 2 * int(routine)));
+        Mk.Psw = 0;
+        Mk.CtrlPort = 0x0C00;
         CallResult result;
-        uint16_t lowest = Reg[SP];
+        uint16_t lowest = Mk.Reg[SP];
         constexpr uint64_t Limit = 200000;
-        while (Reg[PC] != Returned && Reg[PC] != Trapped && result.instructions < Limit) {
+        while (Mk.Reg[PC] != Returned && Mk.Reg[PC] != Trapped && result.instructions < Limit) {
             CpuStep();
             ++result.instructions;
-            lowest = std::min(lowest, Reg[SP]);
+            lowest = std::min(lowest, Mk.Reg[SP]);
         }
-        EXPECT_EQ(Reg[PC], Returned) << "the routine did not return";
-        for (int i = 0; i < 4; ++i) EXPECT_EQ(Reg[2 + i], kept[size_t(i)]) << "R" << 2 + i << " changed";
-        EXPECT_EQ(Reg[SP], StackTop) << "the stack is not as it was";
-        result.r0 = Reg[0];
-        result.r1 = Reg[1];
-        result.c = Psw & FlagC, result.v = Psw & FlagV, result.z = Psw & FlagZ, result.n = Psw & FlagN;
+        EXPECT_EQ(Mk.Reg[PC], Returned) << "the routine did not return";
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(Mk.Reg[2 + i], kept[size_t(i)]) << "R" << 2 + i << " changed";
+        EXPECT_EQ(Mk.Reg[SP], StackTop) << "the stack is not as it was";
+        result.r0 = Mk.Reg[0];
+        result.r1 = Mk.Reg[1];
+        result.c = Mk.Psw & FlagC, result.v = Mk.Psw & FlagV, result.z = Mk.Psw & FlagZ, result.n = Mk.Psw & FlagN;
         ++result.instructions;
         result.stackBytes = StackTop - lowest;
         EXPECT_LE(result.stackBytes, 96);
@@ -105,10 +105,10 @@ public:
     // The text at the address, up to its zero byte (at most limit bytes).
     static std::string Text(uint16_t address, size_t limit) {
         std::string text;
-        for (size_t i = 0; i < limit && Ram[address - RamStart + i]; ++i) text += char(Ram[address - RamStart + i]);
+        for (size_t i = 0; i < limit && Mk.Ram()[address - RamStart + i]; ++i) text += char(Mk.Ram()[address - RamStart + i]);
         return text;
     }
     static void PutText(uint16_t address, const std::string& text) {
-        std::memcpy(Ram + (address - RamStart), text.c_str(), text.size() + 1);
+        std::memcpy(Mk.Ram() + (address - RamStart), text.c_str(), text.size() + 1);
     }
 };

@@ -172,7 +172,7 @@ TEST(FloatFunctions, ExactLogarithmsAndTheirErrors) {
 // out on whole numbers; and its numbers lie in [0, 1) with ten digits.
 TEST(FloatFunctions, RandomNumbersFollowTheGenerator) {
     FloatBench bench;
-    std::memset(Ram + (SeedAddress - RamStart), 0xFF, 8);  // a damaged seed is folded into range
+    std::memset(Mk.Ram() + (SeedAddress - RamStart), 0xFF, 8);  // a damaged seed is folded into range
     mpz_class seed = (65535 % 10000) * mpz_class("100010001");
     std::set<int> firstDigits;
     for (int i = 0; i < 1000; ++i) {

@@ -65,7 +65,7 @@ mpq_class ValueOfText(const std::string& text) {
 
 std::string Format(FloatBench& bench, const Number& x) {
     FloatBench::Write(XAddress, x);
-    std::memset(Ram + (TextAddress - RamStart), 0x55, 16);
+    std::memset(Mk.Ram() + (TextAddress - RamStart), 0x55, 16);
     const CallResult call = bench.Call(Routine::Format, XAddress, TextAddress);
     EXPECT_FALSE(call.c);
     const std::string text = FloatBench::Text(TextAddress, 16);
