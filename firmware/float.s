@@ -418,12 +418,8 @@ npover: tst (sp)+
 ; fadd: x := x + y; fsub: x := x - y. Two numbers of one exponent from
 ; -99 to 0 are added or subtracted in place, limb by limb: whole numbers
 ; below 10^12 above all, and fractions of as many places. Anything else, or
-; a sum that outgrows twelve digits, takes the slow way through addcore. (The
-; name fadd reads as a number in radix 16.)
-        .radix 10
-fadd:
-        .radix 16
-numadd: mov r2,-(sp)            ; fadd, for the calls from inside
+; a sum that outgrows twelve digits, takes the slow way through addcore.
+fadd:   mov r2,-(sp)
         clr r2
         br addfast
 fsub:   mov r2,-(sp)
@@ -1628,7 +1624,7 @@ sqrnewton:                      ; y := (y + x / y) / 2
         jsr pc,fdiv
         mov r3,r0
         mov r4,r1
-        jsr pc,numadd
+        jsr pc,fadd
         mov r3,r0
         mov #half,r1
         jsr pc,fmul
@@ -1753,7 +1749,7 @@ hornerstep:
         jsr pc,fmul
         mov r4,r0
         mov r2,r1
-        jsr pc,numadd
+        jsr pc,fadd
         br hornerstep
 hornerend:
         rts pc
@@ -1780,7 +1776,7 @@ fexp:   jsr r5,fsave
         jsr pc,fmul
         mov r3,r0               ; the nearest whole number: INT(t + 1/2)
         mov #half,r1
-        jsr pc,numadd
+        jsr pc,fadd
         mov r3,r0
         jsr pc,fint
         mov r3,r0
@@ -1803,7 +1799,7 @@ fexp:   jsr r5,fsave
         jsr pc,fmul
         mov r3,r0
         mov #half,r1
-        jsr pc,numadd
+        jsr pc,fadd
         mov r3,r0
         jsr pc,fint
         mov r3,r0
@@ -1942,7 +1938,7 @@ lnnear: mov r5,r0               ; x := s = (m - 1) / (m + 1)
         mov r5,r0
         add #LNZ,r0
         mov #one,r1
-        jsr pc,numadd
+        jsr pc,fadd
         mov r4,r0
         mov #one,r1
         jsr pc,fsub
@@ -1976,7 +1972,7 @@ lnterm: add #FSIZE,r3
         jsr pc,fmul
         mov r4,r0
         mov r3,r1
-        jsr pc,numadd
+        jsr pc,fadd
         br lnterm
 lnterms:
         mov r4,r0
@@ -1994,7 +1990,7 @@ lnterms:
         mul #FSIZE,r1
         add #lnwhole,r1
         mov r4,r0
-        jsr pc,numadd
+        jsr pc,fadd
         mov r5,r0               ; k
         add #LNZ,r0
         movb r2,r1
@@ -2008,7 +2004,7 @@ lnterms:
         mov r4,r0
         mov r5,r1
         add #LNZ,r1
-        jsr pc,numadd
+        jsr pc,fadd
         br lnend
 lnbase10:                       ; / ln 10, + k
         mov r4,r0
@@ -2017,7 +2013,7 @@ lnbase10:                       ; / ln 10, + k
         mov r4,r0
         mov r5,r1
         add #LNZ,r1
-        jsr pc,numadd
+        jsr pc,fadd
 lnend:  mov r5,sp
         jmp fret
 

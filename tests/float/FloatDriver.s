@@ -18,11 +18,8 @@ trapped:
 
 ; In the order of FloatBench.h.
         .org 200
-        .radix 10
 routines:
-        .word fadd
-        .radix 16
-        .word fsub, fmul, fdiv, fcmp
+        .word fadd, fsub, fmul, fdiv, fcmp
         .word fclr, fneg, fabs, fsgn, fint, fmove, fromint, toint
         .word fparse, fformat, frnd, fsqr, fpow, fln, fexp, flog
 
