@@ -2170,6 +2170,254 @@ powend: mov r5,sp
 powreturn:
         rts pc
 
+; --- Circular functions ---
+
+; fsin, fcos, ftan: x := the sine, cosine or tangent of the angle x in
+; radians; FEARGUMENT when x is so large that its quarter turns do not fit a
+; word (about 51000). With k the whole number nearest x / (pi/2), r = x -
+; k pi/2, pi/2 taken in two parts so that k times the first is exact, and r
+; is at most pi/4; sin r and cos r are their series in r^2, and k mod 4
+; picks which of them, and the sign.
+TRK = -2                        ; the frame: k
+TRF = -4                        ; 0 for sin, 1 for cos, 2 for tan
+TRT = -0C                       ; a number
+TRZ = -14                       ; r^2
+fsin:   jsr r5,fsave
+        clr r2
+        br trigstart
+fcos:   jsr r5,fsave
+        mov #1,r2
+        br trigstart
+ftan:   jsr r5,fsave
+        mov #2,r2
+trigstart:
+        mov sp,r5
+        sub #14,sp
+        mov r2,TRF(r5)
+        mov r0,r4               ; R4 -> x
+        mov r5,r3
+        add #TRT,r3
+        mov r3,r0               ; k
+        mov r4,r1
+        jsr pc,fmove
+        mov r3,r0
+        mov #twooverpi,r1
+        jsr pc,fmul
+        mov r3,r0
+        mov #half,r1
+        jsr pc,fadd
+        mov r3,r0
+        jsr pc,fint
+        mov r3,r0
+        jsr pc,toint
+        bcs trigfar
+        mov r1,TRK(r5)
+        mov #halfpi1,r2         ; x := r
+        jsr pc,trigminus
+        mov #halfpi2,r2
+        jsr pc,trigminus
+        mov r5,r0               ; r^2
+        add #TRZ,r0
+        mov r4,r1
+        jsr pc,fmove
+        mov r5,r0
+        add #TRZ,r0
+        mov r0,r1
+        jsr pc,fmul
+        cmp TRF(r5),#2
+        beq trigtan
+        mov TRK(r5),r2          ; the quarter turn: cos x = sin (x + pi/2)
+        add TRF(r5),r2
+        bit #1,r2
+        bne trigcos
+        jsr pc,trigsine
+        br trigsign
+trigcos:
+        jsr pc,trigcosine
+trigsign:
+        mov TRK(r5),r2
+        add TRF(r5),r2
+        bit #2,r2
+        beq trigok
+        mov r4,r0
+        jsr pc,fneg
+trigok: clr r0
+        br trigend
+trigtan:                        ; tan r, or -1/tan r in an odd quarter
+        jsr pc,trigsine
+        mov r4,-(sp)
+        mov r5,r4
+        add #TRT,r4
+        mov r5,r3
+        add #TRZ,r3
+        mov #cosseries,r2
+        jsr pc,horner
+        mov (sp)+,r4
+        bit #1,TRK(r5)
+        bne trigcot
+        mov r4,r0
+        mov r5,r1
+        add #TRT,r1
+        jsr pc,fdiv
+        br trigend
+trigcot:
+        mov r5,r0
+        add #TRZ,r0
+        mov r4,r1
+        jsr pc,fmove
+        mov r4,r0
+        mov r5,r1
+        add #TRT,r1
+        jsr pc,fmove
+        mov r4,r0
+        mov r5,r1
+        add #TRZ,r1
+        jsr pc,fdiv
+        bcs trigend
+        mov r4,r0
+        jsr pc,fneg
+        br trigok
+trigfar:
+        mov #FEARGUMENT,r0
+trigend:
+        mov r5,sp
+        jmp fret
+; trigminus: x -= k * the constant at R2.
+trigminus:
+        mov r5,r0
+        add #TRT,r0
+        mov TRK(r5),r1
+        jsr pc,fromint
+        mov r5,r0
+        add #TRT,r0
+        mov r2,r1
+        jsr pc,fmul
+        mov r4,r0
+        mov r5,r1
+        add #TRT,r1
+        jmp fsub
+; trigsine: x := sin x, x being r; trigcosine: x := cos r.
+trigsine:
+        mov r4,-(sp)
+        mov r5,r4
+        add #TRT,r4
+        mov r5,r3
+        add #TRZ,r3
+        mov #sinseries,r2
+        jsr pc,horner
+        mov (sp)+,r4
+        mov r4,r0
+        mov r5,r1
+        add #TRT,r1
+        jmp fmul
+trigcosine:
+        mov r5,r3
+        add #TRZ,r3
+        mov #cosseries,r2
+        jmp horner
+
+; fatn: x := the angle in radians, from -pi/2 to pi/2, whose tangent is x.
+; For a = |x| above 1, atn a = pi/2 - atn(1/a); above tan 15 degrees, atn a
+; = pi/6 + atn((a sqr 3 - 1) / (a + sqr 3)); below that, a - a^3/3 + a^5/5
+; ..., lnseries's polynomial in -a^2.
+ATF = -2                        ; the frame: 1 once 1/a is taken, 2 once
+                                ; pi/6 is to be added, 8000 for x < 0
+ATT = -0A                       ; a number
+ATA = -12                       ; a
+fatn:   jsr r5,fsave
+        mov sp,r5
+        sub #12,sp
+        mov r0,r4
+        mov (r0),ATF(r5)
+        bic #7FFF,ATF(r5)
+        jsr pc,fabs
+        mov r4,r0
+        mov #one,r1
+        jsr pc,fcmp
+        ble atnbelow1
+        mov r5,r0               ; a := 1 / a
+        add #ATT,r0
+        mov r4,r1
+        jsr pc,fmove
+        mov r4,r0
+        mov #one,r1
+        jsr pc,fmove
+        mov r4,r0
+        mov r5,r1
+        add #ATT,r1
+        jsr pc,fdiv
+        inc ATF(r5)
+atnbelow1:
+        mov r4,r0
+        mov #tan15,r1
+        jsr pc,fcmp
+        ble atnsmall
+        mov r5,r0               ; a := (a sqr 3 - 1) / (a + sqr 3)
+        add #ATT,r0
+        mov r4,r1
+        jsr pc,fmove
+        mov r5,r0
+        add #ATT,r0
+        mov #sqrt3,r1
+        jsr pc,fadd
+        mov r4,r0
+        mov #sqrt3,r1
+        jsr pc,fmul
+        mov r4,r0
+        mov #one,r1
+        jsr pc,fsub
+        mov r4,r0
+        mov r5,r1
+        add #ATT,r1
+        jsr pc,fdiv
+        bis #2,ATF(r5)
+atnsmall:
+        mov r5,r0               ; a aside, and -a^2
+        add #ATA,r0
+        mov r4,r1
+        jsr pc,fmove
+        mov r5,r0
+        add #ATT,r0
+        mov r4,r1
+        jsr pc,fmove
+        mov r5,r0
+        add #ATT,r0
+        mov r0,r1
+        jsr pc,fmul
+        mov r5,r0
+        add #ATT,r0
+        jsr pc,fneg
+        mov r5,r3
+        add #ATT,r3
+        mov #lnseries,r2
+        jsr pc,horner
+        mov r4,r0
+        mov r5,r1
+        add #ATA,r1
+        jsr pc,fmul
+        bit #2,ATF(r5)
+        beq atnturn
+        mov r4,r0
+        mov #sixthpi,r1
+        jsr pc,fadd
+atnturn:
+        bit #1,ATF(r5)
+        beq atnsign
+        mov r4,r0               ; pi/2 - atn(1/a)
+        jsr pc,fneg
+        mov r4,r0
+        mov #halfpi,r1
+        jsr pc,fadd
+atnsign:
+        tst ATF(r5)
+        bpl atndone
+        mov r4,r0
+        jsr pc,fneg
+atndone:
+        clr r0
+        mov r5,sp
+        jmp fret
+
 ; Constants.
 fzero:  .word 0, 0, 0, 0
 one:    .word 80, 0., 0., 1.
@@ -2181,6 +2429,38 @@ ln10:   .word 75, 2302., 5850., 9299.
 ln10hi: .word 78, 2., 3025., 8509.      ; ln 10 in nine digits,
 ln10lo: .word 6C, 2994., 456., 8402.    ; and the rest
 log10e: .word 74, 4342., 9448., 1903.   ; 1 / ln 10
+twooverpi:
+        .word 74, 6366., 1977., 2368.   ; 2 / pi
+halfpi: .word 75, 1570., 7963., 2679.
+halfpi1:
+        .word 7A, 0., 157., 796.        ; pi/2 in seven digits,
+halfpi2:
+        .word 6E, 3267., 9489., 6619.   ; and the rest
+sixthpi:
+        .word 74, 5235., 9877., 5598.
+sqrt3:  .word 75, 1732., 508., 757.
+tan15:  .word 74, 2679., 4919., 2431.   ; tan 15 degrees, 2 - sqr 3
+sinseries:                              ; -1/15! up to 1/1!, then a 0
+        .word 8068, 7647., 1637., 3182.
+        .word 6B, 1605., 9043., 8368.
+        .word 806D, 2505., 2108., 3854.
+        .word 70, 275., 5731., 9224.
+        .word 8071, 1984., 1269., 8413.
+        .word 72, 8333., 3333., 3333.
+        .word 8074, 1666., 6666., 6667.
+        .word 80, 0., 0., 1.
+        .word 0
+cosseries:                              ; 1/16! up to 1/0!, then a 0
+        .word 67, 4779., 4773., 3239.
+        .word 806A, 1147., 745., 5977.
+        .word 6C, 2087., 6756., 9879.
+        .word 806F, 275., 5731., 9224.
+        .word 70, 2480., 1587., 3016.
+        .word 8072, 1388., 8888., 8889.
+        .word 73, 4166., 6666., 6667.
+        .word 807F, 0., 0., 5.
+        .word 80, 0., 0., 1.
+        .word 0
 expseries:                              ; 1/8! down to 1/0!, then a 0
         .word 70, 2480., 1587., 3016.
         .word 71, 1984., 1269., 8413.

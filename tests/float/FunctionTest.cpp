@@ -142,6 +142,43 @@ TEST(FloatFunctions, LogarithmsAndExponentialAreAccurate) {
     }
 }
 
+// The circular functions against long double, within a few units of the
+// twelfth digit of the result, or of the angle's when the result is near 0.
+TEST(FloatFunctions, CircularFunctionsAreAccurate) {
+    const Accuracy functions[] = {
+        {Routine::Sin, "sin", [](long double x) { return std::sin(x); }},
+        {Routine::Cos, "cos", [](long double x) { return std::cos(x); }},
+        {Routine::Tan, "tan", [](long double x) { return std::tan(x); }},
+        {Routine::Atn, "atn", [](long double x) { return std::atan(x); }},
+    };
+    FloatBench bench;
+    NumberSource source(13);
+    for (const Accuracy& f : functions) {
+        for (int i = 0; i < 300; ++i) {
+            const mpq_class x = f.routine == Routine::Atn ? source.Any()
+                                                          : source.WithDigits(source.Between(1, 12), source.Between(-6, 3));
+            const long double angle = AsLongDouble(x);
+            const long double expected = f.function(angle);
+            const CallResult call = bench.Unary(f.routine, Encode(x));
+            EXPECT_FALSE(call.c) << f.name << " " << Describe(x);
+            const long double got = AsLongDouble(ValueOf(FloatBench::X()));
+            const long double scale = std::max(std::fabs(expected), f.routine == Routine::Atn ? 0.0L : 1e-12L * std::fabs(angle));
+            EXPECT_LE(std::fabs(got - expected), 2e-11L * std::max(scale, 1e-99L))
+                << f.name << " " << Describe(x) << " gave " << Describe(FloatBench::X());
+            if (HasFailure()) return;
+        }
+    }
+    const CallResult far = bench.Unary(Routine::Sin, Encode(mpz_class("100000")));
+    EXPECT_TRUE(far.c);
+    EXPECT_EQ(far.r0, 6);
+    for (Routine routine : {Routine::Sin, Routine::Tan, Routine::Atn}) {
+        EXPECT_FALSE(bench.Unary(routine, Encode(0)).c);
+        EXPECT_EQ(FloatBench::X(), Encode(0));
+    }
+    EXPECT_FALSE(bench.Unary(Routine::Cos, Encode(0)).c);
+    EXPECT_EQ(FloatBench::X(), Encode(1));
+}
+
 TEST(FloatFunctions, ExactLogarithmsAndTheirErrors) {
     FloatBench bench;
     for (int k = -99; k <= 99; ++k) {
