@@ -61,6 +61,8 @@ haltsave:
 haltstack:
         .blkb 40
 haltstacktop:
+rndseed:
+        .blkb 8                 ; the state of RND's generator (float.s)
 workend:
         .org 8800
 stacktop:

@@ -24,7 +24,7 @@ mpq_class RootOf(const mpq_class& x) {
 TEST(FloatFunctions, SquareRootIsCorrectlyRounded) {
     FloatBench bench;
     NumberSource source(9);
-    for (int i = 0; i < 1500; ++i) {
+    for (int i = 0; i < 600; ++i) {
         mpq_class x = abs(source.Any());
         if (i % 4 == 0) x = RoundTwelve(x * x).value;  // near a perfect square
         if (x == 0) continue;
@@ -111,7 +111,7 @@ TEST(FloatFunctions, LogarithmsAndExponentialAreAccurate) {
     NumberSource source(11);
     for (const Accuracy& f : functions) {
         long double worst = 0;
-        for (int i = 0; i < 400; ++i) {
+        for (int i = 0; i < 150; ++i) {
             mpq_class x = f.routine == Routine::Exp ? source.WithDigits(source.Between(1, 12), source.Between(-8, 2))
                                                     : abs(source.Any());
             if (x == 0) continue;
@@ -154,7 +154,7 @@ TEST(FloatFunctions, CircularFunctionsAreAccurate) {
     FloatBench bench;
     NumberSource source(13);
     for (const Accuracy& f : functions) {
-        for (int i = 0; i < 300; ++i) {
+        for (int i = 0; i < 120; ++i) {
             const mpq_class x = f.routine == Routine::Atn ? source.Any()
                                                           : source.WithDigits(source.Between(1, 12), source.Between(-6, 3));
             const long double angle = AsLongDouble(x);
