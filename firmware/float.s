@@ -17,8 +17,10 @@
 ; coefficient. So two numbers are equal exactly when their bytes are.
 ;
 ; Twelve digits are kept and ten are shown: the two guard digits let
-; 1/3*3 show as 1. Results are rounded to twelve digits, to nearest, ties
-; away from zero: 0.1+0.2 is 0.3 exactly. The magnitudes run from 1E-99 to
+; 1/3*3 show as 1. Sums, differences, products, quotients, square roots and
+; numbers read from text are the exact results rounded to twelve digits, to
+; nearest, ties away from zero: 0.1+0.2 is 0.3 exactly. The logarithms,
+; e^x and the circular functions come within a few units of the twelfth. The magnitudes run from 1E-99 to
 ; just below 9.9999999995E99, which still shows with ten digits; a result
 ; below 1E-99 becomes 0, one above the largest is FEOVERFLOW.
 ;
