@@ -61,7 +61,7 @@ public:
     // Calls the routine with R0 and R1 as given, and checks that it returns,
     // keeps R2 to R5 and stays within the stack it may use.
     CallResult Call(Routine routine, uint16_t r0, uint16_t r1) {
-        constexpr uint16_t Returned = 0x01F0, Trapped = 0x01F2, Routines = 0x0200;
+        constexpr uint16_t Returned = 0x01F0, Routines = 0x0200;
         constexpr std::array<uint16_t, 4> kept = {0x1234, 0x5678, 0x9ABC, 0xDEF0};
         Mk.Reg[0] = r0;
         Mk.Reg[1] = r1;
@@ -71,14 +71,16 @@ public:
         Mk.Reg[PC] = WordAt(uint16_t(Routines + 2 * int(routine)));
         Mk.Psw = 0;
         Mk.CtrlPort = 0x0C00;
+        // The stack below the return address is filled with a pattern that
+        // no pushed word of the module is: where it ends is the lowest the
+        // routine went.
+        constexpr uint16_t Watched = 256, Pattern = 0xB66D;
+        for (uint16_t a = uint16_t(Mk.Reg[SP] - Watched); a < Mk.Reg[SP]; a += 2) SetWordAt(a, Pattern);
         CallResult result;
-        uint16_t lowest = Mk.Reg[SP];
         constexpr uint64_t Limit = 200000;
-        while (Mk.Reg[PC] != Returned && Mk.Reg[PC] != Trapped && result.instructions < Limit) {
-            CpuStep();
-            ++result.instructions;
-            lowest = std::min(lowest, Mk.Reg[SP]);
-        }
+        result.instructions = CpuRun(UnlimitedBudget, Limit, Returned).steps;
+        uint16_t lowest = uint16_t(StackTop - 2 - Watched);
+        while (lowest < StackTop - 2 && WordAt(lowest) == Pattern) lowest += 2;
         EXPECT_EQ(Mk.Reg[PC], Returned) << "the routine did not return";
         for (int i = 0; i < 4; ++i) EXPECT_EQ(Mk.Reg[2 + i], kept[size_t(i)]) << "R" << 2 + i << " changed";
         EXPECT_EQ(Mk.Reg[SP], StackTop) << "the stack is not as it was";
