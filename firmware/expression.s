@@ -60,7 +60,7 @@ optable:
 
 ; The functions of one argument, by token from TABS.
 mathfunctions:
-        .word fabs, fint, fsgn, fsqr
+        .word fabs, fint, fsgn, fsqr, fln, flog, fexp, fsin, fcos, ftan, fatn
 
 ; expression: the value of the expression at R5 into the number at R4; R5
 ; past it. Keeps R4; changes R0 to R3.
@@ -181,7 +181,7 @@ primary:
         bic #0FF00,r0
         cmp r0,#TABS
         blo 2$
-        cmp r0,#TSQR
+        cmp r0,#TATN
         blos 6$
         cmp r0,#TRND
         beq 7$
@@ -189,6 +189,8 @@ primary:
         beq 8$
         cmp r0,#TANS
         beq 9$
+        cmp r0,#TPI
+        beq 12$
 2$:     dec r5
         jmp syntaxerror
 3$:     dec r5                  ; a number
@@ -224,6 +226,11 @@ primary:
 9$:     mov r4,r0               ; ANS
         mov #answer,r1
         jmp fmove
+12$:    mov r4,r0               ; PI, to the twelve digits a number keeps
+        mov #pitext,r1
+        jmp fparse
+pitext: .asciz "3.14159265359"
+        .even
 
 ; argument: "(" expression ")" into (R4).
 argument:

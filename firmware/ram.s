@@ -25,7 +25,7 @@ keptsum:
         .blkb 2                 ; over answer to varsend
 answer: .blkb FSIZE             ; ANS, the last value an expression showed
 rndseed:
-        .blkb FSIZE             ; the number module's random seed
+        .blkb FSIZE             ; the state of RND's generator (float.s)
 answerknown:
         .blkb 1                 ; 1 once a value has been kept as ANS
 histbytes:

@@ -33,12 +33,20 @@ TAND = 94
 TOR = 95
 TNOT = 96
 TABS = 97                       ; the functions that take an argument, from
-TINT = 98                       ; TABS to TSQR, in the order of mathfunctions
+TINT = 98                       ; TABS to TATN, in the order of mathfunctions
 TSGN = 99                       ; (expression.s)
 TSQR = 9A
-TRND = 9B                       ; the values without one
-TMEM = 9C
-TANS = 9D
+TLN = 9B
+TLOG = 9C
+TEXP = 9D
+TSIN = 9E
+TCOS = 9F
+TTAN = 0A0
+TATN = 0A1
+TRND = 0A2                      ; the values without one
+TMEM = 0A3
+TANS = 0A4
+TPI = 0A5
 
 keywords:
         .asciz "PRINT"
@@ -68,9 +76,17 @@ keywords:
         .asciz "INT"
         .asciz "SGN"
         .asciz "SQR"
+        .asciz "LN"
+        .asciz "LOG"
+        .asciz "EXP"
+        .asciz "SIN"
+        .asciz "COS"
+        .asciz "TAN"
+        .asciz "ATN"
         .asciz "RND"
         .asciz "MEM"
         .asciz "ANS"
+        .asciz "PI"
         .byte 0                 ; the end of the table
         .even
 
