@@ -312,6 +312,7 @@ void TMainForm::FormMouseUp(Qt::MouseButton button, int, int) {
 
 void TMainForm::FormDeactivate() {
     ReleaseMouseKey(-1, -1);
+    keyboard_.Stop();
     Mk.PcKey = 0;
 }
 
