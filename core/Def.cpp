@@ -20,3 +20,14 @@ Location WriteCellToPort() {
     if (Mk.Addr == CtrlPortAddress) return CellOf(Mk.CtrlPort);
     return CellOf(Mk.SinkCell);  // ROM and unmapped space: the write vanishes
 }
+
+uint16_t PeekWord(const Machine& machine, uint16_t address) {
+    if (ReadsMemory(machine, address)) {
+        uint16_t word;  // little-endian like the host, as Location::Word reads it
+        std::memcpy(&word, machine.Memory.data() + address, sizeof word);
+        return word;
+    }
+    if (address == KeyInAddress) return KeyScan(machine);
+    if (address == CtrlPortAddress) return machine.CtrlPort;
+    return 0;  // unmapped
+}
