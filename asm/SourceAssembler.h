@@ -27,6 +27,5 @@ struct SourceResult {
     std::vector<SourceError> errors;  // in the order of the source; empty on success
 };
 
-// Assembles the source file at path and the files it includes. The machine's
-// Addr and the debugger's Radix are left as they were.
+// Assembles the source file at path and the files it includes.
 SourceResult AssembleSource(const std::string& path);

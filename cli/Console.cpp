@@ -70,24 +70,12 @@ uint64_t ParseCount(std::string_view word, std::string_view what) {
     return value;
 }
 
-// A number in the debugger's radix; every character must be a digit of it,
-// and the value keeps its low 16 bits.
-uint16_t ParseWord(std::string_view word) {
-    bool digitsOnly = !word.empty();
-    for (char c : word) digitsOnly = digitsOnly && DigitValue(c) < Radix;
-    if (!digitsOnly) throw BadArgument("malformed number " + Quoted(word) + " in radix " + std::to_string(Radix));
-    // ParseNumber wraps modulo 2^32, which leaves the low 16 bits exact.
-    return uint16_t(ParseNumber(word, Radix));
-}
-
 int32_t ParseKeyIndex(std::string_view word) {
     const uint64_t key = ParseCount(word, "key index");
     if (key > uint64_t(LastKey))
         throw BadArgument("key index " + Quoted(word) + " is not between 0 and " + std::to_string(LastKey));
     return int32_t(key);
 }
-
-std::string Full(uint16_t value) { return FormatWord(value, '0'); }
 
 // The run loop's budget of one tick, without its run control.
 void RunTicks(uint64_t ticks) {
@@ -147,7 +135,18 @@ const Console::Command Console::Commands[] = {
     {"quit", &Console::Quit, "", "end the run", 0, 0, false},
 };
 
-Console::Console(std::string saveFile) : saveFile(std::move(saveFile)) {}
+Console::Console(std::string saveFile, NumberFormat numbers) : saveFile(std::move(saveFile)), numbers(numbers) {}
+
+uint16_t Console::ParseWord(std::string_view word) const {
+    const int32_t radix = numbers.Radix();
+    bool digitsOnly = !word.empty();
+    for (char c : word) digitsOnly = digitsOnly && DigitValue(c) < radix;
+    if (!digitsOnly) throw BadArgument("malformed number " + Quoted(word) + " in radix " + std::to_string(radix));
+    // ParseNumber wraps modulo 2^32, which leaves the low 16 bits exact.
+    return uint16_t(ParseNumber(word, radix));
+}
+
+std::string Console::Full(uint16_t value) const { return FormatWord(value, '0', numbers); }
 
 ConsoleReply Console::Execute(std::string_view line) {
     ConsoleReply reply;
@@ -269,7 +268,7 @@ void Console::Peek(const Arguments& arguments, ConsoleReply& reply) {
 
 void Console::PeekByte(const Arguments& arguments, ConsoleReply& reply) {
     Mk.Addr = ParseWord(arguments.Word(0));
-    reply.output = FormatByte(ReadCell().Byte(), '0') + "\n";
+    reply.output = FormatByte(ReadCell().Byte(), '0', numbers) + "\n";
 }
 
 void Console::Poke(const Arguments& arguments, ConsoleReply&) {
@@ -290,8 +289,7 @@ void Console::Load(const Arguments& arguments, ConsoleReply&) {
     const uint16_t address = ParseWord(arguments.Word(0));
     std::vector<uint16_t> words;
     for (size_t i = 1; i < arguments.words.size(); ++i) words.push_back(ParseWord(arguments.words[i]));
-    Mk.Addr = address;
-    for (uint16_t word : words) StoreWord(word);
+    StoreWords(Mk, address, words);
 }
 
 void Console::Dump(const Arguments& arguments, ConsoleReply& reply) {
@@ -300,7 +298,7 @@ void Console::Dump(const Arguments& arguments, ConsoleReply& reply) {
     // Rows end at the top of the address space; they do not wrap to 0.
     uint32_t row = address & 0xFFF0u;
     for (uint64_t i = 0; i < rows && row <= 0xFFFF; ++i, row += 16) {
-        const std::string text = MemoryRowText(uint16_t(row), 1);
+        const std::string text = MemoryRowText(Mk, uint16_t(row), 1, numbers);
         if (!text.empty()) reply.output += text + "\n";
     }
 }
@@ -308,27 +306,25 @@ void Console::Dump(const Arguments& arguments, ConsoleReply& reply) {
 void Console::Disassemble(const Arguments& arguments, ConsoleReply& reply) {
     const uint16_t address = ParseWord(arguments.Word(0));
     const uint64_t lines = arguments.Has(1) ? ParseCount(arguments.Word(1), "line count") : 1;
+    const WordReader read = MachineReader(Mk);
     uint16_t next = address & 0xFFFE;
     for (uint64_t i = 0; i < lines; ++i) {
-        reply.output += DisassemblyLine(next) + "\n";
-        next = Mk.Addr;
+        const ListingLine line = DisassemblyLine(next, read, numbers);
+        reply.output += line.Text + "\n";
+        next = line.Next;
     }
 }
 
 void Console::Assemble(const Arguments& arguments, ConsoleReply& reply) {
     const uint16_t address = ParseWord(arguments.Word(0));
-    AsmLine = std::string(arguments.text);
-    Mk.Addr = address;
-    AssembleLine();
+    const AsmResult assembled = AssembleLine(arguments.text, address, numbers);
     // A line that does not assemble is an answer, not a failed command: the
     // position tells where the text went wrong, and nothing is stored.
-    if (AsmPos != 0) {
-        reply.output = "error at " + std::to_string(AsmPos) + "\n";
+    if (!assembled.Succeeded()) {
+        reply.output = "error at " + std::to_string(assembled.AsmPos) + "\n";
         return;
     }
-    Mk.Addr = address;
-    for (int i = 0; i < AsmCount; ++i) StoreWord(AsmWords[i]);
-    reply.output = Full(Mk.Addr) + "\n";
+    reply.output = Full(StoreWords(Mk, address, assembled.Words())) + "\n";
 }
 
 void Console::Key(const Arguments& arguments, ConsoleReply&) { Mk.PcKey = ParseKeyIndex(arguments.Word(0)); }
@@ -379,7 +375,7 @@ void Console::Help(const Arguments&, ConsoleReply& reply) {
         left.resize(std::max<size_t>(left.size() + 1, 20), ' ');
         reply.output += left + command.description + "\n";
     }
-    reply.output += "Numbers are in radix " + std::to_string(Radix) + "; counts are decimal.\n";
+    reply.output += "Numbers are in radix " + std::to_string(numbers.Radix()) + "; counts are decimal.\n";
 }
 
 void Console::Quit(const Arguments&, ConsoleReply& reply) { reply.quit = true; }

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "debugger/Numbers.h"
 #include "panel/KeyTyper.h"
 
 struct ConsoleReply {
@@ -20,8 +21,9 @@ struct ConsoleReply {
 
 class Console {
 public:
-    // saveFile is where "save" without a file name writes the RAM.
-    explicit Console(std::string saveFile);
+    // saveFile is where "save" without a file name writes the RAM; numbers
+    // are the debugger's, in which addresses and values are read and shown.
+    explicit Console(std::string saveFile, NumberFormat numbers = NumberFormat());
 
     // Runs one line. Blank lines and lines starting with "#" do nothing.
     // Nothing changes when the line fails.
@@ -63,6 +65,13 @@ private:
     void Help(const Arguments&, ConsoleReply&);
     void Quit(const Arguments&, ConsoleReply&);
 
+    // A number in the radix; every character must be a digit of it, and the
+    // value keeps its low 16 bits.
+    uint16_t ParseWord(std::string_view word) const;
+    // A word in full form.
+    std::string Full(uint16_t value) const;
+
     std::string saveFile;
+    NumberFormat numbers;
     int64_t holdTicks = DefaultHoldTicks;
 };

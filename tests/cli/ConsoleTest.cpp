@@ -16,7 +16,6 @@ class ConsoleModule : public ::testing::Test {
 protected:
     void SetUp() override {
         MakeCleanMachine();
-        SetRadix(16);
         CpuSpeed = 250;
     }
     void TearDown() override { Mk = Machine{}; }
@@ -49,15 +48,14 @@ TEST_F(ConsoleModule, AFailedLineChangesNothing) {
 }
 
 TEST_F(ConsoleModule, NumbersFollowTheRadix) {
-    SetRadix(8);
-    EXPECT_TRUE(console.Execute("set r0 8").failed);  // 8 is no octal digit
-    EXPECT_FALSE(console.Execute("set r0 177777").failed);
+    Console octal("unused-ram.bin", NumberFormat(8));
+    EXPECT_TRUE(octal.Execute("set r0 8").failed);  // 8 is no octal digit
+    EXPECT_FALSE(octal.Execute("set r0 177777").failed);
     EXPECT_EQ(Mk.Reg[0], 0xFFFF);
     // A valid number keeps its low 16 bits.
-    EXPECT_FALSE(console.Execute("set r1 777777").failed);
+    EXPECT_FALSE(octal.Execute("set r1 777777").failed);
     EXPECT_EQ(Mk.Reg[1], 0xFFFF);
-    EXPECT_EQ(console.Execute("peek 0").output, "000000\n");
-    SetRadix(16);
+    EXPECT_EQ(octal.Execute("peek 0").output, "000000\n");
     EXPECT_FALSE(console.Execute("set r2 aBcD").failed);
     EXPECT_EQ(Mk.Reg[2], 0xABCD);
 }
