@@ -8,8 +8,9 @@ Machine Mk;
 Location ReadCellOutsideMemory() {
     if (Mk.Addr == KeyInAddress) return ScanKeys();
     if (Mk.Addr == CtrlPortAddress) return CellOf(Mk.CtrlPort);
-    // Unmapped. The debugger's line assembler stores through read locations;
-    // clearing the cell here means no such store can ever show through.
+    // Unmapped. No store goes through a read location, but the cell is part
+    // of the machine's value and comes back with it from a file; clearing it
+    // here keeps every unmapped read 0 whatever it came back holding.
     Mk.ZeroCell = 0;
     return CellOf(Mk.ZeroCell);
 }
