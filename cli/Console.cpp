@@ -148,7 +148,18 @@ uint16_t Console::ParseWord(std::string_view word) const {
 
 std::string Console::Full(uint16_t value) const { return FormatWord(value, '0', numbers); }
 
-ConsoleReply Console::Execute(std::string_view line) {
+std::optional<uint16_t> Console::StoreBelowTop(uint16_t address, std::span<const uint16_t> words,
+                                               ConsoleReply& reply) const {
+    const size_t room = (0xFFFFu - address) / 2 + 1;
+    const uint16_t next = StoreWords(Mk, address, words.first(std::min(words.size(), room)));
+    if (words.size() <= room) return next;
+    const size_t lost = words.size() - room;
+    reply.warnings = "stopped at the top of memory, " + Full(0xFFFF) + ": " + std::to_string(lost) +
+                     (lost == 1 ? " word" : " words") + " not stored\n";
+    return std::nullopt;
+}
+
+ConsoleReply Console::Execute(std::string_view line, std::ostream& out) {
     ConsoleReply reply;
     std::string_view rest;
     const std::string_view name = NextWord(line, rest);
@@ -187,7 +198,7 @@ ConsoleReply Console::Execute(std::string_view line) {
     }
 
     try {
-        (this->*command->handler)(arguments, reply);
+        (this->*command->handler)(arguments, out, reply);
     } catch (const BadArgument& bad) {
         reply = ConsoleReply();
         reply.failed = true;
@@ -196,20 +207,20 @@ ConsoleReply Console::Execute(std::string_view line) {
     return reply;
 }
 
-void Console::State(const Arguments&, ConsoleReply& reply) {
+void Console::State(const Arguments&, std::ostream& out, ConsoleReply&) {
     static const char* const names[8] = {"R0", "R1", "R2", "R3", "R4", "R5", "SP", "PC"};
-    std::string& out = reply.output;
-    for (int n = 0; n < 8; ++n) out += std::string(names[n]) + "=" + Full(Mk.Reg[n]) + " ";
-    out += "PSW=" + Full(Mk.Psw) + " CPC=" + Full(Mk.Cpc) + " CPS=" + Full(Mk.Cps) + " CTRL=" + Full(Mk.CtrlPort);
-    out += " KEYOUT=" + Full(Mk.KeyOut) + " KEYIN=" + Full(Mk.KeyIn);
-    out += std::string(" WAITING=") + (Mk.Waiting ? "1" : "0");
-    out += std::string(" HALTREQUEST=") + (Mk.HaltRequest ? "1" : "0");
-    out += std::string(" STEPFLAG=") + (Mk.StepFlag ? "1" : "0");
-    out += std::string(" TRACEINHIBIT=") + (Mk.TraceInhibit ? "1" : "0");
-    out += '\n';
+    for (int n = 0; n < 8; ++n) out << names[n] << "=" << Full(Mk.Reg[n]) << " ";
+    out << "PSW=" << Full(Mk.Psw) << " CPC=" << Full(Mk.Cpc) << " CPS=" << Full(Mk.Cps);
+    out << " CTRL=" << Full(Mk.CtrlPort);
+    out << " KEYOUT=" << Full(Mk.KeyOut) << " KEYIN=" << Full(Mk.KeyIn);
+    out << " WAITING=" << (Mk.Waiting ? "1" : "0");
+    out << " HALTREQUEST=" << (Mk.HaltRequest ? "1" : "0");
+    out << " STEPFLAG=" << (Mk.StepFlag ? "1" : "0");
+    out << " TRACEINHIBIT=" << (Mk.TraceInhibit ? "1" : "0");
+    out << '\n';
 }
 
-void Console::Set(const Arguments& arguments, ConsoleReply&) {
+void Console::Set(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     struct Settable {
         const char* name;
         uint16_t* place;
@@ -232,26 +243,26 @@ void Console::Set(const Arguments& arguments, ConsoleReply&) {
     *place = ParseWord(arguments.Word(1));
 }
 
-void Console::Step(const Arguments& arguments, ConsoleReply&) {
+void Console::Step(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     RunSteps(arguments.Has(0) ? ParseCount(arguments.Word(0), "step count") : 1);
 }
 
-void Console::Tick(const Arguments& arguments, ConsoleReply&) {
+void Console::Tick(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     RunTicks(arguments.Has(0) ? ParseCount(arguments.Word(0), "tick count") : 1);
 }
 
-void Console::Until(const Arguments& arguments, ConsoleReply& reply) {
+void Console::Until(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
     const uint16_t target = ParseWord(arguments.Word(0));
     const uint64_t limit = arguments.Has(1) ? ParseCount(arguments.Word(1), "step limit") : 10'000'000;
     if (limit < 1) throw BadArgument("the step limit must be at least 1");
     const uint64_t steps = RunSteps(limit, target);
     if (Mk.Reg[PC] == target)
-        reply.output = "reached " + Full(target) + " after " + std::to_string(steps) + " steps\n";
+        out << "reached " << Full(target) << " after " << steps << " steps\n";
     else
-        reply.output = "not reached after " + std::to_string(limit) + " steps\n";
+        out << "not reached after " << limit << " steps\n";
 }
 
-void Console::Speed(const Arguments& arguments, ConsoleReply&) {
+void Console::Speed(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     std::string_view word = arguments.Word(0);
     const bool negative = !word.empty() && word[0] == '-';
     if (negative) word.remove_prefix(1);
@@ -261,103 +272,111 @@ void Console::Speed(const Arguments& arguments, ConsoleReply&) {
     CpuSpeed = int32_t(negative ? -int64_t(magnitude) : int64_t(magnitude));
 }
 
-void Console::Peek(const Arguments& arguments, ConsoleReply& reply) {
+void Console::Peek(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
     Mk.Addr = ParseWord(arguments.Word(0));
-    reply.output = Full(ReadCell().Word()) + "\n";
+    out << Full(ReadCell().Word()) << "\n";
 }
 
-void Console::PeekByte(const Arguments& arguments, ConsoleReply& reply) {
+void Console::PeekByte(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
     Mk.Addr = ParseWord(arguments.Word(0));
-    reply.output = FormatByte(ReadCell().Byte(), '0', numbers) + "\n";
+    out << FormatByte(ReadCell().Byte(), '0', numbers) << "\n";
 }
 
-void Console::Poke(const Arguments& arguments, ConsoleReply&) {
+void Console::Poke(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     const uint16_t address = ParseWord(arguments.Word(0));
     const uint16_t value = ParseWord(arguments.Word(1));
     Mk.Addr = address;
     WriteCell().SetWord(value);
 }
 
-void Console::PokeByte(const Arguments& arguments, ConsoleReply&) {
+void Console::PokeByte(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     const uint16_t address = ParseWord(arguments.Word(0));
     const uint16_t value = ParseWord(arguments.Word(1));
     Mk.Addr = address;
     WriteCell().SetByte(uint8_t(value));
 }
 
-void Console::Load(const Arguments& arguments, ConsoleReply&) {
+void Console::Load(const Arguments& arguments, std::ostream&, ConsoleReply& reply) {
     const uint16_t address = ParseWord(arguments.Word(0));
     std::vector<uint16_t> words;
     for (size_t i = 1; i < arguments.words.size(); ++i) words.push_back(ParseWord(arguments.words[i]));
-    StoreWords(Mk, address, words);
+    StoreBelowTop(address, words, reply);
 }
 
-void Console::Dump(const Arguments& arguments, ConsoleReply& reply) {
+void Console::Dump(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
     const uint16_t address = ParseWord(arguments.Word(0));
     const uint64_t rows = arguments.Has(1) ? ParseCount(arguments.Word(1), "row count") : 1;
     // Rows end at the top of the address space; they do not wrap to 0.
     uint32_t row = address & 0xFFF0u;
-    for (uint64_t i = 0; i < rows && row <= 0xFFFF; ++i, row += 16) {
+    for (uint64_t i = 0; i < rows && row <= 0xFFFF && out; ++i, row += 16) {
         const std::string text = MemoryRowText(Mk, uint16_t(row), 1, numbers);
-        if (!text.empty()) reply.output += text + "\n";
+        if (!text.empty()) out << text << "\n";
     }
 }
 
-void Console::Disassemble(const Arguments& arguments, ConsoleReply& reply) {
+void Console::Disassemble(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
     const uint16_t address = ParseWord(arguments.Word(0));
     const uint64_t lines = arguments.Has(1) ? ParseCount(arguments.Word(1), "line count") : 1;
     const WordReader read = MachineReader(Mk);
     uint16_t next = address & 0xFFFE;
-    for (uint64_t i = 0; i < lines; ++i) {
+    for (uint64_t i = 0; i < lines && out; ++i) {
         const ListingLine line = DisassemblyLine(next, read, numbers);
-        reply.output += line.Text + "\n";
+        out << line.Text << "\n";
         next = line.Next;
     }
 }
 
-void Console::Assemble(const Arguments& arguments, ConsoleReply& reply) {
+void Console::Assemble(const Arguments& arguments, std::ostream& out, ConsoleReply& reply) {
     const uint16_t address = ParseWord(arguments.Word(0));
     const AsmResult assembled = AssembleLine(arguments.text, address, numbers);
     // A line that does not assemble is an answer, not a failed command: the
     // position tells where the text went wrong, and nothing is stored.
     if (!assembled.Succeeded()) {
-        reply.output = "error at " + std::to_string(assembled.AsmPos) + "\n";
+        out << "error at " << assembled.AsmPos << "\n";
         return;
     }
-    reply.output = Full(StoreWords(Mk, address, assembled.Words())) + "\n";
+    if (const std::optional<uint16_t> next = StoreBelowTop(address, assembled.Words(), reply)) out << Full(*next) << "\n";
 }
 
-void Console::Key(const Arguments& arguments, ConsoleReply&) { Mk.PcKey = ParseKeyIndex(arguments.Word(0)); }
+void Console::Key(const Arguments& arguments, std::ostream&, ConsoleReply&) {
+    Mk.PcKey = ParseKeyIndex(arguments.Word(0));
+}
 
-void Console::Mouse(const Arguments& arguments, ConsoleReply&) { Mk.MouseKey = ParseKeyIndex(arguments.Word(0)); }
+void Console::Mouse(const Arguments& arguments, std::ostream&, ConsoleReply&) {
+    Mk.MouseKey = ParseKeyIndex(arguments.Word(0));
+}
 
-void Console::Halt(const Arguments&, ConsoleReply&) { Mk.HaltRequest = true; }
+void Console::Halt(const Arguments&, std::ostream&, ConsoleReply&) { Mk.HaltRequest = true; }
 
-void Console::Type(const Arguments& arguments, ConsoleReply&) {
+void Console::Type(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     if (arguments.text.empty()) throw BadArgument("missing argument; usage: type TEXT");
     // Malformed UTF-8 gives characters that reach no key.
     KeyTyper typer(DecodeUtf8(arguments.text), holdTicks);
     while (typer.BeforeTick()) RunTicks(1);
 }
 
-void Console::Hold(const Arguments& arguments, ConsoleReply&) {
+void Console::Hold(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     holdTicks = int64_t(ParseCount(arguments.Word(0), "hold time"));
 }
 
-void Console::Lcd(const Arguments&, ConsoleReply& reply) { reply.output = LcdText(); }
+void Console::Lcd(const Arguments&, std::ostream& out, ConsoleReply&) { out << LcdText(); }
 
-void Console::Reset(const Arguments&, ConsoleReply&) { CpuReset(); }
+void Console::Reset(const Arguments&, std::ostream&, ConsoleReply&) { CpuReset(); }
 
-void Console::Save(const Arguments& arguments, ConsoleReply& reply) {
+void Console::Save(const Arguments& arguments, std::ostream&, ConsoleReply& reply) {
     std::string_view file = arguments.text;
     file = file.substr(0, file.find_last_not_of(" \t") + 1);
+    // The system cuts a name at its first NUL: a file of another name would
+    // be written.
+    if (file.find('\0') != std::string_view::npos) throw BadArgument("a file name cannot hold a NUL byte");
     const std::string path = file.empty() ? saveFile : std::string(file);
     // A file that cannot be written is reported like the front panel reports
     // it, and the run goes on: the old file, if any, is still whole.
-    if (!SaveRam(path)) reply.warnings = SaveFailedMessage + path + "\n";
+    if (const std::string problem = SaveRam(path); !problem.empty())
+        reply.warnings = SaveFailedMessage + path + ": " + problem + "\n";
 }
 
-void Console::Bench(const Arguments& arguments, ConsoleReply& reply) {
+void Console::Bench(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
     const uint64_t steps = ParseCount(arguments.Word(0), "step count");
     const auto start = std::chrono::steady_clock::now();
     RunSteps(steps);
@@ -366,16 +385,16 @@ void Console::Bench(const Arguments& arguments, ConsoleReply& reply) {
     const double rate = seconds > 0 ? double(steps) / seconds / 1e6 : 0.0;
     char text[128];
     std::snprintf(text, sizeof text, "%" PRIu64 " steps in %.3f s, %.2f Msteps/s\n", steps, seconds, rate);
-    reply.output = text;
+    out << text;
 }
 
-void Console::Help(const Arguments&, ConsoleReply& reply) {
+void Console::Help(const Arguments&, std::ostream& out, ConsoleReply&) {
     for (const Command& command : Commands) {
         std::string left = std::string(command.name) + " " + command.usage;
         left.resize(std::max<size_t>(left.size() + 1, 20), ' ');
-        reply.output += left + command.description + "\n";
+        out << left << command.description << "\n";
     }
-    reply.output += "Numbers are in radix " + std::to_string(numbers.Radix()) + "; counts are decimal.\n";
+    out << "Numbers are in radix " << numbers.Radix() << "; counts are decimal.\n";
 }
 
-void Console::Quit(const Arguments&, ConsoleReply& reply) { reply.quit = true; }
+void Console::Quit(const Arguments&, std::ostream&, ConsoleReply& reply) { reply.quit = true; }
