@@ -44,12 +44,8 @@ void TBinPane::PaintBoxPaint(QPainter& painter) {
     ScrollBar->setPageStep(rows);
 }
 
-void TBinPane::PaintBoxMouseDown(int x, int y) {
-    Activate();
+void TBinPane::CellMouseDown(int column, int row) {
     const NumberFormat& numbers = form_.Numbers;
-    const QSize cell = PaintBox->Cell();
-    const int column = x / cell.width();
-    const int row = y / cell.height();
     if (row >= PaintBox->Rows()) return;
     const int cellColumns = (numbers.ByteDigits() + 1) * BinMode;
     const int digits = BinMode == 2 ? numbers.WordDigits() : numbers.ByteDigits();

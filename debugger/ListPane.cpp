@@ -47,12 +47,8 @@ void TListPane::PaintBoxPaint(QPainter& painter) {
     if (address < ListEnd) ScrollBar->setPageStep(uint16_t(address - ListTop) / 2);
 }
 
-void TListPane::PaintBoxMouseDown(int x, int y) {
-    Activate();
+void TListPane::CellMouseDown(int column, int row) {
     const int wordDigits = form_.Numbers.WordDigits();
-    const QSize cell = PaintBox->Cell();
-    const int column = x / cell.width();
-    const int row = y / cell.height();
     if (row >= PaintBox->Rows()) return;
 
     if (row == 0 && column < wordDigits) {

@@ -24,7 +24,7 @@ public:
 
 protected:
     void PaintBoxPaint(QPainter& painter) override;
-    void PaintBoxMouseDown(int x, int y) override;
+    void CellMouseDown(int column, int row) override;
     void ScrollTo(int position) override;
     void Commit() override;
     void EditChange() override;

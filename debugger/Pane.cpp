@@ -51,6 +51,12 @@ TPane::TPane(TDebugForm& form, const QString& caption, const QRect& group, int s
 
 void TPane::Activate() { form_.ActivatePane(Edit, GroupBox); }
 
+void TPane::PaintBoxMouseDown(int x, int y) {
+    Activate();
+    const QSize cell = PaintBox->Cell();
+    CellMouseDown(x / cell.width(), y / cell.height());
+}
+
 void TPane::BoxScroll(int position) {
     ScrollTo(position);
     Activate();

@@ -9,8 +9,9 @@
 // commits it and Escape closes it.
 //
 // The window names a pane's parts and handlers by the pane's prefix and the
-// names here: the disassembly pane's ListPaintBox is List.PaintBox, and its
-// ListPaintBoxPaint is TListPane::PaintBoxPaint.
+// names here: the disassembly pane's ListPaintBox is List.PaintBox, its
+// ListPaintBoxPaint is TListPane::PaintBoxPaint and its ListEditKeyDown is
+// the EditKeyDown here.
 #pragma once
 
 #include <QRect>
@@ -43,7 +44,9 @@ public:
 
 protected:
     virtual void PaintBoxPaint(QPainter& painter) = 0;
-    virtual void PaintBoxMouseDown(int x, int y) = 0;
+    // A click on the character cell at column, row of the paint area, after
+    // the pane has been activated.
+    virtual void CellMouseDown(int column, int row) = 0;
     // Shows the pane from the scroll bar position; the caller repaints.
     virtual void ScrollTo(int position) = 0;
     // Enter in the open field.
@@ -54,6 +57,7 @@ protected:
     TDebugForm& form_;
 
 private:
+    void PaintBoxMouseDown(int x, int y);
     // The user moved the scroll bar.
     void BoxScroll(int position);
     // With no field open a navigation key scrolls the pane; otherwise Enter

@@ -51,13 +51,9 @@ void TRegPane::PaintBoxPaint(QPainter& painter) {
     ScrollBar->setPageStep(rows - 1);
 }
 
-void TRegPane::PaintBoxMouseDown(int x, int y) {
-    Activate();
+void TRegPane::CellMouseDown(int column, int row) {
     const int wordDigits = form_.Numbers.WordDigits();
-    const QSize cell = PaintBox->Cell();
-    const int column = x / cell.width();
     if (column < ValueColumn || column >= wordDigits + ValueColumn) return;
-    const int row = y / cell.height();
     // The flag row opens nothing: the flags change through the PSW.
     if (row > Rows() - 2 || RegTop + row >= RegisterLines) return;
     form_.EditMode = EditRegister;
