@@ -168,6 +168,15 @@ private:
         return reg;
     }
 
+    // In a source file "(" may also open an expression, as in "(k+1)*2(r1)":
+    // it is a register mode only where a register and ")" follow.
+    bool BracketedRegisterFollows() {
+        const int start = AsmPos;
+        const bool follows = Match('(') && MatchRegister() && Match(')');
+        AsmPos = start;
+        return follows;
+    }
+
     // An instruction has at most three words, which AsmWords holds.
     void AppendWord(uint16_t word) {
         if (AsmCount < int(AsmWords.size())) AsmWords[size_t(AsmCount++)] = word;
@@ -247,7 +256,7 @@ private:
             if (!reg) return std::nullopt;
             return uint16_t(040 | deferred | *reg);
         }
-        if (!AtEnd() && Current() == '(') {
+        if (!AtEnd() && Current() == '(' && (!SourceMode() || BracketedRegisterFollows())) {
             const std::optional<uint16_t> reg = ParseBracketedRegister();
             if (!reg) return std::nullopt;
             if (Match('+')) return uint16_t(020 | deferred | *reg);
@@ -262,7 +271,7 @@ private:
         }
         const std::optional<uint16_t> number = ParseNumber();
         if (!number) return std::nullopt;
-        if (!AtEnd() && Current() == '(') {
+        if (!AtEnd() && Current() == '(' && (!SourceMode() || BracketedRegisterFollows())) {
             const std::optional<uint16_t> reg = ParseBracketedRegister();
             if (!reg) return std::nullopt;
             AppendWord(*number);

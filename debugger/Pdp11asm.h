@@ -52,8 +52,9 @@ using AsmNumberReader = std::function<AsmNumber(int AsmPos)>;
 // every number is read by readNumber (so it may be a label or an expression),
 // the whole line counts, register names and mnemonics are whole words (a label
 // may begin with "sp" or "r1"), "-" starts a number unless "(" follows (a
-// negative index), and a branch or SOB target must be even. The format's radix
-// applies where the reasons of failures write numbers.
+// negative index), "(" starts a number unless a register and ")" follow (an
+// index in parentheses), and a branch or SOB target must be even. The format's
+// radix applies where the reasons of failures write numbers.
 AsmResult AssembleSourceLine(std::string_view AsmLine, uint16_t address, const NumberFormat& numbers,
                              const AsmNumberReader& readNumber);
 
