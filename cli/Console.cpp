@@ -19,6 +19,7 @@
 #include "panel/KeyTyper.h"
 #include "panel/MemoryFiles.h"
 #include "panel/RunLoop.h"
+#include "panel/SnapshotFile.h"
 
 namespace {
 
@@ -87,6 +88,12 @@ int32_t ParseKeyIndex(std::string_view word) {
     return int32_t(key);
 }
 
+// A file name is the rest of the line, so that it may hold blanks; trailing
+// blanks are not part of it.
+std::string FileArgument(std::string_view text) {
+    return std::string(text.substr(0, text.find_last_not_of(" \t") + 1));
+}
+
 std::string Full(uint16_t value) { return FormatWord(value, '0'); }
 
 // The run loop's budget of one tick, without its run control.
@@ -142,6 +149,8 @@ const Console::Command Console::Commands[] = {
     {"lcd", &Console::Lcd, "", "show the display", 0, 0, false},
     {"reset", &Console::Reset, "", "reset the processor", 0, 0, false},
     {"save", &Console::Save, "[FILE]", "write the RAM to FILE (default: the RAM image read at start)", 0, 0, true},
+    {"snapshot", &Console::Snapshot, "FILE", "write the whole machine to FILE", 0, 0, true},
+    {"restore", &Console::Restore, "FILE", "load the whole machine from a snapshot FILE", 0, 0, true},
     {"bench", &Console::Bench, "N", "time N processor steps", 1, 1, false},
     {"help", &Console::Help, "", "list the commands", 0, 0, false},
     {"quit", &Console::Quit, "", "end the run", 0, 0, false},
@@ -353,12 +362,25 @@ void Console::Lcd(const Arguments&, ConsoleReply& reply) { reply.output = LcdTex
 void Console::Reset(const Arguments&, ConsoleReply&) { CpuReset(); }
 
 void Console::Save(const Arguments& arguments, ConsoleReply& reply) {
-    std::string_view file = arguments.text;
-    file = file.substr(0, file.find_last_not_of(" \t") + 1);
-    const std::string path = file.empty() ? saveFile : std::string(file);
+    const std::string file = FileArgument(arguments.text);
+    const std::string path = file.empty() ? saveFile : file;
     // A file that cannot be written is reported like the front panel reports
     // it, and the run goes on: the old file, if any, is still whole.
     if (!SaveRam(path)) reply.warnings = SaveFailedMessage + path + "\n";
+}
+
+// A file that cannot be written or loaded is a warning, as for save, and the
+// run goes on; a snapshot that does not load leaves the machine as it was.
+void Console::Snapshot(const Arguments& arguments, ConsoleReply& reply) {
+    const std::string path = FileArgument(arguments.text);
+    if (path.empty()) throw BadArgument("missing argument; usage: snapshot FILE");
+    if (const std::string problem = SaveSnapshot(path, Mk); !problem.empty()) reply.warnings = problem + "\n";
+}
+
+void Console::Restore(const Arguments& arguments, ConsoleReply& reply) {
+    const std::string path = FileArgument(arguments.text);
+    if (path.empty()) throw BadArgument("missing argument; usage: restore FILE");
+    if (const std::string problem = LoadSnapshot(path, Mk); !problem.empty()) reply.warnings = problem + "\n";
 }
 
 void Console::Bench(const Arguments& arguments, ConsoleReply& reply) {

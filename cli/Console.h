@@ -59,6 +59,8 @@ private:
     void Lcd(const Arguments&, ConsoleReply&);
     void Reset(const Arguments&, ConsoleReply&);
     void Save(const Arguments&, ConsoleReply&);
+    void Snapshot(const Arguments&, ConsoleReply&);
+    void Restore(const Arguments&, ConsoleReply&);
     void Bench(const Arguments&, ConsoleReply&);
     void Help(const Arguments&, ConsoleReply&);
     void Quit(const Arguments&, ConsoleReply&);
