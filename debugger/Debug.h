@@ -43,6 +43,9 @@ public:
     // F3 in the main window, and the run loop at the end of a trace or at the
     // breakpoint.
     void ShowWindow();
+    // A snapshot has replaced the machine: a field opened on the old one
+    // closes, and the listing starts again at the new PC.
+    void MachineReplaced();
 
     uint8_t EditMode = EditNone;
     uint16_t EditAddr = 0;  // the address, or register index, that the open field edits

@@ -38,6 +38,8 @@ const ProgramKeyHelp ProgramKeysHelp[ProgramKeyCount] = {
     {"F1", "shows this list, or closes it"},
     {"F3", "opens the debug window; the machine stands still while it is open"},
     {"Ctrl+V", "types the clipboard's text on the machine, key after key; Escape, any key or a click stops it"},
+    {"Ctrl+S", "saves the whole machine to snapshot.vxs in the emulator's folder"},
+    {"Ctrl+L", "loads the machine saved in snapshot.vxs; the keys held are let go"},
     {"the switch key (ON/OFF)", "releasing the mouse on it saves the RAM and closes the emulator"},
     {"dragging the face", "outside the keys moves the window; a click on a key holds it until the button is let go"},
 };

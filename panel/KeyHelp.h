@@ -26,7 +26,7 @@ struct ProgramKeyHelp {
     const char* keys;
     const char* does;
 };
-constexpr int ProgramKeyCount = 5;
+constexpr int ProgramKeyCount = 7;
 extern const ProgramKeyHelp ProgramKeysHelp[ProgramKeyCount];
 
 // The help window, made once and shown again; F1 or Escape closes it.

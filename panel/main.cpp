@@ -138,5 +138,6 @@ int main(int argc, char* argv[]) {
     window.show();
     TDebugForm debugWindow(files.settings);
     window.ShowDebugWindow = [&debugWindow] { debugWindow.ShowWindow(); };
+    window.OnMachineLoaded = [&debugWindow] { debugWindow.MachineReplaced(); };
     return closed ? 0 : QApplication::exec();
 }
