@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr uintmax_t MaxSourceSize = 4u << 20;  // far more than 32 KiB of ROM can take
 constexpr size_t MaxErrors = 100;
 constexpr int32_t AddressSpace = 0x10000;
 constexpr int32_t DefaultRadix = 16;
@@ -77,6 +76,7 @@ std::string StatementText(std::string_view line) {
 struct SourceFile {
     std::vector<std::string> lines;
     std::string problem;
+    size_t size = 0;  // in bytes
 };
 
 SourceFile ReadSource(const std::filesystem::path& path) {
@@ -91,6 +91,7 @@ SourceFile ReadSource(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return {{}, "cannot read the file"};
     SourceFile file;
+    file.size = size_t(size);
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();  // written on Windows
         file.lines.push_back(std::move(line));
@@ -120,11 +121,13 @@ public:
             finalPass_ = final;
             location_ = 0;
             ordinal_ = -1;
+            sourceRead_ = 0;
             SetRadix(DefaultRadix);
             AssembleFile(path, std::nullopt);
         }
         SetRadix(savedRadix);
         Mk.Addr = savedAddr;
+        result_.files = fileNames_;
         return std::move(result_);
     }
 
@@ -139,7 +142,8 @@ private:
     };
     struct Symbol {
         int32_t value;
-        long ordinal;  // the line that defines it
+        long ordinal;   // the line that defines it
+        size_t column;  // where on that line, as a line may define several names
     };
     struct Problem {
         size_t column;  // from 0
@@ -151,11 +155,16 @@ private:
     // Assembles one file. includeColumn is where the .include names it; the
     // main file has none.
     void AssembleFile(const std::string& path, std::optional<size_t> includeColumn) {
-        std::error_code ignored;
-        std::string key = std::filesystem::weakly_canonical(path, ignored).string();
-        if (key.empty()) key = path;
+        const std::string& key = FileKey(path);
         if (std::find(includeStack_.begin(), includeStack_.end(), key) != includeStack_.end()) {
             Error(*includeColumn, "'" + path + "' includes itself");
+            return;
+        }
+        // Bounds both the recursion and the work: files that include one
+        // another ten times over, nine levels deep, would take hours.
+        if (includeStack_.size() > size_t(MaxIncludeDepth)) {
+            Error(*includeColumn, "cannot include '" + path + "': includes nest more than " +
+                                      std::to_string(MaxIncludeDepth) + " deep");
             return;
         }
         const auto [cached, added] = cache_.try_emplace(key);
@@ -169,6 +178,13 @@ private:
             }
             return;
         }
+        if (sourceRead_ + source.size > MaxSourceSize) {
+            Error(*includeColumn, "cannot include '" + path + "': the source and what it includes pass " +
+                                      std::to_string(MaxSourceSize >> 20) +
+                                      " MiB in all, each file counted as often as it is included");
+            return;
+        }
+        sourceRead_ += source.size;
         if (!finalPass_) fileNames_.push_back(path);
         const int fileIndex = int(fileNames_.size()) - 1;
         includeStack_.push_back(key);
@@ -184,6 +200,18 @@ private:
             if (finalPass_ && result_.errors.size() != errorsBefore) location_ = layout_[size_t(ordinal)].end;
         }
         includeStack_.pop_back();
+    }
+
+    // The file's name with every link resolved, which names it whatever way
+    // it is reached; worked out once for each path.
+    const std::string& FileKey(const std::string& path) {
+        const auto [known, added] = fileKeys_.try_emplace(path);
+        if (added) {
+            std::error_code ignored;
+            known->second = std::filesystem::weakly_canonical(path, ignored).string();
+            if (known->second.empty()) known->second = path;
+        }
+        return known->second;
     }
 
     void Line(const std::string& raw) {
@@ -250,7 +278,8 @@ private:
     }
 
     // Enters the name at the column with its value. The first pass finds the
-    // second definition of a name silently; the second pass reports it.
+    // second definition of a name silently; the second pass reports it, and
+    // meets the first one again where it stands.
     void Define(size_t column, int32_t value) {
         const std::string name = text_.substr(column, NameEnd(column) - column);
         const std::string key = Lowered(name);
@@ -262,8 +291,8 @@ private:
             Error(column, "'" + name + "' reads as a number in radix " + std::to_string(Radix));
             return;
         }
-        const auto [symbol, added] = symbols_.try_emplace(key, Symbol{value, ordinal_});
-        if (!added && symbol->second.ordinal != ordinal_) {
+        const auto [symbol, added] = symbols_.try_emplace(key, Symbol{value, ordinal_, column});
+        if (!added && (symbol->second.ordinal != ordinal_ || symbol->second.column != column)) {
             const LineRecord& first = layout_[size_t(symbol->second.ordinal)];
             Error(column, "duplicate label '" + name + "' (first defined at " + fileNames_[size_t(first.file)] + ":" +
                               std::to_string(first.line) + ")");
@@ -663,9 +692,11 @@ private:
     std::vector<std::string> fileNames_;
     std::vector<std::string> includeStack_;
     std::map<std::string, SourceFile> cache_;  // each file is read once, so both passes see the same text
+    std::map<std::string, std::string> fileKeys_;
     std::vector<long> owner_;                  // the line that assembled each ROM byte, -1 for none
     SourceResult result_;
     bool stopped_ = false;
+    size_t sourceRead_ = 0;  // the bytes of every file assembled in this pass, once per inclusion
 
     // The line being assembled.
     std::string file_;

@@ -5,9 +5,13 @@
 // finds where every label stands, the second assembles with them known.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+constexpr int MaxIncludeDepth = 32;
+constexpr size_t MaxSourceSize = 4u << 20;  // far more than 32 KiB of ROM can take
 
 // Where a source file went wrong. Line and column count from 1; both are 0 for
 // a problem with the file as a whole.
@@ -25,8 +29,11 @@ struct SourceResult {
     std::vector<uint8_t> rom;         // the 32,768 bytes of ROM; unused bytes are 0
     std::string listing;              // address, assembled words or bytes, source line
     std::vector<SourceError> errors;  // in the order of the source; empty on success
+    std::vector<std::string> files;   // every file read, the main one first
 };
 
-// Assembles the source file at path and the files it includes. The machine's
-// Addr and the debugger's Radix are left as they were.
+// Assembles the source file at path and the files it includes, at most
+// MaxIncludeDepth deep and MaxSourceSize bytes in all, counting a file
+// again each time it is included. The machine's Addr and the debugger's Radix
+// are left as they were.
 SourceResult AssembleSource(const std::string& path);

@@ -89,12 +89,28 @@ int32_t ParseKeyIndex(std::string_view word) {
 }
 
 // A file name is the rest of the line, so that it may hold blanks; trailing
-// blanks are not part of it.
+// blanks are not part of it. The system cuts a name at its first NUL: a file
+// of another name would be used.
 std::string FileArgument(std::string_view text) {
-    return std::string(text.substr(0, text.find_last_not_of(" \t") + 1));
+    text = text.substr(0, text.find_last_not_of(" \t") + 1);
+    if (text.find('\0') != std::string_view::npos) throw BadArgument("a file name cannot hold a NUL byte");
+    return std::string(text);
 }
 
 std::string Full(uint16_t value) { return FormatWord(value, '0'); }
+
+// Stores words from the address upward as the debugger does, ROM included,
+// but only below the top of the address space: they never wrap into the ROM
+// at 0. Tells whether all of them fitted; a warning says what did not.
+bool StoreBelowTop(uint16_t address, const uint16_t* words, size_t count, ConsoleReply& reply) {
+    const size_t room = (0xFFFFu - address) / 2 + 1;
+    Mk.Addr = address;
+    for (size_t i = 0; i < std::min(count, room); ++i) StoreWord(words[i]);
+    if (count <= room) return true;
+    reply.warnings = "stopped at the top of memory, " + Full(0xFFFF) + ": " + std::to_string(count - room) +
+                     (count - room == 1 ? " word" : " words") + " not stored\n";
+    return false;
+}
 
 // The run loop's budget of one tick, without its run control.
 void RunTicks(uint64_t ticks) {
@@ -158,7 +174,7 @@ const Console::Command Console::Commands[] = {
 
 Console::Console(std::string saveFile) : saveFile(std::move(saveFile)) {}
 
-ConsoleReply Console::Execute(std::string_view line) {
+ConsoleReply Console::Execute(std::string_view line, std::ostream& out) {
     ConsoleReply reply;
     std::string_view rest;
     const std::string_view name = NextWord(line, rest);
@@ -197,7 +213,7 @@ ConsoleReply Console::Execute(std::string_view line) {
     }
 
     try {
-        (this->*command->handler)(arguments, reply);
+        (this->*command->handler)(arguments, out, reply);
     } catch (const BadArgument& bad) {
         reply = ConsoleReply();
         reply.failed = true;
@@ -206,20 +222,20 @@ ConsoleReply Console::Execute(std::string_view line) {
     return reply;
 }
 
-void Console::State(const Arguments&, ConsoleReply& reply) {
+void Console::State(const Arguments&, std::ostream& out, ConsoleReply&) {
     static const char* const names[8] = {"R0", "R1", "R2", "R3", "R4", "R5", "SP", "PC"};
-    std::string& out = reply.output;
-    for (int n = 0; n < 8; ++n) out += std::string(names[n]) + "=" + Full(Mk.Reg[n]) + " ";
-    out += "PSW=" + Full(Mk.Psw) + " CPC=" + Full(Mk.Cpc) + " CPS=" + Full(Mk.Cps) + " CTRL=" + Full(Mk.CtrlPort);
-    out += " KEYOUT=" + Full(Mk.KeyOut) + " KEYIN=" + Full(Mk.KeyIn);
-    out += std::string(" WAITING=") + (Mk.Waiting ? "1" : "0");
-    out += std::string(" HALTREQUEST=") + (Mk.HaltRequest ? "1" : "0");
-    out += std::string(" STEPFLAG=") + (Mk.StepFlag ? "1" : "0");
-    out += std::string(" TRACEINHIBIT=") + (Mk.TraceInhibit ? "1" : "0");
-    out += '\n';
+    for (int n = 0; n < 8; ++n) out << names[n] << "=" << Full(Mk.Reg[n]) << " ";
+    out << "PSW=" << Full(Mk.Psw) << " CPC=" << Full(Mk.Cpc) << " CPS=" << Full(Mk.Cps);
+    out << " CTRL=" << Full(Mk.CtrlPort);
+    out << " KEYOUT=" << Full(Mk.KeyOut) << " KEYIN=" << Full(Mk.KeyIn);
+    out << " WAITING=" << (Mk.Waiting ? "1" : "0");
+    out << " HALTREQUEST=" << (Mk.HaltRequest ? "1" : "0");
+    out << " STEPFLAG=" << (Mk.StepFlag ? "1" : "0");
+    out << " TRACEINHIBIT=" << (Mk.TraceInhibit ? "1" : "0");
+    out << '\n';
 }
 
-void Console::Set(const Arguments& arguments, ConsoleReply&) {
+void Console::Set(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     struct Settable {
         const char* name;
         uint16_t* place;
@@ -242,26 +258,26 @@ void Console::Set(const Arguments& arguments, ConsoleReply&) {
     *place = ParseWord(arguments.Word(1));
 }
 
-void Console::Step(const Arguments& arguments, ConsoleReply&) {
+void Console::Step(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     RunSteps(arguments.Has(0) ? ParseCount(arguments.Word(0), "step count") : 1);
 }
 
-void Console::Tick(const Arguments& arguments, ConsoleReply&) {
+void Console::Tick(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     RunTicks(arguments.Has(0) ? ParseCount(arguments.Word(0), "tick count") : 1);
 }
 
-void Console::Until(const Arguments& arguments, ConsoleReply& reply) {
+void Console::Until(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
     const uint16_t target = ParseWord(arguments.Word(0));
     const uint64_t limit = arguments.Has(1) ? ParseCount(arguments.Word(1), "step limit") : 10'000'000;
     if (limit < 1) throw BadArgument("the step limit must be at least 1");
     const uint64_t steps = RunSteps(limit, target);
     if (Mk.Reg[PC] == target)
-        reply.output = "reached " + Full(target) + " after " + std::to_string(steps) + " steps\n";
+        out << "reached " << Full(target) << " after " << steps << " steps\n";
     else
-        reply.output = "not reached after " + std::to_string(limit) + " steps\n";
+        out << "not reached after " << limit << " steps\n";
 }
 
-void Console::Speed(const Arguments& arguments, ConsoleReply&) {
+void Console::Speed(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     std::string_view word = arguments.Word(0);
     const bool negative = !word.empty() && word[0] == '-';
     if (negative) word.remove_prefix(1);
@@ -271,60 +287,59 @@ void Console::Speed(const Arguments& arguments, ConsoleReply&) {
     CpuSpeed = int32_t(negative ? -int64_t(magnitude) : int64_t(magnitude));
 }
 
-void Console::Peek(const Arguments& arguments, ConsoleReply& reply) {
+void Console::Peek(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
     Mk.Addr = ParseWord(arguments.Word(0));
-    reply.output = Full(ReadCell().Word()) + "\n";
+    out << Full(ReadCell().Word()) << "\n";
 }
 
-void Console::PeekByte(const Arguments& arguments, ConsoleReply& reply) {
+void Console::PeekByte(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
     Mk.Addr = ParseWord(arguments.Word(0));
-    reply.output = FormatByte(ReadCell().Byte(), '0') + "\n";
+    out << FormatByte(ReadCell().Byte(), '0') << "\n";
 }
 
-void Console::Poke(const Arguments& arguments, ConsoleReply&) {
+void Console::Poke(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     const uint16_t address = ParseWord(arguments.Word(0));
     const uint16_t value = ParseWord(arguments.Word(1));
     Mk.Addr = address;
     WriteCell().SetWord(value);
 }
 
-void Console::PokeByte(const Arguments& arguments, ConsoleReply&) {
+void Console::PokeByte(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     const uint16_t address = ParseWord(arguments.Word(0));
     const uint16_t value = ParseWord(arguments.Word(1));
     Mk.Addr = address;
     WriteCell().SetByte(uint8_t(value));
 }
 
-void Console::Load(const Arguments& arguments, ConsoleReply&) {
+void Console::Load(const Arguments& arguments, std::ostream&, ConsoleReply& reply) {
     const uint16_t address = ParseWord(arguments.Word(0));
     std::vector<uint16_t> words;
     for (size_t i = 1; i < arguments.words.size(); ++i) words.push_back(ParseWord(arguments.words[i]));
-    Mk.Addr = address;
-    for (uint16_t word : words) StoreWord(word);
+    StoreBelowTop(address, words.data(), words.size(), reply);
 }
 
-void Console::Dump(const Arguments& arguments, ConsoleReply& reply) {
+void Console::Dump(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
     const uint16_t address = ParseWord(arguments.Word(0));
     const uint64_t rows = arguments.Has(1) ? ParseCount(arguments.Word(1), "row count") : 1;
     // Rows end at the top of the address space; they do not wrap to 0.
     uint32_t row = address & 0xFFF0u;
-    for (uint64_t i = 0; i < rows && row <= 0xFFFF; ++i, row += 16) {
+    for (uint64_t i = 0; i < rows && row <= 0xFFFF && out; ++i, row += 16) {
         const std::string text = MemoryRowText(uint16_t(row), 1);
-        if (!text.empty()) reply.output += text + "\n";
+        if (!text.empty()) out << text << "\n";
     }
 }
 
-void Console::Disassemble(const Arguments& arguments, ConsoleReply& reply) {
+void Console::Disassemble(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
     const uint16_t address = ParseWord(arguments.Word(0));
     const uint64_t lines = arguments.Has(1) ? ParseCount(arguments.Word(1), "line count") : 1;
     uint16_t next = address & 0xFFFE;
-    for (uint64_t i = 0; i < lines; ++i) {
-        reply.output += DisassemblyLine(next) + "\n";
+    for (uint64_t i = 0; i < lines && out; ++i) {
+        out << DisassemblyLine(next) << "\n";
         next = Mk.Addr;
     }
 }
 
-void Console::Assemble(const Arguments& arguments, ConsoleReply& reply) {
+void Console::Assemble(const Arguments& arguments, std::ostream& out, ConsoleReply& reply) {
     const uint16_t address = ParseWord(arguments.Word(0));
     AsmLine = std::string(arguments.text);
     Mk.Addr = address;
@@ -332,58 +347,61 @@ void Console::Assemble(const Arguments& arguments, ConsoleReply& reply) {
     // A line that does not assemble is an answer, not a failed command: the
     // position tells where the text went wrong, and nothing is stored.
     if (AsmPos != 0) {
-        reply.output = "error at " + std::to_string(AsmPos) + "\n";
+        out << "error at " << AsmPos << "\n";
         return;
     }
-    Mk.Addr = address;
-    for (int i = 0; i < AsmCount; ++i) StoreWord(AsmWords[i]);
-    reply.output = Full(Mk.Addr) + "\n";
+    if (StoreBelowTop(address, AsmWords, size_t(AsmCount), reply)) out << Full(Mk.Addr) << "\n";
 }
 
-void Console::Key(const Arguments& arguments, ConsoleReply&) { Mk.PcKey = ParseKeyIndex(arguments.Word(0)); }
+void Console::Key(const Arguments& arguments, std::ostream&, ConsoleReply&) {
+    Mk.PcKey = ParseKeyIndex(arguments.Word(0));
+}
 
-void Console::Mouse(const Arguments& arguments, ConsoleReply&) { Mk.MouseKey = ParseKeyIndex(arguments.Word(0)); }
+void Console::Mouse(const Arguments& arguments, std::ostream&, ConsoleReply&) {
+    Mk.MouseKey = ParseKeyIndex(arguments.Word(0));
+}
 
-void Console::Halt(const Arguments&, ConsoleReply&) { Mk.HaltRequest = true; }
+void Console::Halt(const Arguments&, std::ostream&, ConsoleReply&) { Mk.HaltRequest = true; }
 
-void Console::Type(const Arguments& arguments, ConsoleReply&) {
+void Console::Type(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     if (arguments.text.empty()) throw BadArgument("missing argument; usage: type TEXT");
     // Malformed UTF-8 gives characters that reach no key.
     KeyTyper typer(DecodeUtf8(arguments.text), holdTicks);
     while (typer.BeforeTick()) RunTicks(1);
 }
 
-void Console::Hold(const Arguments& arguments, ConsoleReply&) {
+void Console::Hold(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     holdTicks = int64_t(ParseCount(arguments.Word(0), "hold time"));
 }
 
-void Console::Lcd(const Arguments&, ConsoleReply& reply) { reply.output = LcdText(); }
+void Console::Lcd(const Arguments&, std::ostream& out, ConsoleReply&) { out << LcdText(); }
 
-void Console::Reset(const Arguments&, ConsoleReply&) { CpuReset(); }
+void Console::Reset(const Arguments&, std::ostream&, ConsoleReply&) { CpuReset(); }
 
-void Console::Save(const Arguments& arguments, ConsoleReply& reply) {
+void Console::Save(const Arguments& arguments, std::ostream&, ConsoleReply& reply) {
     const std::string file = FileArgument(arguments.text);
     const std::string path = file.empty() ? saveFile : file;
     // A file that cannot be written is reported like the front panel reports
     // it, and the run goes on: the old file, if any, is still whole.
-    if (!SaveRam(path)) reply.warnings = SaveFailedMessage + path + "\n";
+    if (const std::string problem = SaveRam(path); !problem.empty())
+        reply.warnings = SaveFailedMessage + path + ": " + problem + "\n";
 }
 
 // A file that cannot be written or loaded is a warning, as for save, and the
 // run goes on; a snapshot that does not load leaves the machine as it was.
-void Console::Snapshot(const Arguments& arguments, ConsoleReply& reply) {
+void Console::Snapshot(const Arguments& arguments, std::ostream&, ConsoleReply& reply) {
     const std::string path = FileArgument(arguments.text);
     if (path.empty()) throw BadArgument("missing argument; usage: snapshot FILE");
     if (const std::string problem = SaveSnapshot(path, Mk); !problem.empty()) reply.warnings = problem + "\n";
 }
 
-void Console::Restore(const Arguments& arguments, ConsoleReply& reply) {
+void Console::Restore(const Arguments& arguments, std::ostream&, ConsoleReply& reply) {
     const std::string path = FileArgument(arguments.text);
     if (path.empty()) throw BadArgument("missing argument; usage: restore FILE");
     if (const std::string problem = LoadSnapshot(path, Mk); !problem.empty()) reply.warnings = problem + "\n";
 }
 
-void Console::Bench(const Arguments& arguments, ConsoleReply& reply) {
+void Console::Bench(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
     const uint64_t steps = ParseCount(arguments.Word(0), "step count");
     const auto start = std::chrono::steady_clock::now();
     RunSteps(steps);
@@ -392,16 +410,16 @@ void Console::Bench(const Arguments& arguments, ConsoleReply& reply) {
     const double rate = seconds > 0 ? double(steps) / seconds / 1e6 : 0.0;
     char text[128];
     std::snprintf(text, sizeof text, "%" PRIu64 " steps in %.3f s, %.2f Msteps/s\n", steps, seconds, rate);
-    reply.output = text;
+    out << text;
 }
 
-void Console::Help(const Arguments&, ConsoleReply& reply) {
+void Console::Help(const Arguments&, std::ostream& out, ConsoleReply&) {
     for (const Command& command : Commands) {
         std::string left = std::string(command.name) + " " + command.usage;
         left.resize(std::max<size_t>(left.size() + 1, 20), ' ');
-        reply.output += left + command.description + "\n";
+        out << left << command.description << "\n";
     }
-    reply.output += "Numbers are in radix " + std::to_string(Radix) + "; counts are decimal.\n";
+    out << "Numbers are in radix " << Radix << "; counts are decimal.\n";
 }
 
-void Console::Quit(const Arguments&, ConsoleReply& reply) { reply.quit = true; }
+void Console::Quit(const Arguments&, std::ostream&, ConsoleReply& reply) { reply.quit = true; }

@@ -1,10 +1,12 @@
 // The console's commands: one line in, the text it prints out. The same
 // commands serve the headless program and can serve an interactive console
 // in a window; the caller decides where the text goes and what a failed line
-// means for the run.
+// means for the run. Long answers are written as they are made, never built
+// whole in memory first.
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -13,7 +15,6 @@
 struct ConsoleReply {
     bool failed = false;   // the line could not be taken; error says why
     bool quit = false;     // the line asked to end the run
-    std::string output;    // for standard output; every line ends in a newline
     std::string warnings;  // problems to report that do not fail the line
     std::string error;     // why the line could not be taken
 };
@@ -23,9 +24,11 @@ public:
     // saveFile is where "save" without a file name writes the RAM.
     explicit Console(std::string saveFile);
 
-    // Runs one line. Blank lines and lines starting with "#" do nothing.
-    // Nothing changes when the line fails.
-    ConsoleReply Execute(std::string_view line);
+    // Runs one line, writing its answer to out, every line of it ending in a
+    // newline. Blank lines and lines starting with "#" do nothing. Nothing
+    // changes, and nothing is written, when the line fails. A long answer
+    // stops early once out has failed.
+    ConsoleReply Execute(std::string_view line, std::ostream& out);
 
     // How long "type" holds each key and then leaves it released, in
     // run-loop ticks.
@@ -33,37 +36,37 @@ public:
 
 private:
     struct Arguments;
-    using Handler = void (Console::*)(const Arguments&, ConsoleReply&);
+    using Handler = void (Console::*)(const Arguments&, std::ostream& out, ConsoleReply&);
     struct Command;
     static const Command Commands[];
 
-    void State(const Arguments&, ConsoleReply&);
-    void Set(const Arguments&, ConsoleReply&);
-    void Step(const Arguments&, ConsoleReply&);
-    void Tick(const Arguments&, ConsoleReply&);
-    void Until(const Arguments&, ConsoleReply&);
-    void Speed(const Arguments&, ConsoleReply&);
-    void Peek(const Arguments&, ConsoleReply&);
-    void PeekByte(const Arguments&, ConsoleReply&);
-    void Poke(const Arguments&, ConsoleReply&);
-    void PokeByte(const Arguments&, ConsoleReply&);
-    void Load(const Arguments&, ConsoleReply&);
-    void Dump(const Arguments&, ConsoleReply&);
-    void Disassemble(const Arguments&, ConsoleReply&);
-    void Assemble(const Arguments&, ConsoleReply&);
-    void Key(const Arguments&, ConsoleReply&);
-    void Mouse(const Arguments&, ConsoleReply&);
-    void Halt(const Arguments&, ConsoleReply&);
-    void Type(const Arguments&, ConsoleReply&);
-    void Hold(const Arguments&, ConsoleReply&);
-    void Lcd(const Arguments&, ConsoleReply&);
-    void Reset(const Arguments&, ConsoleReply&);
-    void Save(const Arguments&, ConsoleReply&);
-    void Snapshot(const Arguments&, ConsoleReply&);
-    void Restore(const Arguments&, ConsoleReply&);
-    void Bench(const Arguments&, ConsoleReply&);
-    void Help(const Arguments&, ConsoleReply&);
-    void Quit(const Arguments&, ConsoleReply&);
+    void State(const Arguments&, std::ostream&, ConsoleReply&);
+    void Set(const Arguments&, std::ostream&, ConsoleReply&);
+    void Step(const Arguments&, std::ostream&, ConsoleReply&);
+    void Tick(const Arguments&, std::ostream&, ConsoleReply&);
+    void Until(const Arguments&, std::ostream&, ConsoleReply&);
+    void Speed(const Arguments&, std::ostream&, ConsoleReply&);
+    void Peek(const Arguments&, std::ostream&, ConsoleReply&);
+    void PeekByte(const Arguments&, std::ostream&, ConsoleReply&);
+    void Poke(const Arguments&, std::ostream&, ConsoleReply&);
+    void PokeByte(const Arguments&, std::ostream&, ConsoleReply&);
+    void Load(const Arguments&, std::ostream&, ConsoleReply&);
+    void Dump(const Arguments&, std::ostream&, ConsoleReply&);
+    void Disassemble(const Arguments&, std::ostream&, ConsoleReply&);
+    void Assemble(const Arguments&, std::ostream&, ConsoleReply&);
+    void Key(const Arguments&, std::ostream&, ConsoleReply&);
+    void Mouse(const Arguments&, std::ostream&, ConsoleReply&);
+    void Halt(const Arguments&, std::ostream&, ConsoleReply&);
+    void Type(const Arguments&, std::ostream&, ConsoleReply&);
+    void Hold(const Arguments&, std::ostream&, ConsoleReply&);
+    void Lcd(const Arguments&, std::ostream&, ConsoleReply&);
+    void Reset(const Arguments&, std::ostream&, ConsoleReply&);
+    void Save(const Arguments&, std::ostream&, ConsoleReply&);
+    void Snapshot(const Arguments&, std::ostream&, ConsoleReply&);
+    void Restore(const Arguments&, std::ostream&, ConsoleReply&);
+    void Bench(const Arguments&, std::ostream&, ConsoleReply&);
+    void Help(const Arguments&, std::ostream&, ConsoleReply&);
+    void Quit(const Arguments&, std::ostream&, ConsoleReply&);
 
     std::string saveFile;
     int64_t holdTicks = DefaultHoldTicks;

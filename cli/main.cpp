@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -32,8 +33,7 @@ Outcome RunLines(Console& console, std::istream& input, bool interactive) {
     for (long number = 1; std::getline(input, line); ++number) {
         // Scripts written on Windows end their lines in CR LF.
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        const ConsoleReply reply = console.Execute(line);
-        std::cout << reply.output;
+        const ConsoleReply reply = console.Execute(line, std::cout);
         if (!reply.warnings.empty() || reply.failed) {
             std::cout.flush();
             std::cerr << reply.warnings;
@@ -85,6 +85,13 @@ int main(int argc, char** argv) {
         return outcome == Outcome::BadLine ? ExitBadLine : ExitDone;
     }
     for (const std::string& script : scripts) {
+        // A folder opens as a file that reads as nothing, which would pass
+        // for an empty script.
+        std::error_code ignored;
+        if (std::filesystem::is_directory(script, ignored)) {
+            std::cerr << "vexal-cli: the script " << script << " is a folder\n";
+            return ExitBadLine;
+        }
         std::ifstream input(script, std::ios::binary);
         if (!input) {
             std::cerr << "vexal-cli: cannot read the script " << script << ": " << std::strerror(errno) << '\n';

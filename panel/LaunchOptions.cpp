@@ -24,7 +24,7 @@ void LaunchOptions::Parse(const QStringList& arguments) {
     const QCommandLineOption zoomOption("zoom", "Shows the window N times larger, 1 to 4 (default 1).", "N", "1");
     const QCommandLineOption timing("time-first-frame",
                                     "Prints the time from the start to the first painted frame, then "
-                                    "closes the window.");
+                                    "closes the window. Warnings go to standard error instead of boxes.");
     parser_.addOptions({help, version, dir, user, prepare, zoomOption, timing});
 
     if (!parser_.parse(arguments)) return Fail(parser_.errorText());

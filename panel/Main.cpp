@@ -122,8 +122,13 @@ void TMainForm::SaveRam() {
     // A RAM image that could not be read at start-up is the user's data, not
     // this session's: it is kept, and the user is told that this session's
     // RAM was not.
-    if (ramImage_ == RamImageState::Unreadable || !::SaveRam(files_.ram))
-        Warn(SaveFailedMessage + QFileInfo(QString::fromStdString(files_.ram)).fileName().toStdString());
+    const std::string problem = ramImage_ == RamImageState::Unreadable
+                                    ? "it could not be read at start-up, so it is kept as it was"
+                                    : ::SaveRam(files_.ram);
+    ramSaved_ = problem.empty();
+    if (!ramSaved_)
+        Warn(SaveFailedMessage + QFileInfo(QString::fromStdString(files_.ram)).fileName().toStdString() + ": " +
+             problem);
 }
 
 // A picture that is missing, cannot be decoded or has the wrong size leaves

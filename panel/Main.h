@@ -53,7 +53,11 @@ public:
     void FormCreate();
     void FormShow();
     void FormClose();
+    // Writes Ram to the RAM image; a failure is warned about with its reason
+    // after "Failed to save the file " and the file's name.
     void SaveRam();
+    // Whether the last SaveRam put the RAM into its file.
+    bool RamSaved() const { return ramSaved_; }
 
     void OnRunTimer();
 
@@ -145,4 +149,5 @@ private:
     RamImageState ramImage_ = RamImageState::Missing;
     bool shown_ = false;
     bool closed_ = false;
+    bool ramSaved_ = false;
 };

@@ -24,15 +24,21 @@ FileStart::Outcome ReadImage(const std::string& path, uint8_t* target, size_t si
 
 std::string FileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
-bool WriteAll(int fd, const uint8_t* data, size_t size) {
+// What a failed call left in errno, as a reason a user can read.
+std::string SystemReason() { return std::strerror(errno); }
+
+// Writes everything or says why not. A write that stops short (the disk
+// filling up) is tried again for the rest, and that one tells why.
+std::string WriteAll(int fd, const uint8_t* data, size_t size) {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n < 0) return SystemReason();
+        if (n == 0) return std::strerror(ENOSPC);
         data += n;
         size -= size_t(n);
     }
-    return true;
+    return {};
 }
 
 // Linux gives up on a path after as many links.
@@ -63,10 +69,13 @@ std::string FolderOf(const std::string& path) {
     return folder.empty() ? "." : folder.string();
 }
 
-bool FolderAllowsWriting(const std::string& path) {
+// Why the path's folder takes no new file, or empty when it does.
+std::string FolderRefusal(const std::string& path) {
     const std::string folder = FolderOf(path);
     struct stat status;
-    return ::stat(folder.c_str(), &status) == 0 && AllowsWriting(folder, status);
+    if (::stat(folder.c_str(), &status) != 0) return "cannot reach its folder: " + SystemReason();
+    if (!AllowsWriting(folder, status)) return "its folder is closed to writing";
+    return {};
 }
 
 // Makes the rename itself durable. Failing here does not undo the save.
@@ -79,50 +88,96 @@ void SyncFolderOf(const std::string& path) {
 
 // Writes the file itself, over its old contents, where a new file cannot take
 // its place. An interruption can leave it half old and half new.
-bool WriteInPlace(const std::string& path, const uint8_t* data, size_t size) {
+std::string WriteInPlace(const std::string& path, const uint8_t* data, size_t size) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) return SystemReason();
     // Truncated only after the write, so that a failed write leaves no empty
     // file; a longer old file ends up exactly the size of the new contents.
-    bool written = WriteAll(fd, data, size) && ::ftruncate(fd, off_t(size)) == 0 && ::fsync(fd) == 0;
-    written = ::close(fd) == 0 && written;
-    return written;
+    std::string problem = WriteAll(fd, data, size);
+    if (problem.empty() && (::ftruncate(fd, off_t(size)) != 0 || ::fsync(fd) != 0)) problem = SystemReason();
+    if (::close(fd) != 0 && problem.empty()) problem = SystemReason();
+    return problem;
 }
 
-enum class SaveResult { Saved, Failed, CannotReplace };
+}  // namespace
 
-// The safe save: a temporary file beside the old one, flushed to the disk and
-// renamed over it, so that the old image stays whole until the new one is
-// complete. The new file takes the old one's permissions and owner; where it
-// cannot be given them, or the folder refuses it, the old file must be written
-// in place instead.
-SaveResult ReplaceThroughTemporary(const std::string& path, const struct stat* old, const uint8_t* data,
-                                   size_t size) {
-    const std::string temporary = RamTemporaryPath(path);
+FileReplacement::FileReplacement(const std::string& path, const uint8_t* data, size_t size)
+    : target_(path), data_(data), size_(size) {
+    if (!FollowLinks(target_)) {
+        problem_ = std::strerror(ELOOP);
+        return;
+    }
+    struct stat old;
+    const bool exists = ::stat(target_.c_str(), &old) == 0;
+    if (!exists && errno != ENOENT) {
+        problem_ = SystemReason();
+        return;
+    }
+    // A write-protected file is left as it is, and so is anything that is not
+    // a plain file.
+    if (exists && S_ISDIR(old.st_mode)) problem_ = "it is a folder";
+    else if (exists && !S_ISREG(old.st_mode)) problem_ = "it is not a plain file";
+    else if (exists && !AllowsWriting(target_, old)) problem_ = "it is write-protected";
+    if (!problem_.empty()) return;
+
+    // A new file would part a hard link from the file's other names, and a
+    // folder closed to writing takes no new file.
+    const std::string folderRefusal = FolderRefusal(target_);
+    inPlace_ = (exists && old.st_nlink > 1) || !folderRefusal.empty();
+    if (inPlace_ && !exists) problem_ = folderRefusal;
+    else if (!inPlace_) WriteTemporary(exists ? &old : nullptr);
+}
+
+FileReplacement::~FileReplacement() {
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+}
+
+// The safe way: a temporary file beside the old one, flushed to the disk, to
+// be renamed over it. The new file takes the old one's permissions and owner;
+// where it cannot be given them, or the folder refuses it, the old file must
+// be written in place instead.
+void FileReplacement::WriteTemporary(const struct stat* old) {
+    const std::string temporary = RamTemporaryPath(target_);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0) return errno == EACCES || errno == EPERM ? SaveResult::CannotReplace : SaveResult::Failed;
+    if (fd < 0) {
+        if (old && (errno == EACCES || errno == EPERM)) inPlace_ = true;
+        else problem_ = "cannot create " + FileName(temporary) + " beside it: " + SystemReason();
+        return;
+    }
+    temporary_ = temporary;
 
     // The umask applies to the mode given to open, not to fchmod. Only root
     // can give a file away; anyone else cannot replace another's file.
     struct stat created;
     const bool sameOwner = !old || (::fstat(fd, &created) == 0 && created.st_uid == old->st_uid &&
                                     created.st_gid == old->st_gid);
-    const bool ownerKept = sameOwner || ::fchown(fd, old->st_uid, old->st_gid) == 0;
-    bool written = ownerKept && (!old || ::fchmod(fd, old->st_mode & 07777) == 0) && WriteAll(fd, data, size) &&
-                   ::fsync(fd) == 0;
-    written = ::close(fd) == 0 && written;
-    SaveResult result = ownerKept ? SaveResult::Failed : SaveResult::CannotReplace;
-    if (written && ::rename(temporary.c_str(), path.c_str()) == 0) {
-        SyncFolderOf(path);
-        return SaveResult::Saved;
+    if (!sameOwner && ::fchown(fd, old->st_uid, old->st_gid) != 0) {
+        ::close(fd);
+        inPlace_ = true;
+        return;
     }
-    // A sticky folder lets only the owner replace a file.
-    if (written && (errno == EACCES || errno == EPERM)) result = SaveResult::CannotReplace;
-    ::unlink(temporary.c_str());
-    return result;
+    if (old && ::fchmod(fd, old->st_mode & 07777) != 0) problem_ = SystemReason();
+    if (problem_.empty()) problem_ = WriteAll(fd, data_, size_);
+    if (problem_.empty() && ::fsync(fd) != 0) problem_ = SystemReason();
+    if (::close(fd) != 0 && problem_.empty()) problem_ = SystemReason();
 }
 
-}  // namespace
+std::string FileReplacement::Commit() {
+    if (!problem_.empty()) return problem_;
+    if (inPlace_) return WriteInPlace(target_, data_, size_);
+    if (::rename(temporary_.c_str(), target_.c_str()) == 0) {
+        temporary_.clear();
+        SyncFolderOf(target_);
+        return {};
+    }
+    // A sticky folder lets only the owner replace a file.
+    const int error = errno;
+    if (error == EACCES || error == EPERM) {
+        struct stat old;
+        if (::stat(target_.c_str(), &old) == 0) return WriteInPlace(target_, data_, size_);
+    }
+    return std::strerror(error);
+}
 
 FileStart ReadFileStart(const std::string& path, size_t limit) {
     FileStart file;
@@ -132,7 +187,7 @@ FileStart ReadFileStart(const std::string& path, size_t limit) {
     if (fd < 0) {
         const bool missing = errno == ENOENT;
         file.outcome = missing ? FileStart::Outcome::Missing : FileStart::Outcome::Failed;
-        file.problem = missing ? "there is no such file" : std::string("it cannot be read: ") + std::strerror(errno);
+        file.problem = missing ? "there is no such file" : "it cannot be read: " + SystemReason();
         return file;
     }
     struct stat status;
@@ -184,29 +239,9 @@ RamImageState LoadMemoryImages(const std::string& romPath, const std::string& ra
 
 std::string RamTemporaryPath(const std::string& path) { return path + ".new"; }
 
-bool SaveRam(const std::string& path) { return ReplaceFile(path, Mk.Ram(), RamSize); }
-
-bool ReplaceFile(const std::string& path, const uint8_t* data, size_t size) {
-    std::string target = path;
-    if (!FollowLinks(target)) return false;
-    struct stat old;
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (!exists && errno != ENOENT) return false;
-    // A write-protected file is left as it is, and so is anything that is not
-    // a plain file.
-    if (exists && (!S_ISREG(old.st_mode) || !AllowsWriting(target, old))) return false;
-
-    // A new file would part a hard link from the file's other names, and a
-    // folder closed to writing takes no new file.
-    const bool inPlace = (exists && old.st_nlink > 1) || !FolderAllowsWriting(target);
-    if (inPlace) return exists && WriteInPlace(target, data, size);
-    switch (ReplaceThroughTemporary(target, exists ? &old : nullptr, data, size)) {
-    case SaveResult::Saved:
-        return true;
-    case SaveResult::CannotReplace:
-        return exists && WriteInPlace(target, data, size);
-    case SaveResult::Failed:
-        break;
-    }
-    return false;
+std::string ReplaceFile(const std::string& path, const uint8_t* data, size_t size) {
+    FileReplacement replacement(path, data, size);
+    return replacement.Commit();
 }
+
+std::string SaveRam(const std::string& path) { return ReplaceFile(path, Mk.Ram(), RamSize); }

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 namespace fs = std::filesystem;
 
@@ -54,13 +55,24 @@ std::vector<std::string> PrepareRunFolder(const fs::path& from, const fs::path& 
     return problems;
 }
 
-std::string RunFolderProblem(const fs::path& folder) {
+std::string RunFolderProblem(const fs::path& folder, bool mayBeCreated) {
     std::error_code error;
     const fs::file_status status = fs::status(folder, error);
-    if (status.type() == fs::file_type::not_found) return "the folder " + folder.string() + " does not exist";
+    if (status.type() == fs::file_type::not_found)
+        return mayBeCreated ? std::string() : "the folder " + folder.string() + " does not exist";
     if (error) return "cannot reach the folder " + folder.string() + ": " + error.message();
     if (!fs::is_directory(status)) return folder.string() + " is not a folder";
     if (access(folder.c_str(), X_OK) != 0)
         return "cannot enter the folder " + folder.string() + ": " + std::strerror(errno);
     return {};
+}
+
+std::vector<fs::path> MissingRunFiles(const fs::path& folder) {
+    std::vector<fs::path> missing;
+    for (const char* name : {RomFileName, FaceFileName, KeysFileName}) {
+        std::error_code error;
+        const fs::path file = fs::absolute(folder / name, error).lexically_normal();
+        if (fs::status(file, error).type() == fs::file_type::not_found) missing.push_back(file);
+    }
+    return missing;
 }

@@ -27,5 +27,10 @@ std::filesystem::path UserRunFolder();
 std::vector<std::string> PrepareRunFolder(const std::filesystem::path& from, const std::filesystem::path& folder);
 
 // Why a session cannot run in the folder (it does not exist, is not a folder
-// or cannot be entered), or empty when it can.
-std::string RunFolderProblem(const std::filesystem::path& folder);
+// or cannot be entered), or empty when it can. With mayBeCreated a folder
+// that does not exist yet is no problem: preparing it creates it.
+std::string RunFolderProblem(const std::filesystem::path& folder, bool mayBeCreated = false);
+
+// The full paths of the files a window needs that the folder lacks: the
+// firmware and the two pictures. Each one missing means a warning at start.
+std::vector<std::filesystem::path> MissingRunFiles(const std::filesystem::path& folder);

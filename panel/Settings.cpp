@@ -2,12 +2,15 @@
 
 #include <ini.h>
 
+#include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <optional>
+#include <sstream>
+#include <string_view>
 
 int32_t ParseIniInteger(const std::string& text, int32_t fallback) {
     size_t pos = 0;
@@ -62,28 +65,65 @@ int TakeFirstValue(void* user, const char* section, const char* name, const char
     return 1;
 }
 
-// The file as the parser reads it, a line at a time, with the blanks at the
-// start of each line removed. The parser would take an indented line as more
-// of the value above it; here it is a line of its own.
-struct UnindentedFile {
-    std::FILE* file;
-    bool atLineStart = true;
+// A settings file is a few lines; anything larger is not one.
+constexpr std::uintmax_t MaxSettingsSize = 1u << 20;
+
+bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// The line as the parser sees it, fitted into room bytes. The parser would
+// take an indented line as more of the value above it, so the indentation
+// goes: here each line stands on its own. A line too long for the parser's
+// buffer would reach it in pieces, each read as a line of its own; instead it
+// is given in a shorter form that means the same to the parser: without its
+// comment and the blanks around its "=", a section line as the bare "[name]".
+// What still does not fit holds a name or a value far longer than any
+// setting's: a section of that name, cut short, still begins and matches no
+// setting, a key of that name is dropped, and a value that long is no number.
+std::string FittedLine(std::string_view line, size_t room) {
+    line = Trimmed(line);
+    if (line.size() <= room) return std::string(line);
+    if (line.front() == ';' || line.front() == '#') return ";";
+    // The parser's comment within a line: a ';' after a blank.
+    for (size_t i = 1; i < line.size(); ++i) {
+        if (line[i] == ';' && IsBlank(line[i - 1])) {
+            line = Trimmed(line.substr(0, i));
+            break;
+        }
+    }
+    if (line.size() <= room) return std::string(line);
+    if (line.front() == '[') {
+        const size_t close = line.find(']');
+        // Without its ']' the line is no section line, however much is cut.
+        if (close == std::string_view::npos) return std::string(line.substr(0, room));
+        return "[" + std::string(line.substr(1, std::min(close, room - 1) - 1)) + "]";
+    }
+    const size_t separator = line.find_first_of("=:");
+    if (separator == std::string_view::npos) return {};  // no setting, as the parser sees it
+    const std::string name(Trimmed(line.substr(0, separator)));
+    const std::string_view value = Trimmed(line.substr(separator + 1));
+    const std::string key = name + line[separator];
+    if (key.size() + value.size() <= room) return key + std::string(value);
+    return key.size() + 1 <= room ? key + "?" : std::string();
+}
+
+// The file as the parser reads it, one whole line at a time.
+struct SettingsLines {
+    std::istringstream text;
 };
 
-char* ReadUnindented(char* line, int size, void* stream) {
-    UnindentedFile& input = *static_cast<UnindentedFile*>(stream);
-    if (!std::fgets(line, size, input.file)) return nullptr;
-    const size_t length = std::strlen(line);
-    if (input.atLineStart) {
-        size_t blanks = 0;
-        while (blanks < length && line[blanks] != '\n' && std::isspace(static_cast<unsigned char>(line[blanks])))
-            ++blanks;
-        std::memmove(line, line + blanks, length - blanks + 1);
-    }
-    // A line longer than the parser's buffer comes in pieces.
-    const size_t kept = std::strlen(line);
-    input.atLineStart = kept > 0 && line[kept - 1] == '\n';
-    return line;
+char* ReadFittedLine(char* buffer, int size, void* stream) {
+    SettingsLines& input = *static_cast<SettingsLines*>(stream);
+    std::string line;
+    if (size < 2 || !std::getline(input.text, line)) return nullptr;
+    const std::string fitted = FittedLine(line, size_t(size) - 1);
+    std::memcpy(buffer, fitted.c_str(), fitted.size() + 1);
+    return buffer;
 }
 
 }  // namespace
@@ -93,11 +133,14 @@ int32_t ReadIniInteger(const std::string& path, const std::string& section, cons
     // A pipe or a device of that name could be read forever.
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) return fallback;
-    UnindentedFile input{std::fopen(path.c_str(), "rb")};
-    if (!input.file) return fallback;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error || size > MaxSettingsSize) return fallback;
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream contents;
+    if (!(contents << file.rdbuf())) return fallback;
+    SettingsLines input{std::istringstream(contents.str())};
     // A line the parser cannot make sense of is skipped; the rest still counts.
     Lookup lookup{section, key, std::nullopt};
-    ini_parse_stream(ReadUnindented, &input, TakeFirstValue, &lookup);
-    std::fclose(input.file);
+    ini_parse_stream(ReadFittedLine, &input, TakeFirstValue, &lookup);
     return lookup.value ? ParseIniInteger(*lookup.value, fallback) : fallback;
 }

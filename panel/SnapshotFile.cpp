@@ -5,7 +5,8 @@
 
 std::string SaveSnapshot(const std::string& path, const Machine& machine) {
     const std::vector<uint8_t> bytes = EncodeSnapshot(machine);
-    return ReplaceFile(path, bytes.data(), bytes.size()) ? "" : SaveFailedMessage + path;
+    const std::string problem = ReplaceFile(path, bytes.data(), bytes.size());
+    return problem.empty() ? "" : SaveFailedMessage + path + ": " + problem;
 }
 
 std::string LoadSnapshot(const std::string& path, Machine& machine) {

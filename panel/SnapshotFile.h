@@ -11,7 +11,7 @@ constexpr const char* SnapshotFileName = "snapshot.vxs";
 
 // Writes the machine to path through ReplaceFile, so a failed save leaves
 // the previous file whole. Returns "" or the message to show: "Failed to
-// save the file " and the path.
+// save the file ", the path, ": " and the reason.
 std::string SaveSnapshot(const std::string& path, const Machine& machine);
 
 // Loads the snapshot at path into machine. Returns "" or the message to

@@ -1,5 +1,7 @@
 #include "panel/TerminationSignals.h"
 
+#include "panel/WarningBox.h"
+
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QWidget>
@@ -22,27 +24,15 @@ void OnTerminationSignal(int) {
     [[maybe_unused]] const ssize_t ignored = ::write(signalSocket[0], &byte, 1);
 }
 
+// Warning boxes stacked on one another are few; the bound only keeps a box
+// that refuses to close from holding the loop.
+constexpr int MaxBoxes = 8;
+
 }  // namespace
 
-void CloseOnTerminationSignals(QWidget& window) {
+void CatchTerminationSignals() {
     if (signalSocket[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalSocket) != 0)
         return;
-
-    auto* notifier = new QSocketNotifier(signalSocket[1], QSocketNotifier::Read, &window);
-    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
-        char bytes[16];
-        while (::read(signalSocket[1], bytes, sizeof bytes) > 0) {
-        }
-        // A warning box waiting for the user would keep the program alive;
-        // it goes first.
-        for (int boxes = 0; boxes < 8; ++boxes) {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || modal == &window) break;
-            modal->close();
-        }
-        window.close();
-    });
-
     struct sigaction action = {};
     action.sa_handler = OnTerminationSignal;
     sigemptyset(&action.sa_mask);
@@ -54,4 +44,23 @@ void CloseOnTerminationSignals(QWidget& window) {
         if (::sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) continue;
         ::sigaction(signal, &action, nullptr);
     }
+}
+
+void OnTerminationSignals(QObject& context, std::function<void()> act) {
+    if (signalSocket[1] < 0) return;
+    auto* notifier = new QSocketNotifier(signalSocket[1], QSocketNotifier::Read, &context);
+    QObject::connect(notifier, &QSocketNotifier::activated, &context, [act = std::move(act)] {
+        char bytes[16];
+        while (::read(signalSocket[1], bytes, sizeof bytes) > 0) {
+        }
+        // Whatever the closing has to say goes where a user who left can
+        // still find it, and no box holds the program up.
+        SendWarningsToStandardError();
+        for (int boxes = 0; boxes < MaxBoxes; ++boxes) {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal) break;
+            modal->close();
+        }
+        act();
+    });
 }

@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include <cstdio>
+
 namespace {
 
 WarningHandler& CurrentHandler() {
@@ -12,7 +14,8 @@ WarningHandler& CurrentHandler() {
 }  // namespace
 
 void ShowWarning(QWidget* parent, const QString& text) {
-    if (CurrentHandler()) CurrentHandler()(parent, text);
+    // A copy: while a handler waits, a termination signal replaces it.
+    if (const WarningHandler handler = CurrentHandler()) handler(parent, text);
     else QMessageBox::warning(parent, QString(), text, QMessageBox::Ok);
 }
 
@@ -20,4 +23,11 @@ WarningHandler SetWarningHandler(WarningHandler handler) {
     WarningHandler previous = std::move(CurrentHandler());
     CurrentHandler() = std::move(handler);
     return previous;
+}
+
+void SendWarningsToStandardError() {
+    SetWarningHandler([](QWidget*, const QString& text) {
+        std::fprintf(stderr, "vexal: %s\n", text.toLocal8Bit().constData());
+        std::fflush(stderr);
+    });
 }

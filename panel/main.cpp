@@ -10,6 +10,8 @@
 #include "panel/RunFolder.h"
 #include "panel/TerminationSignals.h"
 #include "panel/Version.h"
+#include "panel/WarningBox.h"
+#include "panel/WindowSystem.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -17,6 +19,7 @@
 #include <QIcon>
 
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -24,7 +27,8 @@ namespace {
 
 constexpr int ExitDone = 0;
 constexpr int ExitNotPrepared = 1;
-constexpr int ExitBadCommandLine = 2;
+constexpr int ExitRamNotSaved = 1;
+constexpr int ExitCannotRun = 2;  // the command line, the folder or the display
 
 // Reports the first paint of the window once it has been painted, then closes
 // it through the normal close path.
@@ -53,7 +57,30 @@ private:
     bool reported_ = false;
 };
 
+// The window from its creation to its close, while its RAM is still to be
+// saved. Qt ends the program with exit() where the connection to the display
+// breaks: a Ctrl+C meant for this program also ends the virtual display it
+// runs on, and may do so first. The RAM is saved then too, with nothing left
+// to show a box on.
+TMainForm* openWindow = nullptr;
+
+void SaveRamAtExit() {
+    if (!openWindow) return;
+    SendWarningsToStandardError();
+    openWindow->SaveRam();
+}
+
 void Complain(const std::string& message) { std::fprintf(stderr, "vexal: %s\n", message.c_str()); }
+
+// The text as one word of a shell command line.
+std::string ShellWord(const std::string& text) {
+    if (!text.empty() && text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                                "0123456789_-+./,:=@%") == std::string::npos)
+        return text;
+    std::string quoted = "'";
+    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
 
 // The folder to run in, empty for the working folder, prepared first where
 // the options ask for it; nothing when the program must end with status.
@@ -63,11 +90,21 @@ std::optional<std::string> ChooseRunFolder(const LaunchOptions& options, int& st
         folder = UserRunFolder().string();
         if (folder.empty()) {
             Complain("cannot tell where the user's folder is: neither XDG_DATA_HOME nor HOME is set");
-            status = ExitBadCommandLine;
+            status = ExitCannotRun;
             return std::nullopt;
         }
     }
-    if (options.userFolder || options.action == LaunchOptions::Action::Prepare) {
+    const bool prepare = options.userFolder || options.action == LaunchOptions::Action::Prepare;
+    // A folder that cannot be run in is the same fault with --prepare or
+    // without, and ends the same way; preparing creates a missing one.
+    if (!folder.empty()) {
+        if (const std::string problem = RunFolderProblem(folder, prepare); !problem.empty()) {
+            Complain(problem);
+            status = ExitCannotRun;
+            return std::nullopt;
+        }
+    }
+    if (prepare) {
         const std::vector<std::string> problems =
             PrepareRunFolder(InstalledDataFolder(), folder.empty() ? "." : folder);
         for (const std::string& problem : problems) Complain(problem);
@@ -75,15 +112,25 @@ std::optional<std::string> ChooseRunFolder(const LaunchOptions& options, int& st
             status = problems.empty() ? ExitDone : ExitNotPrepared;
             return std::nullopt;
         }
-    }
-    if (!folder.empty()) {
         if (const std::string problem = RunFolderProblem(folder); !problem.empty()) {
             Complain(problem);
-            status = ExitBadCommandLine;
+            status = ExitCannotRun;
             return std::nullopt;
         }
     }
     return folder;
+}
+
+// Each file the window will warn about, by its full path, and once what
+// fills the folder; the warnings themselves cannot say.
+void ReportMissingFiles(const LaunchOptions& options, const std::string& folder) {
+    const std::vector<std::filesystem::path> missing = MissingRunFiles(folder.empty() ? "." : folder);
+    for (const std::filesystem::path& file : missing) Complain(file.string() + " is missing");
+    // The user's folder was prepared a moment ago; what went wrong is said.
+    if (missing.empty() || options.userFolder) return;
+    const std::string prepare =
+        folder.empty() ? "vexal --prepare" : "vexal --dir " + ShellWord(folder) + " --prepare";
+    Complain(prepare + " fills the folder with the firmware, pictures and settings that come with Vexal");
 }
 
 }  // namespace
@@ -99,7 +146,7 @@ int main(int argc, char* argv[]) {
     case LaunchOptions::Action::Fail:
         Complain(options.error.toStdString());
         std::fprintf(stderr, "Run vexal --help for the options.\n");
-        return ExitBadCommandLine;
+        return ExitCannotRun;
     case LaunchOptions::Action::ShowVersion:
         std::printf("vexal %s\n", VexalVersion);
         return ExitDone;
@@ -116,28 +163,46 @@ int main(int argc, char* argv[]) {
     int status = ExitDone;
     const std::optional<std::string> folder = ChooseRunFolder(options, status);
     if (!folder) return status;
+    ReportMissingFiles(options, *folder);
 
-    QApplication application(argc, argv);
+    // From here on a termination signal ends the program through the window's
+    // close, which saves the RAM, even while a start-up warning waits.
+    CatchTerminationSignals();
+    const std::unique_ptr<QApplication> application = ConnectToWindowSystem(argc, argv, ExitCannotRun);
     QApplication::setApplicationDisplayName(ApplicationTitle);
     QApplication::setApplicationVersion(VexalVersion);
     QGuiApplication::setDesktopFileName("vexal");
     QApplication::setWindowIcon(QIcon::fromTheme("vexal"));
+    // Timing a start is unattended: nothing may wait for a user.
+    if (options.timeFirstFrame) SendWarningsToStandardError();
 
+    // A signal can come while the window is still being created, during a
+    // warning about the ROM image; it is closed as soon as it stands.
+    bool signalled = false;
+    OnTerminationSignals(*application, [&signalled] {
+        signalled = true;
+        if (openWindow) openWindow->close();
+    });
     const StartupFiles files = DefaultStartupFiles(*folder);
     TMainForm window(files, options.zoom);
+    openWindow = &window;
+    std::atexit(SaveRamAtExit);
     // The window can close before the message loop starts: a termination
     // signal while a start-up warning is shown.
     bool closed = false;
     window.OnClosed = [&closed] {
+        openWindow = nullptr;
         closed = true;
         QCoreApplication::quit();
     };
-    CloseOnTerminationSignals(window);
     FirstFrameTimer firstFrame(window, sinceStart);
     if (options.timeFirstFrame) window.installEventFilter(&firstFrame);
-    window.show();
+    if (signalled) window.close();
+    else window.show();
     TDebugForm debugWindow(files.settings);
     window.ShowDebugWindow = [&debugWindow] { debugWindow.ShowWindow(); };
     window.OnMachineLoaded = [&debugWindow] { debugWindow.MachineReplaced(); };
-    return closed ? 0 : QApplication::exec();
+    if (!closed) QApplication::exec();
+    openWindow = nullptr;
+    return window.RamSaved() ? ExitDone : ExitRamNotSaved;
 }

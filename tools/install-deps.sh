@@ -6,6 +6,8 @@
 #   install-deps.sh            what building and running the programs needs
 #   install-deps.sh --tests    that, and the test and benchmark libraries and
 #                              the desktop entry checker
+#   install-deps.sh --virtual-display  that, and the virtual display (xvfb-run)
+#                              that the window runs on where there is no display
 #   install-deps.sh --measure  that, and the virtual display of tools/measure.sh
 #   install-deps.sh --screenshot  that, and the virtual display, key sender and
 #                              picture tools of tools/screenshot.sh
@@ -24,6 +26,9 @@ for wanted in "$@"; do
       libgtest-dev libgmock-dev      # unit tests (GoogleTest's CMake package needs both)
       libbenchmark-dev               # benchmarks
       desktop-file-utils             # checking the installed desktop menu entry
+    ) ;;
+    --virtual-display) packages+=(
+      xvfb xauth                     # xvfb-run: a virtual display for the window
     ) ;;
     --measure) packages+=(
       xvfb xauth                     # a virtual display for tools/measure.sh

@@ -6,9 +6,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
-# Only the programs, the firmware and the pictures: the tests are the test
+# Only the programs, the firmware and the pictures, optimised and without
+# debugging information, as they are installed: the tests are the test
 # command's.
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DVEXAL_WERROR=OFF
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVEXAL_WERROR=OFF
 cmake --build build -j"$(nproc)"
 
 run=run
@@ -17,8 +18,12 @@ run=run
 build/bin/vexal --dir "$run" --prepare
 
 if [[ -z ${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-} ]]; then
+  # The window can only go to a virtual display here: what that takes is
+  # installed, for the command below.
+  bash tools/install-deps.sh --virtual-display
   echo "Vexal is built and $run/ is ready, but there is no display to show its window on."
-  echo "Start it from a desktop session, or under a virtual display: xvfb-run build/bin/vexal --dir $run"
+  echo "Start it from a desktop session, or on a virtual display: xvfb-run -a build/bin/vexal --dir $run"
+  echo "Ctrl+C in that terminal stops it, and saves the RAM."
   exit 1
 fi
 

@@ -35,7 +35,8 @@ TEST_F(AsmCommand, WritesTheImageAndTheListing) {
     EXPECT_EQ(std::string(listing.begin(), listing.end()), "0002                   .org 2\n0002  1234             .word 1234\n");
 
     ASSERT_EQ(Run({folder / "prog.asm", "-o", folder / "out/../rom.bin"}), AsmExitFailed);  // no folder "out"
-    EXPECT_EQ(err.str(), "vexal-asm: cannot write " + folder / "out/../rom.bin" + "\n");
+    EXPECT_EQ(err.str(), "vexal-asm: cannot write " + folder / "out/../rom.bin" +
+                             ": cannot reach its folder: No such file or directory\n");
     ASSERT_EQ(Run({folder / "prog.asm", "-o", folder / "rom.bin"}), AsmExitDone);
     EXPECT_EQ(folder.Read("rom.bin"), image);
     EXPECT_EQ(out.str() + err.str(), "");
@@ -50,6 +51,52 @@ TEST_F(AsmCommand, AnErrorLeavesEveryOutputAsItWas) {
     EXPECT_EQ(folder.Read("rom.bin"), old);
     EXPECT_FALSE(std::filesystem::exists(folder / "prog.lst"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);  // no temporary left
+}
+
+// The outputs never replace what they are made from, nor each other, and
+// are written both or neither.
+TEST_F(AsmCommand, AnOutputThatWouldLoseAFileIsRefused) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> arguments;  // before the source
+        int status;
+        std::string message;
+    };
+    const std::string image = folder / "rom.bin";
+    const Case cases[] = {
+        {"the image and the listing in one file", {"-o", image, "-l", folder / "./rom.bin"}, AsmExitBadUsage,
+         "the image and the listing would both be " + image + "; give them different names"},
+        {"the source through a hard link", {"-o", folder / "hard.bin"}, AsmExitBadUsage,
+         folder / "hard.bin" + " is the source file; write the output elsewhere"},
+        {"the source through a symbolic link", {"-o", image, "-l", folder / "link.lst"}, AsmExitBadUsage,
+         folder / "link.lst" + " is the source file; write the output elsewhere"},
+        {"an included file", {"-o", image, "-l", folder / "sub/../inc.asm"}, AsmExitBadUsage,
+         folder / "sub/../inc.asm" + " is the included file " + folder / "inc.asm" + "; write the output elsewhere"},
+        {"a listing that cannot be written", {"-o", image, "-l", folder / "sub"}, AsmExitFailed,
+         "cannot write " + folder / "sub" + ": it is a folder"},
+    };
+    folder.WriteText("prog.asm", " .include \"inc.asm\"\n .word 1\n");
+    folder.WriteText("inc.asm", " .word 2\n");
+    std::filesystem::create_hard_link(folder / "prog.asm", folder / "hard.bin");
+    std::filesystem::create_symlink("prog.asm", folder / "link.lst");
+    std::filesystem::create_directory(folder / "sub");
+    const std::vector<uint8_t> old = Pattern(100, 9);
+    folder.Write("rom.bin", old);
+    const auto entries = [this] { return std::distance(std::filesystem::directory_iterator(folder.path()), {}); };
+    const auto before = entries();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> arguments = c.arguments;
+        arguments.push_back(folder / "prog.asm");
+        EXPECT_EQ(Run(arguments), c.status);
+        EXPECT_EQ(err.str().substr(0, err.str().find('\n')), "vexal-asm: " + c.message);
+        EXPECT_EQ(folder.Read("rom.bin"), old);
+        const std::vector<uint8_t> source = folder.Read("prog.asm");
+        EXPECT_EQ(std::string(source.begin(), source.end()), " .include \"inc.asm\"\n .word 1\n");
+        const std::vector<uint8_t> included = folder.Read("inc.asm");
+        EXPECT_EQ(std::string(included.begin(), included.end()), " .word 2\n");
+        EXPECT_EQ(entries(), before) << "nothing new, no temporary left";
+    }
 }
 
 struct Usage {

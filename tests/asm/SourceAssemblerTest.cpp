@@ -133,6 +133,9 @@ TEST_F(Source, ErrorsNameLineColumnAndReason) {
         {" nop nop", 1, 6, "unexpected text after the instruction"},
         {" .include \"nope.asm\"", 1, 11, "cannot include '"},
         {" .include \"main.asm\"", 1, 11, "main.asm' includes itself"},
+        {"kx: kx = 1234", 1, 5, "duplicate label 'kx'"},
+        {"kx: kx: nop", 1, 5, "duplicate label 'kx'"},
+        {"k = 1\nk = 1", 2, 1, "duplicate label 'k'"},
     };
     for (const Failure& c : cases) {
         const SourceResult result = Assemble(c.source);
@@ -173,6 +176,43 @@ TEST_F(Source, IncludedFilesAreFoundBesideTheFileThatIncludesThem) {
     const SourceResult failed = Assemble(" .include \"sub/a.inc\"\n bogus\n");
     EXPECT_EQ(AllErrors(failed), folder / "sub/b.inc" + ":2:2: unknown mnemonic 'bogus'\n" + folder / "main.asm" +
                                      ":2:2: unknown mnemonic 'bogus'\n");
+}
+
+// Includes end somewhere: a chain too deep for the stack, or files that
+// include one another so often that assembling them would take hours.
+TEST_F(Source, IncludesAreBounded) {
+    struct Case {
+        const char* what;
+        int levels;      // files f0 .. f(levels - 1), each including the next, main.asm including f0
+        int fanOut;      // how many times each includes the next
+        const char* last;  // the text of the last file
+        const char* reason;
+    };
+    const std::string longComment = "; " + std::string(1000, '-') + "\n";
+    const Case cases[] = {
+        {"a chain far deeper than allowed", 100, 1, " nop\n", "f32.inc': includes nest more than 32 deep"},
+        {"ten in each of nine levels", 9, 10, longComment.c_str(), "the source and what it includes pass 4 MiB in all"},
+        {"a chain as deep as allowed", 31, 1, " .word 1234\n", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder files;
+        for (int level = 0; level < c.levels; ++level) {
+            std::string text;
+            for (int i = 0; i < c.fanOut; ++i) text += " .include \"f" + std::to_string(level + 1) + ".inc\"\n";
+            files.WriteText("f" + std::to_string(level) + ".inc", text);
+        }
+        files.WriteText("f" + std::to_string(c.levels) + ".inc", c.last);
+        files.WriteText("main.asm", " .include \"f0.inc\"\n");
+        const SourceResult result = AssembleSource(files / "main.asm");
+        if (!c.reason) {
+            EXPECT_EQ(AllErrors(result), "");
+            EXPECT_EQ(Hex({result.rom.begin(), result.rom.begin() + 2}), "34 12 ");
+            continue;
+        }
+        ASSERT_FALSE(result.errors.empty());
+        EXPECT_NE(result.errors[0].reason.find(c.reason), std::string::npos) << result.errors[0].reason;
+    }
 }
 
 TEST_F(Source, FilesThatCannotBeSourcesAreReported) {

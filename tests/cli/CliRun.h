@@ -2,34 +2,16 @@
 // a test gives it, and collects what it prints and how it ends.
 #pragma once
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdlib>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/ChildProcess.h"
 #include "tests/support/MemoryImage.h"
 #include "tests/support/TempFolder.h"
 
-struct CliResult {
-    int status = -1;  // exit status; -1 when the program did not exit normally
-    std::string out;
-    std::string err;
-
-    // The lines of standard output, without their newlines.
-    std::vector<std::string> Lines() const {
-        std::vector<std::string> lines;
-        std::istringstream in(out);
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
-        return lines;
-    }
-};
+using CliResult = ProgramResult;
 
 // The ROM words the console tests rely on: reset to 0x8000 with PSW 0, and
 // halt mode entered at 0x7000 with PSW 0x00E0 (0x01E0 once in halt mode),
@@ -58,34 +40,7 @@ public:
     CliResult RunProgram(const std::vector<std::string>& arguments, const std::string& stdinFile) const {
         std::vector<std::string> argv{VEXAL_CLI_PATH};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
-        std::vector<char*> pointers;
-        for (std::string& a : argv) pointers.push_back(a.data());
-        pointers.push_back(nullptr);
-
-        const std::string out = *this / "stdout.txt", err = *this / "stderr.txt";
-        const pid_t child = fork();
-        if (child == 0) {
-            if (chdir(path().c_str()) != 0) _exit(120);
-            const int in = open(stdinFile.c_str(), O_RDONLY);
-            const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            if (in < 0 || o < 0 || e < 0) _exit(121);
-            dup2(in, 0);
-            dup2(o, 1);
-            dup2(e, 2);
-            execv(pointers[0], pointers.data());
-            _exit(122);
-        }
-        CliResult result;
-        int status = 0;
-        if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) result.status = WEXITSTATUS(status);
-        const auto text = [](const std::string& file) {
-            std::ifstream in(file, std::ios::binary);
-            return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        };
-        result.out = text(out);
-        result.err = text(err);
-        return result;
+        return ::RunProgram(argv, {path(), stdinFile, {}});
     }
 };
 

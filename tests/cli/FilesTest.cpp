@@ -89,7 +89,9 @@ TEST(CliFiles, FailedSaveIsReportedAndLeavesTheOldFileWhole) {
     std::filesystem::create_directory(RamTemporaryPath(folder / "ram.bin"));
     const CliResult r = folder.Run("poke 8000 ABCD\nsave\nsave no/such/folder/ram.bin\npeek 8000\n");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "Failed to save the file ram.bin\nFailed to save the file no/such/folder/ram.bin\n");
+    EXPECT_EQ(r.err, "Failed to save the file ram.bin: cannot create ram.bin.new beside it: Is a directory\n"
+                     "Failed to save the file no/such/folder/ram.bin: cannot reach its folder: No such file or "
+                     "directory\n");
     EXPECT_EQ(r.out, "ABCD\n");
     EXPECT_EQ(folder.Read("ram.bin"), original);
 }

@@ -41,7 +41,7 @@ TEST(CliSnapshot, FailuresAreOneLineEachAndTheScriptGoesOn) {
     EXPECT_EQ(r.err,
               "Failed to load the file gone.vxs: there is no such file\n"
               "Failed to load the file bad.vxs: it is not a Vexal snapshot\n"
-              "Failed to save the file gone/s.vxs\n");
+              "Failed to save the file gone/s.vxs: cannot reach its folder: No such file or directory\n");
     const std::vector<std::string> lines = r.Lines();
     ASSERT_EQ(lines.size(), 2u) << r.out;
     EXPECT_EQ(lines[1], lines[0]);

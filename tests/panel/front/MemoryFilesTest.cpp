@@ -79,7 +79,7 @@ TEST(MemoryFiles, SaveWritesExactlyTheRamEvenOverALongerImage) {
     folder.Write("ram.bin", Pattern(4096, 1));
     const std::vector<uint8_t> ram = Pattern(RamSize, 99);
     std::memcpy(Mk.Ram(), ram.data(), RamSize);
-    ASSERT_TRUE(SaveRam(folder / "ram.bin"));
+    ASSERT_EQ(SaveRam(folder / "ram.bin"), "");
     EXPECT_EQ(folder.Read("ram.bin"), ram);
     EXPECT_FALSE(std::filesystem::exists(RamTemporaryPath(folder / "ram.bin")));
 }
@@ -87,7 +87,7 @@ TEST(MemoryFiles, SaveWritesExactlyTheRamEvenOverALongerImage) {
 TEST(MemoryFiles, SaveCreatesAMissingImage) {
     TempFolder folder;
     std::memset(Mk.Ram(), 0x5A, RamSize);
-    ASSERT_TRUE(SaveRam(folder / "ram.bin"));
+    ASSERT_EQ(SaveRam(folder / "ram.bin"), "");
     EXPECT_EQ(folder.Read("ram.bin"), std::vector<uint8_t>(RamSize, 0x5A));
 }
 
@@ -114,7 +114,7 @@ TEST(MemoryFiles, AWriteProtectedImageIsLeftAsItIs) {
     ASSERT_EQ(::symlink("ram.bin", (folder / "link.bin").c_str()), 0);
     StartSession();
     for (const char* name : {"ram.bin", "link.bin"}) {
-        EXPECT_FALSE(SaveRam(folder / name)) << name;
+        EXPECT_EQ(SaveRam(folder / name), "it is write-protected") << name;
         EXPECT_EQ(folder.Read("ram.bin"), OldImage) << name;
         EXPECT_EQ(StatusOf(folder / "ram.bin").st_mode & 07777, 0444u) << name;
         EXPECT_FALSE(folder.Exists("ram.bin.new")) << name;
@@ -147,7 +147,7 @@ TEST(MemoryFiles, ASymbolicLinkIsKeptAndItsTargetWritten) {
         for (const auto& [name, to] : c.links) ASSERT_EQ(::symlink(to.c_str(), (folder / name).c_str()), 0);
 
         StartSession();
-        EXPECT_TRUE(SaveRam(folder / "ram.bin"));
+        EXPECT_EQ(SaveRam(folder / "ram.bin"), "");
         EXPECT_EQ(folder.Read(c.target), SessionRam);
         for (const auto& [name, to] : c.links) EXPECT_TRUE(std::filesystem::is_symlink(folder.path() / name)) << name;
         EXPECT_FALSE(folder.Exists("ram.bin.new"));
@@ -158,7 +158,7 @@ TEST(MemoryFiles, ASymbolicLinkIsKeptAndItsTargetWritten) {
     std::filesystem::remove(folder.path() / "ram.bin");
     ASSERT_EQ(::symlink("loop.bin", (folder / "ram.bin").c_str()), 0);
     ASSERT_EQ(::symlink("ram.bin", (folder / "loop.bin").c_str()), 0);
-    EXPECT_FALSE(SaveRam(folder / "ram.bin"));
+    EXPECT_EQ(SaveRam(folder / "ram.bin"), "Too many levels of symbolic links");
     EXPECT_TRUE(std::filesystem::is_symlink(folder.path() / "ram.bin"));
     EXPECT_FALSE(folder.Exists("ram.bin.new"));
 }
@@ -172,8 +172,8 @@ TEST(MemoryFiles, WhereNoNewFileCanReplaceItTheImageIsWrittenInPlace) {
     const ino_t inode = StatusOf(folder / "closed/ram.bin").st_ino;
     SetMode(folder / "closed", 0555);
     StartSession();
-    EXPECT_TRUE(SaveRam(folder / "closed/ram.bin"));
-    EXPECT_FALSE(SaveRam(folder / "closed/missing.bin")) << "a closed folder takes no new file";
+    EXPECT_EQ(SaveRam(folder / "closed/ram.bin"), "");
+    EXPECT_EQ(SaveRam(folder / "closed/missing.bin"), "its folder is closed to writing");
     SetMode(folder / "closed", 0755);
     EXPECT_EQ(folder.Read("closed/ram.bin"), SessionRam);
     EXPECT_EQ(StatusOf(folder / "closed/ram.bin").st_ino, inode);
@@ -183,7 +183,7 @@ TEST(MemoryFiles, WhereNoNewFileCanReplaceItTheImageIsWrittenInPlace) {
     // A file with a second name: both names see the new RAM.
     folder.Write("ram.bin", OldImage);
     ASSERT_EQ(::link((folder / "ram.bin").c_str(), (folder / "backup.bin").c_str()), 0);
-    EXPECT_TRUE(SaveRam(folder / "ram.bin"));
+    EXPECT_EQ(SaveRam(folder / "ram.bin"), "");
     EXPECT_EQ(folder.Read("ram.bin"), SessionRam);
     EXPECT_EQ(folder.Read("backup.bin"), SessionRam);
 }
@@ -201,7 +201,7 @@ TEST(MemoryFiles, TheNewFileKeepsTheOldOnesPermissionsAndOwner) {
     const ino_t inode = StatusOf(folder / "ram.bin").st_ino;
 
     StartSession();
-    EXPECT_TRUE(SaveRam(folder / "ram.bin"));
+    EXPECT_EQ(SaveRam(folder / "ram.bin"), "");
     EXPECT_EQ(folder.Read("ram.bin"), SessionRam);
     const struct stat saved = StatusOf(folder / "ram.bin");
     EXPECT_NE(saved.st_ino, inode) << "replaced through the temporary file";
@@ -218,7 +218,7 @@ TEST(MemoryFiles, AFailedSaveLeavesTheOldImageWhole) {
 
     // The temporary file cannot be created.
     std::filesystem::create_directory(RamTemporaryPath(folder / "ram.bin"));
-    EXPECT_FALSE(SaveRam(folder / "ram.bin"));
+    EXPECT_EQ(SaveRam(folder / "ram.bin"), "cannot create ram.bin.new beside it: Is a directory");
     EXPECT_EQ(folder.Read("ram.bin"), old);
     std::filesystem::remove(RamTemporaryPath(folder / "ram.bin"));
 
@@ -230,15 +230,15 @@ TEST(MemoryFiles, AFailedSaveLeavesTheOldImageWhole) {
     limit.rlim_cur = 1000;
     const auto previous = std::signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &limit);
-    const bool saved_ok = SaveRam(folder / "ram.bin");
+    const std::string problem = SaveRam(folder / "ram.bin");
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
-    EXPECT_FALSE(saved_ok);
+    EXPECT_EQ(problem, "File too large");
     EXPECT_EQ(folder.Read("ram.bin"), old);
     EXPECT_FALSE(std::filesystem::exists(RamTemporaryPath(folder / "ram.bin"))) << "no leftover";
 
     // The folder is gone.
-    EXPECT_FALSE(SaveRam(folder / "gone/ram.bin"));
+    EXPECT_EQ(SaveRam(folder / "gone/ram.bin"), "cannot reach its folder: No such file or directory");
 }
 
 }  // namespace

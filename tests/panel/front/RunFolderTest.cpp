@@ -48,9 +48,31 @@ TEST(RunFolder, PreparingCopiesWhatIsMissingAndNeverReplacesTheUsersFiles) {
 TEST(RunFolder, AFolderToRunInMustBeAFolderThatExists) {
     TempFolder folder;
     folder.WriteText("file", "");
-    EXPECT_EQ(RunFolderProblem(folder.path()), "");
-    EXPECT_EQ(RunFolderProblem(folder / "none"), "the folder " + folder / "none" + " does not exist");
-    EXPECT_EQ(RunFolderProblem(folder / "file"), folder / "file" + " is not a folder");
+    for (const bool mayBeCreated : {false, true}) {
+        EXPECT_EQ(RunFolderProblem(folder.path(), mayBeCreated), "");
+        EXPECT_EQ(RunFolderProblem(folder / "none", mayBeCreated),
+                  mayBeCreated ? "" : "the folder " + folder / "none" + " does not exist");
+        EXPECT_EQ(RunFolderProblem(folder / "file", mayBeCreated), folder / "file" + " is not a folder");
+    }
+}
+
+// What a window warns about, named where a user can find it, and nothing
+// once the folder is prepared.
+TEST(RunFolder, TheMissingFilesAreNamedByTheirFullPaths) {
+    TempFolder shipped, user;
+    for (const char* name : ShippedFiles) shipped.WriteText(name, name);
+    fs::create_directory(user.path() / "run");
+    fs::create_symlink("nowhere.bmp", user.path() / "run" / "face.bmp");
+    const fs::path previous = fs::current_path();
+    fs::current_path(user.path());
+    const std::vector<fs::path> missing = MissingRunFiles("run/./");
+    fs::current_path(previous);
+    EXPECT_EQ(missing, (std::vector<fs::path>{user.path() / "run/rom.bin", user.path() / "run/face.bmp",
+                                              user.path() / "run/keys.bmp"}));
+
+    fs::remove(user.path() / "run" / "face.bmp");
+    EXPECT_TRUE(PrepareRunFolder(shipped.path(), user.path() / "run").empty());
+    EXPECT_TRUE(MissingRunFiles(user.path() / "run").empty());
 }
 
 // Sets an environment variable, or unsets it for nothing, until the end of

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <sstream>
+#include <utility>
+
 namespace {
 
 struct ValueCase {
@@ -40,8 +43,7 @@ struct FileCase {
 };
 
 // Files as people write them by hand, and as Windows programs read them.
-TEST(Settings, TheFirstOccurrenceCountsAndEveryLineStandsOnItsOwn) {
-    const FileCase cases[] = {
+const FileCase HandWritten[] = {
         {"[Settings]\nCpuSpeed=300\nCpuSpeed=400\n", "Settings", "CpuSpeed", 300},
         {"[settings]\ncpuspeed=300\n[SETTINGS]\nCPUSPEED=400\n", "Settings", "CpuSpeed", 300},
         {"[Debugger]\nCpuSpeed=1\n[Settings]\nCpuSpeed=300\n", "Settings", "CpuSpeed", 300},
@@ -55,12 +57,58 @@ TEST(Settings, TheFirstOccurrenceCountsAndEveryLineStandsOnItsOwn) {
         {"[Settings]\nCpuSpeed=300 ; faster\n", "Settings", "CpuSpeed", 300},
         {"[Settings]\r\nCpuSpeed=300\r\n   \r\n", "Settings", "CpuSpeed", 300},
         {"[Settings]\nCpuSpeed=300 400\n", "Settings", "CpuSpeed", 77},
-    };
+};
+
+int32_t Read(const TempFolder& folder, const std::string& text, const char* section, const char* key) {
+    folder.WriteText("vexal.ini", text);
+    return ReadIniInteger(folder / "vexal.ini", section, key, 77);
+}
+
+TEST(Settings, TheFirstOccurrenceCountsAndEveryLineStandsOnItsOwn) {
     TempFolder folder;
-    for (const FileCase& c : cases) {
-        folder.WriteText("vexal.ini", c.text);
-        EXPECT_EQ(ReadIniInteger(folder / "vexal.ini", c.section, c.key, 77), c.expected)
+    for (const FileCase& c : HandWritten)
+        EXPECT_EQ(Read(folder, c.text, c.section, c.key), c.expected)
             << "[" << c.section << "] " << c.key << " in\n" << c.text;
+}
+
+// However long a line, it is one line: a long comment at the end of every
+// line, or a long comment line before each, changes nothing. The comments
+// end in a setting just where a reader that takes 199 bytes at a time would
+// start a new line.
+constexpr size_t Piece = 199;
+
+TEST(Settings, ALongLineIsOneLine) {
+    TempFolder folder;
+    for (const FileCase& c : HandWritten) {
+        std::string commented, preceded;
+        std::istringstream lines(c.text);
+        for (std::string line; std::getline(lines, line);) {
+            commented += line + " ;" + std::string(2 * Piece - line.size() - 2, 'x') + "Radix=9\n";
+            preceded += ";" + std::string(Piece - 1, 'x') + "CpuSpeed=9\n" + line + "\n";
+        }
+        EXPECT_EQ(Read(folder, commented, c.section, c.key), c.expected) << commented;
+        EXPECT_EQ(Read(folder, preceded, c.section, c.key), c.expected) << preceded;
+    }
+
+    // Lines that stay too long without their comments.
+    const FileCase cases[] = {
+        {"[Debugger]\n;xxx...Radix=8", "Debugger", "Radix", 77},
+        {"[Settings]\nCpuSpeed=300BLANKS", "Settings", "CpuSpeed", 300},
+        {"BLANKS[Settings]\nBLANKSCpuSpeed=300", "Settings", "CpuSpeed", 300},
+        {"[Settings]\nCpuSpeedBLANKS=BLANKS300", "Settings", "CpuSpeed", 300},
+        {"[Settings]BLANKSjunk\nCpuSpeed=300", "Settings", "CpuSpeed", 300},
+        {"[Debugger]\n[NAME]\nRadix=8", "Debugger", "Radix", 77},
+        {"[Debugger]\n[NAME\nRadix=8", "Debugger", "Radix", 8},
+        {"[Settings]\nNAME=1\nCpuSpeed=300", "Settings", "CpuSpeed", 300},
+        {"[Settings]\nCpuSpeed=NAME\nCpuSpeed=300", "Settings", "CpuSpeed", 77},
+    };
+    for (const FileCase& c : cases) {
+        std::string text = c.text;
+        for (const auto& [from, to] : {std::pair<std::string, std::string>{"xxx...", std::string(Piece - 1, 'x')},
+                                       {"BLANKS", std::string(500, ' ')},
+                                       {"NAME", std::string(500, 'n')}})
+            for (size_t at; (at = text.find(from)) != std::string::npos;) text.replace(at, from.size(), to);
+        EXPECT_EQ(Read(folder, text, c.section, c.key), c.expected) << c.text;
     }
 }
 

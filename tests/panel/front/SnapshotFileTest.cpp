@@ -121,11 +121,12 @@ TEST(SnapshotFile, AFailedSaveLeavesThePreviousSnapshotWhole) {
     const std::string problem = SaveSnapshot(folder / "s.vxs", RandomMachine(rng));
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
-    EXPECT_EQ(problem, "Failed to save the file " + (folder / "s.vxs"));
+    EXPECT_EQ(problem, "Failed to save the file " + (folder / "s.vxs") + ": File too large");
     EXPECT_EQ(folder.Read("s.vxs"), old);
     EXPECT_FALSE(std::filesystem::exists(RamTemporaryPath(folder / "s.vxs"))) << "no leftover";
 
-    EXPECT_EQ(SaveSnapshot(folder / "gone/s.vxs", first), "Failed to save the file " + (folder / "gone/s.vxs"));
+    EXPECT_EQ(SaveSnapshot(folder / "gone/s.vxs", first),
+              "Failed to save the file " + (folder / "gone/s.vxs") + ": cannot reach its folder: No such file or directory");
 }
 
 }  // namespace

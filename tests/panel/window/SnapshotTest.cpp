@@ -111,7 +111,7 @@ TEST_F(Snapshots, AFileThatDoesNotLoadIsAWarningAndChangesNothing) {
     std::filesystem::create_directory(folder / "snapshot.vxs");
     warnings.clear();
     CtrlS();
-    EXPECT_EQ(warnings, std::vector<std::string>{"Failed to save the file snapshot.vxs"});
+    EXPECT_EQ(warnings, std::vector<std::string>{"Failed to save the file snapshot.vxs: it is a folder"});
     EXPECT_FALSE(form->Note().isVisible());
 }
 

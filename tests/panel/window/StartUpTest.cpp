@@ -196,7 +196,8 @@ TEST_F(StartUp, AnUnreadableRamImageIsNeverOverwritten) {
     Start();
     EXPECT_EQ(warnings, std::vector<std::string>{RamWarning});
     form->close();
-    EXPECT_EQ(warnings, (std::vector<std::string>{RamWarning, SaveWarning}));
+    EXPECT_EQ(warnings, (std::vector<std::string>{
+                            RamWarning, SaveWarning + ": it could not be read at start-up, so it is kept as it was"}));
     EXPECT_TRUE(std::filesystem::is_directory(folder / "ram.bin"));
     EXPECT_EQ(folder.Read("ram.bin/inside"), Pattern(10, 1));
 }
@@ -208,7 +209,9 @@ TEST_F(StartUp, AFailedSaveWarnsAndLeavesTheOldImageWhole) {
     std::memset(Mk.Ram(), 0xA5, RamSize);
     std::filesystem::create_directory(folder / "ram.bin.new");
     form->close();
-    EXPECT_EQ(warnings, std::vector<std::string>{SaveWarning});
+    EXPECT_EQ(warnings,
+              std::vector<std::string>{SaveWarning + ": cannot create ram.bin.new beside it: Is a directory"});
+    EXPECT_FALSE(form->RamSaved());
     EXPECT_EQ(folder.Read("ram.bin"), Pattern(RamSize, 6));
 }
 
@@ -219,7 +222,7 @@ TEST_F(StartUp, AWriteProtectedRamImageIsKeptAndTheUserTold) {
     Start();
     std::memset(Mk.Ram(), 0xA5, RamSize);
     form->close();
-    EXPECT_EQ(warnings, std::vector<std::string>{SaveWarning});
+    EXPECT_EQ(warnings, std::vector<std::string>{SaveWarning + ": it is write-protected"});
     EXPECT_EQ(folder.Read("ram.bin"), Pattern(RamSize, 6));
 }
 
@@ -231,6 +234,7 @@ TEST_F(StartUp, ClosingStopsEverythingSavesTheRamAndFreesTheBitmaps) {
     std::memset(Mk.Ram(), 0x3C, RamSize);
     form->close();
     EXPECT_TRUE(closed);
+    EXPECT_TRUE(form->RamSaved());
     EXPECT_TRUE(Paused);
     EXPECT_FALSE(form->RunTimer.Enabled());
     EXPECT_FALSE(form->RefreshTimer.isActive());
@@ -259,12 +263,32 @@ protected:
         DefaultSignals();
         PanelFixture::TearDown();
     }
+
+    // As the program does: a signal closes the window.
+    void CloseOnSignals() {
+        CatchTerminationSignals();
+        OnTerminationSignals(*form, [this] { form->close(); });
+    }
+
+    // Shows the real box from now on, and closes one left waiting after a
+    // while, so that a test that fails still ends.
+    void RealBoxes() {
+        SetWarningHandler(nullptr);
+        QTimer::singleShot(5000, [this] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                rescued = true;
+                box->close();
+            }
+        });
+    }
+
+    bool rescued = false;
 };
 
 TEST_F(Signals, TerminationSignalsCloseTheWindowAndSaveTheRam) {
     WriteInstallation();
     Start();
-    CloseOnTerminationSignals(*form);
+    CloseOnSignals();
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         std::filesystem::remove(folder / "ram.bin");
         std::memset(Mk.Ram(), signal, RamSize);
@@ -276,7 +300,7 @@ TEST_F(Signals, TerminationSignalsCloseTheWindowAndSaveTheRam) {
         EXPECT_EQ(folder.Read("ram.bin"), std::vector<uint8_t>(RamSize, uint8_t(signal)));
         form.reset();
         Start();
-        CloseOnTerminationSignals(*form);
+        CloseOnSignals();
     }
 }
 
@@ -284,7 +308,7 @@ TEST_F(Signals, AnIgnoredSignalStaysIgnored) {
     WriteInstallation();
     Start();
     std::signal(SIGHUP, SIG_IGN);  // as nohup starts a program
-    CloseOnTerminationSignals(*form);
+    CloseOnSignals();
     EXPECT_EQ(std::signal(SIGHUP, SIG_IGN), SIG_IGN);
 }
 
@@ -292,7 +316,7 @@ TEST_F(Signals, ASignalWhileAWarningIsShownClosesTheWindowCleanly) {
     WriteInstallation();
     std::filesystem::remove(folder / "keys.bmp");
     form = std::make_unique<TestForm>();
-    CloseOnTerminationSignals(*form);
+    CloseOnSignals();
     bool closed = false;
     form->OnClosed = [&] { closed = true; };
     // The warning box runs the message loop while it waits for the user.
@@ -314,24 +338,39 @@ TEST_F(Signals, ASignalClosesAWarningBoxThatWaitsForTheUser) {
     WriteInstallation();
     std::filesystem::remove(folder / "face.bmp");
     form = std::make_unique<TestForm>();
-    CloseOnTerminationSignals(*form);
-    SetWarningHandler(nullptr);  // the real box, which runs its own message loop
+    CloseOnSignals();
+    RealBoxes();  // the box runs its own message loop
     bool closed = false;
     form->OnClosed = [&] { closed = true; };
     QTimer::singleShot(100, [] { ::raise(SIGTERM); });
-    // Should the signal not end the box, the test must still end.
-    bool rescued = false;
-    QTimer::singleShot(5000, [&] {
-        if (QWidget* box = QApplication::activeModalWidget()) {
-            rescued = true;
-            box->close();
-        }
-    });
     form->show();
     EXPECT_FALSE(rescued);
     EXPECT_TRUE(closed);
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(std::filesystem::exists(folder / "ram.bin"));
+}
+
+// After a signal no one may be there to dismiss a box: the failure goes to
+// standard error with its reason, and the program can tell it failed.
+TEST_F(Signals, AfterASignalAFailedSaveIsPrintedAndNoBoxWaits) {
+    WriteInstallation();
+    folder.Write("ram.bin", Pattern(RamSize, 6));
+    Start();
+    CloseOnSignals();
+    std::filesystem::create_directory(folder / "ram.bin.new");
+    RealBoxes();
+    bool closed = false;
+    form->OnClosed = [&] { closed = true; };
+    testing::internal::CaptureStderr();
+    ::raise(SIGTERM);
+    for (int i = 0; i < 100 && !closed; ++i) Serve(10);
+    const std::string printed = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(rescued);
+    EXPECT_FALSE(form->RamSaved());
+    EXPECT_EQ(printed, "vexal: " + SaveWarning + ": cannot create ram.bin.new beside it: Is a directory\n");
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_EQ(folder.Read("ram.bin"), Pattern(RamSize, 6));
 }
 
 }  // namespace

@@ -1,0 +1,59 @@
+// Where the console stops: at the top of memory, at names and scripts it
+// cannot take, and never at the size of an answer.
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+#include "CliRun.h"
+
+namespace {
+
+struct Case {
+    const char* what;
+    std::string script;
+    std::vector<std::string> arguments;  // before the script
+    int status;
+    std::string out;
+    std::string err;
+};
+
+TEST(CliLimits, WhatTheConsoleRefusesOrCutsShort) {
+    const Case cases[] = {
+        {"words past the top do not wrap into the ROM at 0", "load FFFE 1111 2222 3333\npeek 0\npeek 2\n", {}, 0,
+         "8000\n0000\n", "stopped at the top of memory, FFFF: 2 words not stored\n"},
+        {"an instruction past the top stops there too", "asm FFFE mov #1234,r0\npeek 0\npeek 2\n", {}, 0,
+         "8000\n0000\n", "stopped at the top of memory, FFFF: 1 word not stored\n"},
+        {"words that end at the top all fit", "load FFFA 1111 2222 3333\npeek 0\n", {}, 0, "8000\n", ""},
+        {"a NUL byte in a file name", std::string("save a\0b\nstate\n", 14), {}, 2, "",
+         "line 1: a file name cannot hold a NUL byte\n"},
+        {"a script that is a folder", "state\n", {"a folder"}, 2, "",
+         "vexal-cli: the script a folder is a folder\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        StandardFolder folder;
+        std::filesystem::create_directory(folder / "a folder");
+        const CliResult r = folder.Run(c.script, c.arguments);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_FALSE(folder.Exists("a"));
+    }
+}
+
+// An answer far too long to hold in memory starts at once and keeps coming,
+// line for line what a short one says.
+TEST(CliLimits, ALongAnswerStreams) {
+    StandardFolder folder;
+    const CliResult brief = folder.Run("dis 0 100\n");
+    ASSERT_EQ(brief.status, 0) << brief.err;
+    folder.WriteText("script.txt", "dis 0 1000000000000000\n");
+    ChildProcess console({VEXAL_CLI_PATH, "script.txt"}, {folder.path(), "/dev/null", {}});
+    const std::uintmax_t enough = 4u << 20;
+    EXPECT_TRUE(ChildProcess::WaitUntil([&] { return console.OutputSize() > enough; }));
+    console.Signal(SIGKILL);
+    const ProgramResult streamed = console.Wait();
+    EXPECT_EQ(streamed.out.substr(0, brief.out.size()), brief.out);
+}
+
+}  // namespace
