@@ -186,6 +186,7 @@ void TMainForm::OnRunTimer() {
         const bool typing = paste_->BeforeTick();
         if (!typing) paste_.reset();
     }
+    if (!Paused && RunDelay == 0) keyboard_.BeforeTick();
     RunTick(ShowDebugWindow);
 }
 
@@ -271,7 +272,7 @@ void TMainForm::FormKeyDown(int virtualKey) {
         if (ShowDebugWindow) ShowDebugWindow();
         return;
     }
-    if (const int key = KeyOfSpecialKey(virtualKey)) Mk.PcKey = key;
+    if (const int key = KeyOfSpecialKey(virtualKey); key && !keyboard_.Special(key)) Mk.PcKey = key;
 }
 
 void TMainForm::FormKeyPress(uint8_t character) { PressCharacterKey(character); }
@@ -313,6 +314,7 @@ void TMainForm::FormMouseUp(Qt::MouseButton button, int, int) {
 
 void TMainForm::FormDeactivate() {
     ReleaseMouseKey(-1, -1);
+    keyboard_.Stop();
     Mk.PcKey = 0;
 }
 
@@ -341,6 +343,7 @@ void TMainForm::DrawKey(int group, int x, int y, bool pressed) {
 
 void TMainForm::Paste(const QString& text) {
     const QList<uint> characters = text.toUcs4();
+    keyboard_.Stop();
     paste_ = std::make_unique<KeyTyper>(std::u32string(characters.begin(), characters.end()), DefaultHoldTicks);
 }
 
@@ -367,9 +370,11 @@ void TMainForm::LoadMachine() {
         return;
     }
     // The keys are the user's, not the snapshot's: the one held now is let
-    // go, on the face too, and none the snapshot holds is pressed, since no
-    // key-up or button release would ever come for it.
+    // go, on the face too, typing under way stops, and none the snapshot
+    // holds is pressed, since no key-up or button release would ever come
+    // for it.
     StopPaste();
+    keyboard_.Stop();
     ReleaseMouseKey(-1, -1);
     Mk = *loaded;
     Mk.MouseKey = 0;
@@ -455,7 +460,8 @@ void TMainForm::keyPressEvent(QKeyEvent* event) {
     if (ctrlL) LoadMachine();
     if (ctrlS || ctrlL) return;
     if (const int virtualKey = VirtualKeyOf(event->key())) FormKeyDown(virtualKey);
-    for (const char32_t c : event->text().toUcs4()) FormKeyPress(Cp1251FromUnicode(c));
+    for (const char32_t c : event->text().toUcs4())
+        if (!keyboard_.Character(c, event->isAutoRepeat())) FormKeyPress(Cp1251FromUnicode(c));
 }
 
 void TMainForm::keyReleaseEvent(QKeyEvent* event) {

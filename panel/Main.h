@@ -4,6 +4,7 @@
 // images at start-up and exit.
 #pragma once
 
+#include "panel/KeyTyper.h"
 #include "panel/LcdLayout.h"
 #include "panel/MemoryFiles.h"
 #include "panel/Startup.h"
@@ -18,7 +19,6 @@
 #include <functional>
 #include <memory>
 
-class KeyTyper;
 class QPainter;
 class TFaceNote;
 class TKeyHelpForm;
@@ -144,6 +144,7 @@ private:
     const StartupFiles files_;
     const int zoom_;
     std::unique_ptr<KeyTyper> paste_;
+    MappedKeyboard keyboard_;  // PC keys by the key map of the firmware in use
     std::unique_ptr<TKeyHelpForm> keyHelp_;
     TFaceNote* note_;
     RamImageState ramImage_ = RamImageState::Missing;
