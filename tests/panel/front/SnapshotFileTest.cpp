@@ -7,16 +7,15 @@
 #include "core/Crc32.h"
 #include "core/Snapshot.h"
 #include "panel/MemoryFiles.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/MachineDifference.h"
 #include "tests/support/RandomMachine.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <functional>
 
 namespace {
@@ -110,17 +109,13 @@ TEST(SnapshotFile, AFailedSaveLeavesThePreviousSnapshotWhole) {
     ASSERT_EQ(SaveSnapshot(folder / "s.vxs", first), "");
     const std::vector<uint8_t> old = folder.Read("s.vxs");
 
-    // The disk fills up in the middle of the write: a file size limit makes
-    // the write stop short, as a full disk would.
-    rlimit saved;
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit limit = saved;
-    limit.rlim_cur = 1000;
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &limit);
-    const std::string problem = SaveSnapshot(folder / "s.vxs", RandomMachine(rng));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    // The disk fills up in the middle of the write.
+    const Machine second = RandomMachine(rng);
+    std::string problem;
+    {
+        const FileSizeLimit diskFull(1000);
+        problem = SaveSnapshot(folder / "s.vxs", second);
+    }
     EXPECT_EQ(problem, "Failed to save the file " + (folder / "s.vxs") + ": File too large");
     EXPECT_EQ(folder.Read("s.vxs"), old);
     EXPECT_FALSE(std::filesystem::exists(RamTemporaryPath(folder / "s.vxs"))) << "no leftover";
