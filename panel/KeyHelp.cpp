@@ -118,13 +118,16 @@ QString HelpText() {
 
 TKeyHelpForm::TKeyHelpForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
     setWindowTitle(QStringLiteral("Keys"));
-    auto* text = new QLabel(HelpText());
-    text->setTextFormat(Qt::RichText);
+    text_ = new QLabel;
+    text_->setTextFormat(Qt::RichText);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(text);
-    adjustSize();
-    setFixedSize(size());
+    layout->addWidget(text_);
+    // As large as the list, whenever the list changes.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    ListKeys();
 }
+
+void TKeyHelpForm::ListKeys() { text_->setText(HelpText()); }
 
 void TKeyHelpForm::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1 || event->key() == Qt::Key_Escape) close();

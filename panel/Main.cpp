@@ -380,6 +380,8 @@ void TMainForm::LoadMachine() {
     Mk.MouseKey = 0;
     Mk.PcKey = 0;
     RedrawDisplay();
+    // The loaded ROM may carry another key map, or none.
+    if (keyHelp_ && keyHelp_->isVisible()) keyHelp_->ListKeys();
     if (OnMachineLoaded) OnMachineLoaded();
     note_->ShowNote("Machine loaded from " + QFileInfo(QString::fromStdString(files_.snapshot)).fileName());
 }
@@ -401,6 +403,7 @@ void TMainForm::ToggleKeyHelp() {
         keyHelp_->close();
         return;
     }
+    keyHelp_->ListKeys();
     keyHelp_->move(geometry().center() - keyHelp_->rect().center());
     keyHelp_->show();
     keyHelp_->raise();

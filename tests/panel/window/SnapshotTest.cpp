@@ -6,8 +6,13 @@
 #include "PanelFixture.h"
 #include "core/Snapshot.h"
 #include "panel/FaceNote.h"
+#include "panel/KeyHelp.h"
 #include "panel/KeyLayout.h"
+#include "panel/KeyMap.h"
+#include "panel/SnapshotFile.h"
 #include "tests/support/MachineDifference.h"
+
+#include <QLabel>
 
 namespace {
 
@@ -113,6 +118,30 @@ TEST_F(Snapshots, AFileThatDoesNotLoadIsAWarningAndChangesNothing) {
     CtrlS();
     EXPECT_EQ(warnings, std::vector<std::string>{"Failed to save the file snapshot.vxs: it is a folder"});
     EXPECT_FALSE(form->Note().isVisible());
+}
+
+// The open key help lists the PC keys by the key map of the loaded ROM, as
+// a help opened afresh does.
+TEST_F(Snapshots, TheOpenKeyHelpFollowsTheLoadedRom) {
+    KeyMap map;
+    map.shiftKey = 36;
+    map.codes[7] = 'W';
+    map.shiftCodes[7] = 'Q';
+    const std::vector<uint8_t> mapBytes = EncodeKeyMap(map);
+    Machine withMap = Mk;
+    std::copy(mapBytes.begin(), mapBytes.end(), withMap.Rom() + KeyMapAddress);
+    ASSERT_EQ(SaveSnapshot(folder / "snapshot.vxs", withMap), "");
+    const auto listed = [](const QWidget& help) { return help.findChild<QLabel*>()->text(); };
+
+    KeyDown(Qt::Key_F1);
+    ASSERT_NE(form->KeyHelp(), nullptr);
+    const QString before = listed(*form->KeyHelp());
+    CtrlL();
+    ASSERT_TRUE(warnings.empty());
+    ASSERT_TRUE(form->KeyHelp()->isVisible());
+    EXPECT_NE(listed(*form->KeyHelp()), before);
+    const TKeyHelpForm afresh(nullptr);
+    EXPECT_EQ(listed(*form->KeyHelp()), listed(afresh));
 }
 
 TEST_F(Snapshots, TheNoteGoesAwayAndAHeldCtrlSSavesOnce) {
