@@ -408,13 +408,15 @@ void Console::Save(const Arguments& arguments, std::ostream&, ConsoleReply& repl
 void Console::Snapshot(const Arguments& arguments, std::ostream&, ConsoleReply& reply) {
     const std::string path = FileArgument(arguments.text);
     if (path.empty()) throw BadArgument("missing argument; usage: snapshot FILE");
-    if (const std::string problem = SaveSnapshot(path, Mk); !problem.empty()) reply.warnings = problem + "\n";
+    if (const std::string problem = SaveSnapshot(path, Mk); !problem.empty())
+        reply.warnings = SaveFailedMessage + path + ": " + problem + "\n";
 }
 
 void Console::Restore(const Arguments& arguments, std::ostream&, ConsoleReply& reply) {
     const std::string path = FileArgument(arguments.text);
     if (path.empty()) throw BadArgument("missing argument; usage: restore FILE");
-    if (const std::string problem = LoadSnapshot(path, Mk); !problem.empty()) reply.warnings = problem + "\n";
+    if (const std::string problem = LoadSnapshot(path, Mk); !problem.empty())
+        reply.warnings = LoadFailedMessage + path + ": " + problem + "\n";
 }
 
 void Console::Bench(const Arguments& arguments, std::ostream& out, ConsoleReply&) {

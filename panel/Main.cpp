@@ -353,20 +353,24 @@ void TMainForm::StopPaste() {
     Mk.PcKey = 0;
 }
 
+// The messages name the file alone, as those of ram.bin do: its folder is
+// the run folder.
 void TMainForm::SaveMachine() {
+    const QString name = QFileInfo(QString::fromStdString(files_.snapshot)).fileName();
     if (const std::string problem = SaveSnapshot(files_.snapshot, Mk); !problem.empty()) {
-        Warn(problem);
+        Warn(SaveFailedMessage + name.toStdString() + ": " + problem);
         return;
     }
-    note_->ShowNote("Machine saved to " + QFileInfo(QString::fromStdString(files_.snapshot)).fileName());
+    note_->ShowNote("Machine saved to " + name);
 }
 
 void TMainForm::LoadMachine() {
     // Loaded aside, so that a file that does not load leaves the machine and
     // the keys held on it as they are.
+    const QString name = QFileInfo(QString::fromStdString(files_.snapshot)).fileName();
     const auto loaded = std::make_unique<Machine>();
     if (const std::string problem = LoadSnapshot(files_.snapshot, *loaded); !problem.empty()) {
-        Warn(problem);
+        Warn(LoadFailedMessage + name.toStdString() + ": " + problem);
         return;
     }
     // The keys are the user's, not the snapshot's: the one held now is let
@@ -383,7 +387,7 @@ void TMainForm::LoadMachine() {
     // The loaded ROM may carry another key map, or none.
     if (keyHelp_ && keyHelp_->isVisible()) keyHelp_->ListKeys();
     if (OnMachineLoaded) OnMachineLoaded();
-    note_->ShowNote("Machine loaded from " + QFileInfo(QString::fromStdString(files_.snapshot)).fileName());
+    note_->ShowNote("Machine loaded from " + name);
 }
 
 // A white bitmap and a shadow of zeros agree: zero is every dot, indicator

@@ -10,11 +10,12 @@
 constexpr const char* SnapshotFileName = "snapshot.vxs";
 
 // Writes the machine to path through ReplaceFile, so a failed save leaves
-// the previous file whole. Returns "" or the message to show: "Failed to
-// save the file ", the path, ": " and the reason.
+// the previous file whole. Returns "" or why the file could not be written,
+// to follow "Failed to save the file " and the file's name.
 std::string SaveSnapshot(const std::string& path, const Machine& machine);
 
-// Loads the snapshot at path into machine. Returns "" or the message to
-// show: "Failed to load the file ", the path, ": " and the reason; then
-// machine is as it was.
+// Loads the snapshot at path into machine. Returns "" or why the file does
+// not load ("there is no such file", "it is not a Vexal snapshot", ...), to
+// follow "Failed to load the file " and the file's name; then machine is as
+// it was.
 std::string LoadSnapshot(const std::string& path, Machine& machine);
