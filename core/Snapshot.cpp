@@ -41,9 +41,17 @@ uint32_t NumberAt(std::span<const uint8_t> bytes, size_t at, size_t size) {
     return value;
 }
 
+// Memory and display memory go as they are, byte for byte, at once.
+template <class T>
+constexpr bool IsByteArray = false;
+template <size_t N>
+constexpr bool IsByteArray<std::array<uint8_t, N>> = true;
+
 template <class T>
 void Put(std::vector<uint8_t>& out, const T& member) {
-    if constexpr (IsArray<T>)
+    if constexpr (IsByteArray<T>)
+        out.insert(out.end(), member.begin(), member.end());
+    else if constexpr (IsArray<T>)
         for (const auto& element : member) Put(out, element);
     else if constexpr (std::is_same_v<T, StatusWord>) PutNumber(out, uint16_t(member), 2);
     else PutNumber(out, uint32_t(member), sizeof(T));  // two's complement for a signed member
@@ -57,7 +65,10 @@ public:
 
     template <class T>
     void Get(const char* name, T& member) {
-        if constexpr (IsArray<T>) {
+        if constexpr (IsByteArray<T>) {
+            std::copy_n(bytes_.begin() + long(at_), member.size(), member.begin());
+            at_ += member.size();
+        } else if constexpr (IsArray<T>) {
             for (auto& element : member) Get(name, element);
         } else if constexpr (std::is_same_v<T, StatusWord>) {
             member = uint16_t(Take(2));
