@@ -6,7 +6,11 @@
 
 #include <cstdint>
 
-// One grid of equal keys on the 760 x 330 face. The group's first key has its
+// The picture of the front panel, in pixels.
+constexpr int FaceWidth = 760;
+constexpr int FaceHeight = 330;
+
+// One grid of equal keys on the face. The group's first key has its
 // top-left corner at (Left, Top); keys are numbered row by row. Its pictures
 // lie in "keys.bmp": pressed at (SrcX, SrcY), released directly below.
 struct KeyGroup {

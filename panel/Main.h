@@ -4,6 +4,7 @@
 // images at start-up and exit.
 #pragma once
 
+#include "panel/KeyLayout.h"
 #include "panel/LcdLayout.h"
 #include "panel/MemoryFiles.h"
 #include "panel/Startup.h"
@@ -22,8 +23,6 @@ class KeyTyper;
 class QPainter;
 class TKeyHelpForm;
 
-constexpr int FaceWidth = 760;
-constexpr int FaceHeight = 330;
 constexpr int KeysWidth = 188;
 constexpr int KeysHeight = 63;
 constexpr const char* ApplicationTitle = "Elektronika MK-85 Emulator";
