@@ -157,6 +157,7 @@ void TMainForm::FormShow() {
     // refresh.
     LcdBitmap->fill(White);
     LcdShadow.fill(0xFF);
+    LcdRedrawAll = true;
     ResetMachineForShow();
 
     RunTimer.SetEnabled(true);
@@ -196,7 +197,7 @@ void TMainForm::RenderLcd() {
             const int index = RowByte(cell, row);
             uint8_t v = Mk.LcdRam[index];
             if (cursorHere) v = (row == CellRows || !(cursor & CursorUnderlineBit)) ? FullRow : 0;
-            if (v == LcdShadow[index]) continue;
+            if (v == LcdShadow[index] && !LcdRedrawAll) continue;
             LcdShadow[index] = v;
             LcdDirty = true;
             const int top = DotsTop + DotPitchY * (row - 1);
@@ -212,7 +213,7 @@ void TMainForm::RenderLcd() {
                       Mk.LcdRam[indicator.ramIndex] >> indicator.bit & 1);
     };
     for (const uint8_t index : IndicatorBytes) {
-        if (Mk.LcdRam[index] == LcdShadow[index]) continue;
+        if (Mk.LcdRam[index] == LcdShadow[index] && !LcdRedrawAll) continue;
         LcdShadow[index] = Mk.LcdRam[index];
         for (const Indicator& indicator : Indicators)
             if (indicator.ramIndex == index) drawIndicator(indicator);
@@ -221,7 +222,7 @@ void TMainForm::RenderLcd() {
     int segment = 0;
     for (const uint8_t index : SegmentBytes) {
         const int segments = std::min(5, Digits * SegmentsPerDigit - segment);
-        if (Mk.LcdRam[index] != LcdShadow[index]) {
+        if (Mk.LcdRam[index] != LcdShadow[index] || LcdRedrawAll) {
             LcdShadow[index] = Mk.LcdRam[index];
             for (int bit = 0; bit < segments; ++bit) {
                 const int n = segment + bit;
@@ -232,6 +233,7 @@ void TMainForm::RenderLcd() {
         }
         segment += segments;
     }
+    LcdRedrawAll = false;
 }
 
 void TMainForm::DrawIndicator(int x, int y, int sourceX, int sourceY, int width, bool on) {

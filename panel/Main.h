@@ -95,6 +95,10 @@ public:
     // For every drawn LcdRam index, the value last drawn there (for a cursor
     // cell, what was shown in place of the real value).
     std::array<uint8_t, DrawnBytes> LcdShadow{};
+    // The next render paints every row, indicator and segment, whatever was
+    // last drawn: a shadow cannot tell an empty bitmap from one that shows
+    // all of its shadow's bytes.
+    bool LcdRedrawAll = false;
     bool LcdDirty = false;  // LcdBitmap changed since it was last shown
     bool CursorPhase = false;  // the cursor is shown while true
 
