@@ -180,12 +180,18 @@ void TMainForm::FormClose() {
 
 void TMainForm::OnRunTimer() {
     // A paste moves on only with ticks that run the processor, so that no
-    // typed key passes while the machine stands still.
-    if (paste_ && !Paused && RunDelay == 0) {
+    // typed key passes while the machine stands still; and only such a tick
+    // sees a key.
+    const bool runs = !Paused && RunDelay == 0;
+    if (paste_ && runs) {
         const bool typing = paste_->BeforeTick();
         if (!typing) paste_.reset();
     }
     RunTick(ShowDebugWindow);
+    if (!runs) return;
+    keyTaps_.AfterTick();
+    mouseKeySeen_ = true;
+    LetGoOfClick();
 }
 
 void TMainForm::RenderLcd() {
@@ -276,7 +282,7 @@ void TMainForm::FormKeyDown(int virtualKey) {
 
 void TMainForm::FormKeyPress(uint8_t character) { PressCharacterKey(character); }
 
-void TMainForm::FormKeyUp(int) { Mk.PcKey = 0; }
+void TMainForm::FormKeyUp(int) { keyTaps_.Released(); }
 
 void TMainForm::MoveKeyInside(int key, int x, int y, bool pressed) {
     if (!FaceBitmap) return;
@@ -314,9 +320,15 @@ void TMainForm::FormMouseUp(Qt::MouseButton button, int, int) {
 void TMainForm::FormDeactivate() {
     ReleaseMouseKey(-1, -1);
     Mk.PcKey = 0;
+    keyTaps_.Clear();
 }
 
 void TMainForm::ReleaseMouseKey(int x, int y) {
+    // A click's key held on for the machine shows let go already.
+    if (clickLingers_) {
+        LetGoOfClick();
+        return;
+    }
     if (Mk.MouseKey == 0) return;
     const KeyPlace place = PlaceOfKey(Mk.MouseKey);
     const KeyGroup& g = KeyGroups[place.group];
@@ -341,6 +353,7 @@ void TMainForm::DrawKey(int group, int x, int y, bool pressed) {
 
 void TMainForm::Paste(const QString& text) {
     const QList<uint> characters = text.toUcs4();
+    keyTaps_.Clear();
     paste_ = std::make_unique<KeyTyper>(std::u32string(characters.begin(), characters.end()), DefaultHoldTicks);
 }
 
@@ -360,6 +373,12 @@ void TMainForm::ToggleKeyHelp() {
     keyHelp_->show();
     keyHelp_->raise();
     keyHelp_->activateWindow();
+}
+
+void TMainForm::LetGoOfClick() {
+    if (!clickLingers_) return;
+    clickLingers_ = false;
+    Mk.MouseKey = 0;
 }
 
 void TMainForm::UpdateFace(int x, int y, int width, int height) {
@@ -409,8 +428,10 @@ void TMainForm::keyPressEvent(QKeyEvent* event) {
         if (const QClipboard* clipboard = QGuiApplication::clipboard()) Paste(clipboard->text());
         return;
     }
+    if (!event->isAutoRepeat()) keyTaps_.BeforePress();
     if (const int virtualKey = VirtualKeyOf(event->key())) FormKeyDown(virtualKey);
     for (const char32_t c : event->text().toUcs4()) FormKeyPress(Cp1251FromUnicode(c));
+    if (!event->isAutoRepeat()) keyTaps_.AfterPress();
 }
 
 void TMainForm::keyReleaseEvent(QKeyEvent* event) {
@@ -422,8 +443,10 @@ void TMainForm::keyReleaseEvent(QKeyEvent* event) {
 
 void TMainForm::mousePressEvent(QMouseEvent* event) {
     StopPaste();
+    LetGoOfClick();
     const QPoint at = FacePoint(event->position());
     FormMouseDown(event->button(), at.x(), at.y());
+    if (event->button() == Qt::LeftButton) mouseKeySeen_ = false;
 }
 
 void TMainForm::mouseMoveEvent(QMouseEvent* event) {
@@ -433,7 +456,16 @@ void TMainForm::mouseMoveEvent(QMouseEvent* event) {
 
 void TMainForm::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint at = FacePoint(event->position());
+    const int32_t key = Mk.MouseKey;
+    const bool unseen = event->button() == Qt::LeftButton && !mouseKeySeen_;
     FormMouseUp(event->button(), at.x(), at.y());
+    // A click shorter than a tick: the key shows let go at once, and stays
+    // held for the machine until a tick has seen it. The switch key and the
+    // halt key have acted already, on their release.
+    if (unseen && key != 0 && key != SwitchKey && key != HaltKey && Mk.MouseKey == 0) {
+        Mk.MouseKey = key;
+        clickLingers_ = true;
+    }
 }
 
 void TMainForm::changeEvent(QEvent* event) {

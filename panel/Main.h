@@ -5,6 +5,7 @@
 #pragma once
 
 #include "panel/KeyLayout.h"
+#include "panel/KeyTaps.h"
 #include "panel/LcdLayout.h"
 #include "panel/MemoryFiles.h"
 #include "panel/Startup.h"
@@ -128,10 +129,16 @@ private:
     void UpdateFace(int x, int y, int width, int height);
     // The face pixel under a point of the window.
     QPoint FacePoint(const QPointF& position) const;
+    // Lets go of the mouse key that a click shorter than a tick left held
+    // for the machine.
+    void LetGoOfClick();
 
     const StartupFiles files_;
     const int zoom_;
     std::unique_ptr<KeyTyper> paste_;
+    KeyTaps keyTaps_;
+    bool mouseKeySeen_ = false;   // a tick has seen the mouse key held
+    bool clickLingers_ = false;   // the mouse key is held for the machine after its click
     std::unique_ptr<TKeyHelpForm> keyHelp_;
     RamImageState ramImage_ = RamImageState::Missing;
     bool shown_ = false;

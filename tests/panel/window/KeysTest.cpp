@@ -125,12 +125,14 @@ TEST_F(Keys, AHeldKeyRepeatsWithoutBeingReleased) {
         Key(QEvent::KeyRelease, Qt::Key_W, "w", true);
         EXPECT_EQ(Mk.PcKey, 7) << "auto-repeat " << i;
         Key(QEvent::KeyPress, Qt::Key_W, "w", true);
+        form->OnRunTimer();
     }
     KeyUp(Qt::Key_W, "w");
     EXPECT_EQ(Mk.PcKey, 0);
 
     // Any real key-up releases, whichever key it was.
     KeyDown(Qt::Key_Delete);
+    form->OnRunTimer();
     KeyUp(Qt::Key_Shift);
     EXPECT_EQ(Mk.PcKey, 0);
 }
