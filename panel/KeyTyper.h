@@ -13,6 +13,11 @@
 // How long "type" and the paste hold each key, and then wait, by default.
 constexpr int64_t DefaultHoldTicks = 5;
 
+// The longest text the window types, pasted or dropped: at the default hold
+// time some half an hour of typing, and more than the machine's 2 KiB of RAM
+// can take.
+constexpr size_t MostTypedCharacters = 16 * 1024;
+
 class KeyTyper {
 public:
     // The text in Unicode. A character reaches the key that typing it on the

@@ -1,18 +1,22 @@
 #include "panel/Main.h"
 
 #include "core/Def.h"
+#include "panel/DroppedFile.h"
+#include "panel/FaceNote.h"
 #include "panel/KeyHelp.h"
-#include "panel/KeyLayout.h"
 #include "panel/KeyTyper.h"
-#include "panel/LcdLayout.h"
-#include "panel/RunLoop.h"
+#include "panel/Screenshot.h"
 #include "panel/WarningBox.h"
+#include "panel/WindowPlace.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -30,6 +34,9 @@ constexpr QRgb TransparentGreen = 0x00FF00;
 constexpr int RunInterval = 10;
 constexpr int RefreshInterval = 32;
 constexpr int CursorInterval = 400;
+// How long Ctrl is held alone before the keys are labelled: longer than it
+// is held for a shortcut.
+constexpr int KeyLabelsDelay = 400;
 
 constexpr int CursorCellMask = 0x0F;
 constexpr uint8_t FullRow = 0x1F;
@@ -65,7 +72,18 @@ QImage BlankBitmap(int width, int height) {
     return image;
 }
 
+
 }  // namespace
+
+ScreenArea AvailableArea(const QScreen& screen) {
+    const QRect area = screen.availableGeometry();
+    return {area.x(), area.y(), area.width(), area.height()};
+}
+
+QScreen* ScreenFor(std::optional<WindowPosition> position) {
+    QScreen* screen = position ? QGuiApplication::screenAt(QPoint(position->x, position->y)) : nullptr;
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
 
 int VirtualKeyOf(int qtKey) {
     switch (qtKey) {
@@ -86,13 +104,13 @@ int VirtualKeyOf(int qtKey) {
 }
 
 TMainForm::TMainForm(const StartupFiles& files, int zoom, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint), files_(files), zoom_(zoom) {
+    : QWidget(parent, Qt::FramelessWindowHint), files_(files), zoom_(zoom), note_(new TFaceNote(this)) {
     setWindowTitle("MK85");
     setFixedSize(FaceWidth * zoom_, FaceHeight * zoom_);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    setAcceptDrops(true);
+    StartAt(std::nullopt);
 
     RefreshTimer.setInterval(RefreshInterval);
     CursorTimer.setInterval(CursorInterval);
@@ -100,6 +118,9 @@ TMainForm::TMainForm(const StartupFiles& files, int zoom, QWidget* parent)
     connect(&RefreshTimer, &QTimer::timeout, this, [this] { OnRefreshTimer(); });
     connect(&CursorTimer, &QTimer::timeout, this, [this] { OnCursorTimer(); });
     RunTimer.SetOnTimer([this](QObject*) { OnRunTimer(); });
+    keyLabelsDelay_.setSingleShot(true);
+    keyLabelsDelay_.setInterval(KeyLabelsDelay);
+    connect(&keyLabelsDelay_, &QTimer::timeout, this, [this] { ShowKeyLabels(true); });
 
     FormCreate();
 }
@@ -187,7 +208,11 @@ void TMainForm::OnRunTimer() {
         const bool typing = paste_->BeforeTick();
         if (!typing) paste_.reset();
     }
-    RunTick(ShowDebugWindow);
+    // The machine tells how long a key is held by counting its own steps (a
+    // held key repeats after so many): keys, and text typed, go at the
+    // normal speed.
+    const bool keys = paste_ || Mk.PcKey != 0 || Mk.MouseKey != 0;
+    RunTick(ShowDebugWindow, keys ? RunSpeed::Normal : speed_);
     if (!runs) return;
     keyTaps_.AfterTick();
     mouseKeySeen_ = true;
@@ -270,14 +295,14 @@ void TMainForm::FormPaint(QPainter& window) {
 
 void TMainForm::FormKeyDown(int virtualKey) {
     if (virtualKey == VkKeyHelp) {
-        ToggleKeyHelp();
+        Do(WindowAction::KeyHelp);
         return;
     }
     if (virtualKey == VkDebugWindow) {
-        if (ShowDebugWindow) ShowDebugWindow();
+        Do(WindowAction::DebugWindow);
         return;
     }
-    if (const int key = KeyOfSpecialKey(virtualKey)) Mk.PcKey = key;
+    if (const int key = KeyOfSpecialKey(virtualKey)) HoldPcKey(key);
 }
 
 void TMainForm::FormKeyPress(uint8_t character) { PressCharacterKey(character); }
@@ -314,13 +339,15 @@ void TMainForm::FormMouseUp(Qt::MouseButton button, int, int) {
     const int key = Mk.MouseKey;
     ReleaseMouseKey(-1, -1);
     if (key == SwitchKey) close();
-    if (key == HaltKey && (Mk.KeyOut & 0x0002)) Mk.HaltRequest = true;
+    MouseButtonReleased(key);
 }
 
 void TMainForm::FormDeactivate() {
     ReleaseMouseKey(-1, -1);
     Mk.PcKey = 0;
     keyTaps_.Clear();
+    keyLabelsDelay_.stop();
+    ShowKeyLabels(false);
 }
 
 void TMainForm::ReleaseMouseKey(int x, int y) {
@@ -353,6 +380,10 @@ void TMainForm::DrawKey(int group, int x, int y, bool pressed) {
 
 void TMainForm::Paste(const QString& text) {
     const QList<uint> characters = text.toUcs4();
+    if (size_t(characters.size()) > MostTypedCharacters) {
+        note_->Show(QStringLiteral("Not typed: the text is longer than %1 characters").arg(MostTypedCharacters), true);
+        return;
+    }
     keyTaps_.Clear();
     paste_ = std::make_unique<KeyTyper>(std::u32string(characters.begin(), characters.end()), DefaultHoldTicks);
 }
@@ -373,6 +404,139 @@ void TMainForm::ToggleKeyHelp() {
     keyHelp_->show();
     keyHelp_->raise();
     keyHelp_->activateWindow();
+}
+
+void TMainForm::StartAt(std::optional<WindowPosition> remembered) {
+    const QScreen* on = ScreenFor(remembered);
+    if (!on) return;
+    std::vector<ScreenArea> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) screens.push_back(AvailableArea(*screen));
+    const WindowPosition at = StartPosition(remembered, width(), height(), screens, AvailableArea(*on));
+    move(at.x, at.y);
+}
+
+bool TMainForm::ZoomFits(int zoom) const {
+    const QScreen* on = screen();
+    return !on || FittingZoom(zoom, on->availableGeometry().width(), on->availableGeometry().height()) == zoom;
+}
+
+void TMainForm::Do(WindowAction action) {
+    const QString text = QString::fromUtf8(EntryOf(action).text);
+    switch (action) {
+    case WindowAction::KeyHelp: ToggleKeyHelp(); break;
+    case WindowAction::DebugWindow:
+        if (ShowDebugWindow) ShowDebugWindow();
+        break;
+    case WindowAction::Paste:
+        if (const QClipboard* clipboard = QGuiApplication::clipboard()) Paste(clipboard->text());
+        break;
+    case WindowAction::Screenshot: TakeScreenshot(); break;
+    case WindowAction::SpeedNormal:
+    case WindowAction::SpeedTwice:
+    case WindowAction::SpeedTenTimes:
+    case WindowAction::SpeedFastest:
+        SetSpeed(SpeedOf(action));
+        note_->Show(QStringLiteral("Speed: ") + text);
+        break;
+    case WindowAction::Zoom1:
+    case WindowAction::Zoom2:
+    case WindowAction::Zoom3:
+    case WindowAction::Zoom4:
+        if (!ZoomFits(ZoomOf(action))) {
+            note_->Show(QStringLiteral("Zoom: ") + text + QStringLiteral(" does not fit the screen"), true);
+            break;
+        }
+        SetZoom(ZoomOf(action));
+        note_->Show(QStringLiteral("Zoom: ") + text);
+        break;
+    case WindowAction::Reset:
+        ResetTheMachine();
+        note_->Show(QStringLiteral("The machine is reset"));
+        break;
+    case WindowAction::Quit: close(); break;
+    }
+}
+
+void TMainForm::ShowMenu(const QPoint& at) {
+    if (!menu_) {
+        menu_ = std::make_unique<QMenu>(this);
+        menuItems_ = FillActionMenu(*menu_, [this](WindowAction action) { Do(action); });
+    }
+    UpdateMenu();
+    menu_->popup(at);
+}
+
+void TMainForm::UpdateMenu() {
+    for (const WindowActionEntry& entry : WindowActions) {
+        QAction* item = menuItems_[size_t(entry.action)];
+        if (IsSpeed(entry.action)) item->setChecked(SpeedOf(entry.action) == speed_);
+        if (IsZoom(entry.action)) {
+            item->setChecked(ZoomOf(entry.action) == zoom_);
+            item->setEnabled(ZoomFits(ZoomOf(entry.action)));
+        }
+        if (entry.action == WindowAction::SpeedNormal)
+            item->setText(QString::fromUtf8(entry.text) + QStringLiteral(" (CpuSpeed %1)").arg(CpuSpeed));
+    }
+}
+
+void TMainForm::SetZoom(int zoom) {
+    zoom_ = zoom;
+    setFixedSize(FaceWidth * zoom_, FaceHeight * zoom_);
+    if (const QScreen* on = screen()) {
+        const WindowPosition kept = KeptOn({x(), y()}, width(), height(), AvailableArea(*on));
+        move(kept.x, kept.y);
+    }
+    note_->Place();
+    update();
+}
+
+void TMainForm::SetSpeed(RunSpeed speed) { speed_ = speed; }
+
+QImage TMainForm::FacePicture() const {
+    if (!FaceBitmap) return {};
+    QImage face = FaceBitmap->copy();
+    CopyBlock(*LcdBitmap, 0, 0, face, LcdLeft, LcdTop, LcdWidth, LcdHeight);
+    return face.scaled(face.size() * zoom_, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+void TMainForm::TakeScreenshot() {
+    const QImage picture = FacePicture();
+    if (picture.isNull()) return;
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setImage(picture);
+    const QString folder = QFileInfo(QString::fromStdString(files_.ram)).absolutePath();
+    const SavedScreenshot saved = SaveScreenshot(picture, folder, QDateTime::currentDateTime());
+    if (saved.path.isEmpty())
+        note_->Show(QStringLiteral("Screenshot copied to the clipboard, but not saved in %1: %2")
+                        .arg(QDir::toNativeSeparators(folder), saved.problem),
+                    true);
+    else
+        note_->Show(QStringLiteral("Screenshot saved as %1 and copied to the clipboard")
+                        .arg(QDir::toNativeSeparators(saved.path)));
+}
+
+void TMainForm::ResetTheMachine() {
+    StopPaste();
+    ReleaseMouseKey(-1, -1);
+    keyTaps_.Clear();
+    ResetMachine();
+    LcdRedrawAll = true;
+}
+
+void TMainForm::TypeFile(const QString& path) {
+    const DroppedFile file = ReadDroppedFile(path);
+    const QString name = QFileInfo(path).fileName();
+    if (!file.problem.isEmpty()) {
+        note_->Show(QStringLiteral("%1 is not typed: %2").arg(name, file.problem), true);
+        return;
+    }
+    Paste(file.text);
+    if (Pasting()) note_->Show(QStringLiteral("Typing %1").arg(name));
+}
+
+void TMainForm::ShowKeyLabels(bool shown) {
+    if (shown == KeyLabelsShown()) return;
+    keyLabels_ = shown ? FaceKeyLabels() : std::vector<KeyLabel>();
+    update();
 }
 
 void TMainForm::LetGoOfClick() {
@@ -415,17 +579,27 @@ void TMainForm::paintEvent(QPaintEvent*) {
     // Without smooth transformation each face pixel becomes a square block.
     painter.scale(zoom_, zoom_);
     FormPaint(painter);
+    if (!keyLabels_.empty()) PaintKeyLabels(painter, keyLabels_, zoom_);
 }
 
 void TMainForm::keyPressEvent(QKeyEvent* event) {
-    // Ctrl+V in any keyboard layout, but not the platform's other paste keys:
-    // Shift+Insert is the machine's INS.
-    const bool ctrlV = event->matches(QKeySequence::Paste) && event->modifiers() == Qt::ControlModifier;
-    // Held down, it pastes once.
-    if (ctrlV && event->isAutoRepeat()) return;
+    // The actions' keys are matched as they are, in any keyboard layout (Qt
+    // gives the Latin letter of a key held with Ctrl), and not the
+    // platform's other keys for the same thing: Shift+Insert is the
+    // machine's INS, not a paste.
+    const std::optional<WindowAction> action = ActionOfKey(*event);
+    // Held down, an action happens once.
+    if (action && event->isAutoRepeat()) return;
     StopPaste();
-    if (ctrlV) {
-        if (const QClipboard* clipboard = QGuiApplication::clipboard()) Paste(clipboard->text());
+    // Ctrl held alone for a moment labels the keys; anything else hides them.
+    if (event->key() == Qt::Key_Control && !(event->modifiers() & ~Qt::ControlModifier)) {
+        if (!event->isAutoRepeat()) keyLabelsDelay_.start();
+    } else {
+        keyLabelsDelay_.stop();
+        ShowKeyLabels(false);
+    }
+    if (action) {
+        Do(*action);
         return;
     }
     if (!event->isAutoRepeat()) keyTaps_.BeforePress();
@@ -438,6 +612,10 @@ void TMainForm::keyReleaseEvent(QKeyEvent* event) {
     // A key held down repeats as pairs of release and press events; only the
     // real release lets go of the machine key.
     if (event->isAutoRepeat()) return;
+    if (event->key() == Qt::Key_Control) {
+        keyLabelsDelay_.stop();
+        ShowKeyLabels(false);
+    }
     FormKeyUp(VirtualKeyOf(event->key()));
 }
 
@@ -447,6 +625,11 @@ void TMainForm::mousePressEvent(QMouseEvent* event) {
     const QPoint at = FacePoint(event->position());
     FormMouseDown(event->button(), at.x(), at.y());
     if (event->button() == Qt::LeftButton) mouseKeySeen_ = false;
+    // The menu opens as the right button goes down, as menus of the desktop
+    // do; a right click on a key does nothing, as ever.
+    KeyPlace place;
+    if (event->button() == Qt::RightButton && KeyAtPoint(at.x(), at.y(), place) == 0)
+        ShowMenu(event->globalPosition().toPoint());
 }
 
 void TMainForm::mouseMoveEvent(QMouseEvent* event) {
@@ -471,4 +654,27 @@ void TMainForm::mouseReleaseEvent(QMouseEvent* event) {
 void TMainForm::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && !isActiveWindow()) FormDeactivate();
+}
+
+void TMainForm::contextMenuEvent(QContextMenuEvent* event) {
+    // The mouse's right button has shown it already.
+    if (event->reason() != QContextMenuEvent::Mouse) ShowMenu(event->globalPos());
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    const QMimeData* data = event->mimeData();
+    const bool file = data->hasUrls() && !data->urls().isEmpty() && data->urls().first().isLocalFile();
+    if (file || data->hasText()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    const QMimeData* data = event->mimeData();
+    event->acceptProposedAction();
+    activateWindow();
+    if (data->hasUrls() && !data->urls().isEmpty() && data->urls().first().isLocalFile()) {
+        TypeFile(data->urls().first().toLocalFile());
+        return;
+    }
+    Paste(data->text());
+    if (Pasting()) note_->Show(QStringLiteral("Typing the text dropped"));
 }

@@ -5,11 +5,15 @@
 #pragma once
 
 #include "panel/KeyLayout.h"
+#include "panel/KeyOverlay.h"
 #include "panel/KeyTaps.h"
 #include "panel/LcdLayout.h"
 #include "panel/MemoryFiles.h"
+#include "panel/RunLoop.h"
 #include "panel/Startup.h"
 #include "panel/ThdTimer.h"
+#include "panel/WindowActions.h"
+#include "panel/WindowPlace.h"
 
 #include <QImage>
 #include <QTimer>
@@ -19,9 +23,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class KeyTyper;
+class QMenu;
 class QPainter;
+class QScreen;
+class TFaceNote;
 class TKeyHelpForm;
 
 constexpr int KeysWidth = 188;
@@ -31,6 +39,12 @@ constexpr const char* ApplicationTitle = "Elektronika MK-85 Emulator";
 // The virtual key code of a Qt key, as the special-key table knows it; 0 for
 // keys it does not know.
 int VirtualKeyOf(int qtKey);
+
+// The area of the screen that windows may take.
+ScreenArea AvailableArea(const QScreen& screen);
+// The screen a window at the position is on; the primary screen for no
+// position, or one on no screen.
+QScreen* ScreenFor(std::optional<WindowPosition> position);
 
 class TMainForm : public QWidget {
 public:
@@ -88,6 +102,43 @@ public:
     void ToggleKeyHelp();
     TKeyHelpForm* KeyHelp() const { return keyHelp_.get(); }
 
+    // The window's actions, from the menu or their keys.
+    void Do(WindowAction action);
+    // The menu of the actions, as a right click off the keys shows it at
+    // the point given (of the screen).
+    void ShowMenu(const QPoint& at);
+
+    // Moves the window where it starts: to the remembered position where it
+    // fits a screen there, else to the middle of the screen.
+    void StartAt(std::optional<WindowPosition> remembered);
+    // Shows the window zoom times larger, kept on its screen.
+    void SetZoom(int zoom);
+    // Whether the window fits its screen at the zoom.
+    bool ZoomFits(int zoom) const;
+    int Zoom() const { return zoom_; }
+    // How fast the machine runs; the settings keep the normal speed.
+    void SetSpeed(RunSpeed speed);
+    RunSpeed Speed() const { return speed_; }
+
+    // The face with its display as the window shows it, at its zoom.
+    QImage FacePicture() const;
+    // Saves FacePicture into the run folder and copies it to the clipboard;
+    // the note says where it went.
+    void TakeScreenshot();
+
+    // The machine started afresh: an empty display, a processor reset, no
+    // key held. The RAM stays.
+    void ResetTheMachine();
+
+    // Types a text file on the machine, as Paste does.
+    void TypeFile(const QString& path);
+
+    // The labels of the keys over the face, while Ctrl is held alone.
+    void ShowKeyLabels(bool shown);
+    bool KeyLabelsShown() const { return !keyLabels_.empty(); }
+
+    TFaceNote* Note() const { return note_; }
+
     std::unique_ptr<QImage> ScratchBitmap;
     std::unique_ptr<QImage> FaceBitmap;
     std::unique_ptr<QImage> LcdBitmap;
@@ -120,6 +171,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void Warn(const std::string& message);
@@ -129,16 +183,25 @@ private:
     void UpdateFace(int x, int y, int width, int height);
     // The face pixel under a point of the window.
     QPoint FacePoint(const QPointF& position) const;
+
+    // The menu's entries in the state of the moment.
+    void UpdateMenu();
     // Lets go of the mouse key that a click shorter than a tick left held
     // for the machine.
     void LetGoOfClick();
 
     const StartupFiles files_;
-    const int zoom_;
+    int zoom_;
+    RunSpeed speed_ = RunSpeed::Normal;
     std::unique_ptr<KeyTyper> paste_;
     KeyTaps keyTaps_;
     bool mouseKeySeen_ = false;   // a tick has seen the mouse key held
     bool clickLingers_ = false;   // the mouse key is held for the machine after its click
+    std::vector<KeyLabel> keyLabels_;  // shown while not empty
+    QTimer keyLabelsDelay_;
+    TFaceNote* note_;
+    std::unique_ptr<QMenu> menu_;
+    ActionItems menuItems_{};
     std::unique_ptr<TKeyHelpForm> keyHelp_;
     RamImageState ramImage_ = RamImageState::Missing;
     bool shown_ = false;

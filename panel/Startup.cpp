@@ -27,12 +27,16 @@ RamImageState CreateMachine(const StartupFiles& files, const WarnFunction& warn)
     return LoadMemoryImages(files.rom, files.ram, warn);
 }
 
-void ResetMachineForShow() {
+void ResetMachine() {
     Mk.MouseKey = 0;
     Mk.PcKey = 0;
-    ResetRunControl();
     std::memset(Mk.LcdRam.data(), 0, DrawnBytes);
     CpuReset();
+}
+
+void ResetMachineForShow() {
+    ResetRunControl();
+    ResetMachine();
 }
 
 void ReadDebuggerRadix(const std::string& settings) {

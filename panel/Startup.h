@@ -30,10 +30,13 @@ StartupFiles DefaultStartupFiles(const std::string& folder = {});
 // of the RAM image.
 RamImageState CreateMachine(const StartupFiles& files, const WarnFunction& warn);
 
-// As the main window is first shown, after its pictures: every key released,
-// the run control as for a running machine, the display memory emptied (bytes
-// 0..95 of LcdRam; the cursor byte and the rest keep their contents) and the
-// processor reset.
+// Every key released, the display memory emptied (bytes 0..95 of LcdRam; the
+// cursor byte and the rest keep their contents) and the processor reset: the
+// machine as it is switched on, its RAM as it was.
+void ResetMachine();
+
+// As the main window is first shown, after its pictures: the run control as
+// for a running machine, then ResetMachine.
 void ResetMachineForShow();
 
 // As the debug window is created: Radix and its digit widths from the
