@@ -1,6 +1,7 @@
 #include "asm/SourceAssembler.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -18,6 +19,8 @@ namespace {
 constexpr size_t MaxErrors = 100;
 constexpr int32_t AddressSpace = 0x10000;
 constexpr int32_t DefaultRadix = 16;
+constexpr int MaxNesting = 32;              // parentheses within one expression
+constexpr int64_t ExpressionLimit = 0xFFFFFFFF;  // what any step of an expression may reach
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsNameStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
@@ -121,6 +124,7 @@ public:
             finalPass_ = final;
             location_ = 0;
             ordinal_ = -1;
+            scope_ = 0;
             sourceRead_ = 0;
             SetRadix(DefaultRadix);
             AssembleFile(path, std::nullopt);
@@ -240,13 +244,15 @@ private:
         if (!listed_) List();
     }
 
-    // "name:" at the start of the line, any number of them; tells whether
-    // there were any.
+    // "name:" or "local$:" at the start of the line, any number of them;
+    // tells whether there were any. An ordinary label opens the scope of the
+    // local labels that follow it.
     bool Labels() {
         for (bool any = false;; any = true) {
             SkipBlanks();
-            const size_t end = NameEnd(pos_);
+            const size_t end = LabelEnd(pos_);
             if (end == pos_ || end == text_.size() || text_[end] != ':') return any;
+            if (text_[end - 1] != '$') ++scope_;
             Define(pos_, location_);
             std::fill(text_.begin() + long(pos_), text_.begin() + long(end) + 1, ' ');
             pos_ = end + 1;
@@ -281,14 +287,10 @@ private:
     // second definition of a name silently; the second pass reports it, and
     // meets the first one again where it stands.
     void Define(size_t column, int32_t value) {
-        const std::string name = text_.substr(column, NameEnd(column) - column);
-        const std::string key = Lowered(name);
+        const std::string name = text_.substr(column, LabelEnd(column) - column);
+        const std::string key = SymbolKey(name);
         if (IsRegisterName(key)) {
             Error(column, "'" + name + "' is a register name");
-            return;
-        }
-        if (AllDigitsOf(key, Radix)) {
-            Error(column, "'" + name + "' reads as a number in radix " + std::to_string(Radix));
             return;
         }
         const auto [symbol, added] = symbols_.try_emplace(key, Symbol{value, ordinal_, column});
@@ -347,6 +349,7 @@ private:
             {".org", &Assembler::Org},     {".word", &Assembler::Word},   {".byte", &Assembler::Byte},
             {".ascii", &Assembler::Ascii}, {".even", &Assembler::Even},   {".blkb", &Assembler::Blkb},
             {".radix", &Assembler::SetSourceRadix}, {".include", &Assembler::Include},
+            {".asciz", &Assembler::Asciz}, {".blkw", &Assembler::Blkw},
         };
         const size_t column = pos_;
         const size_t end = NameEnd(pos_ + 1);
@@ -388,6 +391,12 @@ private:
         return true;
     }
 
+    bool Asciz(size_t column) {
+        if (!Ascii(column)) return false;
+        Emit(0);
+        return true;
+    }
+
     bool Even(size_t) {
         location_ += location_ & 1;
         return true;
@@ -397,6 +406,16 @@ private:
         const std::optional<int64_t> count = Expression({0, AddressSpace - location_, "a block here"}, true);
         if (!count) return Report();
         location_ += int32_t(*count);
+        return true;
+    }
+
+    bool Blkw(size_t column) {
+        if (finalPass_ && (location_ & 1)) {
+            return Error(column, "words at the odd address " + InRadix(location_) + "; put .even before it");
+        }
+        const std::optional<int64_t> count = Expression({0, (AddressSpace - location_) / 2, "a block here"}, true);
+        if (!count) return Report();
+        location_ += 2 * int32_t(*count);
         return true;
     }
 
@@ -445,28 +464,80 @@ private:
 
     // --- Expressions ----------------------------------------------------------
 
-    // Terms joined by + and -, blanks allowed around the operators. known:
-    // every label must be defined above this line, as where the line's bytes
-    // go depends on the value. The first pass takes an undefined label as the
-    // current address and checks the range only of such known values, so that
-    // a forward reference never changes the size of a line.
+    // Terms joined by operators, blanks allowed around them, with the range
+    // of the place checked at the end. known: every label must be defined
+    // above this line, as where the line's bytes go depends on the value. The
+    // first pass takes an undefined label as the current address and checks
+    // only such known values, so that a forward reference never changes the
+    // size of a line.
     std::optional<int64_t> Expression(const Range& range, bool known) {
         const size_t start = pos_;
-        std::optional<int64_t> sum = Term(known);
-        while (sum) {
-            size_t look = pos_;
-            while (look < text_.size() && text_[look] == ' ') ++look;
-            if (look == text_.size() || (text_[look] != '+' && text_[look] != '-')) break;
-            pos_ = look + 1;
-            SkipBlanks();
-            const std::optional<int64_t> term = Term(known);
-            sum = term ? std::optional(text_[look] == '+' ? *sum + *term : *sum - *term) : std::nullopt;
-        }
-        if (sum && (finalPass_ || known) && (*sum < range.low || *sum > range.high)) {
+        const std::optional<int64_t> value = Binary(1, known);
+        if (value && (finalPass_ || known) && (*value < range.low || *value > range.high)) {
             return Fail(start, "value out of range for " + std::string(range.what) + " (" + InRadix(range.low) + " to " +
                                    InRadix(range.high) + ")");
         }
-        return sum;
+        return value;
+    }
+
+    // How tightly an operator binds, as in C: ! (or) loosest, then & (and),
+    // then + and -, then * and /; 0 for a character that is no operator.
+    static int Precedence(char c) {
+        switch (c) {
+            case '!': return 1;
+            case '&': return 2;
+            case '+':
+            case '-': return 3;
+            case '*':
+            case '/': return 4;
+            default: return 0;
+        }
+    }
+
+    // Operands and the operators that bind at least as tightly as minimum,
+    // from the left. Each level of recursion binds tighter, so the depth is
+    // bounded by the levels and by the nesting of parentheses.
+    std::optional<int64_t> Binary(int minimum, bool known) {
+        std::optional<int64_t> left = Term(known);
+        while (left) {
+            size_t look = pos_;
+            while (look < text_.size() && text_[look] == ' ') ++look;
+            const int precedence = look < text_.size() ? Precedence(text_[look]) : 0;
+            if (precedence == 0 || precedence < minimum) break;
+            pos_ = look + 1;
+            SkipBlanks();
+            const std::optional<int64_t> right = Binary(precedence + 1, known);
+            if (!right) return right;
+            left = Apply(text_[look], *left, *right, look, known);
+        }
+        return left;
+    }
+
+    // One operator on two values. A step whose result no 16-bit place could
+    // use is an error; so is a division by zero. The first pass, which may
+    // stand in the current address for a label, lets them pass when the
+    // value cannot change the layout.
+    std::optional<int64_t> Apply(char op, int64_t a, int64_t b, size_t column, bool known) {
+        const bool checked = finalPass_ || known;
+        int64_t value = 0;
+        switch (op) {
+            case '+': value = a + b; break;
+            case '-': value = a - b; break;
+            case '&': value = a & b; break;
+            case '!': value = a | b; break;
+            case '*':
+                if (b != 0 && std::abs(a) > ExpressionLimit / std::abs(b)) value = ExpressionLimit + 1;
+                else value = a * b;
+                break;
+            default:
+                if (b == 0) return checked ? Fail(column, "division by zero") : std::optional<int64_t>(0);
+                value = a / b;  // toward zero
+        }
+        if (value < -ExpressionLimit || value > ExpressionLimit) {
+            return checked ? Fail(column, "value out of range within the expression (more than 32 bits)")
+                           : std::optional<int64_t>(0);
+        }
+        return value;
     }
 
     std::optional<int64_t> Term(bool known) {
@@ -478,6 +549,7 @@ private:
             const std::optional<int64_t> term = Term(known);
             return term && negative ? std::optional(-*term) : term;
         }
+        if (c == '(') return Bracketed(known);
         if (c == '\'') return QuotedChar();
         if (c == '.' && !(pos_ + 1 < text_.size() && IsNameChar(text_[pos_ + 1]))) {
             ++pos_;
@@ -486,33 +558,50 @@ private:
         if (!IsNameChar(c)) return Fail(pos_, "expected a number or a label");
         const size_t start = pos_;
         while (pos_ < text_.size() && IsNameChar(text_[pos_])) ++pos_;
+        if (pos_ < text_.size() && text_[pos_] == '$') ++pos_;  // a local label
         const std::string token = text_.substr(start, pos_ - start);
-        const bool decimalPoint = pos_ < text_.size() && text_[pos_] == '.' && AllDigitsOf(token, 10);
+        const bool local = token.back() == '$';
+        const bool decimalPoint = !local && pos_ < text_.size() && text_[pos_] == '.' && AllDigitsOf(token, 10);
         if (decimalPoint) {
             ++pos_;
             return Number(token, 10, start);
         }
-        if (IsDigit(c)) {
+        if (IsDigit(c) && !local) {
             if (!AllDigitsOf(token, Radix)) {
                 return Fail(start, "'" + token + "' is no number in radix " + std::to_string(Radix));
             }
             return Number(token, Radix, start);
         }
-        const std::string key = Lowered(token);
-        const auto symbol = symbols_.find(key);
-        if (AllDigitsOf(token, Radix)) {
-            // A label can only be named so under another radix.
-            if (symbol != symbols_.end()) {
-                return Fail(start, "'" + token + "' is both a label and a number in radix " + std::to_string(Radix));
-            }
-            return Number(token, Radix, start);
-        }
+        const auto symbol = symbols_.find(SymbolKey(token));
         if (known && (symbol == symbols_.end() || symbol->second.ordinal >= ordinal_)) {
             return Fail(start, "'" + token + "' must be defined above this line");
         }
         if (symbol != symbols_.end()) return symbol->second.value;
         if (!finalPass_) return location_;
+        if (local) {
+            return Fail(start, "undefined local label '" + token +
+                                   "' (a local label is known from one ordinary label to the next)");
+        }
+        if (AllDigitsOf(token, Radix)) {
+            return Fail(start, "undefined label '" + token +
+                                   "'; a number that begins with a letter needs a 0 before it, as 0" + token);
+        }
         return Fail(start, "undefined label '" + token + "'");
+    }
+
+    // "(" expression ")".
+    std::optional<int64_t> Bracketed(bool known) {
+        if (nesting_ == MaxNesting) return Fail(pos_, "parentheses nested too deeply (more than 32)");
+        ++pos_;
+        SkipBlanks();
+        ++nesting_;
+        const std::optional<int64_t> value = Binary(1, known);
+        --nesting_;
+        if (!value) return value;
+        SkipBlanks();
+        if (pos_ == text_.size() || text_[pos_] != ')') return Fail(pos_, "expected ')'");
+        ++pos_;
+        return value;
     }
 
     std::optional<int64_t> Number(std::string_view digits, int32_t radix, size_t column) {
@@ -650,6 +739,22 @@ private:
         return from;
     }
 
+    // The end of a label's name at the column: an ordinary name, or a local
+    // one, letters, digits and "_" ending in "$".
+    size_t LabelEnd(size_t from) const {
+        size_t end = from;
+        while (end < text_.size() && IsNameChar(text_[end])) ++end;
+        if (end > from && end < text_.size() && text_[end] == '$') return end + 1;
+        return NameEnd(from);
+    }
+
+    // The key of a name in the symbol table: a local label's carries the
+    // scope it belongs to, which no name can contain.
+    std::string SymbolKey(const std::string& name) const {
+        const std::string key = Lowered(name);
+        return name.back() == '$' ? std::to_string(scope_) + ":" + key : key;
+    }
+
     void SkipBlanks() {
         while (pos_ < text_.size() && text_[pos_] == ' ') ++pos_;
     }
@@ -687,6 +792,8 @@ private:
     bool finalPass_ = false;
     int32_t location_ = 0;  // may run past FFFF; bytes there are reported
     long ordinal_ = -1;     // the line being assembled, counted through all files
+    long scope_ = 0;        // ordinary labels so far: the scope of local labels
+    int nesting_ = 0;       // parentheses open in the expression being read
     std::map<std::string, Symbol> symbols_;
     std::vector<LineRecord> layout_;
     std::vector<std::string> fileNames_;

@@ -138,6 +138,8 @@ const Console::Command Console::Commands[] = {
     {"tick", &Console::Tick, "[N]", "run N run-loop ticks of CpuSpeed cycle units (default 1)", 0, 1, false},
     {"until", &Console::Until, "ADDR [MAX]", "step until PC is ADDR, at most MAX steps (default 10000000)", 1, 2,
      false},
+    {"idle", &Console::Idle, "[MAX]",
+     "run ticks until the processor has stopped itself with no key held, at most MAX (default 6000)", 0, 1, false},
     {"speed", &Console::Speed, "N", "set CpuSpeed, the budget of one tick", 1, 1, false},
     {"peek", &Console::Peek, "ADDR", "read a word as the processor would", 1, 1, false},
     {"peekb", &Console::PeekByte, "ADDR", "read a byte as the processor would", 1, 1, false},
@@ -266,6 +268,20 @@ void Console::Until(const Arguments& arguments, std::ostream& out, ConsoleReply&
         out << "reached " << Full(target) << " after " << steps << " steps\n";
     else
         out << "not reached after " << limit << " steps\n";
+}
+
+// A firmware that waits for a key stops the processor (it clears the run
+// bit) until one is held: the machine has done what it was given.
+void Console::Idle(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
+    const uint64_t limit = arguments.Has(0) ? ParseCount(arguments.Word(0), "tick limit") : 6000;
+    for (uint64_t ticks = 1; ticks <= limit; ++ticks) {
+        RunTicks(1);
+        if (!(Mk.CtrlPort & CtrlRunBit) && Mk.PcKey == 0 && Mk.MouseKey == 0) {
+            out << "idle after " << ticks << " ticks\n";
+            return;
+        }
+    }
+    out << "still running after " << limit << " ticks\n";
 }
 
 void Console::Speed(const Arguments& arguments, std::ostream&, ConsoleReply&) {

@@ -45,6 +45,7 @@ private:
     void Step(const Arguments&, std::ostream&, ConsoleReply&);
     void Tick(const Arguments&, std::ostream&, ConsoleReply&);
     void Until(const Arguments&, std::ostream&, ConsoleReply&);
+    void Idle(const Arguments&, std::ostream&, ConsoleReply&);
     void Speed(const Arguments&, std::ostream&, ConsoleReply&);
     void Peek(const Arguments&, std::ostream&, ConsoleReply&);
     void PeekByte(const Arguments&, std::ostream&, ConsoleReply&);

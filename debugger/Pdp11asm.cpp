@@ -139,6 +139,15 @@ std::optional<uint16_t> ParseBracketedRegister() {
     return reg;
 }
 
+// In a source file "(" may also open an expression, as in "(k+1)*2(r1)":
+// it is a register mode only where a register and ")" follow.
+bool BracketedRegisterFollows() {
+    const int start = AsmPos;
+    const bool follows = Match('(') && MatchRegister() && Match(')');
+    AsmPos = start;
+    return follows;
+}
+
 // An instruction has at most three words; the guard only keeps a stray call
 // of ParseOperand from writing past the array.
 void AppendWord(uint16_t word) {
@@ -272,7 +281,7 @@ std::optional<uint16_t> ParseOperand() {
         if (!reg) return std::nullopt;
         return uint16_t(040 | deferred | *reg);
     }
-    if (!AtEnd() && Current() == '(') {
+    if (!AtEnd() && Current() == '(' && (!SourceMode() || BracketedRegisterFollows())) {
         const std::optional<uint16_t> reg = ParseBracketedRegister();
         if (!reg) return std::nullopt;
         if (Match('+')) return uint16_t(020 | deferred | *reg);
@@ -287,7 +296,7 @@ std::optional<uint16_t> ParseOperand() {
     }
     const std::optional<uint16_t> number = ParseNumber();
     if (!number) return std::nullopt;
-    if (!AtEnd() && Current() == '(') {
+    if (!AtEnd() && Current() == '(' && (!SourceMode() || BracketedRegisterFollows())) {
         const std::optional<uint16_t> reg = ParseBracketedRegister();
         if (!reg) return std::nullopt;
         AppendWord(*number);

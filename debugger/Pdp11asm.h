@@ -32,7 +32,8 @@ using AsmNumberReader = std::function<std::optional<uint16_t>()>;
 // every number is read by readNumber (so it may be a label or an expression),
 // the whole of AsmLine counts, register names and mnemonics are whole words
 // (a label may begin with "sp" or "r1"), "-" starts a number unless "(" follows
-// (a negative index), and a branch or SOB target must be even. The radix is
+// (a negative index), "(" starts a number unless a register and ")" follow
+// (an index in parentheses), and a branch or SOB target must be even. The radix is
 // Radix as for AssembleLine.
 void AssembleSourceLine(const AsmNumberReader& readNumber);
 

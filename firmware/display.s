@@ -4,21 +4,25 @@
 ; back, so the bytes that hold indicator and segment bits are kept in RAM
 ; (indicators) and written out whole. The indicators used, as bits of those
 ; copies:
-RUN = 1                         ; indicators+1: the processor is awake
+SHIFT = 2                       ; indicators+0: S, the shift key was pressed
+RUN = 1                         ; indicators+1: a program runs
 WRT = 2                         ; indicators+1: typing overwrites
 STOP = 8                        ; indicators+0B: halt mode
 
-; draw: shows the twelve characters at R1. Characters 20 to 5F have a glyph,
-; anything else shows as a blank. Changes R0 to R3.
+; draw: shows the R4 characters at R3 (R4 from 0 to CELLS), blanks after
+; them. Characters 20 to 5F have a glyph, anything else shows as a blank.
+; Changes R0 to R4.
 draw:   mov #lcd+1,r2
-        mov #CELLS,r3
-drawcell:
-        movb (r1)+,r0
-        sub #' ',r0
+        mov #CELLS,r1
+1$:     mov #' ',r0
+        dec r4
+        bmi 2$
+        movb (r3)+,r0
+2$:     sub #' ',r0
         cmp r0,#40              ; the font's 64 characters from the blank
-        blo glyph
+        blo 3$
         clr r0
-glyph:  mov r0,-(sp)            ; seven rows a glyph
+3$:     mov r0,-(sp)            ; seven rows a glyph
         asl r0
         asl r0
         asl r0
@@ -32,7 +36,7 @@ glyph:  mov r0,-(sp)            ; seven rows a glyph
         movb (r0)+,(r2)+
         movb (r0)+,(r2)+
         inc r2                  ; over the next cell's indicator byte
-        sob r3,drawcell
+        sob r1,1$
         rts pc
 
 ; putindicators: writes the twelve indicator and segment bytes. Changes R0
@@ -86,39 +90,3 @@ segments:
         .byte 7D, 30, 6E, 7A, 33, 5B, 5F, 70, 7F, 7B
         .even
 
-; showvalue: puts R0 as a signed decimal number, right-aligned, into shown
-; and shows it. Changes R0 to R4.
-showvalue:
-        mov #shown+CELLS,r2
-        mov r0,r4               ; the sign
-        bpl magnitude
-        neg r0                  ; 8000 stays 8000, taken as unsigned below
-magnitude:
-        mov r0,r1
-decimal:
-        clr r0
-        div #10.,r0
-        add #'0',r1
-        movb r1,-(r2)
-        mov r0,r1
-        bne decimal
-        tst r4
-        bpl leftblanks
-        movb #'-',-(r2)
-leftblanks:
-        movb #' ',-(r2)
-        cmp r2,#shown
-        bhi leftblanks
-        movb #1,showing
-        rts pc
-
-; showmessage: copies the twelve characters at R0 into shown and shows them.
-; Changes R0 to R2.
-showmessage:
-        mov #shown,r1
-        mov #CELLS,r2
-copymessage:
-        movb (r0)+,(r1)+
-        sob r2,copymessage
-        movb #1,showing
-        rts pc

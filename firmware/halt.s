@@ -15,7 +15,6 @@ haltmode:
         mov @#ctrl,haltsave+0E
         mov #haltstacktop,sp
         mov #WORKING,@#ctrl
-        bicb #RUN,indicators+1
         bisb #STOP,indicators+0B
         jsr pc,putindicators
 haltwait:
@@ -30,7 +29,6 @@ haltrelease:
         tst r0
         bne haltrelease
         bicb #STOP,indicators+0B
-        bisb #RUN,indicators+1
         jsr pc,putindicators
         mov haltsave+0E,@#ctrl
         mov haltsave,r0

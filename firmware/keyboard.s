@@ -1,18 +1,25 @@
         .radix 16
-; The keyboard: the key matrix scanned with debouncing, auto-repeat of a held
-; key, and sleep while no key is held. There is no timer: every wait is a
-; count of key scans, a scan taking about 5 ms in fast mode, 10 with a key
-; held.
+; The keyboard: the key matrix scanned with debouncing, the shift key,
+; auto-repeat of a held key, and sleep while no key is held. There is no
+; timer: every wait is a count of key scans, and a scan takes the same
+; number of steps whichever key is held, about 13 ms in fast mode with a
+; key held and 5 without one. The repeat counts were measured with the
+; display's redraw after each key, so that a held key repeats after half
+; a second and then ten times a second.
 SCANGAP = 50.                   ; steps between the scans that must agree
-REPEATDELAY = 50.               ; scans before a held key first repeats
-REPEATRATE = 10.                ; scans between repeats
+REPEATDELAY = 37.               ; scans before a held key first repeats
+REPEATRATE = 5                  ; scans between repeats
 AWAKESCANS = 50.                ; scans without a key before sleeping
 
 ; getkey: waits for a key and gives its code in R0: when it goes down, and,
-; while it stays down, after half a second and then ten times a second (INS,
-; AC and EXE do not repeat). While no key is held the processor sleeps; a
-; held key wakes it, and it stays awake a while after, so that the halt key,
-; which the matrix does not show, finds it running when the mouse lets go.
+; while it stays down, after half a second and then ten times a second
+; (INS, AC, EXE and the shift key do not repeat). After the shift key the
+; next key gives its second code (its first, if it has none); the S
+; indicator shows while shift is pending, and the shift key again cancels
+; it. While no key is held the processor sleeps, the kept data sealed first;
+; a held key wakes it, and it stays awake a while after, so that the halt
+; key, which the matrix does not show, finds it running when the mouse lets
+; go. Changes R0 to R4.
 getkey: jsr pc,scankey
         cmp r0,heldkey
         beq samekey
@@ -20,73 +27,99 @@ getkey: jsr pc,scankey
         mov r0,heldkey          ; pressed, released or another key
         beq getkey
         mov #REPEATDELAY,repeatin
-        br keycode
+        movb shifted,heldshift
+        jsr pc,codeof
+        cmp r0,#KSHIFT
+        beq shiftkey
+        tstb shifted
+        beq 1$
+        jsr pc,unshift
+1$:     tst r0
+        beq getkey              ; a key without a meaning
+        rts pc
 samekey:
         tst r0
         beq nokey
         dec repeatin
         bne getkey
         mov #REPEATRATE,repeatin
-        movb keycodes(r0),r0
-        cmpb r0,#KMODE
+        jsr pc,codeof
+        cmp r0,#KMODE
         bhis getkey
-        br havecode
-keycode:
-        movb keycodes(r0),r0
-havecode:
-        bic #0FF00,r0           ; MOVB extended the sign of codes 80 and up
-        beq getkey              ; a key without a meaning
+        tst r0
+        beq getkey
         rts pc
+shiftkey:
+        tstb shifted
+        bne 1$
+        movb #1,shifted
+        bisb #SHIFT,indicators
+        jsr pc,putindicators
+        br getkey
+1$:     jsr pc,unshift
+        br getkey
 nokey:  tst awakefor
         beq sleep
         dec awakefor
         br getkey
-sleep:  bicb #RUN,indicators+1
-        jsr pc,putindicators
+sleep:  jsr pc,sealkept         ; RAM as the emulator may save it
         clr @#ctrl              ; stops here until a key is held
         mov #WORKING,@#ctrl
-        bisb #RUN,indicators+1
-        jsr pc,putindicators
         mov #AWAKESCANS,awakefor
         br getkey
 
+; unshift: shift is no longer pending. Changes R1, R2.
+unshift:
+        clrb shifted
+        bicb #SHIFT,indicators
+        mov r0,-(sp)
+        jsr pc,putindicators
+        mov (sp)+,r0
+        rts pc
+
+; codeof: R0 = the code of the held key, through the second table if it
+; went down after the shift key.
+codeof: mov heldkey,r1
+        tstb heldshift
+        beq 1$
+        movb shiftcodes(r1),r0
+        bne 2$
+1$:     movb keycodes(r1),r0
+2$:     bic #0FF00,r0           ; MOVB extended the sign of codes 80 and up
+        rts pc
+
 ; scankey: the key index held (0 for none), once three scans about 2 ms
-; apart agree. Changes R0 to R5.
+; apart agree. Changes R0 to R4.
 scankey:
         jsr pc,rawscan
-stablefrom:
-        mov r0,r4               ; the candidate
-        mov #2,r5
-stablewait:
-        mov #SCANGAP,r0
-gapwait:
-        sob r0,gapwait
+1$:     mov r0,r4               ; the candidate
+        mov #2,r3
+2$:     mov #SCANGAP,r0
+3$:     sob r0,3$
         jsr pc,rawscan
         cmp r0,r4
-        bne stablefrom
-        sob r5,stablewait
+        bne 1$
+        sob r3,2$
         tst r4
-        beq scanned
-        mov #keymatrix,r1       ; which key answers so
-        mov #57.,r3             ; every key index
-keysearch:
-        cmp r4,(r1)+
-        beq keyfound
-        sob r3,keysearch
-        clr r0                  ; a code that no key gives
-        br scanned
-keyfound:
-        sub #keymatrix+2,r1
-        asr r1
+        beq 6$
+        mov #keymatrix,r1       ; which key answers so: every entry is
+        mov #57.,r3             ; looked at, so that the scan takes as long
+        clr r0                  ; for every key
+4$:     cmp r4,(r1)+
+        bne 5$
         mov r1,r0
-scanned:
-        rts pc
+5$:     sob r3,4$
+        tst r0
+        beq 6$                  ; a code that no key gives
+        sub #keymatrix+2,r0
+        asr r0
+6$:     rts pc
 
 ; rawscan: one scan of the matrix; R0 = the column bit of the answering key
 ; moved up eight places, ORed with its return lines (bits 2 to 8), or 0 for
-; none. Leaves all three columns selected, so that the next scan sees any
-; key at once (and the halt key, released with the mouse, finds column 2
-; selected). Changes R0 and R2.
+; none. Leaves all three columns selected, so that the next scan, and the
+; interpreter's look between statements, see any key at once (and the halt
+; key, released with the mouse, finds column 2 selected). Changes R0 and R2.
 rawscan:
         mov #ALLCOLUMNS,@#keyout
         mov @#keyin,r0

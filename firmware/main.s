@@ -1,25 +1,29 @@
         .radix 16
-; Vexal's own firmware for the MK-85: a line-editing integer calculator.
+; Vexal's own firmware for the MK-85: a BASIC pocket computer, whose line
+; typed without a line number runs at once, so that it is a calculator too.
 ; Numbers in the code are hexadecimal unless they end in "." (decimal);
-; counts in the comments are decimal. Subroutines may change R0 to R5
-; unless they say otherwise; nothing is kept in registers from one key to
-; the next. The build assembles this file followed by the two tables it
-; makes from the key table of README.md (keycodes) and from font.txt (font).
+; counts in the comments are decimal. Subroutines may change R0 to R4 unless
+; they say otherwise; R5 is the interpreter's place in the text it runs
+; (statements.s), which every other routine keeps. The build assembles this
+; file followed by the two tables it makes from font.txt (font) and from the
+; key table of README.md (the key map, keycodes.s).
 
 ; Key codes, as the key table gives them to the keys: characters 20 to 5F,
 ; and these functions.
 KLEFT = 80
 KRIGHT = 81
-KOLDER = 82
-KNEWER = 83
+KOLDER = 82                     ; ▲
+KNEWER = 83                     ; ▼
 KDELETE = 84
-KMODE = 85                      ; the first that does not repeat
-KCLEAR = 86
-KEXECUTE = 87
+KBACKSPACE = 85
+KMODE = 86                      ; the first that does not repeat
+KCLEAR = 87
+KEXECUTE = 88
+KSHIFT = 89
 
 ; Vectors: a new PC and PSW each. The processor starts through the first,
 ; takes its traps through 4 to 1C, and enters halt mode through 78 (the
-; halt key). Every trap shows its vector and returns to the calculator.
+; halt key). Every trap shows its vector and returns to the top level.
         .org 0
         .word start, 0
         .word trapat04, 0       ; JMP or JSR to a register
@@ -32,64 +36,67 @@ KEXECUTE = 87
         .org 78
         .word haltmode, 0
 
+; The number module first: the RAM layout needs the size of a number. The
+; display memory and the ports (machine.s) and the RAM (ram.s) are only
+; names; the code goes on after the number module.
+        .org 108
+        .include "float.s"
+codestart:
         .include "machine.s"
         .include "ram.s"
+        .org codestart
 
-; Power-on: a display self-test, then the banner, then the calculator,
-; showing the result kept from the last session if there is one.
-        .org 108
+; Power-on: a display self-test, then the banner, then the top level,
+; showing the value kept as ANS from the last session if there is one.
 start:  mov #stacktop,sp
         mov #WORKING,@#ctrl
         jsr pc,selftest
         jsr pc,checkkept
         jsr pc,clearwork
-        bisb #RUN,indicators+1
-        jsr pc,putindicators
-        mov #bannertext,r1
+        mov #bannertext,r3
+        mov #CELLS,r4
         jsr pc,draw
         mov #SECOND,r0
-bannerwait:
-        sob r0,bannerwait
+1$:     sob r0,1$
         tstb answerknown
-        beq calculator
-        mov answer,r0
+        beq top
+        mov #answer,r0
         jsr pc,showvalue
-calculator:
-        jsr pc,redraw
-nextkey:
+; The top level: a key at a time, the display brought up to date after each.
+; Entered afresh, with an empty stack, after a trap.
+top:    mov #stacktop,sp
+1$:     jsr pc,redraw
         jsr pc,getkey
         jsr pc,dokey
-        jsr pc,redraw
-        br nextkey
+        br 1$
 
 ; Every dot, indicator and segment on for half a second, then all off.
 selftest:
         mov #lcd,r1
-alllit: mov #-1,(r1)+
+1$:     mov #-1,(r1)+
         cmp r1,#lcdcursor
-        blo alllit
+        blo 1$
         movb #NOCURSOR,@#lcdcursor
         mov #HALFSECOND,r0
-selfwait:
-        sob r0,selfwait
+2$:     sob r0,2$
         mov #lcd,r1
-alldark:
-        clr (r1)+
+3$:     clr (r1)+
         cmp r1,#lcdcursor
-        blo alldark
+        blo 3$
         rts pc
 
-; Clears the working state: an empty line, typing inserts, nothing shown.
+; Clears the working state: an empty line, typing inserts, nothing shown, no
+; program running.
 clearwork:
         mov #line,r1
-wipe:   clr (r1)+
+1$:     clr (r1)+
         cmp r1,#workend
-        blo wipe
+        blo 1$
         movb #-1,recalled
-        rts pc
+        jmp clearstacks
 
-; The traps: each shows "TRAP" and its vector in octal, as PDP-11 manuals
-; number them, then the calculator goes on with a fresh stack.
+; The traps: each stops what runs, shows "TRAP" and its vector in octal, as
+; PDP-11 manuals number them, then the top level goes on with a fresh stack.
 trapat04:
         mov #4,r0
         br trapped
@@ -113,12 +120,15 @@ trapat34:
 trapped:
         mov #stacktop,sp
         mov #WORKING,@#ctrl
+        mov r0,-(sp)
+        clr r0
+        jsr pc,stopped          ; as at the end of a program
         mov #traptext,r1
-        mov #shown,r2
-traptextcopy:
-        movb (r1)+,(r2)+
-        cmp r2,#shown+CELLS-2
-        blo traptextcopy
+        mov #outbuf,r2
+1$:     movb (r1)+,(r2)+
+        bne 1$
+        dec r2
+        mov (sp)+,r0
         mov r0,r1
         ash #-3,r1              ; the eights
         add #'0',r1
@@ -126,19 +136,32 @@ traptextcopy:
         bic #-8,r0              ; the units
         add #'0',r0
         movb r0,(r2)+
+        sub #outbuf,r2
+        movb r2,outlen
+        clrb outscroll
+        clr showline
+        clr errline             ; the cursor keys open an empty line
+        clr errpos
+        clrb line
+        clrb fixedlen
+        clr listing
         movb #1,showing
-        movb linelen,errorat
-        br calculator
+        br top
 
         .include "keyboard.s"
         .include "display.s"
+        .include "output.s"
         .include "editor.s"
-        .include "evaluate.s"
+        .include "tokens.s"
+        .include "program.s"
+        .include "statements.s"
+        .include "expression.s"
+        .include "errors.s"
         .include "kept.s"
         .include "halt.s"
 
 bannertext:
-        .ascii " VEXAL CALC "
+        .ascii " VEXAL BASIC"
 traptext:
-        .ascii "     TRAP "
+        .asciz "TRAP "
         .even

@@ -2,6 +2,7 @@
 
 #include "KeyAssignment.h"
 #include "panel/KeyLayout.h"
+#include "panel/KeyMap.h"
 #include "panel/WindowActions.h"
 
 #include <QKeyEvent>
@@ -19,6 +20,17 @@ constexpr int HelpColumns = 3;
 QString CharacterName(uint8_t c) {
     if (c == ' ') return QStringLiteral("space bar");
     return QString(QChar(char16_t(UnicodeFromCp1251(c))));
+}
+
+// The keys that typing a character presses: by the map where it names
+// one, else by the key tables.
+std::vector<int> KeysTyping(char32_t c, const std::optional<KeyMap>& map) {
+    if (map) {
+        const std::vector<int> keys = KeysByMap(c, *map);
+        if (!keys.empty()) return keys;
+    }
+    if (const int key = KeyOfCharacter(Cp1251FromUnicode(c))) return {key};
+    return {};
 }
 
 QString Escaped(const QString& text) { return text.toHtmlEscaped(); }
@@ -53,19 +65,23 @@ std::vector<ProgramKeyHelp> ProgramKeysHelp() {
 }
 
 std::vector<MachineKeyHelp> MachineKeysHelp() {
+    const std::optional<KeyMap> map = KeyMapOfRom();
     std::vector<MachineKeyHelp> help;
     for (int key = SwitchKey + 1; key <= LastKey; ++key) {
-        MachineKeyHelp line{key, QString::fromUtf8(KeyAssignments[key].face), {}};
+        MachineKeyHelp line{key, QString::fromUtf8(KeyAssignments[key].face),
+                            QString::fromUtf8(KeyAssignments[key].shiftFace), {}, {}};
         for (const SpecialKey& special : SpecialKeys)
             if (special.key == key) line.pcKeys << QString::fromLatin1(special.name);
-        const int p = key - FirstCharKey;
-        if (p >= 0 && p < CharKeyCount) {
-            // Only the characters that typing reaches this key with: the
-            // Latin table is searched first and covers the signs.
-            if (KeyOfCharacter(LatinKeys[p]) == key) line.pcKeys << CharacterName(LatinKeys[p]);
-            if (CyrillicKeys[p] != LatinKeys[p] && KeyOfCharacter(CyrillicKeys[p]) == key)
-                line.pcKeys << CharacterName(CyrillicKeys[p]);
-        }
+        // Upper case only: a letter reaches the same key in either case.
+        const auto add = [&](char32_t c, const QString& name) {
+            const std::vector<int> keys = KeysTyping(c, map);
+            if (keys == std::vector<int>{key}) line.pcKeys << name;
+            if (map && keys == std::vector<int>{map->shiftKey, key}) line.shiftedPcKeys << name;
+        };
+        for (int c = 0x20; c <= 0xFF; ++c)
+            if (UpperKey(uint8_t(c)) == c && UnicodeFromCp1251(uint8_t(c)) != U'\uFFFD')
+                add(UnicodeFromCp1251(uint8_t(c)), CharacterName(uint8_t(c)));
+        add(U'\b', QStringLiteral("Backspace"));
         help.push_back(line);
     }
     return help;
@@ -80,14 +96,22 @@ QString HelpText() {
     QString html = QStringLiteral(
         "<h3>The machine's keys</h3>"
         "<p>Each key of the face, and the PC keys that reach it: a letter in either case, in the Latin or<br>"
-        "the Russian layout. A click on the face works too; F8 reaches a key the face does not show.</p>"
+        "the Russian layout. A click on the face works too; F8 reaches a key the face does not show.<br>"
+        "<font color=#e07a36>In colour</font>: what a key gives after the shift key, and the PC keys that "
+        "type it so.</p>"
         "<table cellspacing=0><tr>");
     for (size_t first = 0; first < keys.size(); first += perColumn) {
         html += QStringLiteral("<td valign=top width=200><table cellspacing=2>");
         for (size_t i = first; i < std::min(keys.size(), first + perColumn); ++i) {
             const QString label = keys[i].label.isEmpty() ? QStringLiteral("\u2014") : keys[i].label;
-            html += QStringLiteral("<tr><td align=center><b>%1</b></td><td>&nbsp;%2</td></tr>")
-                        .arg(Escaped(label), PcKeysHtml(keys[i].pcKeys));
+            QString second;
+            if (!keys[i].secondLabel.isEmpty())
+                second = QStringLiteral(" <font color=#e07a36>%1</font>").arg(Escaped(keys[i].secondLabel));
+            QString pcKeys = PcKeysHtml(keys[i].pcKeys);
+            if (!keys[i].shiftedPcKeys.isEmpty())
+                pcKeys += QStringLiteral("; <font color=#e07a36>%1</font>").arg(Escaped(keys[i].shiftedPcKeys.join(", ")));
+            html += QStringLiteral("<tr><td align=center><b>%1</b>%2</td><td>&nbsp;%3</td></tr>")
+                        .arg(Escaped(label), second, pcKeys);
         }
         html += QStringLiteral("</table></td>");
     }

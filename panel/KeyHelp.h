@@ -13,13 +13,16 @@
 class QKeyEvent;
 
 struct MachineKeyHelp {
-    int key;             // the machine key, 2..56
-    QString label;       // its label on the face; empty for a key without one
-    QStringList pcKeys;  // the PC keys that reach it: names, or the characters typed
+    int key;                    // the machine key, 2..56
+    QString label;              // its label on the face; empty for a key without one
+    QString secondLabel;        // the label above it: what it gives after the shift key
+    QStringList pcKeys;         // the PC keys that reach it: names, or the characters typed
+    QStringList shiftedPcKeys;  // the PC keys typed as the shift key and then this one
 };
 
 // Every machine key but the switch key, which only the mouse reaches, in key
-// order.
+// order, with the PC keys that reach it for the firmware in memory: through
+// its key map if it carries one, else through the key tables.
 std::vector<MachineKeyHelp> MachineKeysHelp();
 
 struct ProgramKeyHelp {

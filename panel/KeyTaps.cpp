@@ -4,7 +4,7 @@
 
 void KeyTaps::BeforePress() {
     before_ = Mk.PcKey;
-    waiting_ = !presses_.empty() && (presses_.size() > 1 || gap_ || presses_.front().released);
+    waiting_ = Waiting();
     if (waiting_) Mk.PcKey = 0;
 }
 
@@ -54,6 +54,10 @@ void KeyTaps::AfterTick() {
     presses_.pop_front();
     Mk.PcKey = 0;
     gap_ = !presses_.empty();
+}
+
+bool KeyTaps::Waiting() const {
+    return !presses_.empty() && (presses_.size() > 1 || gap_ || presses_.front().released);
 }
 
 void KeyTaps::Clear() {

@@ -27,6 +27,8 @@ public:
     void AfterTick();
     // Forgets the presses still to come, when the keys are let go at once.
     void Clear();
+    // A tap waits for its tick, or presses wait their turn after it.
+    bool Waiting() const;
 
 private:
     struct Press {

@@ -208,10 +208,13 @@ void TMainForm::OnRunTimer() {
         const bool typing = paste_->BeforeTick();
         if (!typing) paste_.reset();
     }
+    // Typing through the shift key that began after a tap waits until the
+    // tap has had its tick, so that quick typing keeps its order.
+    if (runs && !keyTaps_.Waiting()) keyboard_.BeforeTick();
     // The machine tells how long a key is held by counting its own steps (a
     // held key repeats after so many): keys, and text typed, go at the
     // normal speed.
-    const bool keys = paste_ || Mk.PcKey != 0 || Mk.MouseKey != 0;
+    const bool keys = paste_ || keyboard_.Typing() || Mk.PcKey != 0 || Mk.MouseKey != 0;
     RunTick(ShowDebugWindow, keys ? RunSpeed::Normal : speed_);
     if (!runs) return;
     keyTaps_.AfterTick();
@@ -302,7 +305,7 @@ void TMainForm::FormKeyDown(int virtualKey) {
         Do(WindowAction::DebugWindow);
         return;
     }
-    if (const int key = KeyOfSpecialKey(virtualKey)) HoldPcKey(key);
+    if (const int key = KeyOfSpecialKey(virtualKey); key && !keyboard_.Special(key)) HoldPcKey(key);
 }
 
 void TMainForm::FormKeyPress(uint8_t character) { PressCharacterKey(character); }
@@ -344,6 +347,7 @@ void TMainForm::FormMouseUp(Qt::MouseButton button, int, int) {
 
 void TMainForm::FormDeactivate() {
     ReleaseMouseKey(-1, -1);
+    keyboard_.Stop();
     Mk.PcKey = 0;
     keyTaps_.Clear();
     keyLabelsDelay_.stop();
@@ -384,6 +388,7 @@ void TMainForm::Paste(const QString& text) {
         note_->Show(QStringLiteral("Not typed: the text is longer than %1 characters").arg(MostTypedCharacters), true);
         return;
     }
+    keyboard_.Stop();
     keyTaps_.Clear();
     paste_ = std::make_unique<KeyTyper>(std::u32string(characters.begin(), characters.end()), DefaultHoldTicks);
 }
@@ -604,7 +609,8 @@ void TMainForm::keyPressEvent(QKeyEvent* event) {
     }
     if (!event->isAutoRepeat()) keyTaps_.BeforePress();
     if (const int virtualKey = VirtualKeyOf(event->key())) FormKeyDown(virtualKey);
-    for (const char32_t c : event->text().toUcs4()) FormKeyPress(Cp1251FromUnicode(c));
+    for (const char32_t c : event->text().toUcs4())
+        if (!keyboard_.Character(c, event->isAutoRepeat())) FormKeyPress(Cp1251FromUnicode(c));
     if (!event->isAutoRepeat()) keyTaps_.AfterPress();
 }
 

@@ -7,6 +7,7 @@
 #include "panel/KeyLayout.h"
 #include "panel/KeyOverlay.h"
 #include "panel/KeyTaps.h"
+#include "panel/KeyTyper.h"
 #include "panel/LcdLayout.h"
 #include "panel/MemoryFiles.h"
 #include "panel/RunLoop.h"
@@ -25,7 +26,6 @@
 #include <memory>
 #include <optional>
 
-class KeyTyper;
 class QMenu;
 class QPainter;
 class QScreen;
@@ -194,6 +194,7 @@ private:
     int zoom_;
     RunSpeed speed_ = RunSpeed::Normal;
     std::unique_ptr<KeyTyper> paste_;
+    MappedKeyboard keyboard_;  // PC keys by the key map of the firmware in use
     KeyTaps keyTaps_;
     bool mouseKeySeen_ = false;   // a tick has seen the mouse key held
     bool clickLingers_ = false;   // the mouse key is held for the machine after its click

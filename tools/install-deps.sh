@@ -25,6 +25,7 @@ for wanted in "$@"; do
     --tests) packages+=(
       libgtest-dev libgmock-dev      # unit tests (GoogleTest's CMake package needs both)
       libbenchmark-dev               # benchmarks
+      libgmp-dev                     # exact rationals, the reference of the firmware's number tests
       desktop-file-utils             # checking the installed desktop menu entry
     ) ;;
     --virtual-display) packages+=(

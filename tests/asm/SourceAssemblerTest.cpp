@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -59,8 +60,19 @@ TEST_F(Source, Assembles) {
         {"expressions", "BASE = 80\nTOP = BASE+80-2\n .org 40\nhere: .word TOP, . - 40 + 1, here+2, end-here\nend:", 0x40,
          {0xFE, 0x00, 0x03, 0x00, 0x42, 0x00, 0x08, 0x00}},
         {"a constant used above its definition", " mov #K,r0\nK = 5", 0, {0xC0, 0x15, 0x05, 0x00}},
-        {"numbers that begin with a letter; a label that begins with a register name",
-         " mov #FFFE,r0\n mov spin,r1\nspin: .word 0", 0, {0xC0, 0x15, 0xFE, 0xFF, 0xC1, 0x1D, 0x00, 0x00}},
+        {"a number begins with a digit; a label that begins with a register name",
+         " mov #0FFFE,r0\n mov spin,r1\nspin: .word 0", 0, {0xC0, 0x15, 0xFE, 0xFF, 0xC1, 0x1D, 0x00, 0x00}},
+        {"names that read as hexadecimal numbers are names", " .org 10\nface: .word face, 0face, add\nadd = 0C",
+         0x10, {0x10, 0x00, 0xCE, 0xFA, 0x0C, 0x00}},
+        {"operators bind as in C", " .word 2+3*4, (2+3)*4, 7/2, -7/2, 0F0F&0FF!1000, 1+6&3, 2*-3", 0,
+         {0x0E, 0x00, 0x14, 0x00, 0x03, 0x00, 0xFD, 0xFF, 0x0F, 0x10, 0x03, 0x00, 0xFA, 0xFF}},
+        {"parentheses in operands", "K = 2\n mov #(K+1)*2,r0\n mov (K+1)*2(r1),r2\n mov (r1)+,r2", 0,
+         {0xC0, 0x15, 0x06, 0x00, 0x42, 0x1C, 0x06, 0x00, 0x42, 0x14}},
+        {"local labels reach from one ordinary label to the next",
+         "a: br 1$\n1$: br 1$\nb: br 1$\n1$: br loop$\nloop$: br a", 0,
+         {0x00, 0x01, 0xFF, 0x01, 0x00, 0x01, 0x00, 0x01, 0xFB, 0x01}},
+        {"text ending in a zero byte, blocks of words", " .org 20\n .asciz \"ab\"\n .even\n .blkw 2\nend: .word end", 0x20,
+         {0x61, 0x62, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x28, 0x00}},
         {"negative index and decimal", " mov -2(r1),r0\n mov #-10.,r2", 0, {0x40, 0x1C, 0xFE, 0xFF, 0xC2, 0x15, 0xF6, 0xFF}},
         {"case, tabs and CR LF", "\t.ORG 0\r\nLoop:\tDEC R0 ; x\r\n\tSOB r1,LOOP\r\n", 0, {0xC0, 0x0A, 0x42, 0x7E}},
         {"a quoted ; is no comment", " cmpb r0,#';' ; compare", 0, {0x17, 0xA0, 0x3B, 0x00}},
@@ -77,13 +89,13 @@ TEST_F(Source, Assembles) {
 }
 
 TEST_F(Source, UnusedBytesAreZero) {
-    const SourceResult result = Assemble(" .org 7FFE\n .word FFFF");
+    const SourceResult result = Assemble(" .org 7FFE\n .word 0FFFF");
     ASSERT_EQ(AllErrors(result), "");
     EXPECT_EQ(std::count(result.rom.begin(), result.rom.end(), 0), long(RomSize) - 2);
 }
 
 struct Failure {
-    const char* source;
+    std::string source;
     int line;
     int column;
     const char* reason;  // part of the message
@@ -102,7 +114,7 @@ TEST_F(Source, ErrorsNameLineColumnAndReason) {
         {" .byte 100", 1, 8, "value out of range for a byte"},
         {" .word -8001", 1, 8, "value out of range for a word"},
         {" .word 10000", 1, 8, "number out of range"},
-        {" mov #FFFF+1,r0", 1, 7, "value out of range for a word"},
+        {" mov #0FFFF+1,r0", 1, 7, "value out of range for a word"},
         {" spl 8", 1, 6, "value out of range (0 to 7)"},
         {" emt 100", 1, 6, "value out of range (0 to FF)"},
         {" .foo 1", 1, 2, "unknown directive '.foo'"},
@@ -121,8 +133,15 @@ TEST_F(Source, ErrorsNameLineColumnAndReason) {
         {" .org 7FFE\n mov #1,r0", 2, 2, "address 8000 is beyond the ROM"},
         {" .org 10\n nop\n .org 10\n halt", 4, 2, "address 10 is assembled already, at "},
         {"sp: nop", 1, 1, "'sp' is a register name"},
-        {"face: nop", 1, 1, "'face' reads as a number in radix 16"},
-        {" .radix 10\nface: nop\n .radix 16\n br face", 4, 5, "'face' is both a label and a number"},
+        {" .word face", 1, 8, "undefined label 'face'; a number that begins with a letter needs a 0 before it, as 0face"},
+        {"a: br 1$\nb: 1$: nop", 1, 7, "undefined local label '1$'"},
+        {"a: 1$: nop\n1$: nop", 2, 1, "duplicate label '1$'"},
+        {" .word 1/(2-2)", 1, 9, "division by zero"},
+        {" .word 0FFFF*0FFFF*2", 1, 19, "value out of range within the expression"},
+        {" .word (1+2", 1, 12, "expected ')'"},
+        {" .word " + std::string(40, '(') + "1" + std::string(40, ')'), 1, 40, "parentheses nested too deeply"},
+        {" .byte 1\n .blkw 1", 2, 2, "words at the odd address 1"},
+        {" .blkw 8001", 1, 8, "value out of range for a block here"},
         {" .blkb n\nn = 2", 1, 8, "'n' must be defined above this line"},
         {" .org 8000\n .blkb 8001", 2, 8, "value out of range for a block here"},
         {"k = later\nlater: nop", 1, 5, "'later' must be defined above this line"},
@@ -262,6 +281,27 @@ TEST_F(Source, LeavesTheDebuggersRadixAndAddrAlone) {
     EXPECT_EQ(Mk.Addr, 01234);
 }
 
+// The operands as a source file writes them: a number that begins with a
+// letter gets a 0 before it, as the debug window does not need one.
+std::string SourceOperands(const std::string& operands) {
+    const auto nameChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+    std::string text;
+    for (size_t i = 0; i < operands.size();) {
+        if (!nameChar(operands[i])) {
+            text += operands[i++];
+            continue;
+        }
+        size_t end = i;
+        while (end < operands.size() && nameChar(operands[end])) ++end;
+        const std::string word = operands.substr(i, end - i);
+        if (std::isalpha(static_cast<unsigned char>(word[0])) && word.find_first_not_of("0123456789ABCDEFabcdef") == std::string::npos)
+            text += '0';
+        text += word;
+        i = end;
+    }
+    return text;
+}
+
 // Whatever the disassembler lists, a source file assembles to the same words
 // as the debugger's line assembler does at the same address.
 class SourceMatchesLine : public Source, public ::testing::WithParamInterface<int32_t> {};
@@ -283,7 +323,8 @@ TEST_P(SourceMatchesLine, ForEveryListedInstruction) {
             FetchWord();
             const int index = FindMnemonic(uint16_t(word));
             if (MnemonicTable[index].Format == FmtIllegal) continue;
-            const std::string text = MnemonicText(index, uint16_t(word)) + " " + OperandText(index, uint16_t(word));
+            const std::string operands = OperandText(index, uint16_t(word));
+            const std::string text = MnemonicText(index, uint16_t(word)) + " " + operands;
             AsmLine = text;
             Mk.Addr = at;
             AssembleLine();
@@ -292,7 +333,8 @@ TEST_P(SourceMatchesLine, ForEveryListedInstruction) {
                 expected[at + 2u * unsigned(i)] = uint8_t(AsmWords[i]);
                 expected[at + 2u * unsigned(i) + 1] = uint8_t(AsmWords[i] >> 8);
             }
-            source += text + "\n";
+            const bool letters = MnemonicTable[index].Format == FmtConditions;
+            source += MnemonicText(index, uint16_t(word)) + " " + (letters ? operands : SourceOperands(operands)) + "\n";
             at = uint16_t(at + 2 * AsmCount);
         }
         const SourceResult result = Assemble(source);

@@ -107,6 +107,24 @@ TEST(CliCommands, TickSpendsTheSpeedBudget) {
     EXPECT_EQ(StateField(lines[4], "R5"), "0000");
 }
 
+// idle runs whole ticks until the program has cleared the run bit, and not
+// while a key is held, which sets it again at every step.
+TEST(CliCommands, IdleRunsUntilTheProgramStopsItself) {
+    StandardFolder folder;
+    const CliResult r = folder.Run(
+        "asm 8000 inc r5\nasm 8002 cmp r5,#64\nasm 8006 bne 8000\nasm 8008 clr @#104\nasm 800C br 8000\n"
+        "idle\nstate\nkey 41\nidle 5\nkey 0\nset ctrl 400\nidle 0\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto all = r.Lines();
+    ASSERT_EQ(all.size(), 9u) << r.out;  // asm prints the next address
+    const std::vector<std::string> lines(all.begin() + 5, all.end());
+    // 100 rounds of three instructions and the clr: 301 steps of 32 a tick.
+    EXPECT_EQ(lines[0], "idle after 10 ticks");
+    EXPECT_EQ(StateField(lines[1], "R5"), "0064");
+    EXPECT_EQ(lines[2], "still running after 5 ticks");
+    EXPECT_EQ(lines[3], "still running after 0 ticks");
+}
+
 TEST(CliCommands, SettingsGiveTheSpeed) {
     for (const auto& [setting, r5] : std::vector<std::pair<std::string, std::string>>{
              {"CpuSpeed=0x10", "0001"}, {"CpuSpeed=many", "0010"}, {"", "0010"}, {"CpuSpeed=-1", "0000"}}) {
@@ -166,7 +184,7 @@ TEST(CliCommands, HelpNamesEveryCommand) {
     StandardFolder folder;
     const CliResult r = folder.Run("help\n");
     ASSERT_EQ(r.status, 0) << r.err;
-    for (const char* name : {"state", "set", "step", "tick", "until", "speed", "peek", "peekb", "poke", "pokeb",
+    for (const char* name : {"state", "set", "step", "tick", "until", "idle", "speed", "peek", "peekb", "poke", "pokeb",
                              "load", "dump", "dis", "asm", "key", "mouse", "halt", "type", "hold", "lcd", "reset",
                              "save", "bench", "help", "quit"})
         EXPECT_TRUE(std::regex_search(r.out, std::regex("(^|\n)" + std::string(name) + " "))) << name;

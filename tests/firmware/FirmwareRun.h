@@ -6,6 +6,8 @@
 
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,32 @@
 #include "tests/cli/CliRun.h"
 
 inline const std::string RomPath = VEXAL_FIRMWARE_DIR "/rom.bin";
+
+// The address of a label of the firmware, from the build's listing, where a
+// line that defines it starts with the address in hexadecimal and the
+// words it assembled to.
+inline uint16_t LabelAddress(const std::string& label) {
+    static const std::map<std::string, uint16_t> labels = [] {
+        std::map<std::string, uint16_t> found;
+        std::ifstream in(VEXAL_FIRMWARE_DIR "/rom.lst");
+        for (std::string line; std::getline(in, line);) {
+            std::istringstream words(line);
+            std::string address, word;
+            words >> address;
+            const auto isCode = [&] { return word.find_first_not_of("0123456789ABCDEF") == std::string::npos; };
+            while (words >> word && isCode()) {}
+            if (address.size() == 4 && word.size() > 1 && word.back() == ':')
+                found.emplace(word.substr(0, word.size() - 1), uint16_t(std::stoul(address, nullptr, 16)));
+        }
+        return found;
+    }();
+    const auto found = labels.find(label);
+    if (found != labels.end()) return found->second;
+    ADD_FAILURE() << "no label " << label << " in the listing";
+    return 0;
+}
+
+constexpr size_t CellCount = 12;
 
 // One "lcd" output of vexal-cli.
 struct Screen {
@@ -43,11 +71,11 @@ inline char CharacterOf(const Glyph& glyph) {
 inline std::vector<Screen> Screens(const CliResult& result) {
     const std::vector<std::string> lines = result.Lines();
     std::vector<Screen> screens;
-    constexpr size_t RowLength = 12 * 6 - 1;
+    constexpr size_t RowLength = CellCount * 6 - 1;
     for (size_t i = 0; i + 10 <= lines.size(); ++i) {
         if (lines[i].size() != RowLength || lines[i].find_first_not_of(".# ") != std::string::npos) continue;
         Screen screen;
-        for (size_t cell = 0; cell < 12; ++cell) {
+        for (size_t cell = 0; cell < CellCount; ++cell) {
             Glyph glyph{};
             for (size_t row = 0; row < GlyphRows; ++row)
                 for (size_t column = 0; column < GlyphColumns; ++column)
@@ -67,13 +95,16 @@ inline std::vector<Screen> Screens(const CliResult& result) {
 }
 
 // Script pieces. After power-on the self-test and the banner take 150 ticks;
-// the firmware then waits for a key, asleep. A key is held for 50 ms and let
+// the firmware then waits for a key, asleep, as it does whenever it has done
+// what it was given: "idle" runs until then. A key is held for 50 ms and let
 // go for 100 ms, as a brisk typist would.
-inline const std::string PowerOn = "tick 160\n";
+inline const std::string PowerOn = "idle\n";
 inline std::string Press(int key) { return "key " + std::to_string(key) + "\ntick 5\nkey 0\ntick 10\n"; }
-constexpr int KeyInsert = 2, KeyLeft = 3, KeyRight = 4, KeyOlder = 5, KeyNewer = 6, KeyHalt = 39, KeyDelete = 48,
-              KeyClear = 52, KeyExecute = 55;
+constexpr int KeyInsert = 2, KeyLeft = 3, KeyRight = 4, KeyOlder = 5, KeyNewer = 6, KeyShift = 36, KeyHalt = 39,
+              KeyDelete = 48, KeyClear = 52, KeyExecute = 55;
 inline const std::string Execute = Press(KeyExecute);
+// A line typed and run (or stored), until the machine waits for a key.
+inline std::string Enter(const std::string& line) { return "type " + line + "\n" + Execute + "idle\n"; }
 inline std::string Repeat(const std::string& piece, int times) {
     std::string script;
     for (int i = 0; i < times; ++i) script += piece;
@@ -92,9 +123,53 @@ struct FirmwareFolder : CliFolder {
     std::vector<Screen> ScreensOf(const std::string& script) const { return Screens(RunFirmware(script)); }
 };
 
+// Every "state" output in what the script printed, in order.
+inline std::vector<std::string> States(const CliResult& result) {
+    std::vector<std::string> states;
+    for (const std::string& line : result.Lines())
+        if (line.rfind("R0=", 0) == 0) states.push_back(line);
+    return states;
+}
+
+// The number the four seven-segment digits show ("00 00 6E 7D" is 20), or
+// "" when they are dark; "?" for a digit of no decimal shape. Segment bits:
+// 0 upper left, 1 middle, 2 lower left, 3 bottom, 4 lower right, 5 upper
+// right, 6 top.
+inline std::string DigitsShown(const std::string& digits) {
+    static const std::map<unsigned, char> shapes = {
+        {0x7D, '0'}, {0x30, '1'}, {0x6E, '2'}, {0x7A, '3'}, {0x33, '4'},
+        {0x5B, '5'}, {0x5F, '6'}, {0x70, '7'}, {0x7F, '8'}, {0x7B, '9'},
+    };
+    std::string number;
+    std::istringstream in(digits);
+    for (std::string byte; in >> byte;) {
+        const unsigned segments = unsigned(std::stoul(byte, nullptr, 16));
+        if (segments == 0) continue;
+        const auto shape = shapes.find(segments);
+        number += shape == shapes.end() ? '?' : shape->second;
+    }
+    return number;
+}
+
 // The screen's text without the blanks around it.
 inline std::string Trimmed(const std::string& text) {
     const size_t first = text.find_first_not_of(' ');
     if (first == std::string::npos) return {};
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
+
+// The whole of a listed line, read as the cursor walks along it: each
+// screen shows the twelve characters from max(0, cursor - 11), and the
+// digits give the cursor's column.
+inline std::string ListedLine(const std::vector<Screen>& screens) {
+    std::string line;
+    for (const Screen& screen : screens) {
+        const std::string column = DigitsShown(screen.digits);
+        const size_t cursor = column.empty() ? 0 : std::stoul(column) - 1;
+        const size_t first = cursor > CellCount - 1 ? cursor - (CellCount - 1) : 0;
+        if (line.size() < first + CellCount) line.resize(first + CellCount, ' ');
+        line.replace(first, CellCount, screen.text);
+    }
+    return Trimmed(line);
+}
+

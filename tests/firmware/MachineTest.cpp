@@ -1,5 +1,7 @@
 // The firmware and the machine: sleep, halt mode, traps, the RAM kept between
 // sessions, auto-repeat, and the ROM image itself.
+#include <algorithm>
+#include <random>
 #include <sstream>
 
 #include "FirmwareRun.h"
@@ -7,15 +9,14 @@
 
 namespace {
 
-std::string Ctrl(const CliResult& result, size_t line) { return StateField(result.Lines().at(line), "CTRL"); }
-
 TEST(Firmware, SleepsWhileNoKeyIsHeld) {
     FirmwareFolder folder;
     const CliResult result = folder.RunFirmware(PowerOn + "state\nkey 41\ntick 2\nstate\nkey 0\ntick 40\nstate\n");
-    ASSERT_EQ(result.Lines().size(), 3u) << result.out;
-    EXPECT_EQ(Ctrl(result, 0), "0000");  // run bit clear: stopped, and slow so that idle steps cost little
-    EXPECT_EQ(Ctrl(result, 1), "0C00");  // a held key wakes it, and it works at full speed
-    EXPECT_EQ(Ctrl(result, 2), "0000");
+    const std::vector<std::string> states = States(result);
+    ASSERT_EQ(states.size(), 3u) << result.out;
+    EXPECT_EQ(StateField(states[0], "CTRL"), "0000");  // run bit clear: stopped, and slow so that idle steps cost little
+    EXPECT_EQ(StateField(states[1], "CTRL"), "0C00");  // a held key wakes it, and it works at full speed
+    EXPECT_EQ(StateField(states[2], "CTRL"), "0000");
 }
 
 // The halt key stops the program in halt mode with STOP lit; the next key
@@ -27,10 +28,11 @@ TEST(Firmware, HaltKeyStopsUntilAKeyResumes) {
     const auto screens = Screens(result);
     ASSERT_EQ(screens.size(), 3u) << result.out;
     EXPECT_EQ(screens[0].indicators, "9");  // STOP, and no RUN: asleep in halt mode
-    const std::vector<std::string> states = {result.Lines().at(10), result.Lines().at(21)};
+    const std::vector<std::string> states = States(result);
+    ASSERT_EQ(states.size(), 2u) << result.out;
     EXPECT_EQ(std::stoi(StateField(states[0], "PSW"), nullptr, 16) & 0x100, 0x100) << states[0];
     EXPECT_EQ(StateField(states[0], "CTRL"), "0000");
-    EXPECT_EQ(screens[1].indicators, "3");
+    EXPECT_EQ(screens[1].indicators, "");
     EXPECT_EQ(std::stoi(StateField(states[1], "PSW"), nullptr, 16) & 0x100, 0) << states[1];
     EXPECT_EQ(Trimmed(screens[2].text), "123");
 }
@@ -42,7 +44,9 @@ TEST(Firmware, HaltKeyStopsUntilAKeyResumes) {
 TEST(Firmware, HaltKeyLetGoWithTheMouseFindsItAwake) {
     FirmwareFolder folder;
     const CliResult result = folder.RunFirmware(PowerOn + "mouse 39\ntick 10\nmouse 0\ntick 5\nstate\nlcd\n");
-    const std::string state = result.Lines().at(0);
+    const std::vector<std::string> states = States(result);
+    ASSERT_EQ(states.size(), 1u) << result.out;
+    const std::string& state = states[0];
     EXPECT_EQ(StateField(state, "HALTREQUEST"), "0") << state;
     EXPECT_EQ(std::stoi(StateField(state, "PSW"), nullptr, 16) & 0x100, 0x100) << state;
     const auto screens = Screens(result);
@@ -50,8 +54,8 @@ TEST(Firmware, HaltKeyLetGoWithTheMouseFindsItAwake) {
     EXPECT_EQ(screens[0].indicators, "9");
 }
 
-// Whatever a program does wrong ends in a trap whose vector shows itself,
-// and the calculator goes on.
+// Whatever a machine program does wrong ends in a trap whose vector shows
+// itself, and the firmware goes on.
 TEST(Firmware, EveryTrapShowsItsVector) {
     struct Case {
         const char* code;  // the instruction run from RAM
@@ -71,7 +75,7 @@ TEST(Firmware, EveryTrapShowsItsVector) {
     std::string script = PowerOn;
     for (const Case& c : cases)
         script += std::string("poke 8400 ") + c.code + "\nset pc 8400\nset psw " + c.psw + "\nset ctrl 0C00\ntick 20\nlcd\n";
-    script += "type 1=1\n" + Execute + "lcd\n";
+    script += Enter("1+1") + "lcd\n";
     FirmwareFolder folder;
     const auto screens = folder.ScreensOf(script);
     ASSERT_EQ(screens.size(), std::size(cases) + 1);
@@ -79,7 +83,7 @@ TEST(Firmware, EveryTrapShowsItsVector) {
     EXPECT_EQ(Trimmed(screens.back().text), "2");
 }
 
-const std::string FirstSession = PowerOn + "type 6*7\n" + Execute + "type 5\n" + Execute + "save\n";
+const std::string FirstSession = PowerOn + Enter("6*7") + Enter("2+3") + "save\n";
 
 TEST(Firmware, ResultAndHistorySurviveASavedSession) {
     FirmwareFolder folder;
@@ -118,17 +122,117 @@ TEST(Firmware, RamNotOursStartsAfresh) {
     }
 }
 
+// The end-around-carry sum of the RAM image's words from one address to
+// another, as the firmware seals what it keeps.
+uint16_t Sealed(const std::vector<uint8_t>& ram, uint16_t from, uint16_t to) {
+    uint32_t sum = 0;
+    for (uint32_t a = from; a < to; a += 2) {
+        sum += uint32_t(ram[a - 0x8000] | ram[a + 1 - 0x8000] << 8);
+        sum = (sum & 0xFFFF) + (sum >> 16);
+    }
+    return uint16_t(sum);
+}
+
+void PutWord(std::vector<uint8_t>& ram, uint16_t address, uint16_t value) {
+    ram[address - 0x8000] = uint8_t(value);
+    ram[address + 1 - 0x8000] = uint8_t(value >> 8);
+}
+
+// Seals the image again as the firmware would, after a change.
+void Reseal(std::vector<uint8_t>& ram) {
+    const uint16_t progend = uint16_t(ram[LabelAddress("progend") - 0x8000] | ram[LabelAddress("progend") + 1 - 0x8000] << 8);
+    const uint16_t top = std::min(progend, LabelAddress("progtop"));
+    PutWord(ram, LabelAddress("progsum"), Sealed(ram, LabelAddress("progend"), top));
+    PutWord(ram, LabelAddress("keptsum"), Sealed(ram, LabelAddress("answer"), LabelAddress("varsend")));
+}
+
+// What the firmware keeps of a saved session whose image was changed: a
+// damaged program goes with everything, damaged numbers alone go alone. A
+// program whose lines break the rules is never run or listed, however well
+// sealed; nor is any garbage.
+TEST(Firmware, DamagedRamKeepsOnlyWhatIsWhole) {
+    struct Case {
+        const char* name;
+        void (*change)(std::vector<uint8_t>&);
+        bool programKept;
+    };
+    const Case cases[] = {
+        {"a variable changed", [](std::vector<uint8_t>& ram) { ram[LabelAddress("vars") - 0x8000] ^= 1; }, true},
+        {"the program changed", [](std::vector<uint8_t>& ram) { ram[LabelAddress("program") + 4 - 0x8000] ^= 1; },
+         false},
+        {"the end of the program moved", [](std::vector<uint8_t>& ram) { ram[LabelAddress("progend") - 0x8000] += 2; },
+         false},
+        {"an odd line length, sealed",
+         [](std::vector<uint8_t>& ram) {
+             ram[LabelAddress("program") + 2 - 0x8000] += 1;
+             Reseal(ram);
+         },
+         false},
+        {"the end of the program beyond its room, sealed",
+         [](std::vector<uint8_t>& ram) {
+             PutWord(ram, LabelAddress("progend"), 0x87F0);
+             Reseal(ram);
+         },
+         false},
+        {"lines out of order, sealed",
+         [](std::vector<uint8_t>& ram) {
+             PutWord(ram, LabelAddress("program"), 50);
+             Reseal(ram);
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        FirmwareFolder folder;
+        folder.RunFirmware(PowerOn + Enter("10 PRINT A") + Enter("20 A=A+1") + Enter("A=5") + "save\n");
+        std::vector<uint8_t> ram = folder.Read("ram.bin");
+        c.change(ram);
+        folder.Write("ram.bin", ram);
+        const auto screens = folder.ScreensOf(PowerOn + Enter("LIST") + "lcd\n" + Clear + Enter("A") + "lcd\n");
+        ASSERT_EQ(screens.size(), 2u) << c.name;
+        EXPECT_EQ(Trimmed(screens[0].text), c.programKept ? "10 PRINT A" : "") << c.name;
+        EXPECT_EQ(Trimmed(screens[1].text), "0") << c.name;
+    }
+
+    // Garbage sealed as ours: the firmware starts afresh and runs as ever.
+    std::mt19937 random(85);
+    for (int round = 0; round < 5; ++round) {
+        FirmwareFolder folder;
+        folder.RunFirmware(PowerOn + Enter("10 PRINT A") + "save\n");
+        std::vector<uint8_t> ram = folder.Read("ram.bin");
+        for (uint16_t a = LabelAddress("answer"); a < LabelAddress("progtop"); ++a) ram[a - 0x8000] = uint8_t(random());
+        PutWord(ram, LabelAddress("progend"), uint16_t(LabelAddress("program") + (random() % 600) * 2));
+        Reseal(ram);
+        folder.Write("ram.bin", ram);
+        const auto screens = folder.ScreensOf(PowerOn + Enter("RUN") + "lcd\n" + Enter("LIST") + "lcd\n" +
+                                              Enter("MEM") + "lcd\n" + Enter("1+1") + "lcd\n");
+        ASSERT_EQ(screens.size(), 4u) << round;
+        EXPECT_EQ(Trimmed(screens[0].text), "") << round;
+        EXPECT_EQ(Trimmed(screens[1].text), "") << round;
+        EXPECT_EQ(Trimmed(screens[2].text), "1200") << round;
+        EXPECT_EQ(Trimmed(screens[3].text), "2") << round;
+    }
+}
+
+// A held key types at once, again after half a second, then ten times a
+// second (a tick is 10 ms); INS does not repeat.
 TEST(Firmware, HeldKeyRepeatsButModeKeyDoesNot) {
+    struct Case {
+        int ticksHeld;
+        size_t typed;
+    };
+    const Case cases[] = {{45, 1}, {65, 3}, {110, 8}};
+    std::string script = PowerOn;
+    for (const Case& c : cases) script += Clear + "key 41\ntick " + std::to_string(c.ticksHeld) + "\nkey 0\nidle\nlcd\n";
+    script += "key 2\ntick 100\nkey 0\nidle\nlcd\n";
     FirmwareFolder folder;
-    const auto screens = folder.ScreensOf(PowerOn + "key 41\ntick 100\nkey 0\ntick 10\nlcd\n" +
-                                          "key 2\ntick 100\nkey 0\ntick 10\nlcd\n");
-    ASSERT_EQ(screens.size(), 2u);
-    // At the press, again after half a second, then ten times a second.
-    const std::string sevens = Trimmed(screens[0].text);
-    EXPECT_GE(sevens.size(), 5u) << sevens;
-    EXPECT_LE(sevens.size(), 8u) << sevens;
-    EXPECT_EQ(sevens.find_first_not_of('7'), std::string::npos) << sevens;
-    EXPECT_EQ(screens[1].cursor.substr(screens[1].cursor.find(' ')), " block");
+    const auto screens = folder.ScreensOf(script);
+    ASSERT_EQ(screens.size(), std::size(cases) + 1);
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const std::string sevens = Trimmed(screens[i].text);
+        EXPECT_EQ(sevens.find_first_not_of('7'), std::string::npos) << sevens;
+        EXPECT_NEAR(double(sevens.size()), double(cases[i].typed), 1.0) << cases[i].ticksHeld << " ticks: " << sevens;
+    }
+    EXPECT_EQ(screens.back().cursor.substr(screens.back().cursor.find(' ')), " block");
 }
 
 // Assembled twice in one process, so that nothing of one run leaks into

@@ -189,21 +189,26 @@ void DrawLabel(QImage& face, int key, const QRect& inside, const KeyStyle& style
         DrawCentred(painter, label.hint, LabelFont(9), cx, cy + 5, style.legend);
     } else if (label.legend.size() > 1) {
         DrawCentred(painter, label.legend, LabelFont(label.legend.size() > 3 ? 8 : 9), cx, cy,
-                    style.legend);
+                    label.shiftKey ? style.second : style.legend);
     } else {
         DrawCentred(painter, label.legend, LabelFont(std::min(15, inside.height() + 1)), cx, cy, style.legend);
     }
 }
 
-// The PC characters or key that reach a key too low for them, printed small
-// just above it.
-void DrawHintAbove(QImage& face, int key, const KeyPlace& place) {
-    const QString hint = LabelOfKey(key).hint;
-    if (hint.isEmpty() || KeyInside(key).height() >= TwoLineInside) return;
+// Printed small just above a key: what it gives after the shift key, in the
+// colour of the shift key's own print, or the PC characters or key that
+// reach a key too low to carry them inside.
+void DrawAbove(QImage& face, int key, const KeyPlace& place) {
+    const KeyLabel label = LabelOfKey(key);
+    const bool hintAbove = !label.hint.isEmpty() && KeyInside(key).height() < TwoLineInside;
+    if (label.shifted.isEmpty() && !hintAbove) return;
     QPainter painter(&face);
     painter.setRenderHint(QPainter::TextAntialiasing);
     const double cx = place.x + KeyGroups[place.group].Width / 2.0;
-    DrawCentred(painter, hint, LabelFont(8), cx, place.y - 5, art::PrintSilver);
+    if (!label.shifted.isEmpty())
+        DrawCentred(painter, label.shifted, LabelFont(9), cx, place.y - 5, art::PrintAccent);
+    else
+        DrawCentred(painter, label.hint, LabelFont(8), cx, place.y - 5, art::PrintSilver);
 }
 
 }  // namespace
@@ -220,7 +225,7 @@ QImage DrawFace() {
         if (key != SwitchKey) {
             if (LabelOfKey(key).legend.isEmpty()) return {};
             DrawLabel(face, key, KeyInside(key).translated(place.x, place.y), StyleOfGroup(place.group));
-            DrawHintAbove(face, key, place);
+            DrawAbove(face, key, place);
         }
         DrawTransparent(face, place.x, place.y, KeyPicture(place.group, false));
     }

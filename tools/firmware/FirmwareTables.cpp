@@ -55,7 +55,8 @@ std::string Hex2(unsigned value) {
 // A row of .byte values, with a comment.
 std::string ByteLine(const uint8_t* bytes, size_t count, const std::string& comment) {
     std::string line = "        .byte ";
-    for (size_t i = 0; i < count; ++i) line += (i ? ", " : "") + Hex2(bytes[i]);
+    // A number that begins with a letter needs a 0 before it.
+    for (size_t i = 0; i < count; ++i) line += (i ? ", " : "") + std::string(bytes[i] >= 0xA0 ? "0" : "") + Hex2(bytes[i]);
     line.resize(std::max<size_t>(line.size() + 1, 56), ' ');
     return line + "; " + comment + "\n";
 }
@@ -67,6 +68,18 @@ std::string CString(const std::string& s) {
         quoted += c;
     }
     return quoted + "\"";
+}
+
+// A label in backquotes, or a dash for none.
+std::string Label(const std::string& cell, const std::string& fileName, size_t line) {
+    if (cell.size() >= 2 && cell.front() == '`' && cell.back() == '`') return cell.substr(1, cell.size() - 2);
+    if (cell != "\u2014") Fail(fileName, line, "a label is written in backquotes, or as a dash for none");
+    return {};
+}
+
+uint8_t Code(const std::string& cell, const std::string& fileName, size_t line) {
+    if (cell.size() > 2 || !AllDigits(cell, 16)) Fail(fileName, line, "a code is one or two hexadecimal digits");
+    return uint8_t(std::stoi(cell, nullptr, 16));
 }
 
 }  // namespace
@@ -92,24 +105,21 @@ KeyTable ParseKeyTable(const std::string& markdown, const std::string& fileName)
         if (!inSection || line.rfind("|", 0) != 0) continue;
         const std::vector<std::string> cells = Cells(line);
         if (cells.empty() || !AllDigits(cells[0], 10)) continue;  // the heading and the rule
-        if (cells.size() != 5) Fail(fileName, i, "a key row has five cells: key, PC key, face label, code, meaning");
+        if (cells.size() != 7)
+            Fail(fileName, i, "a key row has seven cells: key, PC key, face label, code, second label, second code, "
+                              "meaning");
         const int key = cells[0].size() > 2 ? KeyIndexCount : std::stoi(cells[0]);
         if (key >= KeyIndexCount) Fail(fileName, i, "key index " + cells[0] + " is not 0 to 56");
         if (seen[size_t(key)]) Fail(fileName, i, "key " + cells[0] + " has a row already");
         seen[size_t(key)] = true;
-
-        const std::string& face = cells[2];
-        if (face.size() >= 2 && face.front() == '`' && face.back() == '`')
-            keys[size_t(key)].face = face.substr(1, face.size() - 2);
-        else if (face != "\u2014")
-            Fail(fileName, i, "the face label is written in backquotes, or as a dash for none");
-
-        if (cells[3].size() > 2 || !AllDigits(cells[3], 16))
-            Fail(fileName, i, "the code is one or two hexadecimal digits");
-        const int code = std::stoi(cells[3], nullptr, 16);
-        keys[size_t(key)].code = uint8_t(code);
-        if (code >= FirstGlyph && code < FirstGlyph + GlyphCount && keys[size_t(key)].face != PrintedForm(char(code)))
-            Fail(fileName, i, "a key that types a character shows it: " + PrintedForm(char(code)));
+        AssignedKey& assigned = keys[size_t(key)];
+        assigned.face = Label(cells[2], fileName, i);
+        assigned.code = Code(cells[3], fileName, i);
+        assigned.shiftFace = Label(cells[4], fileName, i);
+        assigned.shiftCode = cells[5] == "\u2014" ? 0 : Code(cells[5], fileName, i);
+        for (const auto& [code, face] : {std::pair(assigned.code, assigned.face), std::pair(assigned.shiftCode, assigned.shiftFace)})
+            if (code >= FirstGlyph && code < FirstGlyph + GlyphCount && face != PrintedForm(char(code)))
+                Fail(fileName, i, "a key that types a character shows it: " + PrintedForm(char(code)));
         ++rows;
     }
     if (rows == 0) throw TableError(fileName + ": no key rows under the heading \"## Keys\"");
@@ -143,21 +153,51 @@ Font ParseFont(const std::string& text, const std::string& fileName) {
     return font;
 }
 
-std::string KeyCodesAssembly(const KeyTable& keys) {
-    std::string text =
-        "        .radix 16\n"
-        "; Made by the build from the key table of firmware/README.md: the code of\n"
-        "; every key index. Edit the table, not this file.\n"
-        "keycodes:\n";
-    for (int first = 0; first < KeyIndexCount; first += 8) {
-        const int count = std::min(8, KeyIndexCount - first);
-        uint8_t codes[8];
-        for (int i = 0; i < count; ++i) codes[i] = keys[size_t(first + i)].code;
-        const std::string range = count == 1 ? "key " + std::to_string(first)
-                                             : "keys " + std::to_string(first) + "-" + std::to_string(first + count - 1);
-        text += ByteLine(codes, size_t(count), range);
+KeyMap KeyMapOfCodes(const std::array<uint8_t, KeyIndexCount>& codes,
+                     const std::array<uint8_t, KeyIndexCount>& shiftCodes) {
+    KeyMap map;
+    map.codes = codes;
+    map.shiftCodes = shiftCodes;
+    for (int key = 0; key < KeyIndexCount; ++key) {
+        if (codes[size_t(key)] == ShiftCode) {
+            if (map.shiftKey != 0) throw TableError("the key table has two shift keys");
+            map.shiftKey = uint8_t(key);
+        }
+        if (codes[size_t(key)] == BackspaceCode) map.backspace = uint8_t(key);
+        if (shiftCodes[size_t(key)] == BackspaceCode) map.backspace = uint8_t(key | KeyAfterShift);
     }
-    return text + "        .even\n";
+    if (map.shiftKey == 0) throw TableError("the key table has no shift key (code " + Hex2(ShiftCode) + ")");
+    return map;
+}
+
+std::string KeyMapAssembly(const KeyTable& keys) {
+    std::array<uint8_t, KeyIndexCount> codes{}, shiftCodes{};
+    for (int key = 0; key < KeyIndexCount; ++key) {
+        codes[size_t(key)] = keys[size_t(key)].code;
+        shiftCodes[size_t(key)] = keys[size_t(key)].shiftCode;
+    }
+    const KeyMap map = KeyMapOfCodes(codes, shiftCodes);
+    const std::vector<uint8_t> bytes = EncodeKeyMap(map);
+    const auto rows = [&](size_t from, size_t count, const std::string& what) {
+        std::string text;
+        for (size_t first = from; first < from + count; first += 8) {
+            const size_t n = std::min<size_t>(8, from + count - first);
+            text += ByteLine(&bytes[first], n, what + (n == 1 ? " " + std::to_string(first - from)
+                                                               : "s " + std::to_string(first - from) + "-" +
+                                                                     std::to_string(first - from + n - 1)));
+        }
+        return text;
+    };
+    return "        .radix 16\n"
+           "; Made by the build from the key table of firmware/README.md: the key map,\n"
+           "; which the firmware reads its key codes from and the emulator the keys\n"
+           "; that type each character (panel/KeyMap.h). It lies in the ROM under the\n"
+           "; display memory. Edit the table, not this file.\n"
+           "        .org " + Hex2(KeyMapAddress) + "\n"
+           "keymap:\n" +
+           ByteLine(&bytes[0], 6, "\"VXKM\", the shift key, the backspace key") + "keycodes:\n" +
+           rows(6, KeyIndexCount, "key") + "shiftcodes:\n" + rows(6 + KeyIndexCount, KeyIndexCount, "key") +
+           ByteLine(&bytes[KeyMapSize - 2], 2, "the checksum");
 }
 
 std::string FontAssembly(const Font& font) {
@@ -181,13 +221,16 @@ std::string KeyAssignmentHeader(const KeyTable& keys) {
         "#include <cstdint>\n"
         "\n"
         "struct KeyAssignment {\n"
-        "    const char* face;  // UTF-8; empty for none\n"
+        "    const char* face;       // UTF-8; empty for none\n"
         "    uint8_t code;\n"
+        "    const char* shiftFace;  // the second label, above the key\n"
+        "    uint8_t shiftCode;\n"
         "};\n"
         "\n"
         "inline constexpr KeyAssignment KeyAssignments[" + std::to_string(KeyIndexCount) + "] = {\n";
     for (int key = 0; key < KeyIndexCount; ++key)
-        text += "    {" + CString(keys[size_t(key)].face) + ", 0x" + Hex2(keys[size_t(key)].code) + "},  // " +
+        text += "    {" + CString(keys[size_t(key)].face) + ", 0x" + Hex2(keys[size_t(key)].code) + ", " +
+                CString(keys[size_t(key)].shiftFace) + ", 0x" + Hex2(keys[size_t(key)].shiftCode) + "},  // " +
                 std::to_string(key) + "\n";
     return text + "};\n";
 }

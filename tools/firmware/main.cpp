@@ -1,7 +1,7 @@
 // Makes the firmware's key code and font tables, and the artwork's header of
 // face labels, from the key table and the font kept as text:
 //   vexal_fwtables README.md font.txt OUTPUT_FOLDER
-// writes keycodes.s, font.s and KeyAssignment.h into the folder.
+// writes keycodes.s (the key map), font.s and KeyAssignment.h into the folder.
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
         const KeyTable keys = ParseKeyTable(ReadFile(argv[1]), argv[1]);
         const Font font = ParseFont(ReadFile(argv[2]), argv[2]);
         const std::string folder = std::string(argv[3]) + "/";
-        WriteFile(folder + "keycodes.s", KeyCodesAssembly(keys));
+        WriteFile(folder + "keycodes.s", KeyMapAssembly(keys));
         WriteFile(folder + "font.s", FontAssembly(font));
         WriteFile(folder + "KeyAssignment.h", KeyAssignmentHeader(keys));
     } catch (const TableError& error) {

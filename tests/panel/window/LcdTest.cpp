@@ -233,8 +233,7 @@ TEST_F(Lcd, ARefreshThatDrewSomethingRepaintsTheDisplayOnTheWindow) {
 
     Mk.LcdRam[8 * 4 + 2] = 0x1F;
     form->OnRefreshTimer();
-    Serve(50);
-    EXPECT_TRUE(recorder.painted.contains(QRect(70, 41, 227, 51)));
+    EXPECT_TRUE(ServeUntil([&] { return recorder.painted.contains(QRect(70, 41, 227, 51)); }));
 }
 
 TEST_F(Lcd, TheRefreshShowsTheDisplayOnTheWindow) {
@@ -242,7 +241,10 @@ TEST_F(Lcd, TheRefreshShowsTheDisplayOnTheWindow) {
     Mk.LcdRam[88] = 0x08;  // STOP
     form->RefreshTimer.start();
     form->CursorTimer.start();
-    Serve(100);
+    ServeUntil([&] {
+        return FirstDifference(*form->LcdBitmap, ExpectedDisplay(Mk.LcdRam.data(), form->CursorPhase)).empty() &&
+               !form->LcdDirty;
+    });
     ExpectDisplay("through the timers");
 
     const QImage window = form->grab().toImage().convertToFormat(QImage::Format_RGB32);
