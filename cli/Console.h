@@ -6,10 +6,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <ostream>
 #include <string>
 #include <string_view>
 
+#include "debugger/Numbers.h"
 #include "panel/KeyTyper.h"
 
 struct ConsoleReply {
@@ -21,8 +24,9 @@ struct ConsoleReply {
 
 class Console {
 public:
-    // saveFile is where "save" without a file name writes the RAM.
-    explicit Console(std::string saveFile);
+    // saveFile is where "save" without a file name writes the RAM; numbers
+    // are the debugger's, in which addresses and values are read and shown.
+    explicit Console(std::string saveFile, NumberFormat numbers = NumberFormat());
 
     // Runs one line, writing its answer to out, every line of it ending in a
     // newline. Blank lines and lines starting with "#" do nothing. Nothing
@@ -67,6 +71,19 @@ private:
     void Help(const Arguments&, std::ostream&, ConsoleReply&);
     void Quit(const Arguments&, std::ostream&, ConsoleReply&);
 
+    // A number in the radix; every character must be a digit of it, and the
+    // value keeps its low 16 bits.
+    uint16_t ParseWord(std::string_view word) const;
+    // A word in full form.
+    std::string Full(uint16_t value) const;
+    // Stores words from the address upward as the debugger does, ROM included,
+    // but only below the top of the address space: they never wrap into the
+    // ROM at 0. The address after them when all fitted; otherwise nothing, and
+    // a warning says what was not stored.
+    std::optional<uint16_t> StoreBelowTop(uint16_t address, std::span<const uint16_t> words,
+                                          ConsoleReply& reply) const;
+
     std::string saveFile;
+    NumberFormat numbers;
     int64_t holdTicks = DefaultHoldTicks;
 };

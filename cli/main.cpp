@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     }
 
     StartMachine(files, [](const std::string& message) { std::cerr << message << '\n'; });
-    Console console(files.ram);
+    Console console(files.ram, ReadDebuggerRadix(files.settings));
 
     if (scripts.empty()) {
         const Outcome outcome = RunLines(console, std::cin, isatty(STDIN_FILENO) == 1);

@@ -39,14 +39,13 @@ void ResetMachineForShow() {
     ResetMachine();
 }
 
-void ReadDebuggerRadix(const std::string& settings) {
-    // SetRadix turns a value outside 8..16 into 16.
-    SetRadix(ReadIniInteger(settings, "Debugger", "Radix", DefaultRadix));
+NumberFormat ReadDebuggerRadix(const std::string& settings) {
+    // NumberFormat turns a value outside 8..16 into 16.
+    return NumberFormat(ReadIniInteger(settings, "Debugger", "Radix", DefaultRadix));
 }
 
 RamImageState StartMachine(const StartupFiles& files, const WarnFunction& warn) {
     const RamImageState ram = CreateMachine(files, warn);
     ResetMachineForShow();
-    ReadDebuggerRadix(files.settings);
     return ram;
 }
