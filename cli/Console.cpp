@@ -19,6 +19,7 @@
 #include "panel/KeyTyper.h"
 #include "panel/MemoryFiles.h"
 #include "panel/RunLoop.h"
+#include "panel/SnapshotFile.h"
 
 namespace {
 
@@ -75,6 +76,15 @@ int32_t ParseKeyIndex(std::string_view word) {
     if (key > uint64_t(LastKey))
         throw BadArgument("key index " + Quoted(word) + " is not between 0 and " + std::to_string(LastKey));
     return int32_t(key);
+}
+
+// A file name is the rest of the line, so that it may hold blanks; trailing
+// blanks are not part of it. The system cuts a name at its first NUL: a file
+// of another name would be used.
+std::string FileArgument(std::string_view text) {
+    text = text.substr(0, text.find_last_not_of(" \t") + 1);
+    if (text.find('\0') != std::string_view::npos) throw BadArgument("a file name cannot hold a NUL byte");
+    return std::string(text);
 }
 
 // The run loop's budget of one tick, without its run control.
@@ -135,6 +145,8 @@ const Console::Command Console::Commands[] = {
     {"lcd", &Console::Lcd, "", "show the display", 0, 0, false},
     {"reset", &Console::Reset, "", "reset the processor", 0, 0, false},
     {"save", &Console::Save, "[FILE]", "write the RAM to FILE (default: the RAM image read at start)", 0, 0, true},
+    {"snapshot", &Console::Snapshot, "FILE", "write the whole machine to FILE", 0, 0, true},
+    {"restore", &Console::Restore, "FILE", "load the whole machine from a snapshot FILE", 0, 0, true},
     {"bench", &Console::Bench, "N", "time N processor steps", 1, 1, false},
     {"help", &Console::Help, "", "list the commands", 0, 0, false},
     {"quit", &Console::Quit, "", "end the run", 0, 0, false},
@@ -388,16 +400,28 @@ void Console::Lcd(const Arguments&, std::ostream& out, ConsoleReply&) { out << L
 void Console::Reset(const Arguments&, std::ostream&, ConsoleReply&) { CpuReset(); }
 
 void Console::Save(const Arguments& arguments, std::ostream&, ConsoleReply& reply) {
-    std::string_view file = arguments.text;
-    file = file.substr(0, file.find_last_not_of(" \t") + 1);
-    // The system cuts a name at its first NUL: a file of another name would
-    // be written.
-    if (file.find('\0') != std::string_view::npos) throw BadArgument("a file name cannot hold a NUL byte");
-    const std::string path = file.empty() ? saveFile : std::string(file);
+    const std::string file = FileArgument(arguments.text);
+    const std::string path = file.empty() ? saveFile : file;
     // A file that cannot be written is reported like the front panel reports
     // it, and the run goes on: the old file, if any, is still whole.
     if (const std::string problem = SaveRam(path); !problem.empty())
         reply.warnings = SaveFailedMessage + path + ": " + problem + "\n";
+}
+
+// A file that cannot be written or loaded is a warning, as for save, and the
+// run goes on; a snapshot that does not load leaves the machine as it was.
+void Console::Snapshot(const Arguments& arguments, std::ostream&, ConsoleReply& reply) {
+    const std::string path = FileArgument(arguments.text);
+    if (path.empty()) throw BadArgument("missing argument; usage: snapshot FILE");
+    if (const std::string problem = SaveSnapshot(path, Mk); !problem.empty())
+        reply.warnings = SaveFailedMessage + path + ": " + problem + "\n";
+}
+
+void Console::Restore(const Arguments& arguments, std::ostream&, ConsoleReply& reply) {
+    const std::string path = FileArgument(arguments.text);
+    if (path.empty()) throw BadArgument("missing argument; usage: restore FILE");
+    if (const std::string problem = LoadSnapshot(path, Mk); !problem.empty())
+        reply.warnings = LoadFailedMessage + path + ": " + problem + "\n";
 }
 
 void Console::Bench(const Arguments& arguments, std::ostream& out, ConsoleReply&) {

@@ -1,10 +1,13 @@
 #include "panel/DroppedFile.h"
 
+#include "core/Snapshot.h"
 #include "panel/KeyTyper.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+
+#include <span>
 
 namespace {
 
@@ -15,6 +18,15 @@ bool IsText(const QString& text) {
 }
 
 }  // namespace
+
+bool IsSnapshotFile(const QString& path) {
+    const QFileInfo info(path);
+    if (info.suffix().compare(QStringLiteral("vxs"), Qt::CaseInsensitive) == 0) return true;
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray start = file.read(16);
+    return StartsAsSnapshot(std::span(reinterpret_cast<const uint8_t*>(start.constData()), size_t(start.size())));
+}
 
 DroppedFile ReadDroppedFile(const QString& path) {
     const QFileInfo info(path);

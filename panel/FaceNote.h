@@ -1,6 +1,7 @@
-// A short note over the face that goes away by itself: what a key or the menu
-// did, and where a file went. It takes no clicks and no keys, so the face
-// works on under it.
+// A short note over the face, below the display, that goes away by itself
+// after a moment: what a key or the menu did and where a file went, news that
+// asks nothing of the user. It takes no clicks and no keys, so the face works
+// on under it.
 #pragma once
 
 #include <QLabel>
@@ -8,15 +9,21 @@
 
 class TFaceNote : public QLabel {
 public:
-    explicit TFaceNote(QWidget* face);
+    // A note over face, which is shown zoom times larger than its picture.
+    TFaceNote(QWidget* face, int zoom);
 
-    // Shows the text near the top of the face for a few seconds, replacing
-    // any note still shown; a warning stands out in its colour.
-    void Show(const QString& text, bool warning = false);
+    // Shows the text in place of any note still shown, for HideTimer's
+    // interval; a warning stands out in its colour.
+    void ShowNote(const QString& text, bool warning = false);
 
-    // Keeps the note in its place when the face changes size.
-    void Place();
+    // Follows the face to another zoom.
+    void SetZoom(int zoom);
+
+    QTimer HideTimer;
 
 private:
-    QTimer hide_;
+    void Place();
+
+    int zoom_;
+    bool warning_ = false;
 };

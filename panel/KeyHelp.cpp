@@ -60,7 +60,7 @@ std::vector<ProgramKeyHelp> ProgramKeysHelp() {
     help.push_back({QStringLiteral("dragging the face"),
                     QStringLiteral("outside the keys moves the window; a click on a key holds it until the button is let go")});
     help.push_back({QStringLiteral("dropping a file"),
-                    QStringLiteral("on the window types a text file on the machine, as the paste does")});
+                    QStringLiteral("on the window loads a snapshot file, or types a text file on the machine as the paste does")});
     return help;
 }
 
@@ -126,13 +126,16 @@ QString HelpText() {
 
 TKeyHelpForm::TKeyHelpForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
     setWindowTitle(QStringLiteral("Keys"));
-    auto* text = new QLabel(HelpText());
-    text->setTextFormat(Qt::RichText);
+    text_ = new QLabel;
+    text_->setTextFormat(Qt::RichText);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(text);
-    adjustSize();
-    setFixedSize(size());
+    layout->addWidget(text_);
+    // As large as the list, whenever the list changes.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    ListKeys();
 }
+
+void TKeyHelpForm::ListKeys() { text_->setText(HelpText()); }
 
 void TKeyHelpForm::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1 || event->key() == Qt::Key_Escape) close();

@@ -5,13 +5,17 @@
 #include "panel/FaceNote.h"
 #include "panel/KeyHelp.h"
 #include "panel/KeyTyper.h"
+#include "panel/LcdLayout.h"
+#include "panel/RunLoop.h"
 #include "panel/Screenshot.h"
+#include "panel/SnapshotFile.h"
 #include "panel/WarningBox.h"
 #include "panel/WindowPlace.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -104,7 +108,7 @@ int VirtualKeyOf(int qtKey) {
 }
 
 TMainForm::TMainForm(const StartupFiles& files, int zoom, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint), files_(files), zoom_(zoom), note_(new TFaceNote(this)) {
+    : QWidget(parent, Qt::FramelessWindowHint), files_(files), zoom_(zoom), note_(new TFaceNote(this, zoom)) {
     setWindowTitle("MK85");
     setFixedSize(FaceWidth * zoom_, FaceHeight * zoom_);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -385,7 +389,7 @@ void TMainForm::DrawKey(int group, int x, int y, bool pressed) {
 void TMainForm::Paste(const QString& text) {
     const QList<uint> characters = text.toUcs4();
     if (size_t(characters.size()) > MostTypedCharacters) {
-        note_->Show(QStringLiteral("Not typed: the text is longer than %1 characters").arg(MostTypedCharacters), true);
+        note_->ShowNote(QStringLiteral("Not typed: the text is longer than %1 characters").arg(MostTypedCharacters), true);
         return;
     }
     keyboard_.Stop();
@@ -399,12 +403,90 @@ void TMainForm::StopPaste() {
     Mk.PcKey = 0;
 }
 
+// The messages name a file of the run folder alone, as those of ram.bin do.
+QString TMainForm::ShownName(const std::string& path) const {
+    const QFileInfo file(QString::fromStdString(path));
+    if (file.absolutePath() == QFileInfo(QString::fromStdString(files_.ram)).absolutePath()) return file.fileName();
+    return QDir::toNativeSeparators(file.absoluteFilePath());
+}
+
+void TMainForm::SaveMachineTo(const std::string& path) {
+    const QString name = ShownName(path);
+    // The chooser asks before it replaces a file, but a snapshot in place of
+    // the ROM, the RAM image or the pictures would lose them.
+    const std::string problem = IsStartupFile(files_, path) ? "it is one of the files the emulator runs with"
+                                                             : SaveSnapshot(path, Mk);
+    if (!problem.empty()) {
+        Warn(SaveFailedMessage + name.toStdString() + ": " + problem);
+        return;
+    }
+    note_->ShowNote("Machine saved to " + name);
+}
+
+void TMainForm::LoadMachineFrom(const std::string& path) {
+    // Loaded aside, so that a file that does not load leaves the machine and
+    // the keys held on it as they are.
+    const QString name = ShownName(path);
+    const auto loaded = std::make_unique<Machine>();
+    if (const std::string problem = LoadSnapshot(path, *loaded); !problem.empty()) {
+        Warn(LoadFailedMessage + name.toStdString() + ": " + problem);
+        return;
+    }
+    // The keys are the user's, not the snapshot's: the one held now is let
+    // go, on the face too, typing under way stops, and none the snapshot
+    // holds is pressed, since no key-up or button release would ever come
+    // for it.
+    StopPaste();
+    keyboard_.Stop();
+    ReleaseMouseKey(-1, -1);
+    keyTaps_.Clear();
+    Mk = *loaded;
+    Mk.MouseKey = 0;
+    Mk.PcKey = 0;
+    RedrawDisplay();
+    // The loaded ROM may carry another key map, or none.
+    if (keyHelp_ && keyHelp_->isVisible()) keyHelp_->ListKeys();
+    if (OnMachineLoaded) OnMachineLoaded();
+    note_->ShowNote("Machine loaded from " + name);
+}
+
+QString TMainForm::ChooseSnapshotFile(bool saving) {
+    if (snapshotFolder_.isEmpty()) snapshotFolder_ = QFileInfo(QString::fromStdString(files_.snapshot)).absolutePath();
+    QFileDialog chooser(this, saving ? QStringLiteral("Save the machine as") : QStringLiteral("Open a saved machine"),
+                        snapshotFolder_, QStringLiteral("Vexal snapshots (*.vxs);;All files (*)"));
+    chooser.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    chooser.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    chooser.setDefaultSuffix(QStringLiteral("vxs"));
+    // The chooser runs the message loop, in which a termination signal can
+    // close the window.
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty() || closed_) return {};
+    const QString path = chooser.selectedFiles().first();
+    snapshotFolder_ = QFileInfo(path).absolutePath();
+    return path;
+}
+
+void TMainForm::SaveMachineAs() {
+    if (const QString path = ChooseSnapshotFile(true); !path.isEmpty()) SaveMachineTo(path.toStdString());
+}
+
+void TMainForm::OpenMachine() {
+    if (const QString path = ChooseSnapshotFile(false); !path.isEmpty()) LoadMachineFrom(path.toStdString());
+}
+
+void TMainForm::RedrawDisplay() {
+    if (!LcdBitmap) return;
+    LcdRedrawAll = true;
+    RenderLcd();
+    UpdateFace(LcdLeft, LcdTop, LcdWidth, LcdHeight);
+}
+
 void TMainForm::ToggleKeyHelp() {
     if (!keyHelp_) keyHelp_ = std::make_unique<TKeyHelpForm>(this);
     if (keyHelp_->isVisible()) {
         keyHelp_->close();
         return;
     }
+    keyHelp_->ListKeys();
     keyHelp_->move(geometry().center() - keyHelp_->rect().center());
     keyHelp_->show();
     keyHelp_->raise();
@@ -435,28 +517,32 @@ void TMainForm::Do(WindowAction action) {
     case WindowAction::Paste:
         if (const QClipboard* clipboard = QGuiApplication::clipboard()) Paste(clipboard->text());
         break;
+    case WindowAction::SaveMachine: SaveMachine(); break;
+    case WindowAction::LoadMachine: LoadMachine(); break;
+    case WindowAction::SaveMachineAs: SaveMachineAs(); break;
+    case WindowAction::OpenMachine: OpenMachine(); break;
     case WindowAction::Screenshot: TakeScreenshot(); break;
     case WindowAction::SpeedNormal:
     case WindowAction::SpeedTwice:
     case WindowAction::SpeedTenTimes:
     case WindowAction::SpeedFastest:
         SetSpeed(SpeedOf(action));
-        note_->Show(QStringLiteral("Speed: ") + text);
+        note_->ShowNote(QStringLiteral("Speed: ") + text);
         break;
     case WindowAction::Zoom1:
     case WindowAction::Zoom2:
     case WindowAction::Zoom3:
     case WindowAction::Zoom4:
         if (!ZoomFits(ZoomOf(action))) {
-            note_->Show(QStringLiteral("Zoom: ") + text + QStringLiteral(" does not fit the screen"), true);
+            note_->ShowNote(QStringLiteral("Zoom: ") + text + QStringLiteral(" does not fit the screen"), true);
             break;
         }
         SetZoom(ZoomOf(action));
-        note_->Show(QStringLiteral("Zoom: ") + text);
+        note_->ShowNote(QStringLiteral("Zoom: ") + text);
         break;
     case WindowAction::Reset:
         ResetTheMachine();
-        note_->Show(QStringLiteral("The machine is reset"));
+        note_->ShowNote(QStringLiteral("The machine is reset"));
         break;
     case WindowAction::Quit: close(); break;
     }
@@ -491,7 +577,7 @@ void TMainForm::SetZoom(int zoom) {
         const WindowPosition kept = KeptOn({x(), y()}, width(), height(), AvailableArea(*on));
         move(kept.x, kept.y);
     }
-    note_->Place();
+    note_->SetZoom(zoom_);
     update();
 }
 
@@ -511,16 +597,17 @@ void TMainForm::TakeScreenshot() {
     const QString folder = QFileInfo(QString::fromStdString(files_.ram)).absolutePath();
     const SavedScreenshot saved = SaveScreenshot(picture, folder, QDateTime::currentDateTime());
     if (saved.path.isEmpty())
-        note_->Show(QStringLiteral("Screenshot copied to the clipboard, but not saved in %1: %2")
+        note_->ShowNote(QStringLiteral("Screenshot copied to the clipboard, but not saved in %1: %2")
                         .arg(QDir::toNativeSeparators(folder), saved.problem),
                     true);
     else
-        note_->Show(QStringLiteral("Screenshot saved as %1 and copied to the clipboard")
+        note_->ShowNote(QStringLiteral("Screenshot saved as %1 and copied to the clipboard")
                         .arg(QDir::toNativeSeparators(saved.path)));
 }
 
 void TMainForm::ResetTheMachine() {
     StopPaste();
+    keyboard_.Stop();
     ReleaseMouseKey(-1, -1);
     keyTaps_.Clear();
     ResetMachine();
@@ -531,11 +618,11 @@ void TMainForm::TypeFile(const QString& path) {
     const DroppedFile file = ReadDroppedFile(path);
     const QString name = QFileInfo(path).fileName();
     if (!file.problem.isEmpty()) {
-        note_->Show(QStringLiteral("%1 is not typed: %2").arg(name, file.problem), true);
+        note_->ShowNote(QStringLiteral("%1 is not typed: %2").arg(name, file.problem), true);
         return;
     }
     Paste(file.text);
-    if (Pasting()) note_->Show(QStringLiteral("Typing %1").arg(name));
+    if (Pasting()) note_->ShowNote(QStringLiteral("Typing %1").arg(name));
 }
 
 void TMainForm::ShowKeyLabels(bool shown) {
@@ -678,9 +765,11 @@ void TMainForm::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     activateWindow();
     if (data->hasUrls() && !data->urls().isEmpty() && data->urls().first().isLocalFile()) {
-        TypeFile(data->urls().first().toLocalFile());
+        const QString path = data->urls().first().toLocalFile();
+        if (IsSnapshotFile(path)) LoadMachineFrom(path.toStdString());
+        else TypeFile(path);
         return;
     }
     Paste(data->text());
-    if (Pasting()) note_->Show(QStringLiteral("Typing the text dropped"));
+    if (Pasting()) note_->ShowNote(QStringLiteral("Typing the text dropped"));
 }

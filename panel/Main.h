@@ -58,6 +58,9 @@ public:
     std::function<void()> ShowDebugWindow;
     // Called once the window has closed and the RAM is saved.
     std::function<void()> OnClosed;
+    // Called after a snapshot has replaced the machine, so that the debug
+    // window shows the new one.
+    std::function<void()> OnMachineLoaded;
 
     // Start-up and shutdown.
     void FormCreate();
@@ -98,6 +101,24 @@ public:
     void StopPaste();
     bool Pasting() const { return paste_ != nullptr; }
 
+    // Ctrl+S and Ctrl+L: the whole machine saved to the run folder's
+    // "snapshot.vxs", and loaded back, with a note over the face; a failure
+    // is a warning and leaves the machine as it was. A loaded machine holds
+    // no key, and its display is drawn at once.
+    void SaveMachine() { SaveMachineTo(files_.snapshot); }
+    void LoadMachine() { LoadMachineFrom(files_.snapshot); }
+    // The same with a file of the user's. None of the files the session
+    // runs with is ever written.
+    void SaveMachineTo(const std::string& path);
+    void LoadMachineFrom(const std::string& path);
+    // "Save as..." and "Open...": a file chooser, and then the same.
+    void SaveMachineAs();
+    void OpenMachine();
+    TFaceNote& Note() { return *note_; }
+
+    // Draws every part of the display anew from LcdRam, and shows it.
+    void RedrawDisplay();
+
     // F1: shows the key help, or closes it; null until first shown.
     void ToggleKeyHelp();
     TKeyHelpForm* KeyHelp() const { return keyHelp_.get(); }
@@ -136,8 +157,6 @@ public:
     // The labels of the keys over the face, while Ctrl is held alone.
     void ShowKeyLabels(bool shown);
     bool KeyLabelsShown() const { return !keyLabels_.empty(); }
-
-    TFaceNote* Note() const { return note_; }
 
     std::unique_ptr<QImage> ScratchBitmap;
     std::unique_ptr<QImage> FaceBitmap;
@@ -186,6 +205,11 @@ private:
 
     // The menu's entries in the state of the moment.
     void UpdateMenu();
+    // A snapshot file chosen to save to or to load; empty when none was.
+    QString ChooseSnapshotFile(bool saving);
+    // How the notes and warnings name a file: by its name in the run folder,
+    // else by its path.
+    QString ShownName(const std::string& path) const;
     // Lets go of the mouse key that a click shorter than a tick left held
     // for the machine.
     void LetGoOfClick();
@@ -202,6 +226,7 @@ private:
     QTimer keyLabelsDelay_;
     TFaceNote* note_;
     std::unique_ptr<QMenu> menu_;
+    QString snapshotFolder_;  // where the file chooser opens
     ActionItems menuItems_{};
     std::unique_ptr<TKeyHelpForm> keyHelp_;
     RamImageState ramImage_ = RamImageState::Missing;

@@ -20,11 +20,17 @@ struct StartupFiles {
     std::string settings;  // the settings, read at start and never written
     std::string face;      // the picture of the front panel (windows only)
     std::string keys;      // the key and indicator pictures (windows only)
+    std::string snapshot;  // the machine saved and loaded by Ctrl+S and Ctrl+L (windows only)
 };
 
-// "rom.bin", "ram.bin", "vexal.ini", "face.bmp" and "keys.bmp" in the folder,
-// the working folder when it is empty.
+// "rom.bin", "ram.bin", "vexal.ini", "face.bmp", "keys.bmp" and
+// "snapshot.vxs" in the folder, the working folder when it is empty.
 StartupFiles DefaultStartupFiles(const std::string& folder = {});
+
+// Whether path names one of the files the session runs with (the ROM and RAM
+// images, the settings, the pictures), under any name: a file the user
+// chooses to write must not be one of them.
+bool IsStartupFile(const StartupFiles& files, const std::string& path);
 
 // As the main window is created: CpuSpeed from the settings, RamEnd, and the
 // ROM and RAM images, each problem reported through warn. Tells what became

@@ -19,6 +19,10 @@ enum class WindowAction {
     KeyHelp,
     DebugWindow,
     Paste,
+    SaveMachine,
+    LoadMachine,
+    SaveMachineAs,
+    OpenMachine,
     Screenshot,
     SpeedNormal,
     SpeedTwice,
@@ -40,7 +44,7 @@ struct WindowActionEntry {
     const char* does;     // its line in the key help
     bool separatorAfter;  // the menu's next entry begins a new group
 };
-constexpr int WindowActionCount = 14;
+constexpr int WindowActionCount = 18;
 // In the order of WindowAction, which is the menu's order.
 extern const WindowActionEntry WindowActions[WindowActionCount];
 

@@ -1,8 +1,12 @@
 // A file or a text dropped on the window is typed on the machine, as the
-// paste types the clipboard; what is not text is refused with a note.
+// paste types the clipboard; what is not text is refused with a note. A
+// snapshot file is loaded, as Ctrl+L loads one.
 #include "PanelFixture.h"
+#include "core/Snapshot.h"
 #include "panel/FaceNote.h"
 #include "panel/KeyTyper.h"
+#include "panel/SnapshotFile.h"
+#include "tests/support/MachineDifference.h"
 
 #include <QMimeData>
 #include <QUrl>
@@ -64,15 +68,51 @@ TEST_F(Drop, WhatIsNotTextIsNotTyped) {
     folder.WriteText("long.txt", std::string(MostTypedCharacters + 1, 'w'));
     std::filesystem::create_directory(folder.path() / "folder");
     for (const char* name : {"rom.image", "bad.txt", "long.txt", "folder", "missing.txt"}) {
-        form->Note()->hide();
+        form->Note().hide();
         DropFile(name);
         EXPECT_FALSE(form->Pasting()) << name;
-        EXPECT_TRUE(form->Note()->isVisible()) << name;
-        EXPECT_TRUE(form->Note()->text().startsWith(name)) << form->Note()->text().toStdString();
+        EXPECT_TRUE(form->Note().isVisible()) << name;
+        EXPECT_TRUE(form->Note().text().startsWith(name)) << form->Note().text().toStdString();
     }
     folder.WriteText("longest.txt", std::string(MostTypedCharacters, 'w'));
     DropFile("longest.txt");
     EXPECT_TRUE(form->Pasting());
+}
+
+// Known by its name or by its first bytes; one that does not load is the
+// warning Ctrl+L gives, and changes nothing.
+TEST_F(Drop, ASnapshotFileIsLoaded) {
+    Machine saved = Mk;
+    saved.Reg[4] = 0x4444;
+    std::vector<uint8_t> bytes = EncodeSnapshot(saved);
+    folder.Write("kept.vxs", bytes);
+    folder.Write("kept.bin", bytes);
+    bytes[20] ^= 1;
+    folder.Write("damaged.vxs", bytes);
+    folder.WriteText("empty.VXS", "");
+    const struct {
+        const char* name;
+        std::string warning;  // empty: loaded
+    } cases[] = {
+        {"kept.vxs", ""},
+        {"kept.bin", ""},
+        {"damaged.vxs", "Failed to load the file damaged.vxs: it is damaged: its checksum does not match its contents"},
+        {"empty.VXS", "Failed to load the file empty.VXS: the file is empty"},
+    };
+    for (const auto& c : cases) {
+        Mk.Reg[4] = 0;
+        const Machine before = Mk;
+        warnings.clear();
+        DropFile(c.name);
+        EXPECT_FALSE(form->Pasting()) << c.name;
+        if (c.warning.empty()) {
+            EXPECT_TRUE(warnings.empty()) << c.name;
+            EXPECT_EQ(FirstDifference(Mk, saved), "") << c.name;
+        } else {
+            EXPECT_EQ(warnings, std::vector<std::string>{c.warning}) << c.name;
+            EXPECT_EQ(FirstDifference(Mk, before), "") << c.name;
+        }
+    }
 }
 
 }  // namespace

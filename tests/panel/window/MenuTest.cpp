@@ -6,9 +6,13 @@
 #include "panel/KeyHelp.h"
 #include "panel/KeyLayout.h"
 #include "panel/WindowActions.h"
+#include "panel/SnapshotFile.h"
+#include "tests/support/MachineDifference.h"
 #include "tests/support/MemoryImage.h"
 
+#include <QFileDialog>
 #include <QMenu>
+#include <QTimer>
 
 namespace {
 
@@ -50,6 +54,20 @@ protected:
         ASSERT_NE(entry, nullptr) << text;
         ASSERT_TRUE(entry->isEnabled()) << text;
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+    }
+
+    // Chooses the path in the file chooser that the next action opens, as
+    // soon as it is shown.
+    void AnswerChooser(const QString& path) {
+        auto* waiting = new QTimer(form.get());
+        QObject::connect(waiting, &QTimer::timeout, [waiting, path] {
+            auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!chooser || !chooser->isVisible()) return;
+            waiting->stop();
+            chooser->selectFile(path);
+            QMetaObject::invokeMethod(chooser, "accept");
+        });
+        waiting->start(10);
     }
 
     static QAction* Find(const QMenu* menu, const QString& text) {
@@ -131,6 +149,39 @@ TEST_F(Menu, QuitClosesTheWindowAndSavesTheRam) {
     EXPECT_EQ(folder.Read("ram.bin"), std::vector<uint8_t>(RamSize, 0x5A));
 }
 
+// "Save as..." writes the machine where the chooser says, "Open..." brings
+// it back from there; the files the session runs with are never written.
+TEST_F(Menu, SaveAsAndOpenGoThroughAFileChooser) {
+    const QString chosen = QString::fromStdString(folder / "kept");  // the chooser adds .vxs
+    Mk.Reg[2] = 0x2222;
+    Mk.LcdRam[5] = 0x11;
+    const Machine saved = Mk;
+    AnswerChooser(chosen);
+    RightClick(OffTheKeys);
+    Choose("", "Save as...");
+    ASSERT_TRUE(warnings.empty()) << warnings.front();
+    Machine inFile{};
+    ASSERT_EQ(LoadSnapshot(folder / "kept.vxs", inFile), "");
+    EXPECT_EQ(FirstDifference(inFile, saved), "");
+    EXPECT_EQ(form->Note().text(), "Machine saved to kept.vxs");
+
+    Mk.Reg[2] = 0;
+    Mk.LcdRam[5] = 0;
+    AnswerChooser(chosen + ".vxs");
+    RightClick(OffTheKeys);
+    Choose("", "Open...");
+    ASSERT_TRUE(warnings.empty()) << warnings.front();
+    EXPECT_EQ(FirstDifference(Mk, saved), "");
+
+    // Not there yet, it is still the RAM image of this session.
+    ASSERT_FALSE(folder.Exists("ram.bin"));
+    AnswerChooser(QString::fromStdString(folder / "ram.bin"));
+    Key(QEvent::KeyPress, Qt::Key_S, "S", false, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(warnings,
+              std::vector<std::string>{"Failed to save the file ram.bin: it is one of the files the emulator runs with"});
+    EXPECT_FALSE(folder.Exists("ram.bin"));
+}
+
 // The keys do what the entries do, and type nothing on the machine; held
 // down, an action happens once.
 TEST_F(Menu, EveryActionHasItsKey) {
@@ -169,8 +220,8 @@ TEST_F(Menu, AZoomThatDoesNotFitTheScreenIsNotTaken) {
     ASSERT_EQ(form->Zoom(), 1);
     Key(QEvent::KeyPress, Qt::Key_3, "3", false, Qt::ControlModifier);
     EXPECT_EQ(form->Zoom(), 1);
-    EXPECT_TRUE(form->Note()->isVisible());
-    EXPECT_TRUE(form->Note()->text().contains("does not fit")) << form->Note()->text().toStdString();
+    EXPECT_TRUE(form->Note().isVisible());
+    EXPECT_TRUE(form->Note().text().contains("does not fit")) << form->Note().text().toStdString();
 
     RightClick(OffTheKeys);
     QMenu* menu = ShownMenu();

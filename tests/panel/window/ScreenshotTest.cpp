@@ -35,7 +35,7 @@ protected:
 TEST_F(Screenshot, F12SavesWhatTheWindowShowsAndCopiesIt) {
     for (const int zoom : {1, 2}) {
         form->SetZoom(zoom);
-        form->Note()->hide();  // the last one's
+        form->Note().hide();  // the last one's
         const QImage shown = Rgb(form->grab().toImage());
         ASSERT_EQ(shown.size(), QSize(FaceWidth, FaceHeight) * zoom);
         const QStringList before = Screenshots();
@@ -47,8 +47,8 @@ TEST_F(Screenshot, F12SavesWhatTheWindowShowsAndCopiesIt) {
         const QImage saved(QString::fromStdString(folder / name.toStdString()), "PNG");
         EXPECT_TRUE(Rgb(saved) == shown) << "zoom " << zoom;
         EXPECT_TRUE(Rgb(QGuiApplication::clipboard()->image()) == shown) << "zoom " << zoom;
-        EXPECT_TRUE(form->Note()->isVisible());
-        EXPECT_TRUE(form->Note()->text().contains(name)) << form->Note()->text().toStdString();
+        EXPECT_TRUE(form->Note().isVisible());
+        EXPECT_TRUE(form->Note().text().contains(name)) << form->Note().text().toStdString();
     }
 }
 
