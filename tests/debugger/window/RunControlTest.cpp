@@ -118,7 +118,7 @@ TEST_F(RunControl, ClickingAGroupMarksItAloneAndClosesTheOpenField) {
 // machine must not land in the new one.
 TEST_F(RunControl, AReplacedMachineClosesTheOpenFieldAndListsFromItsPc) {
     Open();
-    ClickCell(form->Registers.RegPaintBox, 4, 0);
+    ClickCell(form->Registers.PaintBox, 4, 0);
     ASSERT_EQ(form->EditMode, EditRegister);
     Mk.Reg[PC] = 0x1234;
     form->MachineReplaced();
