@@ -134,8 +134,11 @@ const Console::Command Console::Commands[] = {
     {"dump", &Console::Dump, "ADDR [ROWS]", "show memory 16 bytes a row (default 1 row)", 1, 2, false},
     {"dis", &Console::Disassemble, "ADDR [N]", "disassemble N instructions (default 1)", 1, 2, false},
     {"asm", &Console::Assemble, "ADDR TEXT", "assemble one instruction at ADDR", 1, 1, true},
-    {"key", &Console::Key, "N", "hold key N on the PC keyboard (0 releases)", 1, 1, false},
-    {"mouse", &Console::Mouse, "N", "hold key N with the mouse (0 releases)", 1, 1, false},
+    {"key", &Console::Key, "N", "hold key N on the PC keyboard (0 releases); key 39 requests halt mode", 1, 1,
+     false},
+    {"mouse", &Console::Mouse, "N",
+     "hold key N with the mouse (0 releases); key 39 requests halt mode when let go while KEYOUT selects it", 1,
+     1, false},
     {"halt", &Console::Halt, "", "request halt mode", 0, 0, false},
     {"type", &Console::Type, "TEXT", "type the text on the PC keyboard", 0, 0, true},
     {"hold", &Console::Hold, "N", "ticks each typed key is held and then released (default 5)", 1, 1, false},
@@ -367,11 +370,16 @@ void Console::Assemble(const Arguments& arguments, std::ostream& out, ConsoleRep
 }
 
 void Console::Key(const Arguments& arguments, std::ostream&, ConsoleReply&) {
-    Mk.PcKey = ParseKeyIndex(arguments.Word(0));
+    HoldPcKey(ParseKeyIndex(arguments.Word(0)));
 }
 
+// The mouse holds one key at a time: holding another, or none, lets go of
+// the one it held.
 void Console::Mouse(const Arguments& arguments, std::ostream&, ConsoleReply&) {
-    Mk.MouseKey = ParseKeyIndex(arguments.Word(0));
+    const int32_t key = ParseKeyIndex(arguments.Word(0));
+    const int32_t held = Mk.MouseKey;
+    Mk.MouseKey = key;
+    if (held != key) MouseButtonReleased(held);
 }
 
 void Console::Halt(const Arguments&, std::ostream&, ConsoleReply&) { Mk.HaltRequest = true; }

@@ -43,13 +43,6 @@ void Execute() {
     Mk.TraceInhibit = false;
 }
 
-// True when the next step can change nothing but the count: the processor is
-// stopped with no key held to wake it, or waits with no halt request to take.
-bool Idle() {
-    if (!(Mk.CtrlPort & CtrlRunBit)) return !KeyHeld();
-    return Mk.Waiting && !Mk.HaltRequest && !Mk.StepFlag;
-}
-
 // True when the next steps are plain instructions: the processor runs (or a
 // held key wakes it), neither waits nor has a halt request to take or drop,
 // and no trace trap can follow an instruction.
@@ -120,6 +113,11 @@ uint64_t StepsToSpend(int64_t left, int32_t cost) { return uint64_t(left / cost 
 
 }  // namespace
 
+bool CpuIdle() {
+    if (!(Mk.CtrlPort & CtrlRunBit)) return !KeyHeld();
+    return Mk.Waiting && !Mk.HaltRequest && !Mk.StepFlag;
+}
+
 void CpuReset() {
     Mk.CtrlPort = 0x0500;
     Mk.TraceInhibit = Mk.Waiting = Mk.StepFlag = Mk.HaltRequest = false;
@@ -173,7 +171,7 @@ CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, int32_t stopAt) {
         const int32_t cost = CostOfStep();
         const uint64_t allowed = std::min(maxSteps - run.steps, StepsToSpend(budget - run.spent, cost));
         uint64_t steps = 1;
-        if (Idle()) {
+        if (CpuIdle()) {
             // PC stays put: a stop on it comes after the first step.
             if (Mk.Reg[PC] != stopAt) steps = allowed;
         } else if (RunsPlainInstructions()) {

@@ -22,6 +22,12 @@ struct CpuRunResult {
 };
 CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, int32_t stopAt);
 
+// True when the next step can change nothing but the count of steps: the
+// processor is stopped with no key held to wake it, or waits with no halt
+// request to take. Only something outside it (a key, the halt request) can
+// end that.
+bool CpuIdle();
+
 // A budget that no run of a countable number of steps reaches.
 constexpr int64_t UnlimitedBudget = INT64_MAX / 2;
 

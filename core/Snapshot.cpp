@@ -126,10 +126,13 @@ std::vector<uint8_t> EncodeSnapshot(const Machine& machine) {
     return bytes;
 }
 
+bool StartsAsSnapshot(std::span<const uint8_t> bytes) {
+    return bytes.size() >= Magic.size() && std::equal(Magic.begin(), Magic.end(), bytes.begin());
+}
+
 std::string DecodeSnapshot(std::span<const uint8_t> bytes, Machine& machine) {
     if (bytes.empty()) return "the file is empty";
-    if (bytes.size() < HeaderBytes || !std::equal(Magic.begin(), Magic.end(), bytes.begin()))
-        return "it is not a Vexal snapshot";
+    if (bytes.size() < HeaderBytes || !StartsAsSnapshot(bytes)) return "it is not a Vexal snapshot";
     const std::string damaged = "it is damaged: its checksum does not match its contents";
     const uint32_t version = NumberAt(bytes, VersionAt, 4);
     if (version == 0 || version > SnapshotVersion) {

@@ -28,6 +28,9 @@ constexpr size_t MaxSnapshotBytes = size_t(1) << 20;
 
 std::vector<uint8_t> EncodeSnapshot(const Machine& machine);
 
+// Whether the bytes begin as a snapshot of any version does, damaged or not.
+bool StartsAsSnapshot(std::span<const uint8_t> bytes);
+
 // Why the bytes are no snapshot that this program can load ("it is not a
 // Vexal snapshot", "it was made by a newer version of Vexal ...", ...), or ""
 // when machine now holds the machine they describe. On failure machine is as

@@ -1,6 +1,7 @@
 // A short note over the face, below the display, that goes away by itself
-// after a moment: news that asks nothing of the user, such as a snapshot
-// saved. Clicks pass through it to the face.
+// after a moment: what a key or the menu did and where a file went, news that
+// asks nothing of the user. It takes no clicks and no keys, so the face works
+// on under it.
 #pragma once
 
 #include <QLabel>
@@ -12,11 +13,17 @@ public:
     TFaceNote(QWidget* face, int zoom);
 
     // Shows the text in place of any note still shown, for HideTimer's
-    // interval.
-    void ShowNote(const QString& text);
+    // interval; a warning stands out in its colour.
+    void ShowNote(const QString& text, bool warning = false);
+
+    // Follows the face to another zoom.
+    void SetZoom(int zoom);
 
     QTimer HideTimer;
 
 private:
-    const int zoom_;
+    void Place();
+
+    int zoom_;
+    bool warning_ = false;
 };

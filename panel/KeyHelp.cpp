@@ -3,8 +3,10 @@
 #include "KeyAssignment.h"
 #include "panel/KeyLayout.h"
 #include "panel/KeyMap.h"
+#include "panel/WindowActions.h"
 
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -46,15 +48,21 @@ QString PcKeysHtml(const QStringList& pcKeys) {
 
 }  // namespace
 
-const ProgramKeyHelp ProgramKeysHelp[ProgramKeyCount] = {
-    {"F1", "shows this list, or closes it"},
-    {"F3", "opens the debug window; the machine stands still while it is open"},
-    {"Ctrl+V", "types the clipboard's text on the machine, key after key; Escape, any key or a click stops it"},
-    {"Ctrl+S", "saves the whole machine to snapshot.vxs in the emulator's folder"},
-    {"Ctrl+L", "loads the machine saved in snapshot.vxs; the keys held are let go"},
-    {"the switch key (ON/OFF)", "releasing the mouse on it saves the RAM and closes the emulator"},
-    {"dragging the face", "outside the keys moves the window; a click on a key holds it until the button is let go"},
-};
+std::vector<ProgramKeyHelp> ProgramKeysHelp() {
+    std::vector<ProgramKeyHelp> help;
+    for (const WindowActionEntry& entry : WindowActions)
+        help.push_back({QKeySequence(QString::fromLatin1(entry.keys)).toString(QKeySequence::NativeText),
+                        QString::fromUtf8(entry.does)});
+    help.push_back({QStringLiteral("Ctrl, held alone"), QStringLiteral("labels each key of the face with the PC keys that reach it")});
+    help.push_back({QStringLiteral("a right click"), QStringLiteral("off the keys shows the menu of these actions")});
+    help.push_back({QStringLiteral("the switch key (ON/OFF)"),
+                    QStringLiteral("releasing the mouse on it saves the RAM and closes the emulator")});
+    help.push_back({QStringLiteral("dragging the face"),
+                    QStringLiteral("outside the keys moves the window; a click on a key holds it until the button is let go")});
+    help.push_back({QStringLiteral("dropping a file"),
+                    QStringLiteral("on the window loads a snapshot file, or types a text file on the machine as the paste does")});
+    return help;
+}
 
 std::vector<MachineKeyHelp> MachineKeysHelp() {
     const std::optional<KeyMap> map = KeyMapOfRom();
@@ -108,9 +116,9 @@ QString HelpText() {
         html += QStringLiteral("</table></td>");
     }
     html += QStringLiteral("</tr></table><h3>The emulator's own keys</h3><table cellspacing=2>");
-    for (const ProgramKeyHelp& line : ProgramKeysHelp)
+    for (const ProgramKeyHelp& line : ProgramKeysHelp())
         html += QStringLiteral("<tr><td><b>%1</b>&nbsp;&nbsp;</td><td>%2</td></tr>")
-                    .arg(Escaped(QString::fromUtf8(line.keys)), Escaped(QString::fromUtf8(line.does)));
+                    .arg(Escaped(line.keys), Escaped(line.does));
     return html + QStringLiteral("</table>");
 }
 

@@ -27,11 +27,13 @@ struct MachineKeyHelp {
 std::vector<MachineKeyHelp> MachineKeysHelp();
 
 struct ProgramKeyHelp {
-    const char* keys;
-    const char* does;
+    QString keys;
+    QString does;
 };
-constexpr int ProgramKeyCount = 7;
-extern const ProgramKeyHelp ProgramKeysHelp[ProgramKeyCount];
+
+// The keys of the program itself, from the table of the window's actions,
+// and what the mouse does.
+std::vector<ProgramKeyHelp> ProgramKeysHelp();
 
 // The help window, made once and shown again; F1 or Escape closes it.
 class TKeyHelpForm : public QWidget {

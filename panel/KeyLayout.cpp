@@ -125,6 +125,15 @@ int PressCharacterKey(uint8_t c) {
     return key;
 }
 
+void HoldPcKey(int key) {
+    Mk.PcKey = key;
+    if (key == HaltKey) Mk.HaltRequest = true;
+}
+
+void MouseButtonReleased(int key) {
+    if (key == HaltKey && (Mk.KeyOut & HaltKeyColumn)) Mk.HaltRequest = true;
+}
+
 const SpecialKey SpecialKeys[SpecialKeyCount] = {
     {13, 55, "Enter"},
     {27, 52, "Esc"},

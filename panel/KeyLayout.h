@@ -6,7 +6,11 @@
 
 #include <cstdint>
 
-// One grid of equal keys on the 760 x 330 face. The group's first key has its
+// The picture of the front panel, in pixels.
+constexpr int FaceWidth = 760;
+constexpr int FaceHeight = 330;
+
+// One grid of equal keys on the face. The group's first key has its
 // top-left corner at (Left, Top); keys are numbered row by row. Its pictures
 // lie in "keys.bmp": pressed at (SrcX, SrcY), released directly below.
 struct KeyGroup {
@@ -17,6 +21,7 @@ extern const KeyGroup KeyGroups[KeyGroupCount];
 
 constexpr int SwitchKey = 1;    // closes the program when the mouse is released on it
 constexpr int HaltKey = 39;     // raises the halt request instead of a matrix code
+constexpr uint16_t HaltKeyColumn = 0x0002;  // the KeyOut bit that selects the halt key's column
 constexpr int LastFaceKey = 55;
 constexpr int LastKey = 56;     // reached only from the PC keyboard (F8)
 
@@ -63,6 +68,18 @@ int KeyOfCharacter(uint8_t c);
 // in PcKey; then, matched or not, a held halt key raises the halt request.
 // Returns the key the character reached, 0 for none.
 int PressCharacterKey(uint8_t c);
+
+// The halt key has no code in the key matrix: it raises the halt request
+// instead, the same way for every source of keys (the window, the console,
+// typed text). From the PC keyboard it acts at once, whatever the firmware
+// selects; with the mouse it acts when the button lets go of it, and only
+// while the firmware selects its column (bit 1 of KeyOut).
+
+// Holds key on the PC keyboard (0 lets go); the halt key raises the request.
+void HoldPcKey(int key);
+
+// The mouse button let go of key, the key it held on the face.
+void MouseButtonReleased(int key);
 
 // Windows virtual key codes of the PC's special keys and the machine keys
 // they hold while down.

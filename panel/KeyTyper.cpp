@@ -35,8 +35,8 @@ bool KeyTyper::BeforeTick() {
             const Stroke stroke = strokes_.front();
             strokes_.pop_front();
             if (stroke.key != 0) {
-                Mk.PcKey = key_ = stroke.key;
-                if (key_ == HaltKey) Mk.HaltRequest = true;
+                key_ = stroke.key;
+                HoldPcKey(key_);
             } else {
                 key_ = PressCharacterKey(Cp1251FromUnicode(stroke.character));
             }
@@ -56,7 +56,7 @@ bool MappedKeyboard::Character(char32_t c, bool autoRepeat) {
     if (typing_) {
         if (!autoRepeat) typing_->Append(c);
     } else if (keys.size() == 1) {
-        Mk.PcKey = keys[0];
+        HoldPcKey(keys[0]);
     } else {
         typing_ = std::make_unique<KeyTyper>(std::u32string(1, c), DefaultHoldTicks);
     }

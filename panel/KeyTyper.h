@@ -19,6 +19,11 @@
 // How long "type" and the paste hold each key, and then wait, by default.
 constexpr int64_t DefaultHoldTicks = 5;
 
+// The longest text the window types, pasted or dropped: at the default hold
+// time some half an hour of typing, and more than the machine's 2 KiB of RAM
+// can take.
+constexpr size_t MostTypedCharacters = 16 * 1024;
+
 class KeyTyper {
 public:
     // The text in Unicode. When the ROM image carries a key map, a character
@@ -72,6 +77,8 @@ public:
     // Before a run-loop tick that runs the processor.
     void BeforeTick();
     void Stop();
+    // Typing through the shift key is under way.
+    bool Typing() const { return typing_ != nullptr; }
 
 private:
     std::unique_ptr<KeyTyper> typing_;

@@ -21,7 +21,10 @@ void LaunchOptions::Parse(const QStringList& arguments) {
                                      "Copies into the folder the firmware, pictures and settings of the "
                                      "installation that it lacks, creating it if need be, and ends "
                                      "without a window. A file already there is never replaced.");
-    const QCommandLineOption zoomOption("zoom", "Shows the window N times larger, 1 to 4 (default 1).", "N", "1");
+    const QCommandLineOption zoomOption("zoom",
+                                        "Shows the window N times larger, 1 to 4. Without it the window opens at "
+                                        "the zoom it had when it last closed (at first 1).",
+                                        "N", "1");
     const QCommandLineOption timing("time-first-frame",
                                     "Prints the time from the start to the first painted frame, then "
                                     "closes the window. Warnings go to standard error instead of boxes.");
@@ -45,6 +48,7 @@ void LaunchOptions::Parse(const QStringList& arguments) {
         return Fail(QString("--zoom takes a whole number from 1 to %1, not '%2'.")
                         .arg(MaxZoom)
                         .arg(parser_.value(zoomOption)));
+    zoomGiven = parser_.isSet(zoomOption);
     folder = parser_.value(dir);
     if (parser_.isSet(dir) && folder.isEmpty()) return Fail("--dir needs the name of a folder.");
     userFolder = parser_.isSet(user);

@@ -2,11 +2,11 @@
 // so that --help, --version and --prepare need no display.
 #pragma once
 
+#include "panel/WindowPlace.h"
+
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
-
-constexpr int MaxZoom = 4;
 
 class LaunchOptions {
 public:
@@ -26,6 +26,7 @@ public:
     QString folder;           // --dir; empty for the working folder
     bool userFolder = false;  // --user-folder: the user's own, prepared first
     int zoom = 1;             // 1 to MaxZoom
+    bool zoomGiven = false;   // --zoom was given: it wins over the remembered zoom
     bool timeFirstFrame = false;
 
     // What --help prints. Its usage line names the program as the running

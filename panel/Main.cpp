@@ -1,20 +1,26 @@
 #include "panel/Main.h"
 
 #include "core/Def.h"
+#include "panel/DroppedFile.h"
 #include "panel/FaceNote.h"
 #include "panel/KeyHelp.h"
-#include "panel/KeyLayout.h"
 #include "panel/KeyTyper.h"
 #include "panel/LcdLayout.h"
 #include "panel/RunLoop.h"
+#include "panel/Screenshot.h"
 #include "panel/SnapshotFile.h"
 #include "panel/WarningBox.h"
+#include "panel/WindowPlace.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -32,6 +38,9 @@ constexpr QRgb TransparentGreen = 0x00FF00;
 constexpr int RunInterval = 10;
 constexpr int RefreshInterval = 32;
 constexpr int CursorInterval = 400;
+// How long Ctrl is held alone before the keys are labelled: longer than it
+// is held for a shortcut.
+constexpr int KeyLabelsDelay = 400;
 
 constexpr int CursorCellMask = 0x0F;
 constexpr uint8_t FullRow = 0x1F;
@@ -67,7 +76,18 @@ QImage BlankBitmap(int width, int height) {
     return image;
 }
 
+
 }  // namespace
+
+ScreenArea AvailableArea(const QScreen& screen) {
+    const QRect area = screen.availableGeometry();
+    return {area.x(), area.y(), area.width(), area.height()};
+}
+
+QScreen* ScreenFor(std::optional<WindowPosition> position) {
+    QScreen* screen = position ? QGuiApplication::screenAt(QPoint(position->x, position->y)) : nullptr;
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
 
 int VirtualKeyOf(int qtKey) {
     switch (qtKey) {
@@ -93,8 +113,8 @@ TMainForm::TMainForm(const StartupFiles& files, int zoom, QWidget* parent)
     setFixedSize(FaceWidth * zoom_, FaceHeight * zoom_);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    setAcceptDrops(true);
+    StartAt(std::nullopt);
 
     RefreshTimer.setInterval(RefreshInterval);
     CursorTimer.setInterval(CursorInterval);
@@ -102,6 +122,9 @@ TMainForm::TMainForm(const StartupFiles& files, int zoom, QWidget* parent)
     connect(&RefreshTimer, &QTimer::timeout, this, [this] { OnRefreshTimer(); });
     connect(&CursorTimer, &QTimer::timeout, this, [this] { OnCursorTimer(); });
     RunTimer.SetOnTimer([this](QObject*) { OnRunTimer(); });
+    keyLabelsDelay_.setSingleShot(true);
+    keyLabelsDelay_.setInterval(KeyLabelsDelay);
+    connect(&keyLabelsDelay_, &QTimer::timeout, this, [this] { ShowKeyLabels(true); });
 
     FormCreate();
 }
@@ -159,6 +182,7 @@ void TMainForm::FormShow() {
     // refresh.
     LcdBitmap->fill(White);
     LcdShadow.fill(0xFF);
+    LcdRedrawAll = true;
     ResetMachineForShow();
 
     RunTimer.SetEnabled(true);
@@ -181,13 +205,25 @@ void TMainForm::FormClose() {
 
 void TMainForm::OnRunTimer() {
     // A paste moves on only with ticks that run the processor, so that no
-    // typed key passes while the machine stands still.
-    if (paste_ && !Paused && RunDelay == 0) {
+    // typed key passes while the machine stands still; and only such a tick
+    // sees a key.
+    const bool runs = !Paused && RunDelay == 0;
+    if (paste_ && runs) {
         const bool typing = paste_->BeforeTick();
         if (!typing) paste_.reset();
     }
-    if (!Paused && RunDelay == 0) keyboard_.BeforeTick();
-    RunTick(ShowDebugWindow);
+    // Typing through the shift key that began after a tap waits until the
+    // tap has had its tick, so that quick typing keeps its order.
+    if (runs && !keyTaps_.Waiting()) keyboard_.BeforeTick();
+    // The machine tells how long a key is held by counting its own steps (a
+    // held key repeats after so many): keys, and text typed, go at the
+    // normal speed.
+    const bool keys = paste_ || keyboard_.Typing() || Mk.PcKey != 0 || Mk.MouseKey != 0;
+    RunTick(ShowDebugWindow, keys ? RunSpeed::Normal : speed_);
+    if (!runs) return;
+    keyTaps_.AfterTick();
+    mouseKeySeen_ = true;
+    LetGoOfClick();
 }
 
 void TMainForm::RenderLcd() {
@@ -199,7 +235,7 @@ void TMainForm::RenderLcd() {
             const int index = RowByte(cell, row);
             uint8_t v = Mk.LcdRam[index];
             if (cursorHere) v = (row == CellRows || !(cursor & CursorUnderlineBit)) ? FullRow : 0;
-            if (v == LcdShadow[index]) continue;
+            if (v == LcdShadow[index] && !LcdRedrawAll) continue;
             LcdShadow[index] = v;
             LcdDirty = true;
             const int top = DotsTop + DotPitchY * (row - 1);
@@ -215,7 +251,7 @@ void TMainForm::RenderLcd() {
                       Mk.LcdRam[indicator.ramIndex] >> indicator.bit & 1);
     };
     for (const uint8_t index : IndicatorBytes) {
-        if (Mk.LcdRam[index] == LcdShadow[index]) continue;
+        if (Mk.LcdRam[index] == LcdShadow[index] && !LcdRedrawAll) continue;
         LcdShadow[index] = Mk.LcdRam[index];
         for (const Indicator& indicator : Indicators)
             if (indicator.ramIndex == index) drawIndicator(indicator);
@@ -224,7 +260,7 @@ void TMainForm::RenderLcd() {
     int segment = 0;
     for (const uint8_t index : SegmentBytes) {
         const int segments = std::min(5, Digits * SegmentsPerDigit - segment);
-        if (Mk.LcdRam[index] != LcdShadow[index]) {
+        if (Mk.LcdRam[index] != LcdShadow[index] || LcdRedrawAll) {
             LcdShadow[index] = Mk.LcdRam[index];
             for (int bit = 0; bit < segments; ++bit) {
                 const int n = segment + bit;
@@ -235,6 +271,7 @@ void TMainForm::RenderLcd() {
         }
         segment += segments;
     }
+    LcdRedrawAll = false;
 }
 
 void TMainForm::DrawIndicator(int x, int y, int sourceX, int sourceY, int width, bool on) {
@@ -265,19 +302,19 @@ void TMainForm::FormPaint(QPainter& window) {
 
 void TMainForm::FormKeyDown(int virtualKey) {
     if (virtualKey == VkKeyHelp) {
-        ToggleKeyHelp();
+        Do(WindowAction::KeyHelp);
         return;
     }
     if (virtualKey == VkDebugWindow) {
-        if (ShowDebugWindow) ShowDebugWindow();
+        Do(WindowAction::DebugWindow);
         return;
     }
-    if (const int key = KeyOfSpecialKey(virtualKey); key && !keyboard_.Special(key)) Mk.PcKey = key;
+    if (const int key = KeyOfSpecialKey(virtualKey); key && !keyboard_.Special(key)) HoldPcKey(key);
 }
 
 void TMainForm::FormKeyPress(uint8_t character) { PressCharacterKey(character); }
 
-void TMainForm::FormKeyUp(int) { Mk.PcKey = 0; }
+void TMainForm::FormKeyUp(int) { keyTaps_.Released(); }
 
 void TMainForm::MoveKeyInside(int key, int x, int y, bool pressed) {
     if (!FaceBitmap) return;
@@ -309,16 +346,24 @@ void TMainForm::FormMouseUp(Qt::MouseButton button, int, int) {
     const int key = Mk.MouseKey;
     ReleaseMouseKey(-1, -1);
     if (key == SwitchKey) close();
-    if (key == HaltKey && (Mk.KeyOut & 0x0002)) Mk.HaltRequest = true;
+    MouseButtonReleased(key);
 }
 
 void TMainForm::FormDeactivate() {
     ReleaseMouseKey(-1, -1);
     keyboard_.Stop();
     Mk.PcKey = 0;
+    keyTaps_.Clear();
+    keyLabelsDelay_.stop();
+    ShowKeyLabels(false);
 }
 
 void TMainForm::ReleaseMouseKey(int x, int y) {
+    // A click's key held on for the machine shows let go already.
+    if (clickLingers_) {
+        LetGoOfClick();
+        return;
+    }
     if (Mk.MouseKey == 0) return;
     const KeyPlace place = PlaceOfKey(Mk.MouseKey);
     const KeyGroup& g = KeyGroups[place.group];
@@ -343,7 +388,12 @@ void TMainForm::DrawKey(int group, int x, int y, bool pressed) {
 
 void TMainForm::Paste(const QString& text) {
     const QList<uint> characters = text.toUcs4();
+    if (size_t(characters.size()) > MostTypedCharacters) {
+        note_->ShowNote(QStringLiteral("Not typed: the text is longer than %1 characters").arg(MostTypedCharacters), true);
+        return;
+    }
     keyboard_.Stop();
+    keyTaps_.Clear();
     paste_ = std::make_unique<KeyTyper>(std::u32string(characters.begin(), characters.end()), DefaultHoldTicks);
 }
 
@@ -353,23 +403,32 @@ void TMainForm::StopPaste() {
     Mk.PcKey = 0;
 }
 
-// The messages name the file alone, as those of ram.bin do: its folder is
-// the run folder.
-void TMainForm::SaveMachine() {
-    const QString name = QFileInfo(QString::fromStdString(files_.snapshot)).fileName();
-    if (const std::string problem = SaveSnapshot(files_.snapshot, Mk); !problem.empty()) {
+// The messages name a file of the run folder alone, as those of ram.bin do.
+QString TMainForm::ShownName(const std::string& path) const {
+    const QFileInfo file(QString::fromStdString(path));
+    if (file.absolutePath() == QFileInfo(QString::fromStdString(files_.ram)).absolutePath()) return file.fileName();
+    return QDir::toNativeSeparators(file.absoluteFilePath());
+}
+
+void TMainForm::SaveMachineTo(const std::string& path) {
+    const QString name = ShownName(path);
+    // The chooser asks before it replaces a file, but a snapshot in place of
+    // the ROM, the RAM image or the pictures would lose them.
+    const std::string problem = IsStartupFile(files_, path) ? "it is one of the files the emulator runs with"
+                                                             : SaveSnapshot(path, Mk);
+    if (!problem.empty()) {
         Warn(SaveFailedMessage + name.toStdString() + ": " + problem);
         return;
     }
     note_->ShowNote("Machine saved to " + name);
 }
 
-void TMainForm::LoadMachine() {
+void TMainForm::LoadMachineFrom(const std::string& path) {
     // Loaded aside, so that a file that does not load leaves the machine and
     // the keys held on it as they are.
-    const QString name = QFileInfo(QString::fromStdString(files_.snapshot)).fileName();
+    const QString name = ShownName(path);
     const auto loaded = std::make_unique<Machine>();
-    if (const std::string problem = LoadSnapshot(files_.snapshot, *loaded); !problem.empty()) {
+    if (const std::string problem = LoadSnapshot(path, *loaded); !problem.empty()) {
         Warn(LoadFailedMessage + name.toStdString() + ": " + problem);
         return;
     }
@@ -380,6 +439,7 @@ void TMainForm::LoadMachine() {
     StopPaste();
     keyboard_.Stop();
     ReleaseMouseKey(-1, -1);
+    keyTaps_.Clear();
     Mk = *loaded;
     Mk.MouseKey = 0;
     Mk.PcKey = 0;
@@ -390,13 +450,32 @@ void TMainForm::LoadMachine() {
     note_->ShowNote("Machine loaded from " + name);
 }
 
-// A white bitmap and a shadow of zeros agree: zero is every dot, indicator
-// and segment off. So the render paints exactly what LcdRam turns on, even
-// where a byte happens to equal what was drawn before.
+QString TMainForm::ChooseSnapshotFile(bool saving) {
+    if (snapshotFolder_.isEmpty()) snapshotFolder_ = QFileInfo(QString::fromStdString(files_.snapshot)).absolutePath();
+    QFileDialog chooser(this, saving ? QStringLiteral("Save the machine as") : QStringLiteral("Open a saved machine"),
+                        snapshotFolder_, QStringLiteral("Vexal snapshots (*.vxs);;All files (*)"));
+    chooser.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    chooser.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    chooser.setDefaultSuffix(QStringLiteral("vxs"));
+    // The chooser runs the message loop, in which a termination signal can
+    // close the window.
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty() || closed_) return {};
+    const QString path = chooser.selectedFiles().first();
+    snapshotFolder_ = QFileInfo(path).absolutePath();
+    return path;
+}
+
+void TMainForm::SaveMachineAs() {
+    if (const QString path = ChooseSnapshotFile(true); !path.isEmpty()) SaveMachineTo(path.toStdString());
+}
+
+void TMainForm::OpenMachine() {
+    if (const QString path = ChooseSnapshotFile(false); !path.isEmpty()) LoadMachineFrom(path.toStdString());
+}
+
 void TMainForm::RedrawDisplay() {
     if (!LcdBitmap) return;
-    LcdBitmap->fill(White);
-    LcdShadow.fill(0);
+    LcdRedrawAll = true;
     RenderLcd();
     UpdateFace(LcdLeft, LcdTop, LcdWidth, LcdHeight);
 }
@@ -412,6 +491,150 @@ void TMainForm::ToggleKeyHelp() {
     keyHelp_->show();
     keyHelp_->raise();
     keyHelp_->activateWindow();
+}
+
+void TMainForm::StartAt(std::optional<WindowPosition> remembered) {
+    const QScreen* on = ScreenFor(remembered);
+    if (!on) return;
+    std::vector<ScreenArea> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) screens.push_back(AvailableArea(*screen));
+    const WindowPosition at = StartPosition(remembered, width(), height(), screens, AvailableArea(*on));
+    move(at.x, at.y);
+}
+
+bool TMainForm::ZoomFits(int zoom) const {
+    const QScreen* on = screen();
+    return !on || FittingZoom(zoom, on->availableGeometry().width(), on->availableGeometry().height()) == zoom;
+}
+
+void TMainForm::Do(WindowAction action) {
+    const QString text = QString::fromUtf8(EntryOf(action).text);
+    switch (action) {
+    case WindowAction::KeyHelp: ToggleKeyHelp(); break;
+    case WindowAction::DebugWindow:
+        if (ShowDebugWindow) ShowDebugWindow();
+        break;
+    case WindowAction::Paste:
+        if (const QClipboard* clipboard = QGuiApplication::clipboard()) Paste(clipboard->text());
+        break;
+    case WindowAction::SaveMachine: SaveMachine(); break;
+    case WindowAction::LoadMachine: LoadMachine(); break;
+    case WindowAction::SaveMachineAs: SaveMachineAs(); break;
+    case WindowAction::OpenMachine: OpenMachine(); break;
+    case WindowAction::Screenshot: TakeScreenshot(); break;
+    case WindowAction::SpeedNormal:
+    case WindowAction::SpeedTwice:
+    case WindowAction::SpeedTenTimes:
+    case WindowAction::SpeedFastest:
+        SetSpeed(SpeedOf(action));
+        note_->ShowNote(QStringLiteral("Speed: ") + text);
+        break;
+    case WindowAction::Zoom1:
+    case WindowAction::Zoom2:
+    case WindowAction::Zoom3:
+    case WindowAction::Zoom4:
+        if (!ZoomFits(ZoomOf(action))) {
+            note_->ShowNote(QStringLiteral("Zoom: ") + text + QStringLiteral(" does not fit the screen"), true);
+            break;
+        }
+        SetZoom(ZoomOf(action));
+        note_->ShowNote(QStringLiteral("Zoom: ") + text);
+        break;
+    case WindowAction::Reset:
+        ResetTheMachine();
+        note_->ShowNote(QStringLiteral("The machine is reset"));
+        break;
+    case WindowAction::Quit: close(); break;
+    }
+}
+
+void TMainForm::ShowMenu(const QPoint& at) {
+    if (!menu_) {
+        menu_ = std::make_unique<QMenu>(this);
+        menuItems_ = FillActionMenu(*menu_, [this](WindowAction action) { Do(action); });
+    }
+    UpdateMenu();
+    menu_->popup(at);
+}
+
+void TMainForm::UpdateMenu() {
+    for (const WindowActionEntry& entry : WindowActions) {
+        QAction* item = menuItems_[size_t(entry.action)];
+        if (IsSpeed(entry.action)) item->setChecked(SpeedOf(entry.action) == speed_);
+        if (IsZoom(entry.action)) {
+            item->setChecked(ZoomOf(entry.action) == zoom_);
+            item->setEnabled(ZoomFits(ZoomOf(entry.action)));
+        }
+        if (entry.action == WindowAction::SpeedNormal)
+            item->setText(QString::fromUtf8(entry.text) + QStringLiteral(" (CpuSpeed %1)").arg(CpuSpeed));
+    }
+}
+
+void TMainForm::SetZoom(int zoom) {
+    zoom_ = zoom;
+    setFixedSize(FaceWidth * zoom_, FaceHeight * zoom_);
+    if (const QScreen* on = screen()) {
+        const WindowPosition kept = KeptOn({x(), y()}, width(), height(), AvailableArea(*on));
+        move(kept.x, kept.y);
+    }
+    note_->SetZoom(zoom_);
+    update();
+}
+
+void TMainForm::SetSpeed(RunSpeed speed) { speed_ = speed; }
+
+QImage TMainForm::FacePicture() const {
+    if (!FaceBitmap) return {};
+    QImage face = FaceBitmap->copy();
+    CopyBlock(*LcdBitmap, 0, 0, face, LcdLeft, LcdTop, LcdWidth, LcdHeight);
+    return face.scaled(face.size() * zoom_, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+void TMainForm::TakeScreenshot() {
+    const QImage picture = FacePicture();
+    if (picture.isNull()) return;
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setImage(picture);
+    const QString folder = QFileInfo(QString::fromStdString(files_.ram)).absolutePath();
+    const SavedScreenshot saved = SaveScreenshot(picture, folder, QDateTime::currentDateTime());
+    if (saved.path.isEmpty())
+        note_->ShowNote(QStringLiteral("Screenshot copied to the clipboard, but not saved in %1: %2")
+                        .arg(QDir::toNativeSeparators(folder), saved.problem),
+                    true);
+    else
+        note_->ShowNote(QStringLiteral("Screenshot saved as %1 and copied to the clipboard")
+                        .arg(QDir::toNativeSeparators(saved.path)));
+}
+
+void TMainForm::ResetTheMachine() {
+    StopPaste();
+    keyboard_.Stop();
+    ReleaseMouseKey(-1, -1);
+    keyTaps_.Clear();
+    ResetMachine();
+    LcdRedrawAll = true;
+}
+
+void TMainForm::TypeFile(const QString& path) {
+    const DroppedFile file = ReadDroppedFile(path);
+    const QString name = QFileInfo(path).fileName();
+    if (!file.problem.isEmpty()) {
+        note_->ShowNote(QStringLiteral("%1 is not typed: %2").arg(name, file.problem), true);
+        return;
+    }
+    Paste(file.text);
+    if (Pasting()) note_->ShowNote(QStringLiteral("Typing %1").arg(name));
+}
+
+void TMainForm::ShowKeyLabels(bool shown) {
+    if (shown == KeyLabelsShown()) return;
+    keyLabels_ = shown ? FaceKeyLabels() : std::vector<KeyLabel>();
+    update();
+}
+
+void TMainForm::LetGoOfClick() {
+    if (!clickLingers_) return;
+    clickLingers_ = false;
+    Mk.MouseKey = 0;
 }
 
 void TMainForm::UpdateFace(int x, int y, int width, int height) {
@@ -448,40 +671,58 @@ void TMainForm::paintEvent(QPaintEvent*) {
     // Without smooth transformation each face pixel becomes a square block.
     painter.scale(zoom_, zoom_);
     FormPaint(painter);
+    if (!keyLabels_.empty()) PaintKeyLabels(painter, keyLabels_, zoom_);
 }
 
 void TMainForm::keyPressEvent(QKeyEvent* event) {
-    // Ctrl+V in any keyboard layout, but not the platform's other paste keys:
-    // Shift+Insert is the machine's INS.
-    const bool ctrlV = event->matches(QKeySequence::Paste) && event->modifiers() == Qt::ControlModifier;
-    const bool ctrlS = event->key() == Qt::Key_S && event->modifiers() == Qt::ControlModifier;
-    const bool ctrlL = event->key() == Qt::Key_L && event->modifiers() == Qt::ControlModifier;
-    // Held down, each acts once.
-    if ((ctrlV || ctrlS || ctrlL) && event->isAutoRepeat()) return;
+    // The actions' keys are matched as they are, in any keyboard layout (Qt
+    // gives the Latin letter of a key held with Ctrl), and not the
+    // platform's other keys for the same thing: Shift+Insert is the
+    // machine's INS, not a paste.
+    const std::optional<WindowAction> action = ActionOfKey(*event);
+    // Held down, an action happens once.
+    if (action && event->isAutoRepeat()) return;
     StopPaste();
-    if (ctrlV) {
-        if (const QClipboard* clipboard = QGuiApplication::clipboard()) Paste(clipboard->text());
+    // Ctrl held alone for a moment labels the keys; anything else hides them.
+    if (event->key() == Qt::Key_Control && !(event->modifiers() & ~Qt::ControlModifier)) {
+        if (!event->isAutoRepeat()) keyLabelsDelay_.start();
+    } else {
+        keyLabelsDelay_.stop();
+        ShowKeyLabels(false);
+    }
+    if (action) {
+        Do(*action);
         return;
     }
-    if (ctrlS) SaveMachine();
-    if (ctrlL) LoadMachine();
-    if (ctrlS || ctrlL) return;
+    if (!event->isAutoRepeat()) keyTaps_.BeforePress();
     if (const int virtualKey = VirtualKeyOf(event->key())) FormKeyDown(virtualKey);
     for (const char32_t c : event->text().toUcs4())
         if (!keyboard_.Character(c, event->isAutoRepeat())) FormKeyPress(Cp1251FromUnicode(c));
+    if (!event->isAutoRepeat()) keyTaps_.AfterPress();
 }
 
 void TMainForm::keyReleaseEvent(QKeyEvent* event) {
     // A key held down repeats as pairs of release and press events; only the
     // real release lets go of the machine key.
     if (event->isAutoRepeat()) return;
+    if (event->key() == Qt::Key_Control) {
+        keyLabelsDelay_.stop();
+        ShowKeyLabels(false);
+    }
     FormKeyUp(VirtualKeyOf(event->key()));
 }
 
 void TMainForm::mousePressEvent(QMouseEvent* event) {
     StopPaste();
+    LetGoOfClick();
     const QPoint at = FacePoint(event->position());
     FormMouseDown(event->button(), at.x(), at.y());
+    if (event->button() == Qt::LeftButton) mouseKeySeen_ = false;
+    // The menu opens as the right button goes down, as menus of the desktop
+    // do; a right click on a key does nothing, as ever.
+    KeyPlace place;
+    if (event->button() == Qt::RightButton && KeyAtPoint(at.x(), at.y(), place) == 0)
+        ShowMenu(event->globalPosition().toPoint());
 }
 
 void TMainForm::mouseMoveEvent(QMouseEvent* event) {
@@ -491,10 +732,44 @@ void TMainForm::mouseMoveEvent(QMouseEvent* event) {
 
 void TMainForm::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint at = FacePoint(event->position());
+    const int32_t key = Mk.MouseKey;
+    const bool unseen = event->button() == Qt::LeftButton && !mouseKeySeen_;
     FormMouseUp(event->button(), at.x(), at.y());
+    // A click shorter than a tick: the key shows let go at once, and stays
+    // held for the machine until a tick has seen it. The switch key and the
+    // halt key have acted already, on their release.
+    if (unseen && key != 0 && key != SwitchKey && key != HaltKey && Mk.MouseKey == 0) {
+        Mk.MouseKey = key;
+        clickLingers_ = true;
+    }
 }
 
 void TMainForm::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && !isActiveWindow()) FormDeactivate();
+}
+
+void TMainForm::contextMenuEvent(QContextMenuEvent* event) {
+    // The mouse's right button has shown it already.
+    if (event->reason() != QContextMenuEvent::Mouse) ShowMenu(event->globalPos());
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    const QMimeData* data = event->mimeData();
+    const bool file = data->hasUrls() && !data->urls().isEmpty() && data->urls().first().isLocalFile();
+    if (file || data->hasText()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    const QMimeData* data = event->mimeData();
+    event->acceptProposedAction();
+    activateWindow();
+    if (data->hasUrls() && !data->urls().isEmpty() && data->urls().first().isLocalFile()) {
+        const QString path = data->urls().first().toLocalFile();
+        if (IsSnapshotFile(path)) LoadMachineFrom(path.toStdString());
+        else TypeFile(path);
+        return;
+    }
+    Paste(data->text());
+    if (Pasting()) note_->ShowNote(QStringLiteral("Typing the text dropped"));
 }

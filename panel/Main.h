@@ -4,11 +4,17 @@
 // images at start-up and exit.
 #pragma once
 
+#include "panel/KeyLayout.h"
+#include "panel/KeyOverlay.h"
+#include "panel/KeyTaps.h"
 #include "panel/KeyTyper.h"
 #include "panel/LcdLayout.h"
 #include "panel/MemoryFiles.h"
+#include "panel/RunLoop.h"
 #include "panel/Startup.h"
 #include "panel/ThdTimer.h"
+#include "panel/WindowActions.h"
+#include "panel/WindowPlace.h"
 
 #include <QImage>
 #include <QTimer>
@@ -18,13 +24,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
+class QMenu;
 class QPainter;
+class QScreen;
 class TFaceNote;
 class TKeyHelpForm;
 
-constexpr int FaceWidth = 760;
-constexpr int FaceHeight = 330;
 constexpr int KeysWidth = 188;
 constexpr int KeysHeight = 63;
 constexpr const char* ApplicationTitle = "Elektronika MK-85 Emulator";
@@ -32,6 +39,12 @@ constexpr const char* ApplicationTitle = "Elektronika MK-85 Emulator";
 // The virtual key code of a Qt key, as the special-key table knows it; 0 for
 // keys it does not know.
 int VirtualKeyOf(int qtKey);
+
+// The area of the screen that windows may take.
+ScreenArea AvailableArea(const QScreen& screen);
+// The screen a window at the position is on; the primary screen for no
+// position, or one on no screen.
+QScreen* ScreenFor(std::optional<WindowPosition> position);
 
 class TMainForm : public QWidget {
 public:
@@ -92,8 +105,15 @@ public:
     // "snapshot.vxs", and loaded back, with a note over the face; a failure
     // is a warning and leaves the machine as it was. A loaded machine holds
     // no key, and its display is drawn at once.
-    void SaveMachine();
-    void LoadMachine();
+    void SaveMachine() { SaveMachineTo(files_.snapshot); }
+    void LoadMachine() { LoadMachineFrom(files_.snapshot); }
+    // The same with a file of the user's. None of the files the session
+    // runs with is ever written.
+    void SaveMachineTo(const std::string& path);
+    void LoadMachineFrom(const std::string& path);
+    // "Save as..." and "Open...": a file chooser, and then the same.
+    void SaveMachineAs();
+    void OpenMachine();
     TFaceNote& Note() { return *note_; }
 
     // Draws every part of the display anew from LcdRam, and shows it.
@@ -103,6 +123,41 @@ public:
     void ToggleKeyHelp();
     TKeyHelpForm* KeyHelp() const { return keyHelp_.get(); }
 
+    // The window's actions, from the menu or their keys.
+    void Do(WindowAction action);
+    // The menu of the actions, as a right click off the keys shows it at
+    // the point given (of the screen).
+    void ShowMenu(const QPoint& at);
+
+    // Moves the window where it starts: to the remembered position where it
+    // fits a screen there, else to the middle of the screen.
+    void StartAt(std::optional<WindowPosition> remembered);
+    // Shows the window zoom times larger, kept on its screen.
+    void SetZoom(int zoom);
+    // Whether the window fits its screen at the zoom.
+    bool ZoomFits(int zoom) const;
+    int Zoom() const { return zoom_; }
+    // How fast the machine runs; the settings keep the normal speed.
+    void SetSpeed(RunSpeed speed);
+    RunSpeed Speed() const { return speed_; }
+
+    // The face with its display as the window shows it, at its zoom.
+    QImage FacePicture() const;
+    // Saves FacePicture into the run folder and copies it to the clipboard;
+    // the note says where it went.
+    void TakeScreenshot();
+
+    // The machine started afresh: an empty display, a processor reset, no
+    // key held. The RAM stays.
+    void ResetTheMachine();
+
+    // Types a text file on the machine, as Paste does.
+    void TypeFile(const QString& path);
+
+    // The labels of the keys over the face, while Ctrl is held alone.
+    void ShowKeyLabels(bool shown);
+    bool KeyLabelsShown() const { return !keyLabels_.empty(); }
+
     std::unique_ptr<QImage> ScratchBitmap;
     std::unique_ptr<QImage> FaceBitmap;
     std::unique_ptr<QImage> LcdBitmap;
@@ -111,6 +166,10 @@ public:
     // For every drawn LcdRam index, the value last drawn there (for a cursor
     // cell, what was shown in place of the real value).
     std::array<uint8_t, DrawnBytes> LcdShadow{};
+    // The next render paints every row, indicator and segment, whatever was
+    // last drawn: a shadow cannot tell an empty bitmap from one that shows
+    // all of its shadow's bytes.
+    bool LcdRedrawAll = false;
     bool LcdDirty = false;  // LcdBitmap changed since it was last shown
     bool CursorPhase = false;  // the cursor is shown while true
 
@@ -131,6 +190,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void Warn(const std::string& message);
@@ -141,12 +203,32 @@ private:
     // The face pixel under a point of the window.
     QPoint FacePoint(const QPointF& position) const;
 
+    // The menu's entries in the state of the moment.
+    void UpdateMenu();
+    // A snapshot file chosen to save to or to load; empty when none was.
+    QString ChooseSnapshotFile(bool saving);
+    // How the notes and warnings name a file: by its name in the run folder,
+    // else by its path.
+    QString ShownName(const std::string& path) const;
+    // Lets go of the mouse key that a click shorter than a tick left held
+    // for the machine.
+    void LetGoOfClick();
+
     const StartupFiles files_;
-    const int zoom_;
+    int zoom_;
+    RunSpeed speed_ = RunSpeed::Normal;
     std::unique_ptr<KeyTyper> paste_;
     MappedKeyboard keyboard_;  // PC keys by the key map of the firmware in use
-    std::unique_ptr<TKeyHelpForm> keyHelp_;
+    KeyTaps keyTaps_;
+    bool mouseKeySeen_ = false;   // a tick has seen the mouse key held
+    bool clickLingers_ = false;   // the mouse key is held for the machine after its click
+    std::vector<KeyLabel> keyLabels_;  // shown while not empty
+    QTimer keyLabelsDelay_;
     TFaceNote* note_;
+    std::unique_ptr<QMenu> menu_;
+    QString snapshotFolder_;  // where the file chooser opens
+    ActionItems menuItems_{};
+    std::unique_ptr<TKeyHelpForm> keyHelp_;
     RamImageState ramImage_ = RamImageState::Missing;
     bool shown_ = false;
     bool closed_ = false;

@@ -22,14 +22,16 @@ fs::path InstalledDataFolder() {
     return program.parent_path().parent_path() / "share" / "vexal";
 }
 
-fs::path UserRunFolder() {
-    // A relative XDG_DATA_HOME is ignored, as desktops ignore it.
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    if (dataHome && fs::path(dataHome).is_absolute()) return fs::path(dataHome) / "vexal";
+fs::path UserFolder(const char* variable, const char* underHome) {
+    // A relative path is ignored, as desktops ignore it.
+    const char* named = std::getenv(variable);
+    if (named && fs::path(named).is_absolute()) return fs::path(named) / "vexal";
     const char* home = std::getenv("HOME");
     if (!home || !*home) return {};
-    return fs::path(home) / ".local" / "share" / "vexal";
+    return fs::path(home) / underHome / "vexal";
 }
+
+fs::path UserRunFolder() { return UserFolder("XDG_DATA_HOME", ".local/share"); }
 
 std::vector<std::string> PrepareRunFolder(const fs::path& from, const fs::path& folder) {
     std::error_code error;

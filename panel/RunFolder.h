@@ -16,8 +16,12 @@ extern const char* const ShippedFiles[ShippedFileCount];
 // the bin/ folder that holds it, in the build as once installed.
 std::filesystem::path InstalledDataFolder();
 
-// The user's own run folder: "vexal" in $XDG_DATA_HOME, or in ~/.local/share
-// where that is unset or not absolute. Empty when HOME is not set either.
+// "vexal" in the user's folder that the environment variable names (one of
+// the desktop's XDG_..._HOME), or in underHome within HOME where it is unset
+// or not absolute. Empty when HOME is not set either.
+std::filesystem::path UserFolder(const char* variable, const char* underHome);
+
+// The user's own run folder: "vexal" in $XDG_DATA_HOME, or in ~/.local/share.
 std::filesystem::path UserRunFolder();
 
 // Creates the folder if need be and copies into it, from the folder `from`,

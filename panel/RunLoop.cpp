@@ -1,5 +1,6 @@
 #include "panel/RunLoop.h"
 
+#include <chrono>
 #include <cstdint>
 
 #include "core/Cpu.h"
@@ -19,7 +20,46 @@ void ResetRunControl() {
     BreakPoint = -1;
 }
 
-void RunTick(const std::function<void()>& showDebugWindow) {
+namespace {
+
+// As fast as the host allows: rounds of this many cycle units, each followed
+// by a look at the clock, until the slice has passed. The run timer waits its
+// interval after every tick, so the window serves its events at least that
+// often.
+constexpr int64_t FastestRound = 10000;
+constexpr std::chrono::milliseconds FastestSlice{16};
+
+int64_t TickBudget(RunSpeed speed) {
+    switch (speed) {
+    case RunSpeed::Twice: return 2 * int64_t(CpuSpeed);
+    case RunSpeed::TenTimes: return 10 * int64_t(CpuSpeed);
+    case RunSpeed::Normal:
+    case RunSpeed::Fastest: break;
+    }
+    return CpuSpeed;
+}
+
+// Steps the processor until the costs reach budget, with the run control;
+// true when a trace ended or the breakpoint was reached, which ends the tick.
+bool RunControlled(int64_t budget, const std::function<void()>& showDebugWindow) {
+    // The run stops after the step that ends a trace or leaves PC on the
+    // breakpoint: compared after the step, so a run that starts on the
+    // breakpoint leaves it before it can stop there. It sums the costs in 64
+    // bits, so the last step may take them past the largest budget.
+    const bool tracing = TraceCount > 0;
+    const CpuRunResult run = CpuRun(budget, tracing ? uint64_t(TraceCount) : UINT64_MAX, BreakPoint);
+    if (tracing) TraceCount -= int32_t(run.steps);
+    // A step that does both stops the run once.
+    const bool traceEnded = tracing && TraceCount == 0;
+    const bool atBreakPoint = run.steps > 0 && BreakPoint >= 0 && BreakPoint == int32_t(Mk.Reg[PC]);
+    if (!traceEnded && !atBreakPoint) return false;
+    if (showDebugWindow) showDebugWindow();
+    return true;
+}
+
+}  // namespace
+
+void RunTick(const std::function<void()>& showDebugWindow, RunSpeed speed) {
     if (RunDelay > 0) {
         --RunDelay;
         return;
@@ -27,17 +67,15 @@ void RunTick(const std::function<void()>& showDebugWindow) {
     // Nothing but showing the debug window sets Paused, and that ends the
     // tick, so it cannot change during one.
     if (Paused) return;
-    // The run stops after the step that ends a trace or leaves PC on the
-    // breakpoint: compared after the step, so a run that starts on the
-    // breakpoint leaves it before it can stop there. It sums the costs in 64
-    // bits, so the last step may take them past the largest CpuSpeed.
-    const bool tracing = TraceCount > 0;
-    const CpuRunResult run = CpuRun(CpuSpeed, tracing ? uint64_t(TraceCount) : UINT64_MAX, BreakPoint);
-    if (tracing) TraceCount -= int32_t(run.steps);
-    // A step that does both stops the run once.
-    const bool traceEnded = tracing && TraceCount == 0;
-    const bool atBreakPoint = run.steps > 0 && BreakPoint >= 0 && BreakPoint == int32_t(Mk.Reg[PC]);
-    if ((traceEnded || atBreakPoint) && showDebugWindow) showDebugWindow();
+    if (speed != RunSpeed::Fastest) {
+        RunControlled(TickBudget(speed), showDebugWindow);
+        return;
+    }
+    // A processor that idles waits for a key or the halt request, which only
+    // come between ticks: the rest of the slice would only count steps.
+    const auto end = std::chrono::steady_clock::now() + FastestSlice;
+    while (!RunControlled(FastestRound, showDebugWindow) && !CpuIdle() && std::chrono::steady_clock::now() < end) {
+    }
 }
 
 int64_t RunBudget(int64_t budget) { return CpuRun(budget, UINT64_MAX, -1).spent; }

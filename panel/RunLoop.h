@@ -22,12 +22,20 @@ extern int32_t CpuSpeed;
 // no breakpoint, nothing to skip.
 void ResetRunControl();
 
+// How much a tick runs, as the window lets the user choose while it runs:
+// CpuSpeed cycle units (the settings' speed), twice or ten times that, or as
+// many as fit in a slice of the host's time, the rest of which the window
+// keeps for its events. The machine has no clock of its own; its programs
+// count steps, so all of the machine's time runs faster.
+enum class RunSpeed { Normal, Twice, TenTimes, Fastest };
+
 // One tick of the run loop. Skips the tick while RunDelay counts down, and
 // runs nothing while Paused is set; otherwise steps the processor until the
-// costs reach CpuSpeed, stopping early after a step that ends a trace or
-// lands on the breakpoint, where showDebugWindow is called. What a tick
-// leaves unspent or overspends is not carried over.
-void RunTick(const std::function<void()>& showDebugWindow);
+// costs reach the speed's budget, stopping early after a step that ends a
+// trace or lands on the breakpoint, where showDebugWindow is called. What a
+// tick leaves unspent or overspends is not carried over. As fast as the host
+// allows, the tick also ends as soon as the processor idles.
+void RunTick(const std::function<void()>& showDebugWindow, RunSpeed speed = RunSpeed::Normal);
 
 // Steps the processor until the costs reach budget, with no run control at
 // all; returns the cycle units spent.

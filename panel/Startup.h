@@ -27,15 +27,23 @@ struct StartupFiles {
 // "snapshot.vxs" in the folder, the working folder when it is empty.
 StartupFiles DefaultStartupFiles(const std::string& folder = {});
 
+// Whether path names one of the files the session runs with (the ROM and RAM
+// images, the settings, the pictures), under any name: a file the user
+// chooses to write must not be one of them.
+bool IsStartupFile(const StartupFiles& files, const std::string& path);
+
 // As the main window is created: CpuSpeed from the settings, RamEnd, and the
 // ROM and RAM images, each problem reported through warn. Tells what became
 // of the RAM image.
 RamImageState CreateMachine(const StartupFiles& files, const WarnFunction& warn);
 
-// As the main window is first shown, after its pictures: every key released,
-// the run control as for a running machine, the display memory emptied (bytes
-// 0..95 of LcdRam; the cursor byte and the rest keep their contents) and the
-// processor reset.
+// Every key released, the display memory emptied (bytes 0..95 of LcdRam; the
+// cursor byte and the rest keep their contents) and the processor reset: the
+// machine as it is switched on, its RAM as it was.
+void ResetMachine();
+
+// As the main window is first shown, after its pictures: the run control as
+// for a running machine, then ResetMachine.
 void ResetMachineForShow();
 
 // As the debug window is created: the radix of the debugger's numbers, with

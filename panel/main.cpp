@@ -11,12 +11,14 @@
 #include "panel/TerminationSignals.h"
 #include "panel/Version.h"
 #include "panel/WarningBox.h"
+#include "panel/WindowPlace.h"
 #include "panel/WindowSystem.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QIcon>
+#include <QScreen>
 
 #include <cstdio>
 #include <cstdlib>
@@ -133,6 +135,27 @@ void ReportMissingFiles(const LaunchOptions& options, const std::string& folder)
     Complain(prepare + " fills the folder with the firmware, pictures and settings that come with Vexal");
 }
 
+// The zoom the window opens at: --zoom, else the one it last closed at,
+// lowered to the largest that fits the screen it opens on.
+int StartZoom(const LaunchOptions& options, const WindowPlace& remembered) {
+    const int wanted = options.zoomGiven ? options.zoom : remembered.zoom.value_or(1);
+    const QScreen* screen = ScreenFor(remembered.position);
+    if (!screen) return wanted;
+    const QSize room = screen->availableGeometry().size();
+    const int zoom = FittingZoom(wanted, room.width(), room.height());
+    if (zoom < wanted)
+        Complain("at zoom " + std::to_string(wanted) + " the window does not fit the screen (" +
+                 std::to_string(room.width()) + " x " + std::to_string(room.height()) + "); it opens at zoom " +
+                 std::to_string(zoom));
+    return zoom;
+}
+
+void RememberPlace(const std::filesystem::path& file, const TMainForm& window) {
+    if (file.empty()) return;
+    const std::string problem = WriteWindowPlace(file, {WindowPosition{window.x(), window.y()}, window.Zoom()});
+    if (!problem.empty()) Complain("cannot keep the window's place in " + file.string() + ": " + problem);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -183,8 +206,11 @@ int main(int argc, char* argv[]) {
         signalled = true;
         if (openWindow) openWindow->close();
     });
+    const std::filesystem::path placeFile = WindowPlaceFile();
+    const WindowPlace remembered = placeFile.empty() ? WindowPlace{} : ReadWindowPlace(placeFile);
     const StartupFiles files = DefaultStartupFiles(*folder);
-    TMainForm window(files, options.zoom);
+    TMainForm window(files, StartZoom(options, remembered));
+    window.StartAt(remembered.position);
     openWindow = &window;
     std::atexit(SaveRamAtExit);
     // The window can close before the message loop starts: a termination
@@ -204,5 +230,6 @@ int main(int argc, char* argv[]) {
     window.OnMachineLoaded = [&debugWindow] { debugWindow.MachineReplaced(); };
     if (!closed) QApplication::exec();
     openWindow = nullptr;
+    RememberPlace(placeFile, window);
     return window.RamSaved() ? ExitDone : ExitRamNotSaved;
 }

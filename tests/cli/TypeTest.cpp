@@ -133,16 +133,43 @@ TEST(CliType, HaltKeyRaisesTheHaltRequest) {
 
 TEST(CliType, HaltKeyStillHeldRaisesItForAnyCharacter) {
     StandardFolder folder;
+    // Holding key 39 raises the request itself; the reset takes it back and
+    // leaves the key held.
     const CliResult r = folder.Run(
-        "speed 0\nkey 39\ntype q\nstate\n"  // matches nothing, but key 39 is still down
-        "reset\nkey 39\ntype w\nstate\n"    // w takes the key's place first
-        "reset\nkey 20\ntype q\nstate\n");
+        "speed 0\nkey 39\nreset\ntype q\nstate\n"  // matches nothing, but key 39 is still down
+        "key 39\nreset\ntype w\nstate\n"            // w takes the key's place first
+        "key 20\nreset\ntype q\nstate\n");
     ASSERT_EQ(r.status, 0) << r.err;
     const auto lines = r.Lines();
     ASSERT_EQ(lines.size(), 3u) << r.out;
     EXPECT_EQ(StateField(lines[0], "HALTREQUEST"), "1");
     EXPECT_EQ(StateField(lines[1], "HALTREQUEST"), "0");
     EXPECT_EQ(StateField(lines[2], "HALTREQUEST"), "0");
+}
+
+// The halt key by the window's rule: from the PC keyboard at once, with the
+// mouse when it lets go and only while KEYOUT selects its column.
+TEST(CliType, KeyAndMouseHoldTheHaltKeyAsTheWindowDoes) {
+    struct Case {
+        const char* script;
+        const char* request;
+    };
+    const Case cases[] = {
+        {"key 39", "1"},
+        {"set keyout 0\nkey 39", "1"},
+        {"key 20", "0"},
+        {"set keyout 2\nmouse 39", "0"},
+        {"set keyout 2\nmouse 39\nmouse 0", "1"},
+        {"set keyout 2\nmouse 39\nmouse 20", "1"},
+        {"set keyout C\nmouse 39\nmouse 0", "0"},
+        {"set keyout 2\nmouse 20\nmouse 0", "0"},
+    };
+    for (const Case& c : cases) {
+        StandardFolder folder;
+        const CliResult r = folder.Run(std::string("speed 0\n") + c.script + "\nstate\n");
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(StateField(r.out, "HALTREQUEST"), c.request) << c.script;
+    }
 }
 
 TEST(CliType, HaltKeyTakesTheMachineIntoHaltMode) {

@@ -3,10 +3,9 @@
 // "keys.bmp" holds, so pressing and releasing one leaves the face unchanged.
 #pragma once
 
-#include <QImage>
+#include "panel/KeyLayout.h"
 
-constexpr int FaceWidth = 760;
-constexpr int FaceHeight = 330;
+#include <QImage>
 
 // Returns a null image when a key would be left without a label.
 QImage DrawFace();

@@ -138,6 +138,65 @@ TEST_F(RunLoop, AMissingHookStillStops) {
     EXPECT_EQ(ManySteps - TraceCount, 1);
 }
 
+const RunSpeed Speeds[] = {RunSpeed::Normal, RunSpeed::Twice, RunSpeed::TenTimes, RunSpeed::Fastest};
+
+TEST_F(RunLoop, TheFasterSpeedsRunMultiplesOfTheNormalTick) {
+    // A branch to itself: the trap loop's stack would run into the ports.
+    SetWordAt(LoopAddress, 0000777);
+    CpuSpeed = 800;  // 100 steps of 8 units
+    const int32_t normal = StepsOfOneTick();
+    ASSERT_EQ(normal, 100);
+    struct Case {
+        RunSpeed speed;
+        int32_t times;
+    };
+    for (const Case c : {Case{RunSpeed::Twice, 2}, Case{RunSpeed::TenTimes, 10}}) {
+        TraceCount = ManySteps;
+        RunTick(show, c.speed);
+        EXPECT_EQ(ManySteps - TraceCount, c.times * normal) << "speed " << int(c.speed);
+    }
+    // As fast as the host allows, a busy processor runs for the tick's whole
+    // slice of host time, far longer than ten normal ticks take.
+    TraceCount = std::numeric_limits<int32_t>::max();
+    RunTick(show, RunSpeed::Fastest);
+    EXPECT_GT(std::numeric_limits<int32_t>::max() - TraceCount, 10 * normal);
+    EXPECT_EQ(shown, 0);
+}
+
+// Whatever the speed, a trace ends on its very step, which leaves the machine
+// as that many single steps do, and the breakpoint stops the tick.
+TEST_F(RunLoop, EverySpeedKeepsTheRunControl) {
+    const Machine start = Mk;
+    constexpr int32_t TraceSteps = 12345;
+    CpuRun(UnlimitedBudget, TraceSteps, -1);
+    const Machine traced = Mk;
+    for (const RunSpeed speed : Speeds) {
+        Mk = start;
+        shown = 0;
+        TraceCount = TraceSteps;
+        for (int tick = 0; tick < 1000 && shown == 0; ++tick) RunTick(show, speed);
+        EXPECT_EQ(shown, 1) << "speed " << int(speed);
+        EXPECT_EQ(TraceCount, 0) << "speed " << int(speed);
+        EXPECT_TRUE(Mk == traced) << "speed " << int(speed);
+
+        TraceCount = -1;
+        BreakPoint = LoopAddress;
+        RunTick(show, speed);
+        EXPECT_EQ(shown, 2) << "speed " << int(speed);
+        BreakPoint = -1;
+    }
+}
+
+TEST_F(RunLoop, AsFastAsTheHostAllowsATickEndsWhenTheProcessorIdles) {
+    Mk.CtrlPort &= ~CtrlRunBit;  // stopped, and no key to wake it
+    TraceCount = ManySteps;
+    RunTick(show, RunSpeed::Fastest);
+    // Counted on for the whole slice, the idle steps would run to hundreds
+    // of millions; the tick ends after its first round instead.
+    EXPECT_GT(ManySteps - TraceCount, 0);
+    EXPECT_LT(ManySteps - TraceCount, 100000);
+}
+
 TEST_F(RunLoop, ThePlainBudgetLoopIgnoresRunControl) {
     Paused = true;
     BreakPoint = LoopAddress;

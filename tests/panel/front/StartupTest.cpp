@@ -62,3 +62,31 @@ TEST(Startup, AProgramWithoutWindowsStartsAsTheWindowDoes) {
 }
 
 }  // namespace
+
+// A file the user chooses to write is refused when it is one of the
+// session's files under any name, whether that file exists yet or not.
+TEST(Startup, TheSessionsFilesAreKnownUnderEveryName) {
+    TempFolder folder;
+    const StartupFiles files = DefaultStartupFiles(folder.path().string());
+    folder.Write("rom.bin", Pattern(16, 1));
+    folder.Write("other.vxs", Pattern(16, 2));
+    std::filesystem::create_hard_link(folder / "rom.bin", folder / "rom-link.bin");
+    folder.WriteText("vexal.ini", "");
+    std::filesystem::create_symlink(folder / "vexal.ini", folder / "settings-link");
+    std::filesystem::create_directory(folder / "sub");
+    const struct {
+        std::string path;
+        bool startup;
+    } cases[] = {
+        {folder / "rom.bin", true},
+        {folder / "rom-link.bin", true},
+        {(folder.path() / "sub" / ".." / "ram.bin").string(), true},  // not there yet
+        {folder / "settings-link", true},
+        {folder / "keys.bmp", true},
+        {"rom.bin", false},  // in the working folder, another one
+        {folder / "other.vxs", false},
+        {folder / "snapshot.vxs", false},
+        {(folder.path() / "sub" / "rom.bin").string(), false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsStartupFile(files, c.path), c.startup) << c.path;
+}

@@ -104,6 +104,21 @@ TEST_F(Lcd, TheFirstRenderAfterShowingPaintsABlankDisplay) {
         }
 }
 
+// The self-test of a firmware lights everything at once: bytes of 0xFF, the
+// very value the shadow starts with, are drawn all the same.
+TEST_F(Lcd, TheFirstFrameDrawsEveryByteEvenOneEqualToTheShadow) {
+    form->FormShow();
+    std::memset(Mk.LcdRam.data(), 0xFF, 96);
+    form->LcdDirty = false;
+    form->RenderLcd();
+    EXPECT_TRUE(form->LcdDirty);
+    ExpectDisplay("all lit");
+    // After it only what changes is drawn again.
+    form->LcdDirty = false;
+    form->RenderLcd();
+    EXPECT_FALSE(form->LcdDirty);
+}
+
 TEST_F(Lcd, CharacterRowsLightTheirDotsAndIgnoreBits5To7) {
     const uint8_t rows[] = {0x1F, 0xE0, 0x15, 0x0A, 0x01, 0x10, 0xFF, 0x00};
     for (int k = 0; k < 12; ++k)
