@@ -21,8 +21,9 @@ struct ConsoleReply {
 
 class Console {
 public:
-    // saveFile is where "save" without a file name writes the RAM.
-    explicit Console(std::string saveFile);
+    // saveFile is where "save" without a file name writes the RAM; romFile is
+    // the ROM image the session loaded, which "saverom" refuses to write.
+    explicit Console(std::string saveFile, std::string romFile = {});
 
     // Runs one line, writing its answer to out, every line of it ending in a
     // newline. Blank lines and lines starting with "#" do nothing. Nothing
@@ -64,9 +65,25 @@ private:
     void Reset(const Arguments&, std::ostream&, ConsoleReply&);
     void Save(const Arguments&, std::ostream&, ConsoleReply&);
     void Bench(const Arguments&, std::ostream&, ConsoleReply&);
+    void Break(const Arguments&, std::ostream&, ConsoleReply&);
+    void Unbreak(const Arguments&, std::ostream&, ConsoleReply&);
+    void WatchCommand(const Arguments&, std::ostream&, ConsoleReply&);
+    void Unwatch(const Arguments&, std::ostream&, ConsoleReply&);
+    void Go(const Arguments&, std::ostream&, ConsoleReply&);
+    void Over(const Arguments&, std::ostream&, ConsoleReply&);
+    void Out(const Arguments&, std::ostream&, ConsoleReply&);
+    void Back(const Arguments&, std::ostream&, ConsoleReply&);
+    void Reverse(const Arguments&, std::ostream&, ConsoleReply&);
+    void Trace(const Arguments&, std::ostream&, ConsoleReply&);
+    void Sym(const Arguments&, std::ostream&, ConsoleReply&);
+    void SaveRomCommand(const Arguments&, std::ostream&, ConsoleReply&);
+
+    void RunCommand(const Arguments&, std::ostream& out);
+    void RefuseInput(const std::string& path) const;
     void Help(const Arguments&, std::ostream&, ConsoleReply&);
     void Quit(const Arguments&, std::ostream&, ConsoleReply&);
 
     std::string saveFile;
+    std::string romFile;
     int64_t holdTicks = DefaultHoldTicks;
 };
