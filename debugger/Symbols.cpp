@@ -61,15 +61,17 @@ SymbolTable::LoadResult SymbolTable::Load(const std::string& path) {
         result.Error = "cannot read the symbol file " + path;
         return result;
     }
-    std::string text(SymbolFileLimit + 1, '\0');
-    file.read(text.data(), std::streamsize(text.size()));
+    std::string text;
+    char block[1 << 16];
+    while (file.read(block, sizeof block) || file.gcount() > 0) {
+        text.append(block, size_t(file.gcount()));
+        if (text.size() > SymbolFileLimit) {
+            result.Error = "the symbol file " + path + " is too large";
+            return result;
+        }
+    }
     if (file.bad()) {
         result.Error = "cannot read the symbol file " + path;
-        return result;
-    }
-    text.resize(size_t(file.gcount()));
-    if (text.size() > SymbolFileLimit) {
-        result.Error = "the symbol file " + path + " is too large";
         return result;
     }
     return Parse(text, path);
