@@ -88,8 +88,8 @@ uint16_t ParseWord(std::string_view word) {
 // An address: a label of the symbol table, or a number in the radix.
 uint16_t ParseAddressWord(std::string_view word) {
     if (const std::optional<uint16_t> address = ParseAddress(word, Radix, Symbols)) return *address;
-    throw BadArgument("malformed address " + Quoted(word) + ": no label, and no number in radix " +
-                      std::to_string(Radix));
+    throw BadArgument("malformed number " + Quoted(word) + " in radix " + std::to_string(Radix) +
+                      ", and no label of that name");
 }
 
 // An address with its label, when there is one.
