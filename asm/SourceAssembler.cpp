@@ -41,13 +41,6 @@ bool AllDigitsOf(std::string_view token, int32_t radix) {
     return std::all_of(token.begin(), token.end(), [&](char c) { return DigitValue(c) < radix; });
 }
 
-// A value as the messages write it, in the radix in force.
-std::string InRadix(int64_t value) {
-    std::string digits = FormatNumber(uint32_t(value < 0 ? -value : value), Radix, ' ');
-    digits.erase(0, digits.find_first_not_of(' '));
-    return value < 0 ? "-" + digits : digits;
-}
-
 // The line without its comment, which starts at the first ';' outside quoted
 // text or a quoted character, and with the tabs outside quotes made blanks.
 // Every character keeps its column.
@@ -116,8 +109,6 @@ constexpr Range AddressRange{0, 0xFFFF, "an address"};
 class Assembler {
 public:
     SourceResult Run(const std::string& path) {
-        const uint16_t savedAddr = Mk.Addr;
-        const int32_t savedRadix = Radix;
         result_.rom.assign(RomSize, 0);
         owner_.assign(RomSize, -1);
         for (const bool final : {false, true}) {
@@ -126,11 +117,9 @@ public:
             ordinal_ = -1;
             scope_ = 0;
             sourceRead_ = 0;
-            SetRadix(DefaultRadix);
+            numbers_ = NumberFormat(DefaultRadix);
             AssembleFile(path, std::nullopt);
         }
-        SetRadix(savedRadix);
-        Mk.Addr = savedAddr;
         result_.files = fileNames_;
         return std::move(result_);
     }
@@ -311,31 +300,24 @@ private:
             Error(pos_, "an instruction at the odd address " + InRadix(location_) + "; put .even before it");
             return;
         }
-        AsmLine = text_;
-        Mk.Addr = uint16_t(location_);
-        AssembleSourceLine(numberReader_);
-        if (AsmPos != 0) {
-            Error(size_t(AsmPos - 1), AsmReason);
+        const AsmResult assembled = AssembleSourceLine(text_, uint16_t(location_), numbers_, numberReader_);
+        if (!assembled.Succeeded()) {
+            Error(size_t(assembled.AsmPos - 1), assembled.AsmReason);
             return;
         }
         codeInWords_ = true;
-        for (int i = 0; i < AsmCount; ++i) EmitWord(AsmWords[i]);
+        for (const uint16_t word : assembled.Words()) EmitWord(word);
     }
 
     // The line assembler's numbers: expressions, counted from its position.
-    std::optional<uint16_t> ReadOperandNumber() {
-        pos_ = size_t(AsmPos - 1);
+    AsmNumber ReadOperandNumber(int asmPos) {
+        pos_ = size_t(asmPos - 1);
         const std::optional<int64_t> value = Expression(WordRange, false);
-        if (!value) {
-            AsmPos = int(problem_.column) + 1;
-            AsmReason = problem_.reason;
-            return std::nullopt;
-        }
-        AsmPos = int(pos_) + 1;
-        return uint16_t(*value);
+        if (!value) return {std::nullopt, int(problem_.column) + 1, problem_.reason};
+        return {uint16_t(*value), int(pos_) + 1, {}};
     }
 
-    const AsmNumberReader numberReader_ = [this] { return ReadOperandNumber(); };
+    const AsmNumberReader numberReader_ = [this](int asmPos) { return ReadOperandNumber(asmPos); };
 
     // --- Directives ---------------------------------------------------------
 
@@ -430,7 +412,7 @@ private:
         if (digits != "8" && digits != "10" && digits != "16") return Error(start, "the radix must be 8, 10 or 16");
         showAddress_ = false;
         List();  // still in the radix it leaves, like the lines above it
-        SetRadix(std::stoi(digits));
+        numbers_ = NumberFormat(std::stoi(digits));
         return true;
     }
 
@@ -570,10 +552,10 @@ private:
             return Number(token, 10, start);
         }
         if (IsDigit(c) && !local) {
-            if (!AllDigitsOf(token, Radix)) {
-                return Fail(start, "'" + token + "' is no number in radix " + std::to_string(Radix));
+            if (!AllDigitsOf(token, numbers_.Radix())) {
+                return Fail(start, "'" + token + "' is no number in radix " + std::to_string(numbers_.Radix()));
             }
-            return Number(token, Radix, start);
+            return Number(token, numbers_.Radix(), start);
         }
         const auto symbol = symbols_.find(SymbolKey(token));
         if (known && (symbol == symbols_.end() || symbol->second.ordinal >= ordinal_)) {
@@ -585,7 +567,7 @@ private:
             return Fail(start, "undefined local label '" + token +
                                    "' (a local label is known from one ordinary label to the next)");
         }
-        if (AllDigitsOf(token, Radix)) {
+        if (AllDigitsOf(token, numbers_.Radix())) {
             return Fail(start, "undefined label '" + token +
                                    "'; a number that begins with a letter needs a 0 before it, as 0" + token);
         }
@@ -715,17 +697,18 @@ private:
     void List() {
         listed_ = true;
         if (!finalPass_) return;
-        const size_t codeWidth = size_t(3 * (WordDigits + 1) - 1);
-        const size_t perRow = codeInWords_ ? 6 : (codeWidth + 1) / size_t(ByteDigits + 1);
+        const size_t codeWidth = size_t(3 * (numbers_.WordDigits() + 1) - 1);
+        const size_t perRow = codeInWords_ ? 6 : (codeWidth + 1) / size_t(numbers_.ByteDigits() + 1);
         size_t offset = 0;
         do {
-            std::string code = equateValue_ ? "= " + FormatWord(*equateValue_, '0') : "";
+            std::string code = equateValue_ ? "= " + FormatWord(*equateValue_, '0', numbers_) : "";
             for (size_t i = offset; i < std::min(code_.size(), offset + perRow); i += codeInWords_ ? 2 : 1) {
                 if (!code.empty()) code += ' ';
-                code += codeInWords_ ? FormatWord(uint16_t(code_[i] | code_[i + 1] << 8), '0') : FormatByte(code_[i], '0');
+                code += codeInWords_ ? FormatWord(uint16_t(code_[i] | code_[i + 1] << 8), '0', numbers_)
+                                     : FormatByte(code_[i], '0', numbers_);
             }
-            std::string row = showAddress_ ? FormatWord(uint16_t(lineStart_ + int32_t(offset)), '0')
-                                           : std::string(size_t(WordDigits), ' ');
+            std::string row = showAddress_ ? FormatWord(uint16_t(lineStart_ + int32_t(offset)), '0', numbers_)
+                                           : std::string(size_t(numbers_.WordDigits()), ' ');
             row += "  " + code;
             if (offset == 0) row += std::string(codeWidth - code.size(), ' ') + "  " + *raw_;
             row.erase(row.find_last_not_of(' ') + 1);
@@ -735,6 +718,13 @@ private:
     }
 
     // --- Scanning and errors ------------------------------------------------
+
+    // A value as the messages write it, in the radix in force.
+    std::string InRadix(int64_t value) const {
+        std::string digits = FormatNumber(uint32_t(value < 0 ? -value : value), numbers_.Radix(), ' ');
+        digits.erase(0, digits.find_first_not_of(' '));
+        return value < 0 ? "-" + digits : digits;
+    }
 
     size_t NameEnd(size_t from) const {
         if (from >= text_.size() || !IsNameStart(text_[from])) return from;
@@ -793,6 +783,7 @@ private:
     }
 
     bool finalPass_ = false;
+    NumberFormat numbers_;  // the radix in force, which .radix changes
     int32_t location_ = 0;  // may run past FFFF; bytes there are reported
     long ordinal_ = -1;     // the line being assembled, counted through all files
     long scope_ = 0;        // ordinary labels so far: the scope of local labels

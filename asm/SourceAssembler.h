@@ -37,6 +37,5 @@ struct SourceResult {
 
 // Assembles the source file at path and the files it includes, at most
 // MaxIncludeDepth deep and MaxSourceSize bytes in all, counting a file
-// again each time it is included. The machine's Addr and the debugger's Radix
-// are left as they were.
+// again each time it is included.
 SourceResult AssembleSource(const std::string& path);

@@ -75,50 +75,11 @@ uint64_t ParseCount(std::string_view word, std::string_view what) {
     return value;
 }
 
-// A number in the debugger's radix; every character must be a digit of it,
-// and the value keeps its low 16 bits.
-uint16_t ParseWord(std::string_view word) {
-    bool digitsOnly = !word.empty();
-    for (char c : word) digitsOnly = digitsOnly && DigitValue(c) < Radix;
-    if (!digitsOnly) throw BadArgument("malformed number " + Quoted(word) + " in radix " + std::to_string(Radix));
-    // ParseNumber wraps modulo 2^32, which leaves the low 16 bits exact.
-    return uint16_t(ParseNumber(word, Radix));
-}
-
-// An address: a label of the symbol table, or a number in the radix.
-uint16_t ParseAddressWord(std::string_view word) {
-    if (const std::optional<uint16_t> address = ParseAddress(word, Radix, Symbols)) return *address;
-    throw BadArgument("malformed number " + Quoted(word) + " in radix " + std::to_string(Radix) +
-                      ", and no label of that name");
-}
-
-// An address with its label, when there is one.
-std::string Place(uint16_t address) {
-    std::string text = FormatWord(address, '0');
-    if (const std::string* name = Symbols.NameAt(address)) text += " (" + *name + ")";
-    return text;
-}
-
 int32_t ParseKeyIndex(std::string_view word) {
     const uint64_t key = ParseCount(word, "key index");
     if (key > uint64_t(LastKey))
         throw BadArgument("key index " + Quoted(word) + " is not between 0 and " + std::to_string(LastKey));
     return int32_t(key);
-}
-
-std::string Full(uint16_t value) { return FormatWord(value, '0'); }
-
-// Stores words from the address upward as the debugger does, ROM included,
-// but only below the top of the address space: they never wrap into the ROM
-// at 0. Tells whether all of them fitted; a warning says what did not.
-bool StoreBelowTop(uint16_t address, const uint16_t* words, size_t count, ConsoleReply& reply) {
-    const size_t room = (0xFFFFu - address) / 2 + 1;
-    Mk.Addr = address;
-    for (size_t i = 0; i < std::min(count, room); ++i) StoreWord(words[i]);
-    if (count <= room) return true;
-    reply.warnings = "stopped at the top of memory, " + Full(0xFFFF) + ": " + std::to_string(count - room) +
-                     (count - room == 1 ? " word" : " words") + " not stored\n";
-    return false;
 }
 
 // The run loop's budget of one tick, without its run control.
@@ -145,21 +106,6 @@ WatchAccess ParseWatchAccess(std::string_view word) {
 
 const char* AccessName(WatchAccess access) {
     return access == WatchAccess::Write ? "w" : access == WatchAccess::Read ? "r" : "rw";
-}
-
-// ADDR alone is the word there (the byte, when ADDR is odd); ADDR END, the
-// bytes from ADDR to END.
-Watchpoint ParseWatchRange(WatchAccess access, std::string_view first, std::string_view last) {
-    Watchpoint watch{ParseAddressWord(first), 0, access};
-    watch.Last = last.empty() ? uint16_t(watch.First | (watch.First & 1 ? 0 : 1)) : ParseAddressWord(last);
-    if (watch.Last < watch.First)
-        throw BadArgument("the range " + Quoted(first) + " to " + Quoted(last) + " ends before it starts");
-    return watch;
-}
-
-std::string WatchText(const Watchpoint& watch) {
-    return std::string(AccessName(watch.Access)) + " " + FormatWord(watch.First, '0') + "-" +
-           FormatWord(watch.Last, '0');
 }
 
 // The file name that ends the line: everything after the command's words,
@@ -240,8 +186,57 @@ const Console::Command Console::Commands[] = {
     {"quit", &Console::Quit, "", "end the run", 0, 0, false},
 };
 
-Console::Console(std::string saveFile, std::string romFile)
-    : saveFile(std::move(saveFile)), romFile(std::move(romFile)) {}
+Console::Console(std::string saveFile, NumberFormat numbers, std::string romFile)
+    : saveFile(std::move(saveFile)), romFile(std::move(romFile)), numbers(numbers) {}
+
+uint16_t Console::ParseWord(std::string_view word) const {
+    const int32_t radix = numbers.Radix();
+    bool digitsOnly = !word.empty();
+    for (char c : word) digitsOnly = digitsOnly && DigitValue(c) < radix;
+    if (!digitsOnly) throw BadArgument("malformed number " + Quoted(word) + " in radix " + std::to_string(radix));
+    // ParseNumber wraps modulo 2^32, which leaves the low 16 bits exact.
+    return uint16_t(ParseNumber(word, radix));
+}
+
+std::string Console::Full(uint16_t value) const { return FormatWord(value, '0', numbers); }
+
+uint16_t Console::ParseAddressWord(std::string_view word) const {
+    if (const std::optional<uint16_t> address = ParseAddress(word, numbers.Radix(), Symbols)) return *address;
+    throw BadArgument("malformed number " + Quoted(word) + " in radix " + std::to_string(numbers.Radix()) +
+                      ", and no label of that name");
+}
+
+std::string Console::Place(uint16_t address) const {
+    std::string text = Full(address);
+    if (const std::string* name = Symbols.NameAt(address)) text += " (" + *name + ")";
+    return text;
+}
+
+// ADDR alone is the word there (the byte, when ADDR is odd); ADDR END, the
+// bytes from ADDR to END.
+Watchpoint Console::ParseWatchRange(WatchAccess access, std::string_view first, std::string_view last) const {
+    Watchpoint watch{ParseAddressWord(first), 0, access};
+    watch.Last = last.empty() ? uint16_t(watch.First | (watch.First & 1 ? 0 : 1)) : ParseAddressWord(last);
+    if (watch.Last < watch.First)
+        throw BadArgument("the range " + Quoted(first) + " to " + Quoted(last) + " ends before it starts");
+    return watch;
+}
+
+std::string Console::WatchText(const Watchpoint& watch) const {
+    return std::string(AccessName(watch.Access)) + " " + Full(watch.First) + "-" + Full(watch.Last);
+}
+
+
+std::optional<uint16_t> Console::StoreBelowTop(uint16_t address, std::span<const uint16_t> words,
+                                               ConsoleReply& reply) const {
+    const size_t room = (0xFFFFu - address) / 2 + 1;
+    const uint16_t next = StoreWords(Mk, address, words.first(std::min(words.size(), room)));
+    if (words.size() <= room) return next;
+    const size_t lost = words.size() - room;
+    reply.warnings = "stopped at the top of memory, " + Full(0xFFFF) + ": " + std::to_string(lost) +
+                     (lost == 1 ? " word" : " words") + " not stored\n";
+    return std::nullopt;
+}
 
 ConsoleReply Console::Execute(std::string_view line, std::ostream& out) {
     ConsoleReply reply;
@@ -377,7 +372,7 @@ void Console::Peek(const Arguments& arguments, std::ostream& out, ConsoleReply&)
 
 void Console::PeekByte(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
     Mk.Addr = ParseAddressWord(arguments.Word(0));
-    out << FormatByte(ReadCell().Byte(), '0') << "\n";
+    out << FormatByte(ReadCell().Byte(), '0', numbers) << "\n";
 }
 
 void Console::Poke(const Arguments& arguments, std::ostream&, ConsoleReply&) {
@@ -398,7 +393,7 @@ void Console::Load(const Arguments& arguments, std::ostream&, ConsoleReply& repl
     const uint16_t address = ParseAddressWord(arguments.Word(0));
     std::vector<uint16_t> words;
     for (size_t i = 1; i < arguments.words.size(); ++i) words.push_back(ParseWord(arguments.words[i]));
-    StoreBelowTop(address, words.data(), words.size(), reply);
+    StoreBelowTop(address, words, reply);
 }
 
 void Console::Dump(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
@@ -407,7 +402,7 @@ void Console::Dump(const Arguments& arguments, std::ostream& out, ConsoleReply&)
     // Rows end at the top of the address space; they do not wrap to 0.
     uint32_t row = address & 0xFFF0u;
     for (uint64_t i = 0; i < rows && row <= 0xFFFF && out; ++i, row += 16) {
-        const std::string text = MemoryRowText(uint16_t(row), 1);
+        const std::string text = MemoryRowText(Mk, uint16_t(row), 1, numbers);
         if (!text.empty()) out << text << "\n";
     }
 }
@@ -415,25 +410,25 @@ void Console::Dump(const Arguments& arguments, std::ostream& out, ConsoleReply&)
 void Console::Disassemble(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
     const uint16_t address = ParseAddressWord(arguments.Word(0));
     const uint64_t lines = arguments.Has(1) ? ParseCount(arguments.Word(1), "line count") : 1;
+    const WordReader read = MachineReader(Mk);
     uint16_t next = address & 0xFFFE;
     for (uint64_t i = 0; i < lines && out; ++i) {
-        out << DisassemblyLine(next) << "\n";
-        next = Mk.Addr;
+        const ListingLine line = DisassemblyLine(next, read, numbers);
+        out << line.Text << "\n";
+        next = line.Next;
     }
 }
 
 void Console::Assemble(const Arguments& arguments, std::ostream& out, ConsoleReply& reply) {
     const uint16_t address = ParseAddressWord(arguments.Word(0));
-    AsmLine = std::string(arguments.text);
-    Mk.Addr = address;
-    AssembleLine();
+    const AsmResult assembled = AssembleLine(arguments.text, address, numbers);
     // A line that does not assemble is an answer, not a failed command: the
     // position tells where the text went wrong, and nothing is stored.
-    if (AsmPos != 0) {
-        out << "error at " << AsmPos << "\n";
+    if (!assembled.Succeeded()) {
+        out << "error at " << assembled.AsmPos << "\n";
         return;
     }
-    if (StoreBelowTop(address, AsmWords, size_t(AsmCount), reply)) out << Full(Mk.Addr) << "\n";
+    if (const std::optional<uint16_t> next = StoreBelowTop(address, assembled.Words(), reply)) out << Full(*next) << "\n";
 }
 
 void Console::Key(const Arguments& arguments, std::ostream&, ConsoleReply&) {
@@ -492,7 +487,7 @@ void Console::Help(const Arguments&, std::ostream& out, ConsoleReply&) {
         left.resize(std::max<size_t>(left.size() + 1, 20), ' ');
         out << left << command.description << "\n";
     }
-    out << "Numbers are in radix " << Radix << "; counts are decimal.\n";
+    out << "Numbers are in radix " << numbers.Radix() << "; counts are decimal.\n";
 }
 
 void Console::Quit(const Arguments&, std::ostream&, ConsoleReply& reply) { reply.quit = true; }
@@ -559,7 +554,7 @@ void Console::RunCommand(const Arguments& arguments, std::ostream& out) {
     const uint64_t limit = arguments.Has(0) ? ParseCount(arguments.Word(0), "step limit") : DefaultRunLimit;
     const Advanced run = Debugger.Advance(UnlimitedBudget, limit);
     if (run.Stopped) {
-        out << StopText(Debugger.LastStop(), Radix) << "\n";
+        out << StopText(Debugger.LastStop(), numbers.Radix()) << "\n";
         return;
     }
     Debugger.Continue();
@@ -587,12 +582,12 @@ void Console::Out(const Arguments& arguments, std::ostream& out, ConsoleReply&) 
 void Console::Back(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
     const uint64_t steps = arguments.Has(0) ? ParseCount(arguments.Word(0), "step count") : 1;
     const Stop stop = Debugger.StepBack(steps);
-    out << StopText(stop, Radix) << ", step " << stop.Step << "\n";
+    out << StopText(stop, numbers.Radix()) << ", step " << stop.Step << "\n";
 }
 
 void Console::Reverse(const Arguments&, std::ostream& out, ConsoleReply&) {
     const Stop stop = Debugger.RunBack();
-    out << StopText(stop, Radix) << ", step " << stop.Step << "\n";
+    out << StopText(stop, numbers.Radix()) << ", step " << stop.Step << "\n";
 }
 
 // The trace goes to a file of the user's choosing, but never over one of the
@@ -604,7 +599,7 @@ void Console::Trace(const Arguments& arguments, std::ostream& out, ConsoleReply&
     RefuseInput(path);
     const std::vector<TraceEntry> entries = RecentSteps(Debugger.Past(), size_t(count));
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (file) WriteTrace(entries, Radix, file);
+    if (file) WriteTrace(entries, numbers.Radix(), file);
     file.close();
     if (!file) {
         reply.warnings = "cannot write the trace to " + path + "\n";

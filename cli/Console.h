@@ -6,10 +6,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <ostream>
 #include <string>
 #include <string_view>
 
+#include "debugger/Numbers.h"
+#include "debugger/RunControl.h"
 #include "panel/KeyTyper.h"
 
 struct ConsoleReply {
@@ -21,9 +25,11 @@ struct ConsoleReply {
 
 class Console {
 public:
-    // saveFile is where "save" without a file name writes the RAM; romFile is
-    // the ROM image the session loaded, which "saverom" refuses to write.
-    explicit Console(std::string saveFile, std::string romFile = {});
+    // saveFile is where "save" without a file name writes the RAM; numbers
+    // are the debugger's, in which addresses and values are read and shown;
+    // romFile is the ROM image the session loaded, which "saverom" refuses to
+    // write.
+    explicit Console(std::string saveFile, NumberFormat numbers = NumberFormat(), std::string romFile = {});
 
     // Runs one line, writing its answer to out, every line of it ending in a
     // newline. Blank lines and lines starting with "#" do nothing. Nothing
@@ -83,7 +89,28 @@ private:
     void Help(const Arguments&, std::ostream&, ConsoleReply&);
     void Quit(const Arguments&, std::ostream&, ConsoleReply&);
 
+    // A number in the radix; every character must be a digit of it, and the
+    // value keeps its low 16 bits.
+    uint16_t ParseWord(std::string_view word) const;
+    // A word in full form.
+    std::string Full(uint16_t value) const;
+    // An address: a label of the symbol table, or a number in the radix.
+    uint16_t ParseAddressWord(std::string_view word) const;
+    // An address in full form, with its label when there is one.
+    std::string Place(uint16_t address) const;
+    // ADDR alone is the word there (the byte, when ADDR is odd); ADDR END,
+    // the bytes from ADDR to END.
+    Watchpoint ParseWatchRange(WatchAccess access, std::string_view first, std::string_view last) const;
+    std::string WatchText(const Watchpoint& watch) const;
+    // Stores words from the address upward as the debugger does, ROM included,
+    // but only below the top of the address space: they never wrap into the
+    // ROM at 0. The address after them when all fitted; otherwise nothing, and
+    // a warning says what was not stored.
+    std::optional<uint16_t> StoreBelowTop(uint16_t address, std::span<const uint16_t> words,
+                                          ConsoleReply& reply) const;
+
     std::string saveFile;
     std::string romFile;
+    NumberFormat numbers;
     int64_t holdTicks = DefaultHoldTicks;
 };

@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
         return ExitBadLine;
     }
     StartMachine(files, [](const std::string& message) { std::cerr << message << '\n'; });
-    Console console(files.ram, files.rom);
+    Console console(files.ram, ReadDebuggerRadix(files.settings), files.rom);
 
     if (scripts.empty()) {
         const Outcome outcome = RunLines(console, std::cin, isatty(STDIN_FILENO) == 1);

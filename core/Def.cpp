@@ -12,8 +12,9 @@ Location ReadCellOutsideMemory() {
     if (ReadsMemory(Mk.Addr)) return {Mk.Memory.data() + Mk.Addr};
     if (Mk.Addr == KeyInAddress) return ScanKeys();
     if (Mk.Addr == CtrlPortAddress) return CellOf(Mk.CtrlPort);
-    // Unmapped. The debugger's line assembler stores through read locations;
-    // clearing the cell here means no such store can ever show through.
+    // Unmapped. No store goes through a read location, but the cell is part
+    // of the machine's value and comes back with it from a file; clearing it
+    // here keeps every unmapped read 0 whatever it came back holding.
     Mk.ZeroCell = 0;
     return CellOf(Mk.ZeroCell);
 }
@@ -27,4 +28,15 @@ Location WriteCellToPort() {
     if (Mk.Addr == KeyOutAddress) return CellOf(Mk.KeyOut);
     if (Mk.Addr == CtrlPortAddress) return CellOf(Mk.CtrlPort);
     return CellOf(Mk.SinkCell);  // ROM and unmapped space: the write vanishes
+}
+
+uint16_t PeekWord(const Machine& machine, uint16_t address) {
+    if (ReadsMemory(machine, address)) {
+        uint16_t word;  // little-endian like the host, as Location::Word reads it
+        std::memcpy(&word, machine.Memory.data() + address, sizeof word);
+        return word;
+    }
+    if (address == KeyInAddress) return KeyScan(machine);
+    if (address == CtrlPortAddress) return machine.CtrlPort;
+    return 0;  // unmapped
 }

@@ -166,9 +166,10 @@ inline Location RegisterLocation(int n) { return CellOf(Mk.Reg[n]); }
 
 inline bool IsRom(uint16_t address) { return address <= 0x7FFF; }
 // RAM ends at RamEnd, and never past the RAM there is, whatever RamEnd holds.
-inline bool IsRam(uint16_t address) {
-    return address >= RamStart && address <= LastRamAddress && address <= Mk.RamEnd;
+inline bool IsRam(const Machine& machine, uint16_t address) {
+    return address >= RamStart && address <= LastRamAddress && address <= machine.RamEnd;
 }
+inline bool IsRam(uint16_t address) { return IsRam(Mk, address); }
 
 constexpr uint16_t LcdRamStart = 0x0080;
 inline bool IsLcdRam(uint16_t address) { return uint16_t(address - LcdRamStart) < LcdRamSize; }
@@ -176,9 +177,10 @@ inline bool IsLcdRam(uint16_t address) { return uint16_t(address - LcdRamStart) 
 // Reads that come straight from Memory: RAM, and all of ROM but the ports
 // at 0x0100..0x0107. The display range reads ROM: the display memory cannot
 // be read back.
-inline bool ReadsMemory(uint16_t address) {
-    return address < RamStart ? (address & 0xFFF8) != KeyInAddress : IsRam(address);
+inline bool ReadsMemory(const Machine& machine, uint16_t address) {
+    return address < RamStart ? (address & 0xFFF8) != KeyInAddress : IsRam(machine, address);
 }
+inline bool ReadsMemory(uint16_t address) { return ReadsMemory(Mk, address); }
 
 // The debugger's watch on the bus. ReadCell and WriteCell serve inline only
 // the addresses below these bounds; every other access comes out of line,
@@ -217,3 +219,8 @@ inline Location WriteCell() {
     }
     return WriteCellToPort();
 }
+
+// The word that a read of the address would give, as ReadCell().Word() gives
+// it, but without a read's side effects: the key lines are computed, not
+// stored into KeyIn, and nothing else changes. For tools that look at memory.
+uint16_t PeekWord(const Machine& machine, uint16_t address);

@@ -27,14 +27,18 @@ const KeyColumn KeyMatrix[3] = {
       /* 50..56 */ 0, 0, 0, 0, 0, 0, 0}},
 };
 
-Location ScanKeys() {
+uint16_t KeyScan(const Machine& machine) {
     // A key held on the PC keyboard hides one held with the mouse.
-    int32_t key = Mk.PcKey != 0 ? Mk.PcKey : Mk.MouseKey;
-    Mk.KeyIn = 0;
+    const int32_t key = machine.PcKey != 0 ? machine.PcKey : machine.MouseKey;
     // The front panel gives indices 0..56 only; anything else scans as no key.
-    if (key > 0 && key < KeyCount) {
-        for (const KeyColumn& column : KeyMatrix)
-            if (Mk.KeyOut & column.selectBit) Mk.KeyIn |= column.code[key];
-    }
+    if (key <= 0 || key >= KeyCount) return 0;
+    uint16_t lines = 0;
+    for (const KeyColumn& column : KeyMatrix)
+        if (machine.KeyOut & column.selectBit) lines |= column.code[key];
+    return lines;
+}
+
+Location ScanKeys() {
+    Mk.KeyIn = KeyScan(Mk);
     return CellOf(Mk.KeyIn);
 }

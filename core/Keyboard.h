@@ -18,5 +18,9 @@ struct KeyColumn {
 };
 extern const KeyColumn KeyMatrix[3];
 
+// The return lines that the held key drives on the columns that KeyOut
+// selects: what a read of 0x0100 gives now.
+uint16_t KeyScan(const Machine& machine);
+
 // Recomputes KeyIn from the held key and KeyOut and gives its location.
 Location ScanKeys();

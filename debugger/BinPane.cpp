@@ -25,102 +25,78 @@ QRadioButton* NewModeButton(const QString& caption, int left, QWidget* parent) {
 
 }  // namespace
 
-TBinPane::TBinPane(TDebugForm& form) : form_(form) {
-    const PaneParts parts = NewPaneParts(&form, QStringLiteral(" Binary Editor "), {8, 176, 601, 161}, 576);
-    BinGroupBox = parts.group;
-    BinPaintBox = parts.paintBox;
-    BinScrollBar = parts.scrollBar;
-    BinEdit = parts.field;
-    RadioButtonByte = NewModeButton(QStringLiteral("byte"), 104, BinGroupBox);
-    RadioButtonWord = NewModeButton(QStringLiteral("word"), 160, BinGroupBox);
+TBinPane::TBinPane(TDebugForm& form) : TPane(form, QStringLiteral(" Binary Editor "), {8, 176, 601, 161}, 576) {
+    RadioButtonByte = NewModeButton(QStringLiteral("byte"), 104, GroupBox);
+    RadioButtonWord = NewModeButton(QStringLiteral("word"), 160, GroupBox);
     RadioButtonByte->setChecked(true);
-
-    BinGroupBox->OnClick = [this] { form_.ActivatePane(BinEdit, BinGroupBox); };
-    BinPaintBox->OnPaint = [this](QPainter& painter) { BinPaintBoxPaint(painter); };
-    BinPaintBox->OnMouseDown = [this](int x, int y) { BinPaintBoxMouseDown(x, y); };
-    QObject::connect(BinScrollBar, &QScrollBar::actionTriggered, BinScrollBar,
-                     [this] { BinBoxScroll(BinScrollBar->sliderPosition()); });
     QObject::connect(RadioButtonByte, &QRadioButton::clicked, RadioButtonByte, [this] { BinRadioButtonClick(1); });
     QObject::connect(RadioButtonWord, &QRadioButton::clicked, RadioButtonWord, [this] { BinRadioButtonClick(2); });
-    BinEdit->OnKeyDown = [this](int key) { return BinEditKeyDown(key); };
-    BinEdit->OnChange = [this] { BinEditChange(); };
 }
 
-void TBinPane::BinPaintBoxPaint(QPainter& painter) {
-    const int rows = BinPaintBox->Rows();
+void TBinPane::PaintBoxPaint(QPainter& painter) {
+    const int rows = PaintBox->Rows();
     uint16_t address = BinTop;
     for (int row = 0; row < rows && IsRam(address); ++row, address += 16)
-        BinPaintBox->TextOut(painter, 0, row, MemoryRowText(address, BinMode));
+        PaintBox->TextOut(painter, 0, row, MemoryRowText(Mk, address, BinMode, form_.Numbers));
 
-    BinScrollBar->setRange(0, RamRows - rows);
-    BinScrollBar->setValue((BinTop - RamStart) / 16);
-    BinScrollBar->setPageStep(rows);
+    ScrollBar->setRange(0, RamRows - rows);
+    ScrollBar->setValue((BinTop - RamStart) / 16);
+    ScrollBar->setPageStep(rows);
 }
 
-void TBinPane::BinPaintBoxMouseDown(int x, int y) {
-    form_.ActivatePane(BinEdit, BinGroupBox);
-    const QSize cell = BinPaintBox->Cell();
-    const int column = x / cell.width();
-    const int row = y / cell.height();
-    if (row >= BinPaintBox->Rows()) return;
-    const int cellColumns = (ByteDigits + 1) * BinMode;
-    const int digits = BinMode == 2 ? WordDigits : ByteDigits;
-    const int values = MemoryValueColumn();
-    const int characters = MemoryCharacterColumn();
+void TBinPane::CellMouseDown(int column, int row) {
+    const NumberFormat& numbers = form_.Numbers;
+    if (row >= PaintBox->Rows()) return;
+    const int cellColumns = (numbers.ByteDigits() + 1) * BinMode;
+    const int digits = BinMode == 2 ? numbers.WordDigits() : numbers.ByteDigits();
+    const int values = MemoryValueColumn(numbers);
+    const int characters = MemoryCharacterColumn(numbers);
 
-    if (row == 0 && column < WordDigits) {
+    if (row == 0 && column < numbers.WordDigits()) {
         form_.EditMode = EditBinAddress;
         form_.EditAddr = 0;
-        BinEdit->SetUpperCase(true);
-        PlaceEdit(BinPaintBox, BinEdit, 0, WordDigits, 0);
+        Edit->SetUpperCase(true);
+        PlaceEdit(PaintBox, Edit, 0, numbers.WordDigits(), 0);
     } else if (column >= values && column < characters && (column - values) % cellColumns < digits) {
         const int k = (column - values) / cellColumns;
         const auto address = uint16_t(BinTop + 16 * row + BinMode * k);
         if (!IsRam(address)) return;
         form_.EditMode = EditBinValue;
         form_.EditAddr = address;
-        BinEdit->SetUpperCase(true);
-        PlaceEdit(BinPaintBox, BinEdit, cellColumns * k + values, digits, row);
+        Edit->SetUpperCase(true);
+        PlaceEdit(PaintBox, Edit, cellColumns * k + values, digits, row);
     } else if (column >= characters && column < characters + 16) {
         const auto address = uint16_t(BinTop + 16 * row + column - characters);
         if (!IsRam(address)) return;
         form_.EditMode = EditBinCharacter;
         form_.EditAddr = address;
-        BinEdit->SetUpperCase(false);
-        PlaceEdit(BinPaintBox, BinEdit, column, 1, row);
+        Edit->SetUpperCase(false);
+        PlaceEdit(PaintBox, Edit, column, 1, row);
     }
 }
 
-void TBinPane::BinBoxScroll(int position) {
-    BinTop = uint16_t(RamStart + 16 * position);
-    form_.ActivatePane(BinEdit, BinGroupBox);
-}
+void TBinPane::ScrollTo(int position) { BinTop = uint16_t(RamStart + 16 * position); }
 
 void TBinPane::BinRadioButtonClick(int32_t tag) {
     BinMode = tag;
-    form_.ActivatePane(BinEdit, BinGroupBox);
-}
-
-bool TBinPane::BinEditKeyDown(int key) {
-    return form_.PaneKeyDown(
-        key, BinPaintBox, BinScrollBar, [this](int position) { BinTop = uint16_t(RamStart + 16 * position); },
-        [this] { Commit(); });
+    Activate();
 }
 
 void TBinPane::Commit() {
-    const std::string digits = BinEdit->text().toStdString();
+    const std::string digits = Edit->text().toStdString();
+    const int32_t radix = form_.Numbers.Radix();
     if (form_.EditMode == EditBinAddress) {
-        const auto top = uint16_t(ParseNumber(digits, Radix) & 0xFFF0);
+        const auto top = uint16_t(ParseNumber(digits, radix) & 0xFFF0);
         // A start is taken only with a row of RAM after the last row shown.
-        if (IsRam(top) && IsRam(uint16_t(top + 16 * BinPaintBox->Rows()))) BinTop = top;
+        if (IsRam(top) && IsRam(uint16_t(top + 16 * PaintBox->Rows()))) BinTop = top;
     } else if (form_.EditMode == EditBinValue) {
-        const auto value = uint16_t(ParseNumber(digits, Radix));
+        const auto value = uint16_t(ParseNumber(digits, radix));
         Mk.Memory[form_.EditAddr] = uint8_t(value);
         if (BinMode == 2) Mk.Memory[form_.EditAddr + 1] = uint8_t(value >> 8);
     } else if (form_.EditMode == EditBinCharacter) {
         // The machine's code for the character; an empty field, or a character
         // outside the code page, stores nothing.
-        const QList<uint> typed = BinEdit->text().toUcs4();
+        const QList<uint> typed = Edit->text().toUcs4();
         if (!typed.isEmpty())
             if (const uint8_t code = Cp1251FromUnicode(char32_t(typed.front()))) Mk.Memory[form_.EditAddr] = code;
     } else {
@@ -129,6 +105,6 @@ void TBinPane::Commit() {
     form_.CloseFields();
 }
 
-void TBinPane::BinEditChange() {
-    if (form_.EditMode == EditBinAddress || form_.EditMode == EditBinValue) FilterDigits(BinEdit, Radix);
+void TBinPane::EditChange() {
+    if (form_.EditMode == EditBinAddress || form_.EditMode == EditBinValue) FilterDigits(Edit, form_.Numbers.Radix());
 }

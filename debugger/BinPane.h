@@ -4,41 +4,30 @@
 // opens a field for a new one. Values go straight into the memory image.
 #pragma once
 
+#include "debugger/Pane.h"
+
 #include <cstdint>
 
-class QPainter;
 class QRadioButton;
-class QScrollBar;
-class TDebugForm;
-class TEdit;
-class TGroupBox;
-class TPaintBox;
 
-class TBinPane {
+class TBinPane : public TPane {
 public:
     explicit TBinPane(TDebugForm& form);
 
-    TGroupBox* BinGroupBox;
-    TPaintBox* BinPaintBox;
-    // Counts rows of a RAM of 2048 bytes: position p shows from 0x8000 + 16p.
-    QScrollBar* BinScrollBar;
     QRadioButton* RadioButtonByte;
     QRadioButton* RadioButtonWord;
-    TEdit* BinEdit;
 
+    // The scroll bar counts rows of a RAM of 2048 bytes: position p shows
+    // from 0x8000 + 16p.
     uint16_t BinTop = 0x8000;  // the first row's address, a multiple of 16
     int32_t BinMode = 1;       // bytes in a cell: 1 bytes, 2 words
 
-    void BinPaintBoxPaint(QPainter& painter);
-    void BinPaintBoxMouseDown(int x, int y);
-    void BinBoxScroll(int position);
     void BinRadioButtonClick(int32_t tag);
-    bool BinEditKeyDown(int key);
-    void BinEditChange();
 
-private:
-    // Enter in the open field.
-    void Commit();
-
-    TDebugForm& form_;
+protected:
+    void PaintBoxPaint(QPainter& painter) override;
+    void CellMouseDown(int column, int row) override;
+    void ScrollTo(int position) override;
+    void Commit() override;
+    void EditChange() override;
 };

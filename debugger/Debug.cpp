@@ -14,6 +14,8 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include <initializer_list>
+
 namespace {
 
 constexpr int DesignWidth = 625;
@@ -22,9 +24,6 @@ constexpr int CaptionPixels = 11;
 constexpr int ResumeDelay = 30;  // run-loop ticks, about 300 ms
 constexpr int TraceDigits = 6;
 const QColor ActiveCaption(0, 0, 255);
-
-// Enter on the main keyboard or on the keypad.
-bool IsEnterKey(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 }  // namespace
 
@@ -39,7 +38,7 @@ TDebugForm::TDebugForm(const std::string& settings)
     colours.setColor(QPalette::Window, colours.color(QPalette::Button));
     setPalette(colours);
     setAutoFillBackground(true);
-    Anchor(Bin.BinGroupBox, Qt::LeftEdge | Qt::TopEdge | Qt::BottomEdge);
+    Anchor(Bin.GroupBox, Qt::LeftEdge | Qt::TopEdge | Qt::BottomEdge);
 
     StepGroupBox = NewRunGroup(QStringLiteral(" Single step "), 8, StepButton);
     TraceGroupBox = NewRunGroup(QStringLiteral(" Number of steps (decimal) "), 64, TraceButton);
@@ -88,16 +87,16 @@ void TDebugForm::DebugCreate() {
     Registers.RegTop = 0;
     Bin.BinTop = RamStart;
     List.SetListOrigin(0);
-    ReadDebuggerRadix(settings_);
-    BpEdit->setMaxLength(WordDigits);
+    Numbers = ReadDebuggerRadix(settings_);
+    BpEdit->setMaxLength(Numbers.WordDigits());
 
     // Wide enough for one row of the memory editor, whatever the width of the
     // pane font's characters.
-    const int rowPixels = MemoryRowLength() * Bin.BinPaintBox->Cell().width();
+    const int rowPixels = MemoryRowLength(Numbers) * Bin.PaintBox->Cell().width();
     const int width = rowPixels + 65;
     resize(width, DesignHeight);
     setMinimumSize(width, DesignHeight);
-    Bin.BinGroupBox->resize(width - 24, Bin.BinGroupBox->height());
+    Bin.GroupBox->resize(width - 24, Bin.GroupBox->height());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -107,9 +106,9 @@ void TDebugForm::DebugShow() {
     TraceCount = -1;
     BreakPoint = -1;
     List.SetListOrigin(Mk.Reg[PC]);
-    List.ListEdit->setFocus();
+    List.Edit->setFocus();
     ResetCaptions();
-    List.ListGroupBox->SetCaptionColor(ActiveCaption);
+    List.GroupBox->SetCaptionColor(ActiveCaption);
 }
 
 void TDebugForm::DebugHide() {
@@ -135,7 +134,7 @@ void TDebugForm::TraceButtonClick() {
 }
 
 void TDebugForm::BpButtonClick() {
-    const int32_t address = ParseNumber(BpEdit->text().toStdString(), Radix);
+    const int32_t address = ParseNumber(BpEdit->text().toStdString(), Numbers.Radix());
     ActivatePane(BpEdit, BpGroupBox);
     BreakPoint = address;
     TraceCount = -1;
@@ -144,12 +143,11 @@ void TDebugForm::BpButtonClick() {
 
 void TDebugForm::TraceEditChange() { FilterDigits(TraceEdit, 10); }
 
-void TDebugForm::BpEditChange() { FilterDigits(BpEdit, Radix); }
+void TDebugForm::BpEditChange() { FilterDigits(BpEdit, Numbers.Radix()); }
 
 void TDebugForm::ResetCaptions() {
     const QColor normal = palette().color(QPalette::WindowText);
-    for (TGroupBox* group :
-         {List.ListGroupBox, Registers.RegGroupBox, Bin.BinGroupBox, StepGroupBox, TraceGroupBox, BpGroupBox})
+    for (TGroupBox* group : {List.GroupBox, Registers.GroupBox, Bin.GroupBox, StepGroupBox, TraceGroupBox, BpGroupBox})
         group->SetCaptionColor(normal);
 }
 
@@ -162,26 +160,10 @@ void TDebugForm::ActivatePane(QWidget* control, TGroupBox* group) {
 
 void TDebugForm::CloseFields() {
     EditMode = EditNone;
-    for (TEdit* field : {List.ListEdit, Registers.RegEdit, Bin.BinEdit}) CloseField(field);
-    for (TPaintBox* pane : {List.ListPaintBox, Registers.RegPaintBox, Bin.BinPaintBox}) pane->update();
-}
-
-bool TDebugForm::PaneKeyDown(int key, TPaintBox* pane, QScrollBar* bar, const std::function<void(int)>& scrollTo,
-                             const std::function<void()>& commit) {
-    if (const std::optional<int> position = ScrollKey(key, bar); position && EditMode == EditNone) {
-        scrollTo(*position);
-        pane->update();
-        return true;
+    for (TPane* pane : std::initializer_list<TPane*>{&List, &Registers, &Bin}) {
+        CloseField(pane->Edit);
+        pane->PaintBox->update();
     }
-    if (IsEnterKey(key)) {
-        commit();
-        return true;
-    }
-    if (key == Qt::Key_Escape) {
-        CloseFields();
-        return true;
-    }
-    return false;
 }
 
 void TDebugForm::showEvent(QShowEvent* event) {

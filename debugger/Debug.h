@@ -7,6 +7,7 @@
 
 #include "debugger/BinPane.h"
 #include "debugger/ListPane.h"
+#include "debugger/Numbers.h"
 #include "debugger/RegPane.h"
 
 #include "panel/Settings.h"
@@ -14,14 +15,11 @@
 #include <QWidget>
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 class QPushButton;
-class QScrollBar;
 class TEdit;
 class TGroupBox;
-class TPaintBox;
 
 // Which in-place field is open, and so what Enter in it commits.
 enum EditModes : uint8_t {
@@ -44,6 +42,9 @@ public:
     // breakpoint.
     void ShowWindow();
 
+    // The radix of every number the window shows or reads, but the trace
+    // count's, with its digit widths: Radix, ByteDigits and WordDigits.
+    NumberFormat Numbers;
     uint8_t EditMode = EditNone;
     uint16_t EditAddr = 0;  // the address, or register index, that the open field edits
 
@@ -77,12 +78,6 @@ public:
     void ActivatePane(QWidget* control, TGroupBox* group);
     // Closes the three in-place fields and repaints the three panes.
     void CloseFields();
-    // A key in a pane's in-place field, as all three panes take it: with no
-    // field open a navigation key scrolls the pane (scrollTo the bar's new
-    // position, then a repaint); otherwise Enter commits the open field and
-    // Escape closes it. Returns whether the key was taken.
-    bool PaneKeyDown(int key, TPaintBox* pane, QScrollBar* bar, const std::function<void(int)>& scrollTo,
-                     const std::function<void()>& commit);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -155,35 +155,6 @@ void TEdit::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && OnClick) OnClick();
 }
 
-PaneParts NewPaneParts(QWidget* window, const QString& caption, const QRect& group, int scrollBarLeft) {
-    PaneParts parts{new TGroupBox(caption, window), nullptr, nullptr, nullptr};
-    parts.group->setGeometry(group);
-    // The paint area and the scroll bar leave 16 pixels for the caption and
-    // 8 below; the area leaves 8 on the left and 40 on the right.
-    parts.paintBox = new TPaintBox(parts.group);
-    parts.paintBox->setGeometry(8, 16, group.width() - 40, group.height() - 24);
-    Anchor(parts.paintBox, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
-    parts.scrollBar = new QScrollBar(Qt::Vertical, parts.group);
-    parts.scrollBar->setGeometry(scrollBarLeft, 16, 17, group.height() - 24);
-    parts.scrollBar->setFocusPolicy(Qt::NoFocus);
-    Anchor(parts.scrollBar, Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
-    parts.paintBox->ScrollBar = parts.scrollBar;
-
-    TEdit* field = parts.field = new TEdit(parts.group);
-    field->setFrame(false);
-    // A line edit keeps its text a couple of pixels off its edges and leaves
-    // room for the caret after the last character; these margins take that
-    // back, so that a field as wide as its characters shows them all, on the
-    // pixels where the pane draws them.
-    field->setTextMargins(-1, -1, -3, -1);
-    QPalette colours = field->palette();
-    colours.setColor(QPalette::Base, Qt::yellow);
-    colours.setColor(QPalette::Text, Qt::black);
-    field->setPalette(colours);
-    CloseField(field);
-    return parts;
-}
-
 void PlaceEdit(const TPaintBox* paintBox, TEdit* field, int column, int width, int row) {
     const QSize cell = paintBox->Cell();
     field->setGeometry(paintBox->x() + column * cell.width(), paintBox->y() + row * cell.height(),

@@ -85,19 +85,6 @@ private:
     bool upperCase_ = false;
 };
 
-// The parts of a pane: a group box at its place in the window, holding a
-// paint area and a vertical scroll bar that follow the group's edges, and a
-// closed in-place field: yellow, borderless, in the pane font, its text
-// exactly on the character cells of the paint area, not reached by Tab. The
-// mouse wheel over the paint area turns the scroll bar.
-struct PaneParts {
-    TGroupBox* group;
-    TPaintBox* paintBox;
-    QScrollBar* scrollBar;
-    TEdit* field;
-};
-PaneParts NewPaneParts(QWidget* window, const QString& caption, const QRect& group, int scrollBarLeft);
-
 // Opens the field over the paint area at the cell column, row, width
 // characters wide and one cell high; it takes at most width characters and
 // starts empty.

@@ -5,25 +5,15 @@
 // a line opens a field in which an instruction is typed and assembled over it.
 #pragma once
 
+#include "debugger/Pane.h"
+
 #include <cstdint>
 
-class QPainter;
-class QScrollBar;
-class TDebugForm;
-class TEdit;
-class TGroupBox;
-class TPaintBox;
-
-class TListPane {
+class TListPane : public TPane {
 public:
     explicit TListPane(TDebugForm& form);
 
-    TGroupBox* ListGroupBox;
-    TPaintBox* ListPaintBox;
-    // Counts words: position p lists from ListStart + 2p.
-    QScrollBar* ListScrollBar;
-    TEdit* ListEdit;
-
+    // The scroll bar counts words: position p lists from ListStart + 2p.
     uint16_t ListTop = 0;       // the first listed instruction, always even
     uint16_t ListStart = 0;     // the region's first address: 0 (ROM) or 0x8000 (RAM)
     uint16_t ListEnd = 0x7FFF;  // the region's last address: 0x7FFF or RamEnd
@@ -32,18 +22,15 @@ public:
     // lists the ROM from 0. Does not repaint.
     void SetListOrigin(uint16_t address);
 
-    void ListPaintBoxPaint(QPainter& painter);
-    void ListPaintBoxMouseDown(int x, int y);
-    void ListBoxScroll(int position);
-    bool ListEditKeyDown(int key);
-    void ListEditChange();
+protected:
+    void PaintBoxPaint(QPainter& painter) override;
+    void CellMouseDown(int column, int row) override;
+    void ScrollTo(int position) override;
+    void Commit() override;
+    void EditChange() override;
 
 private:
-    // Enter in the open field.
-    void Commit();
-    // Whether Addr, having moved on from ListTop, has left the region
-    // (past its end, or wrapped past 0xFFFF out of the RAM region).
-    bool PastRegion() const;
-
-    TDebugForm& form_;
+    // Whether an address reached by listing on from ListTop has left the
+    // region (past its end, or wrapped past 0xFFFF out of the RAM region).
+    bool PastRegion(uint16_t address) const;
 };

@@ -1,4 +1,4 @@
-// One row of the memory editor as text, in the debugger's radix: the address,
+// One row of the memory editor as text, in a given radix: the address,
 // sixteen bytes as bytes or as words, and the same bytes as characters. The
 // debug window draws it and the console prints it, so the two always agree.
 #pragma once
@@ -6,17 +6,20 @@
 #include <cstdint>
 #include <string>
 
+#include "core/Def.h"
+#include "debugger/Numbers.h"
+
 // Columns of a row, in characters: the first value, the first character, and
 // the length of a whole row (its last character included).
-int MemoryValueColumn();
-int MemoryCharacterColumn();
-int MemoryRowLength();
+int MemoryValueColumn(const NumberFormat& numbers);
+int MemoryCharacterColumn(const NumberFormat& numbers);
+int MemoryRowLength(const NumberFormat& numbers);
 
 // The 16 bytes from address (rounded down to a multiple of 16), read straight
-// from Memory: the address in full form and ":"; from MemoryValueColumn the
-// bytes (cellBytes 1) or the little-endian words (cellBytes 2), each in full
-// form at the column of its first byte, ByteDigits + 1 columns a byte; from
-// MemoryCharacterColumn the bytes as characters (codes 32 to 126 as
-// themselves, others "."). Trailing blanks are removed. Empty for a row
-// outside ROM and RAM.
-std::string MemoryRowText(uint16_t address, int cellBytes);
+// from the machine's Memory: the address in full form and ":"; from
+// MemoryValueColumn the bytes (cellBytes 1) or the little-endian words
+// (cellBytes 2), each in full form at the column of its first byte,
+// ByteDigits + 1 columns a byte; from MemoryCharacterColumn the bytes as
+// characters (codes 32 to 126 as themselves, others "."). Trailing blanks are
+// removed. Empty for a row outside ROM and RAM.
+std::string MemoryRowText(const Machine& machine, uint16_t address, int cellBytes, const NumberFormat& numbers);

@@ -2,10 +2,6 @@
 
 #include <algorithm>
 
-int32_t Radix = 16;
-int32_t ByteDigits = 2;
-int32_t WordDigits = 4;
-
 namespace {
 
 constexpr int NumberWidth = 11;  // enough for any 32-bit value in radix 8 or more
@@ -20,15 +16,14 @@ std::string LastPlaces(const std::string& number, int32_t width) {
     return number.substr(first);
 }
 
-int32_t DigitsOf(uint32_t value) { return int32_t(LastPlaces(FormatNumber(value, Radix, ' '), NumberWidth).size()); }
+int32_t DigitsOf(uint32_t value, int32_t radix) {
+    return int32_t(LastPlaces(FormatNumber(value, radix, ' '), NumberWidth).size());
+}
 
 }  // namespace
 
-void SetRadix(int32_t radix) {
-    Radix = UsableRadix(radix);
-    ByteDigits = DigitsOf(255);
-    WordDigits = DigitsOf(65535);
-}
+NumberFormat::NumberFormat(int32_t radix)
+    : radix_(UsableRadix(radix)), byteDigits_(DigitsOf(255, radix_)), wordDigits_(DigitsOf(65535, radix_)) {}
 
 std::string FormatNumber(uint32_t value, int32_t radix, char padding) {
     const uint32_t base = uint32_t(UsableRadix(radix));
@@ -41,9 +36,13 @@ std::string FormatNumber(uint32_t value, int32_t radix, char padding) {
     return text;
 }
 
-std::string FormatWord(uint16_t value, char padding) { return LastPlaces(FormatNumber(value, Radix, padding), WordDigits); }
+std::string FormatWord(uint16_t value, char padding, const NumberFormat& numbers) {
+    return LastPlaces(FormatNumber(value, numbers.Radix(), padding), numbers.WordDigits());
+}
 
-std::string FormatByte(uint8_t value, char padding) { return LastPlaces(FormatNumber(value, Radix, padding), ByteDigits); }
+std::string FormatByte(uint8_t value, char padding, const NumberFormat& numbers) {
+    return LastPlaces(FormatNumber(value, numbers.Radix(), padding), numbers.ByteDigits());
+}
 
 int32_t DigitValue(char c) {
     const size_t position = DigitChars.find(c);

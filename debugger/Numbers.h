@@ -7,25 +7,39 @@
 #include <string>
 #include <string_view>
 
-extern int32_t Radix;       // radix of every debugger number, 8..16
-extern int32_t ByteDigits;  // digits of 255 in Radix
-extern int32_t WordDigits;  // digits of 65535 in Radix
+// A radix of the debugger's numbers with the digit widths that follow from
+// it. The debug window holds the one read from the settings as it is
+// created, the console the one it starts with; the tools are given it.
+class NumberFormat {
+public:
+    // A radix outside 8..16 gives 16, as the settings' default does.
+    explicit NumberFormat(int32_t radix = 16);
+
+    int32_t Radix() const { return radix_; }
+    int32_t ByteDigits() const { return byteDigits_; }  // digits of 255 in the radix
+    int32_t WordDigits() const { return wordDigits_; }  // digits of 65535 in the radix
+
+    bool operator==(const NumberFormat&) const = default;
+
+private:
+    int32_t radix_;
+    int32_t byteDigits_;
+    int32_t wordDigits_;
+};
 
 // Digit characters: upper case for output, both cases accepted on input.
 inline constexpr std::string_view DigitChars = "0123456789ABCDEFabcdef";
-
-// Sets Radix (a value outside 8..16 gives 16) and the widths that follow.
-void SetRadix(int32_t radix);
 
 // The value in the radix, right-aligned in exactly 11 characters filled on
 // the left with the padding character; at least one digit. A radix outside
 // 8..16 is taken as 16.
 std::string FormatNumber(uint32_t value, int32_t radix, char padding);
 
-// The value in Radix at WordDigits (ByteDigits) places. Padding '0' gives the
-// full form with leading zeros; padding ' ' gives the short form without them.
-std::string FormatWord(uint16_t value, char padding);
-std::string FormatByte(uint8_t value, char padding);
+// The value in the format's radix at WordDigits (ByteDigits) places. Padding
+// '0' gives the full form with leading zeros; padding ' ' gives the short form
+// without them.
+std::string FormatWord(uint16_t value, char padding, const NumberFormat& numbers);
+std::string FormatByte(uint8_t value, char padding, const NumberFormat& numbers);
 
 // The digit value 0..15 of a character, 16 for a character that is no digit;
 // so a character is a digit of radix r exactly when its value is below r.

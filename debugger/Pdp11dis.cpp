@@ -2,9 +2,6 @@
 
 #include <algorithm>
 
-#include "core/Def.h"
-#include "debugger/Numbers.h"
-
 // K1801VM2 instruction set. Masks and values in octal, as PDP-11 manuals
 // write them. The halt-mode group at 000010-000037 decodes fewer bits than it
 // occupies, hence the narrow masks there; 000210 (record 21) has value bits
@@ -113,33 +110,46 @@ namespace {
 
 std::string RegisterName(uint16_t number) { return std::string(RegisterNames[number & 7].Name); }
 
-std::string FullForm(uint16_t value) { return FormatWord(value, '0'); }
-std::string ShortForm(uint16_t value) { return FormatWord(value, ' '); }
+// Writes operands in a radix, fetching the extra words an instruction has.
+class OperandWriter {
+public:
+    OperandWriter(WordFetch& fetch, const NumberFormat& numbers) : fetch_(fetch), numbers_(numbers) {}
 
-// A 6-bit addressing field: mode in bits 3-5, register in bits 0-2. Fetches
-// the field's extra word, if any.
-std::string FieldText(uint16_t field) {
-    const uint16_t mode = (field >> 3) & 7;
-    const uint16_t reg = field & 7;
-    const std::string name = RegisterName(reg);
-    const std::string deferred = mode >= 2 && (mode & 1) ? "@" : "";
-    switch (mode) {
-        case 0: return name;
-        case 1: return "(" + name + ")";
-        case 2:
-        case 3:
-            if (reg == PC) return deferred + "#" + ShortForm(FetchWord());
-            return deferred + "(" + name + ")+";
-        case 4:
-        case 5: return deferred + "-(" + name + ")";
-        default: {
-            const uint16_t index = FetchWord();
-            // PC-relative: the operand is the address that follows the index word.
-            if (reg == PC) return deferred + FullForm(uint16_t(index + Mk.Addr));
-            return deferred + FullForm(index) + "(" + name + ")";
+    std::string FullForm(uint16_t value) const { return FormatWord(value, '0', numbers_); }
+    std::string ShortForm(uint16_t value) const { return FormatWord(value, ' ', numbers_); }
+
+    // The address after the words fetched so far.
+    uint16_t Addr() const { return fetch_.Addr; }
+
+    // A 6-bit addressing field: mode in bits 3-5, register in bits 0-2.
+    // Fetches the field's extra word, if any.
+    std::string FieldText(uint16_t field) {
+        const uint16_t mode = (field >> 3) & 7;
+        const uint16_t reg = field & 7;
+        const std::string name = RegisterName(reg);
+        const std::string deferred = mode >= 2 && (mode & 1) ? "@" : "";
+        switch (mode) {
+            case 0: return name;
+            case 1: return "(" + name + ")";
+            case 2:
+            case 3:
+                if (reg == PC) return deferred + "#" + ShortForm(fetch_.FetchWord());
+                return deferred + "(" + name + ")+";
+            case 4:
+            case 5: return deferred + "-(" + name + ")";
+            default: {
+                const uint16_t index = fetch_.FetchWord();
+                // PC-relative: the operand is the address that follows the index word.
+                if (reg == PC) return deferred + FullForm(uint16_t(index + fetch_.Addr));
+                return deferred + FullForm(index) + "(" + name + ")";
+            }
         }
     }
-}
+
+private:
+    WordFetch& fetch_;
+    const NumberFormat& numbers_;
+};
 
 std::string ConditionLetters(uint16_t word) {
     std::string letters;
@@ -152,9 +162,13 @@ std::string ConditionLetters(uint16_t word) {
 
 }  // namespace
 
-uint16_t FetchWord() {
-    const uint16_t word = ReadCell().Word();
-    Mk.Addr += 2;
+WordReader MachineReader(const Machine& machine) {
+    return [&machine](uint16_t address) { return PeekWord(machine, address); };
+}
+
+uint16_t WordFetch::FetchWord() {
+    const uint16_t word = Read(Addr);
+    Addr += 2;
     return word;
 }
 
@@ -173,8 +187,9 @@ std::string MnemonicText(int index, uint16_t word) {
     return text;
 }
 
-std::string OperandText(int index, uint16_t word) {
+std::string OperandText(int index, uint16_t word, WordFetch& fetch, const NumberFormat& numbers) {
     if (index < 0 || index >= MnemonicCount) return {};
+    OperandWriter out(fetch, numbers);
     const uint16_t source = (word >> 6) & 077;
     const uint16_t destination = word & 077;
     const std::string upperRegister = RegisterName(word >> 6);
@@ -183,32 +198,38 @@ std::string OperandText(int index, uint16_t word) {
         case FmtSrcDstByte:
         case FmtSrcDst: {
             // The source's extra word comes first in memory.
-            const std::string sourceText = FieldText(source);
-            return sourceText + "," + FieldText(destination);
+            const std::string sourceText = out.FieldText(source);
+            return sourceText + "," + out.FieldText(destination);
         }
         case FmtDstByte:
-        case FmtDst: return FieldText(destination);
-        case FmtRegDst: return upperRegister + "," + FieldText(destination);
-        case FmtDstReg: return FieldText(destination) + "," + upperRegister;
-        case FmtBranch: return FullForm(uint16_t(Mk.Addr + 2 * int8_t(word & 0377)));
-        case FmtSob: return upperRegister + "," + FullForm(uint16_t(Mk.Addr - 2 * (word & 077)));
+        case FmtDst: return out.FieldText(destination);
+        case FmtRegDst: return upperRegister + "," + out.FieldText(destination);
+        case FmtDstReg: return out.FieldText(destination) + "," + upperRegister;
+        case FmtBranch: return out.FullForm(uint16_t(out.Addr() + 2 * int8_t(word & 0377)));
+        case FmtSob: return upperRegister + "," + out.FullForm(uint16_t(out.Addr() - 2 * (word & 077)));
         case FmtPriority: return std::string(1, DigitChars[word & 7]);
-        case FmtMark: return ShortForm(word & 077);
-        case FmtTrapCode: return ShortForm(word & 0377);
+        case FmtMark: return out.ShortForm(word & 077);
+        case FmtTrapCode: return out.ShortForm(word & 0377);
         case FmtConditions: return ConditionLetters(word);
         default: return {};  // illegal, no operands, data
     }
 }
 
-std::string DisassemblyLine(uint16_t address) {
-    std::string line = FullForm(address) + ":";
-    Mk.Addr = address;
-    const uint16_t word = FetchWord();
+Disassembly Disassemble(uint16_t address, const WordReader& read, const NumberFormat& numbers) {
+    WordFetch fetch{read, address};
+    const uint16_t word = fetch.FetchWord();
     const int index = FindMnemonic(word);
-    line.resize(size_t(WordDigits + 2), ' ');
-    line += MnemonicText(index, word);
-    line.resize(std::max(line.size(), size_t(WordDigits + 8)), ' ');
-    line += OperandText(index, word);
+    std::string operands = OperandText(index, word, fetch, numbers);  // moves the fetch on
+    return {MnemonicText(index, word), std::move(operands), fetch.Addr};
+}
+
+ListingLine DisassemblyLine(uint16_t address, const WordReader& read, const NumberFormat& numbers) {
+    const Disassembly instruction = Disassemble(address, read, numbers);
+    std::string line = FormatWord(address, '0', numbers) + ":";
+    line.resize(size_t(numbers.WordDigits() + 2), ' ');
+    line += instruction.Mnemonic;
+    line.resize(std::max(line.size(), size_t(numbers.WordDigits() + 8)), ' ');
+    line += instruction.Operands;
     line.erase(line.find_last_not_of(' ') + 1);
-    return line;
+    return {line, instruction.Next};
 }

@@ -1,12 +1,17 @@
-// The PDP-11 disassembler of the debugger: turns the instruction at Addr into
-// a mnemonic text and an operand text in the debugger's radix, advancing Addr
-// past the instruction and its extra words. One table of instruction records
+// The PDP-11 disassembler of the debugger: turns the instruction at an
+// address into a mnemonic text and an operand text in a given radix, and
+// tells where the next instruction starts. It reads memory only through the
+// reader it is given and changes nothing. One table of instruction records
 // drives it; the line assembler reads the same table the other way round.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+
+#include "core/Def.h"
+#include "debugger/Numbers.h"
 
 // A word w belongs to a record when (w & Mask) == Value. In RegisterNames,
 // Value is the register number.
@@ -43,8 +48,22 @@ extern const MnemonicRecord MnemonicTable[MnemonicCount];
 // r0..r7 with sp and pc for R6 and R7, then r6 and r7 again for the assembler.
 extern const MnemonicRecord RegisterNames[RegisterCount];
 
-// The word at Addr, read like a processor fetch; then Addr += 2.
-uint16_t FetchWord();
+// Reads the word at an address as the processor's fetch would see it,
+// without changing anything.
+using WordReader = std::function<uint16_t(uint16_t address)>;
+
+// The reader of a machine's memory map (PeekWord). The machine must outlive
+// the reader.
+WordReader MachineReader(const Machine& machine);
+
+// Instruction words fetched one after another from Addr.
+struct WordFetch {
+    const WordReader& Read;
+    uint16_t Addr;  // the address of the next word
+
+    // The word at Addr; then Addr += 2, wrapping at 16 bits.
+    uint16_t FetchWord();
+};
 
 // Index of the first record of MnemonicTable that matches the word.
 int FindMnemonic(uint16_t word);
@@ -53,12 +72,26 @@ int FindMnemonic(uint16_t word);
 // names of the two byte-capable formats.
 std::string MnemonicText(int index, uint16_t word);
 
-// The operands of the word as the record's format writes them. Addr must
-// point past the instruction word; the extra words are fetched from there.
-std::string OperandText(int index, uint16_t word);
+// The operands of the word as the record's format writes them. The fetch
+// must stand past the instruction word; the extra words are fetched from
+// there.
+std::string OperandText(int index, uint16_t word, WordFetch& fetch, const NumberFormat& numbers);
 
-// One line of the disassembly listing for the instruction at the address:
-// the address in full form and ":", the mnemonic at column WordDigits + 2,
-// the operands at column WordDigits + 8, without trailing blanks. Leaves
-// Addr at the next instruction.
-std::string DisassemblyLine(uint16_t address);
+// One instruction, disassembled.
+struct Disassembly {
+    std::string Mnemonic;  // MnemonicText
+    std::string Operands;  // OperandText
+    uint16_t Next;         // the address after the instruction and its extra words
+    bool operator==(const Disassembly&) const = default;
+};
+Disassembly Disassemble(uint16_t address, const WordReader& read, const NumberFormat& numbers);
+
+// One line of the disassembly listing.
+struct ListingLine {
+    // The address in full form and ":", the mnemonic at column WordDigits + 2,
+    // the operands at column WordDigits + 8, without trailing blanks.
+    std::string Text;
+    uint16_t Next;  // the address of the next instruction
+    bool operator==(const ListingLine&) const = default;
+};
+ListingLine DisassemblyLine(uint16_t address, const WordReader& read, const NumberFormat& numbers);

@@ -27,69 +27,45 @@ uint16_t RegisterValue(int index) { return index == PswIndex ? Mk.Psw : Mk.Reg[i
 
 }  // namespace
 
-TRegPane::TRegPane(TDebugForm& form) : form_(form) {
-    const PaneParts parts = NewPaneParts(&form, QStringLiteral(" Registers "), {328, 8, 121, 161}, 96);
-    RegGroupBox = parts.group;
-    RegPaintBox = parts.paintBox;
-    RegScrollBar = parts.scrollBar;
-    RegEdit = parts.field;
-    RegScrollBar->setRange(0, 0);
-    RegEdit->SetUpperCase(true);
-
-    RegGroupBox->OnClick = [this] { form_.ActivatePane(RegEdit, RegGroupBox); };
-    RegPaintBox->OnPaint = [this](QPainter& painter) { RegPaintBoxPaint(painter); };
-    RegPaintBox->OnMouseDown = [this](int x, int y) { RegPaintBoxMouseDown(x, y); };
-    QObject::connect(RegScrollBar, &QScrollBar::actionTriggered, RegScrollBar,
-                     [this] { RegBoxScroll(RegScrollBar->sliderPosition()); });
-    RegEdit->OnKeyDown = [this](int key) { return RegEditKeyDown(key); };
-    RegEdit->OnChange = [this] { RegEditChange(); };
+TRegPane::TRegPane(TDebugForm& form) : TPane(form, QStringLiteral(" Registers "), {328, 8, 121, 161}, 96) {
+    ScrollBar->setRange(0, 0);
+    Edit->SetUpperCase(true);
 }
 
-int TRegPane::Rows() const { return std::min(RegPaintBox->Rows(), RegisterLines + 1); }
+int TRegPane::Rows() const { return std::min(PaintBox->Rows(), RegisterLines + 1); }
 
-void TRegPane::RegPaintBoxPaint(QPainter& painter) {
+void TRegPane::PaintBoxPaint(QPainter& painter) {
     const int rows = Rows();
     std::string flags;
     for (const FlagLetter& flag : FlagLetters) flags += (Mk.Psw & flag.mask) ? flag.letter : '-';
-    RegPaintBox->TextOut(painter, 0, rows - 1, flags);
+    PaintBox->TextOut(painter, 0, rows - 1, flags);
 
     for (int line = 0; line < rows - 1 && RegTop + line < RegisterLines; ++line) {
         const int index = RegTop + line;
-        RegPaintBox->TextOut(painter, 0, line, Labels[index]);
-        RegPaintBox->TextOut(painter, ValueColumn, line, FormatWord(RegisterValue(index), '0'));
+        PaintBox->TextOut(painter, 0, line, Labels[index]);
+        PaintBox->TextOut(painter, ValueColumn, line, FormatWord(RegisterValue(index), '0', form_.Numbers));
     }
 
-    RegScrollBar->setRange(0, RegisterLines + 1 - rows);
-    RegScrollBar->setValue(RegTop);
-    RegScrollBar->setPageStep(rows - 1);
+    ScrollBar->setRange(0, RegisterLines + 1 - rows);
+    ScrollBar->setValue(RegTop);
+    ScrollBar->setPageStep(rows - 1);
 }
 
-void TRegPane::RegPaintBoxMouseDown(int x, int y) {
-    form_.ActivatePane(RegEdit, RegGroupBox);
-    const QSize cell = RegPaintBox->Cell();
-    const int column = x / cell.width();
-    if (column < ValueColumn || column >= WordDigits + ValueColumn) return;
-    const int row = y / cell.height();
+void TRegPane::CellMouseDown(int column, int row) {
+    const int wordDigits = form_.Numbers.WordDigits();
+    if (column < ValueColumn || column >= wordDigits + ValueColumn) return;
     // The flag row opens nothing: the flags change through the PSW.
     if (row > Rows() - 2 || RegTop + row >= RegisterLines) return;
     form_.EditMode = EditRegister;
     form_.EditAddr = uint16_t(RegTop + row);
-    PlaceEdit(RegPaintBox, RegEdit, ValueColumn, WordDigits, row);
+    PlaceEdit(PaintBox, Edit, ValueColumn, wordDigits, row);
 }
 
-void TRegPane::RegBoxScroll(int position) {
-    RegTop = uint16_t(position);
-    form_.ActivatePane(RegEdit, RegGroupBox);
-}
-
-bool TRegPane::RegEditKeyDown(int key) {
-    return form_.PaneKeyDown(
-        key, RegPaintBox, RegScrollBar, [this](int position) { RegTop = uint16_t(position); }, [this] { Commit(); });
-}
+void TRegPane::ScrollTo(int position) { RegTop = uint16_t(position); }
 
 void TRegPane::Commit() {
     if (form_.EditMode != EditRegister) return;
-    const auto value = uint16_t(ParseNumber(RegEdit->text().toStdString(), Radix));
+    const auto value = uint16_t(ParseNumber(Edit->text().toStdString(), form_.Numbers.Radix()));
     const int index = form_.EditAddr;
     // The stack pointer and the program counter hold only even addresses.
     if (index == PswIndex) Mk.Psw = value;
@@ -97,4 +73,4 @@ void TRegPane::Commit() {
     form_.CloseFields();
 }
 
-void TRegPane::RegEditChange() { FilterDigits(RegEdit, Radix); }
+void TRegPane::EditChange() { FilterDigits(Edit, form_.Numbers.Radix()); }

@@ -3,38 +3,26 @@
 // value opens a field for a new one.
 #pragma once
 
+#include "debugger/Pane.h"
+
 #include <cstdint>
 
-class QPainter;
-class QScrollBar;
-class TDebugForm;
-class TEdit;
-class TGroupBox;
-class TPaintBox;
-
-class TRegPane {
+class TRegPane : public TPane {
 public:
     explicit TRegPane(TDebugForm& form);
 
-    TGroupBox* RegGroupBox;
-    TPaintBox* RegPaintBox;
-    QScrollBar* RegScrollBar;  // counts register lines
-    TEdit* RegEdit;
-
+    // The scroll bar counts register lines.
     uint16_t RegTop = 0;  // index of the first register line shown
 
-    void RegPaintBoxPaint(QPainter& painter);
-    void RegPaintBoxMouseDown(int x, int y);
-    void RegBoxScroll(int position);
-    bool RegEditKeyDown(int key);
-    void RegEditChange();
+protected:
+    void PaintBoxPaint(QPainter& painter) override;
+    void CellMouseDown(int column, int row) override;
+    void ScrollTo(int position) override;
+    void Commit() override;
+    void EditChange() override;
 
 private:
-    // Enter in the open field.
-    void Commit();
     // Rows of the pane: the register lines shown and the flag row, at most
     // one line for each register.
     int Rows() const;
-
-    TDebugForm& form_;
 };

@@ -76,13 +76,6 @@ std::string Place(uint16_t address, int32_t radix) {
     return text;
 }
 
-// The word at an address where it is plain memory, read without side
-// effects; 0 at the ports and in unmapped space.
-uint16_t PlainWordAt(uint16_t address) {
-    if (!ReadsMemory(address) || !ReadsMemory(uint16_t(address + 1))) return 0;
-    return Location{Mk.Memory.data() + address}.Word();
-}
-
 // The length in bytes of an instruction that calls and comes back (jsr, emt,
 // trap, iot, bpt), or 0 for any other.
 uint16_t CallLength(uint16_t word) {
@@ -224,7 +217,7 @@ void RunControl::Step(uint64_t steps) {
 
 void RunControl::StepOver() {
     const uint16_t pc = Mk.Reg[PC] & 0xFFFE;
-    const uint16_t length = CallLength(PlainWordAt(pc));
+    const uint16_t length = CallLength(PeekWord(Mk, pc));
     if (length == 0 || NextStepIdles() || Mk.HaltRequest) {
         Step(1);
         return;
@@ -289,7 +282,7 @@ StopReason RunControl::ReasonAt(int32_t runTo) const {
 // the routine's frame, a trap, the entry to halt mode.
 CpuRunResult RunControl::CarefulStep(int32_t runTo, Stop& stop) {
     const bool idle = NextStepIdles();
-    const bool returns = !idle && !Mk.HaltRequest && IsReturn(PlainWordAt(Mk.Reg[PC] & 0xFFFE));
+    const bool returns = !idle && !Mk.HaltRequest && IsReturn(PeekWord(Mk, Mk.Reg[PC] & 0xFFFE));
     const bool inHaltMode = Mk.Psw & HaltModeBit;
     const uint64_t traps = TrapsTaken.Count;
     const int64_t cost = CpuStep();

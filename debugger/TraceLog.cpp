@@ -8,15 +8,6 @@
 
 namespace {
 
-// The word at an address where it is plain memory; 0 at the ports and in
-// unmapped space, which a trace must not read (a read of the keyboard port
-// rescans it).
-uint16_t PlainWordAt(const Machine& machine, uint16_t address) {
-    const auto plain = [&](uint16_t a) { return a < RamStart ? (a & 0xFFF8) != KeyInAddress : a <= machine.RamEnd; };
-    if (!plain(address) || !plain(uint16_t(address + 1)) || address > LastRamAddress) return 0;
-    return Location{const_cast<uint8_t*>(machine.Memory.data()) + address}.Word();
-}
-
 bool ExecutesInstruction(const Machine& machine) {
     if (!(machine.CtrlPort & CtrlRunBit)) return machine.MouseKey != 0 || machine.PcKey != 0;
     return !machine.Waiting || machine.HaltRequest;
@@ -37,7 +28,7 @@ std::vector<TraceEntry> RecentSteps(History& history, size_t count) {
         entry.Executed = ExecutesInstruction(Mk);
         entry.Address = Mk.Reg[PC] & 0xFFFE;
         for (uint16_t i = 0; i < entry.Words.size(); ++i)
-            entry.Words[i] = PlainWordAt(Mk, uint16_t(entry.Address + 2 * i));
+            entry.Words[i] = PeekWord(Mk, uint16_t(entry.Address + 2 * i));
         entry.WordCount = entry.Executed ? 1 : 0;
         CpuStep();
         history.Ran(1);

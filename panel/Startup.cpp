@@ -49,14 +49,13 @@ void ResetMachineForShow() {
     CpuReset();
 }
 
-void ReadDebuggerRadix(const std::string& settings) {
-    // SetRadix turns a value outside 8..16 into 16.
-    SetRadix(ReadIniInteger(settings, "Debugger", "Radix", DefaultRadix));
+NumberFormat ReadDebuggerRadix(const std::string& settings) {
+    // NumberFormat turns a value outside 8..16 into 16.
+    return NumberFormat(ReadIniInteger(settings, "Debugger", "Radix", DefaultRadix));
 }
 
 RamImageState StartMachine(const StartupFiles& files, const WarnFunction& warn) {
     const RamImageState ram = CreateMachine(files, warn);
     ResetMachineForShow();
-    ReadDebuggerRadix(files.settings);
     return ram;
 }

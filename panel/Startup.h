@@ -1,9 +1,10 @@
 // The start of a session, as the main window and the console both make it:
 // the settings, the memory images, an empty display and a processor reset, in
-// the order in which the main window is created and first shown, and then the
-// debugger's radix, as the debug window is created after it.
+// the order in which the main window is created and first shown; and the
+// debugger's radix, which the debug window reads as it is created.
 #pragma once
 
+#include "debugger/Numbers.h"
 #include "panel/MemoryFiles.h"
 
 #include <string>
@@ -42,9 +43,10 @@ void LoadSymbols(const std::string& path, const WarnFunction& warn);
 // processor reset.
 void ResetMachineForShow();
 
-// As the debug window is created: Radix and its digit widths from the
-// settings' [Debugger] Radix, where a value outside 8..16, or none, gives 16.
-void ReadDebuggerRadix(const std::string& settings);
+// As the debug window is created: the radix of the debugger's numbers, with
+// its digit widths, from the settings' [Debugger] Radix, where a value outside
+// 8..16, or none, gives 16.
+NumberFormat ReadDebuggerRadix(const std::string& settings);
 
 // The whole start-up in its order, for a program without windows.
 RamImageState StartMachine(const StartupFiles& files, const WarnFunction& warn);

@@ -11,7 +11,6 @@
 #include "debugger/Numbers.h"
 #include "debugger/Pdp11asm.h"
 #include "debugger/Pdp11dis.h"
-#include "tests/support/MemoryImage.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -30,8 +29,6 @@ std::string Hex(const std::vector<uint8_t>& bytes) {
 
 class Source : public ::testing::Test {
 protected:
-    void TearDown() override { SetRadix(16); }
-
     SourceResult Assemble(const std::string& text) {
         folder.WriteText("main.asm", text);
         return AssembleSource(folder / "main.asm");
@@ -272,13 +269,21 @@ TEST_F(Source, ListingShowsAddressCodeAndLine) {
               "000412  000010                 .word 10\n");
 }
 
-TEST_F(Source, LeavesTheDebuggersRadixAndAddrAlone) {
-    SetRadix(8);
+// The radix a source sets is its own: a second run starts in radix 16 again
+// and gives the same image and listing, and the machine is not touched.
+TEST_F(Source, RunsAlikeTwiceAndLeavesTheMachineAlone) {
+    Mk = Machine{};
     Mk.Addr = 01234;
-    ASSERT_EQ(AllErrors(Assemble(" .radix 10\n nop\n")), "");
-    EXPECT_EQ(Radix, 8);
-    EXPECT_EQ(WordDigits, 6);
-    EXPECT_EQ(Mk.Addr, 01234);
+    Mk.Reg[PC] = 0x8000;
+    const Machine before = Mk;
+    const std::string text = " .word 10\n .radix 8\n mov #10,r0\n br .\n";
+    const SourceResult first = Assemble(text);
+    ASSERT_EQ(AllErrors(first), "");
+    const SourceResult second = Assemble(text);
+    EXPECT_EQ(second.rom, first.rom);
+    EXPECT_EQ(second.listing, first.listing);
+    EXPECT_EQ(Hex({first.rom.begin(), first.rom.begin() + 10}), "10 00 C0 15 08 00 FF 01 00 00 ");
+    EXPECT_TRUE(Mk == before);
 }
 
 // The operands as a source file writes them: a number that begins with a
@@ -308,34 +313,30 @@ class SourceMatchesLine : public Source, public ::testing::WithParamInterface<in
 
 TEST_P(SourceMatchesLine, ForEveryListedInstruction) {
     const int32_t radix = GetParam();
+    const NumberFormat numbers(radix);
     uint32_t word = 0;
+    // The word at the address being listed, and two extra words after it.
+    uint16_t at = 0;
+    const WordReader read = [&](uint16_t address) -> uint16_t {
+        if (address == at) return uint16_t(word);
+        return address == at + 2 ? 0x1234 : address == at + 4 ? 0xFEDC : 0;
+    };
     while (word <= 0xFFFF) {
-        Mk = Machine{};
-        SetRadix(radix);
         std::string source = " .radix " + std::to_string(radix) + "\n";
         std::vector<uint8_t> expected(RomSize);
-        uint16_t at = 0;
-        for (; word <= 0xFFFF && at < RomSize - 6; ++word) {
-            SetWordAt(at, uint16_t(word));
-            SetWordAt(at + 2, 0x1234);
-            SetWordAt(at + 4, 0xFEDC);
-            Mk.Addr = at;
-            FetchWord();
+        for (at = 0; word <= 0xFFFF && at < RomSize - 6; ++word) {
             const int index = FindMnemonic(uint16_t(word));
             if (MnemonicTable[index].Format == FmtIllegal) continue;
-            const std::string operands = OperandText(index, uint16_t(word));
-            const std::string text = MnemonicText(index, uint16_t(word)) + " " + operands;
-            AsmLine = text;
-            Mk.Addr = at;
-            AssembleLine();
-            ASSERT_EQ(AsmPos, 0) << text;
-            for (int i = 0; i < AsmCount; ++i) {
-                expected[at + 2u * unsigned(i)] = uint8_t(AsmWords[i]);
-                expected[at + 2u * unsigned(i) + 1] = uint8_t(AsmWords[i] >> 8);
-            }
+            const Disassembly listed = Disassemble(at, read, numbers);
+            const AsmResult assembled = AssembleLine(listed.Mnemonic + " " + listed.Operands, at, numbers);
+            ASSERT_TRUE(assembled.Succeeded()) << listed.Mnemonic << " " << listed.Operands;
             const bool letters = MnemonicTable[index].Format == FmtConditions;
-            source += MnemonicText(index, uint16_t(word)) + " " + (letters ? operands : SourceOperands(operands)) + "\n";
-            at = uint16_t(at + 2 * AsmCount);
+            source += listed.Mnemonic + " " + (letters ? listed.Operands : SourceOperands(listed.Operands)) + "\n";
+            for (const uint16_t w : assembled.Words()) {
+                expected[at] = uint8_t(w);
+                expected[at + 1u] = uint8_t(w >> 8);
+                at += 2;
+            }
         }
         const SourceResult result = Assemble(source);
         ASSERT_EQ(AllErrors(result).substr(0, 500), "");

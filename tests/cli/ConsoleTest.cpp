@@ -17,7 +17,6 @@ class ConsoleModule : public ::testing::Test {
 protected:
     void SetUp() override {
         MakeCleanMachine();
-        SetRadix(16);
         CpuSpeed = 250;
     }
     void TearDown() override { Mk = Machine{}; }
@@ -59,7 +58,7 @@ TEST_F(ConsoleModule, AFailedLineChangesNothing) {
 }
 
 TEST_F(ConsoleModule, NumbersFollowTheRadix) {
-    SetRadix(8);
+    console = Console("unused-ram.bin", NumberFormat(8));
     EXPECT_TRUE(Execute("set r0 8").failed);  // 8 is no octal digit
     EXPECT_FALSE(Execute("set r0 177777").failed);
     EXPECT_EQ(Mk.Reg[0], 0xFFFF);
@@ -68,7 +67,7 @@ TEST_F(ConsoleModule, NumbersFollowTheRadix) {
     EXPECT_EQ(Mk.Reg[1], 0xFFFF);
     Execute("peek 0");
     EXPECT_EQ(output, "000000\n");
-    SetRadix(16);
+    console = Console("unused-ram.bin", NumberFormat(16));
     EXPECT_FALSE(Execute("set r2 aBcD").failed);
     EXPECT_EQ(Mk.Reg[2], 0xABCD);
 }

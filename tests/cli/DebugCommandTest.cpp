@@ -24,7 +24,6 @@ class DebugCommands : public ::testing::Test {
 protected:
     void SetUp() override {
         MakeCleanMachine();
-        SetRadix(16);
         Debugger.ClearBreakpoints();
         Debugger.ClearWatches();
         Symbols.Clear();
@@ -51,7 +50,7 @@ protected:
     }
 
     TempFolder folder;
-    Console console{folder / "ram.bin", folder / "rom.bin"};
+    Console console{folder / "ram.bin", NumberFormat(16), folder / "rom.bin"};
     std::string output;
 };
 

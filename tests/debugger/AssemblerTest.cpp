@@ -21,21 +21,18 @@ std::string OctalList(const std::vector<uint16_t>& words) {
     return text;
 }
 
+const NumberFormat Radix8(8);
+const NumberFormat Radix16(16);
+
 class Assembler : public ::testing::Test {
 protected:
-    void SetUp() override {
-        MakeCleanMachine();
-        SetRadix(8);
-    }
-    void TearDown() override { SetRadix(16); }
+    void SetUp() override { MakeCleanMachine(); }
 
-    // Assembles the line at the address; the words on success, with AsmPos 0.
-    static std::vector<uint16_t> Assemble(const std::string& line, uint16_t address) {
-        AsmLine = line;
-        Mk.Addr = address;
-        AssembleLine();
-        EXPECT_EQ(Mk.Addr, address) << "'" << line << "' moved Addr";
-        return std::vector<uint16_t>(AsmWords, AsmWords + (AsmPos == 0 ? AsmCount : 0));
+    // The words of the line assembled at the address; none on failure.
+    static std::vector<uint16_t> Assemble(const std::string& line, uint16_t address,
+                                          const NumberFormat& numbers = Radix8) {
+        const AsmResult result = AssembleLine(line, address, numbers);
+        return std::vector<uint16_t>(result.Words().begin(), result.Words().end());
     }
 };
 
@@ -118,23 +115,28 @@ TEST_F(Assembler, Successes) {
         {"     ", {}},
     };
     for (const Success& c : cases) {
-        EXPECT_EQ(OctalList(Assemble(c.line, 0001000)), OctalList(c.words)) << "'" << c.line << "' AsmPos " << AsmPos;
-        EXPECT_EQ(AsmPos, 0) << "'" << c.line << "'";
+        const AsmResult result = AssembleLine(c.line, 0001000, Radix8);
+        EXPECT_EQ(result.AsmPos, 0) << "'" << c.line << "': " << result.AsmReason;
+        EXPECT_EQ(OctalList(std::vector<uint16_t>(result.Words().begin(), result.Words().end())), OctalList(c.words))
+            << "'" << c.line << "'";
     }
 }
 
 TEST_F(Assembler, Radix16AtAddress1000) {
-    SetRadix(16);
-    EXPECT_EQ(OctalList(Assemble("br 1000", 0x1000)), OctalList({0000777}));
-    EXPECT_EQ(OctalList(Assemble("jsr pc,1100", 0x1000)), OctalList({0004767, 0x00FC}));
-    EXPECT_EQ(OctalList(Assemble("sob r1,1000", 0x1004)), OctalList({0077103}));
-    EXPECT_EQ(OctalList(Assemble(".word 1234", 0x1000)), OctalList({0x1234}));
-    EXPECT_EQ(OctalList(Assemble("mov #A,r0", 0x1000)), OctalList({0012700, 0x000A}));
-    EXPECT_EQ(OctalList(Assemble("mov #a,r0", 0x1000)), OctalList({0012700, 0x000A}));
-    EXPECT_EQ(OctalList(Assemble("clr 100C", 0x1000)), OctalList({0005067, 0x0008}));
-    EXPECT_EQ(OctalList(Assemble("mov FFFE(r0),r1", 0x1000)), OctalList({0016001, 0xFFFE}));
-    EXPECT_EQ(OctalList(Assemble("emt FF", 0x1000)), OctalList({0104377}));
-    EXPECT_EQ(OctalList(Assemble("mark 3F", 0x1000)), OctalList({0006477}));
+    const Success cases[] = {
+        {"br 1000", {0000777}},
+        {"jsr pc,1100", {0004767, 0x00FC}},
+        {".word 1234", {0x1234}},
+        {"mov #A,r0", {0012700, 0x000A}},
+        {"mov #a,r0", {0012700, 0x000A}},
+        {"clr 100C", {0005067, 0x0008}},
+        {"mov FFFE(r0),r1", {0016001, 0xFFFE}},
+        {"emt FF", {0104377}},
+        {"mark 3F", {0006477}},
+    };
+    for (const Success& c : cases)
+        EXPECT_EQ(OctalList(Assemble(c.line, 0x1000, Radix16)), OctalList(c.words)) << "'" << c.line << "'";
+    EXPECT_EQ(OctalList(Assemble("sob r1,1000", 0x1004, Radix16)), OctalList({0077103}));
 }
 
 struct Failure {
@@ -157,50 +159,26 @@ TEST_F(Assembler, FailuresStopWhereParsingStopped) {
         {"mov #8,r0", 6},     {"clr @(r1)+x", 11},
     };
     for (const Failure& c : cases) {
-        AsmLine = c.line;
-        Mk.Addr = 0001000;
-        AssembleLine();
-        EXPECT_EQ(AsmPos, c.position) << "'" << c.line << "'";
-        EXPECT_EQ(Mk.Addr, 0001000) << "'" << c.line << "'";
+        const AsmResult result = AssembleLine(c.line, 0001000, Radix8);
+        EXPECT_EQ(result.AsmPos, c.position) << "'" << c.line << "'";
+        EXPECT_EQ(result.AsmCount, 0) << "'" << c.line << "'";
+        EXPECT_FALSE(result.AsmReason.empty()) << "'" << c.line << "'";
     }
 }
 
 TEST_F(Assembler, Radix16RangeChecks) {
-    SetRadix(16);
     const Failure cases[] = {
         {"br 1102", 8}, {"br F00", 7}, {"spl 8", 6}, {"mark 40", 8}, {"emt 100", 8},
     };
-    for (const Failure& c : cases) {
-        AsmLine = c.line;
-        Mk.Addr = 0x1000;
-        AssembleLine();
-        EXPECT_EQ(AsmPos, c.position) << "'" << c.line << "'";
-    }
+    for (const Failure& c : cases)
+        EXPECT_EQ(AssembleLine(c.line, 0x1000, Radix16).AsmPos, c.position) << "'" << c.line << "'";
 }
 
 TEST_F(Assembler, OnlyTheFirst64CharactersCount) {
-    AsmLine = "mov r0,r1" + std::string(55, ' ') + "junk";
-    EXPECT_EQ(OctalList(Assemble(AsmLine, 0001000)), OctalList({0010001}));
-    AsmLine = "mov r0,r1" + std::string(54, ' ') + "junk";
-    Mk.Addr = 0001000;
-    AssembleLine();
-    EXPECT_EQ(AsmPos, 64);
-    AsmLine = std::string(63, ' ') + "mov r0,r1";
-    Mk.Addr = 0001000;
-    AssembleLine();
-    EXPECT_EQ(AsmPos, 64);  // "m" is the last character that counts; no mnemonic is "m"
-}
-
-TEST_F(Assembler, ParseOperandAppendsItsExtraWord) {
-    AsmLine = "@#1000";
-    AsmPos = 1;
-    AsmCount = 1;
-    const std::optional<uint16_t> field = ParseOperand();
-    ASSERT_TRUE(field.has_value());
-    EXPECT_EQ(*field, 037);
-    EXPECT_EQ(AsmCount, 2);
-    EXPECT_EQ(AsmWords[1], 0001000);
-    EXPECT_EQ(AsmPos, 7);
+    EXPECT_EQ(OctalList(Assemble("mov r0,r1" + std::string(55, ' ') + "junk", 0001000)), OctalList({0010001}));
+    EXPECT_EQ(AssembleLine("mov r0,r1" + std::string(54, ' ') + "junk", 0001000, Radix8).AsmPos, 64);
+    // "m" is the last character that counts; no mnemonic is "m".
+    EXPECT_EQ(AssembleLine(std::string(63, ' ') + "mov r0,r1", 0001000, Radix8).AsmPos, 64);
 }
 
 // StoreWord writes into the image the debugger reads back, skipping
@@ -208,51 +186,31 @@ TEST_F(Assembler, ParseOperandAppendsItsExtraWord) {
 class StoreWordTest : public Assembler {};
 
 TEST_F(StoreWordTest, PatchesRomAndRam) {
-    Mk.Addr = 0x2000;
-    StoreWord(0x1234);
-    EXPECT_EQ(WordAt(0x2000), 0x1234);
-    EXPECT_EQ(Mk.Addr, 0x2002);
-    Mk.Addr = 0x0000;
-    StoreWord(0xBEEF);
-    EXPECT_EQ(WordAt(0x0000), 0xBEEF);
-    Mk.Addr = 0x0080;  // display range: the ROM word, not LcdRam
-    StoreWord(0x5555);
+    for (const uint16_t address : {0x2000, 0x0000, 0x8000, 0x87FE}) {
+        StoreWord(Mk, address, uint16_t(address ^ 0x1234));
+        EXPECT_EQ(WordAt(address), address ^ 0x1234) << std::hex << address;
+    }
+    StoreWord(Mk, 0x0080, 0x5555);  // display range: the ROM word, not LcdRam
     EXPECT_EQ(WordAt(0x0080), 0x5555);
     EXPECT_EQ(Mk.LcdRam[0], 0);
-    Mk.Addr = 0x8000;
-    StoreWord(0xABCD);
-    EXPECT_EQ(WordAt(0x8000), 0xABCD);
-    Mk.Addr = 0x87FE;
-    StoreWord(0x4321);
-    EXPECT_EQ(WordAt(0x87FE), 0x4321);
-    EXPECT_EQ(Mk.Addr, 0x8800);
 }
 
 TEST_F(StoreWordTest, SkipsAddressesAboveRam) {
-    Machine expected = Mk;
-    for (uint16_t address : {0x8800, 0xC000, 0xFFFE}) {
-        Mk.Addr = address;
-        StoreWord(0x7777);
-        EXPECT_EQ(Mk.Addr, uint16_t(address + 2));
-    }
-    expected.Addr = Mk.Addr;
+    const Machine expected = Mk;
+    for (uint16_t address : {0x8800, 0xC000, 0xFFFE}) StoreWord(Mk, address, 0x7777);
     EXPECT_EQ(FirstDifference(Mk, expected), "");
 }
 
 TEST_F(StoreWordTest, RamIsSkippedWhileRamEndIsZero) {
     Mk.RamEnd = 0;
-    Mk.Addr = 0x8000;
-    StoreWord(0x1111);
+    StoreWord(Mk, 0x8000, 0x1111);
     EXPECT_EQ(WordAt(0x8000), 0);
-    EXPECT_EQ(Mk.Addr, 0x8002);
 }
 
 TEST_F(StoreWordTest, PortsTakeTheStoreAsTheReadMapGivesThem) {
-    Mk.Addr = 0x0104;
-    StoreWord(0x0C00);
+    StoreWord(Mk, 0x0104, 0x0C00);
     EXPECT_EQ(Mk.CtrlPort, 0x0C00);
-    Mk.Addr = 0x0100;
-    StoreWord(0x00FF);
+    StoreWord(Mk, 0x0100, 0x00FF);
     EXPECT_EQ(Mk.KeyIn, 0x00FF);
     // The next read of 0x0100 rescans the keys: nothing is held.
     Mk.Addr = 0x0100;
@@ -262,28 +220,26 @@ TEST_F(StoreWordTest, PortsTakeTheStoreAsTheReadMapGivesThem) {
 TEST_F(StoreWordTest, UnmappedPortAddressesStillReadZero) {
     Mk.CtrlPort = 0x0500;
     Mk.KeyOut = 0x0008;
-    Machine expected = Mk;
+    const Machine expected = Mk;
     for (uint16_t address : {0x0101, 0x0102, 0x0103, 0x0105, 0x0106, 0x0107}) {
-        Mk.Addr = address;
-        StoreWord(0xFFFF);
-        EXPECT_EQ(Mk.ZeroCell, 0) << std::hex << address;
-        for (uint16_t reread : {0x0101, 0x0102, 0x0103, 0x0105, 0x0106, 0x0107, 0x8800, 0xFFFE}) {
-            Mk.Addr = reread;
-            EXPECT_EQ(ReadCell().Word(), 0) << "after a store at " << std::hex << address << ", read of " << reread;
-        }
+        StoreWord(Mk, address, 0xFFFF);
+        for (uint16_t reread : {0x0101, 0x0102, 0x0103, 0x0105, 0x0106, 0x0107, 0x8800, 0xFFFE})
+            EXPECT_EQ(PeekWord(Mk, reread), 0) << "after a store at " << std::hex << address << ", read of " << reread;
     }
-    expected.Addr = Mk.Addr;
     EXPECT_EQ(FirstDifference(Mk, expected), "");
 }
 
 TEST_F(StoreWordTest, AssembledWordsLandInOrder) {
-    ASSERT_EQ(OctalList(Assemble("mov #1,@#1000", 0x8010)), OctalList({0012737, 0000001, 0001000}));
-    Mk.Addr = 0x8010;
-    for (int i = 0; i < AsmCount; ++i) StoreWord(AsmWords[i]);
+    const AsmResult result = AssembleLine("mov #1,@#1000", 0x8010, Radix8);
+    ASSERT_EQ(result.AsmCount, 3);
+    EXPECT_EQ(StoreWords(Mk, 0x8010, result.Words()), 0x8016);
     EXPECT_EQ(WordAt(0x8010), 0012737);
     EXPECT_EQ(WordAt(0x8012), 0000001);
     EXPECT_EQ(WordAt(0x8014), 0001000);
-    EXPECT_EQ(Mk.Addr, 0x8016);
+    // Words run on past the top of the address space into 0.
+    const uint16_t two[] = {0xAAAA, 0xBBBB};
+    EXPECT_EQ(StoreWords(Mk, 0xFFFE, two), 0x0002);
+    EXPECT_EQ(WordAt(0x0000), 0xBBBB);
 }
 
 }  // namespace

@@ -9,41 +9,23 @@
 #include "debugger/Numbers.h"
 #include "debugger/Pdp11dis.h"
 #include "tests/support/CleanMachine.h"
+#include "tests/support/MemoryImage.h"
 #include "tests/support/Octal.h"
 
 namespace {
 
-struct Disassembly {
-    std::string mnemonic;
-    std::string operands;
-    uint16_t next;  // Addr afterwards
-};
+const NumberFormat Radix8(8);
+const NumberFormat Radix16(16);
 
 class Disassembler : public ::testing::Test {
 protected:
-    void SetUp() override {
-        MakeCleanMachine();
-        SetRadix(8);
-    }
-    void TearDown() override { SetRadix(16); }
+    void SetUp() override { MakeCleanMachine(); }
 
     // Puts the words into the memory image at the address (ROM or RAM) and
-    // disassembles the first instruction there the way the listing does.
-    static Disassembly Disassemble(uint16_t address, const std::vector<uint16_t>& words) {
-        uint32_t at = address;
-        for (uint16_t w : words) {
-            Mk.Memory[at] = uint8_t(w);
-            Mk.Memory[at + 1] = uint8_t(w >> 8);
-            at += 2;
-        }
-        Mk.Addr = address;
-        const uint16_t word = FetchWord();
-        const int index = FindMnemonic(word);
-        Disassembly result;
-        result.mnemonic = MnemonicText(index, word);
-        result.operands = OperandText(index, word);
-        result.next = Mk.Addr;
-        return result;
+    // disassembles the first instruction there.
+    static Disassembly Put(uint16_t address, const std::vector<uint16_t>& words, const NumberFormat& numbers = Radix8) {
+        for (size_t i = 0; i < words.size(); ++i) SetWordAt(uint16_t(address + 2 * i), words[i]);
+        return Disassemble(address, MachineReader(Mk), numbers);
     }
 };
 
@@ -125,10 +107,10 @@ TEST_F(Disassembler, IllegalWordsHaveNoOperands) {
     const uint16_t illegal[] = {0000007, 0000040, 0000077, 0000210, 0000227, 0007000, 0007777,
                                 0075040, 0076777, 0107000, 0107777, 0170000, 0177777};
     for (uint16_t word : illegal) {
-        const Disassembly d = Disassemble(0x8000, {word, 0012345, 0012345});
-        EXPECT_EQ(d.mnemonic, "illop") << Octal(word);
-        EXPECT_EQ(d.operands, "") << Octal(word);
-        EXPECT_EQ(d.next, 0x8002) << Octal(word);
+        const Disassembly d = Put(0x8000, {word, 0012345, 0012345});
+        EXPECT_EQ(d.Mnemonic, "illop") << Octal(word);
+        EXPECT_EQ(d.Operands, "") << Octal(word);
+        EXPECT_EQ(d.Next, 0x8002) << Octal(word);
     }
 }
 
@@ -186,13 +168,12 @@ TEST_F(Disassembler, ExamplesInBothRadixes) {
         {{0006777, 0000002}, "sxt", "@010006", "@1006"},
     };
     for (int32_t radix : {8, 16}) {
-        SetRadix(radix);
         for (const Example& e : examples) {
-            const Disassembly d = Disassemble(0x1000, e.words);
+            const Disassembly d = Put(0x1000, e.words, NumberFormat(radix));
             const std::string where = "radix " + std::to_string(radix) + " word " + Octal(e.words[0]);
-            EXPECT_EQ(d.mnemonic, e.mnemonic) << where;
-            EXPECT_EQ(d.operands, radix == 8 ? e.octal : e.hex) << where;
-            EXPECT_EQ(d.next, 0x1000 + 2 * e.words.size()) << where;
+            EXPECT_EQ(d.Mnemonic, e.mnemonic) << where;
+            EXPECT_EQ(d.Operands, radix == 8 ? e.octal : e.hex) << where;
+            EXPECT_EQ(d.Next, 0x1000 + 2 * e.words.size()) << where;
         }
     }
 }
@@ -217,50 +198,53 @@ TEST_F(Disassembler, AddressingFields) {
         {006, "sp", "sp", 1},           {026, "(sp)+", "(sp)+", 1},
     };
     for (int32_t radix : {8, 16}) {
-        SetRadix(radix);
         for (const Field& f : fields) {
-            const Disassembly d = Disassemble(0x8000, {uint16_t(0005000 | f.field), 0000100});
-            EXPECT_EQ(d.operands, radix == 8 ? f.octal : f.hex) << "radix " << radix << " field " << Octal(f.field);
-            EXPECT_EQ(d.next, 0x8000 + 2 * f.words) << "field " << Octal(f.field);
+            const Disassembly d = Put(0x8000, {uint16_t(0005000 | f.field), 0000100}, NumberFormat(radix));
+            EXPECT_EQ(d.Operands, radix == 8 ? f.octal : f.hex) << "radix " << radix << " field " << Octal(f.field);
+            EXPECT_EQ(d.Next, 0x8000 + 2 * f.words) << "field " << Octal(f.field);
         }
     }
 }
 
 TEST_F(Disassembler, PcRelativeTargetsWrap) {
-    SetRadix(16);
-    const Disassembly d = Disassemble(0x87F8, {0005067, 0x7FFC});
-    EXPECT_EQ(d.operands, "07F8");  // 0x87FC + 0x7FFC wraps past 0xFFFF
-    const Disassembly branch = Disassemble(0x0000, {0000600});
-    EXPECT_EQ(branch.operands, "FF02");
+    const Disassembly d = Put(0x87F8, {0005067, 0x7FFC}, Radix16);
+    EXPECT_EQ(d.Operands, "07F8");  // 0x87FC + 0x7FFC wraps past 0xFFFF
+    const Disassembly branch = Put(0x0000, {0000600}, Radix16);
+    EXPECT_EQ(branch.Operands, "FF02");
 }
 
 TEST_F(Disassembler, FetchReadsThroughTheMemoryMap) {
     Mk.CtrlPort = 0x0500;
-    Mk.Addr = 0x0104;
-    EXPECT_EQ(FetchWord(), 0x0500);
-    EXPECT_EQ(Mk.Addr, 0x0106);
-    Mk.Addr = 0x9000;  // above RAM
-    EXPECT_EQ(FetchWord(), 0);
-    Mk.Addr = 0xFFFE;
-    FetchWord();
-    EXPECT_EQ(Mk.Addr, 0x0000);
+    const WordReader read = MachineReader(Mk);
+    WordFetch fetch{read, 0x0104};
+    EXPECT_EQ(fetch.FetchWord(), 0x0500);
+    EXPECT_EQ(fetch.Addr, 0x0106);
+    fetch.Addr = 0x9000;  // above RAM
+    EXPECT_EQ(fetch.FetchWord(), 0);
+    fetch.Addr = 0xFFFE;
+    fetch.FetchWord();
+    EXPECT_EQ(fetch.Addr, 0x0000);
 }
 
 TEST_F(Disassembler, ListingLineColumns) {
-    SetRadix(16);
-    Disassemble(0x1000, {0012700, 0000012});
-    EXPECT_EQ(DisassemblyLine(0x1000), "1000: mov   #A,r0");
-    EXPECT_EQ(Mk.Addr, 0x1004);
-    SetRadix(8);
-    EXPECT_EQ(DisassemblyLine(0x1000), "010000: mov   #12,r0");
-    Disassemble(0x1000, {0000240});
-    EXPECT_EQ(DisassemblyLine(0x1000), "010000: nop");
-    Disassemble(0x1000, {0105011});
-    EXPECT_EQ(DisassemblyLine(0x1000), "010000: clrb  (r1)");
-    SetRadix(10);
-    Disassemble(0x1000, {0000005});
-    EXPECT_EQ(DisassemblyLine(0x1000), "04096: reset");
-    EXPECT_EQ(Mk.Addr, 0x1002);
+    struct Line {
+        std::vector<uint16_t> words;
+        int32_t radix;
+        const char* text;
+    };
+    const Line lines[] = {
+        {{0012700, 0000012}, 16, "1000: mov   #A,r0"},
+        {{0012700, 0000012}, 8, "010000: mov   #12,r0"},
+        {{0000240}, 8, "010000: nop"},
+        {{0105011}, 8, "010000: clrb  (r1)"},
+        {{0000005}, 10, "04096: reset"},
+    };
+    for (const Line& l : lines) {
+        Put(0x1000, l.words);
+        const ListingLine line = DisassemblyLine(0x1000, MachineReader(Mk), NumberFormat(l.radix));
+        EXPECT_EQ(line.Text, l.text);
+        EXPECT_EQ(line.Next, 0x1000 + 2 * l.words.size()) << l.text;
+    }
 }
 
 }  // namespace

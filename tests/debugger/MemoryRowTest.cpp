@@ -11,13 +11,13 @@ namespace {
 class MemoryRow : public ::testing::Test {
 protected:
     void SetUp() override {
-        Mk = Machine{};
-        Mk.RamEnd = LastRamAddress;
+        machine.RamEnd = LastRamAddress;
         const uint8_t bytes[16] = {0x41, 0x42, 0x00, 0x7F, 0x1F, 0x20, 0x7E, 0x80,
                                    0xFF, 0x01, 0x34, 0x12, 0x61, 0x7A, 0x30, 0x39};
-        std::copy(bytes, bytes + 16, Mk.Memory.data() + 0x8010);
+        std::copy(bytes, bytes + 16, machine.Memory.data() + 0x8010);
     }
-    void TearDown() override { SetRadix(16); }
+
+    Machine machine;
 };
 
 // Words stand at the column of their first byte; the characters follow the
@@ -34,9 +34,10 @@ TEST_F(MemoryRow, BytesAndWordsShareTheirColumnsInEveryRadix) {
         {8, 2, "100020: 041101  077400  020037  100176  000777  011064  075141  034460  AB... ~...4.az09"},
     };
     for (const Case& c : cases) {
-        SetRadix(c.radix);
-        EXPECT_EQ(MemoryRowText(0x801F, c.cellBytes), c.text) << "radix " << c.radix << ", " << c.cellBytes;
-        EXPECT_EQ(MemoryRowText(0x8010, c.cellBytes).size(), size_t(MemoryRowLength()));
+        const NumberFormat numbers(c.radix);
+        EXPECT_EQ(MemoryRowText(machine, 0x801F, c.cellBytes, numbers), c.text) << "radix " << c.radix << ", "
+                                                                                  << c.cellBytes;
+        EXPECT_EQ(MemoryRowText(machine, 0x8010, c.cellBytes, numbers).size(), size_t(MemoryRowLength(numbers)));
     }
 }
 

@@ -7,18 +7,14 @@
 
 namespace {
 
-class Numbers : public ::testing::Test {
-protected:
-    void TearDown() override { SetRadix(16); }
-};
-
-TEST_F(Numbers, StartsInRadix16) {
-    EXPECT_EQ(Radix, 16);
-    EXPECT_EQ(ByteDigits, 2);
-    EXPECT_EQ(WordDigits, 4);
+TEST(Numbers, StartsInRadix16) {
+    const NumberFormat numbers;
+    EXPECT_EQ(numbers.Radix(), 16);
+    EXPECT_EQ(numbers.ByteDigits(), 2);
+    EXPECT_EQ(numbers.WordDigits(), 4);
 }
 
-TEST_F(Numbers, WidthsFollowTheRadix) {
+TEST(Numbers, WidthsFollowTheRadix) {
     struct Row {
         int32_t radix;
         const char* byteText;
@@ -30,26 +26,20 @@ TEST_F(Numbers, WidthsFollowTheRadix) {
         {14, "143", "19C51"}, {15, "120", "14640"}, {16, "FF", "FFFF"},
     };
     for (const Row& row : rows) {
-        SetRadix(row.radix);
-        EXPECT_EQ(Radix, row.radix);
-        EXPECT_EQ(ByteDigits, int32_t(std::string(row.byteText).size())) << "radix " << row.radix;
-        EXPECT_EQ(WordDigits, int32_t(std::string(row.wordText).size())) << "radix " << row.radix;
-        EXPECT_EQ(FormatByte(255, '0'), row.byteText) << "radix " << row.radix;
-        EXPECT_EQ(FormatWord(65535, '0'), row.wordText) << "radix " << row.radix;
+        const NumberFormat numbers(row.radix);
+        EXPECT_EQ(numbers.Radix(), row.radix);
+        EXPECT_EQ(numbers.ByteDigits(), int32_t(std::string(row.byteText).size())) << "radix " << row.radix;
+        EXPECT_EQ(numbers.WordDigits(), int32_t(std::string(row.wordText).size())) << "radix " << row.radix;
+        EXPECT_EQ(FormatByte(255, '0', numbers), row.byteText) << "radix " << row.radix;
+        EXPECT_EQ(FormatWord(65535, '0', numbers), row.wordText) << "radix " << row.radix;
     }
 }
 
-TEST_F(Numbers, RadixOutOfRangeGives16) {
-    for (int32_t radix : {-1, 0, 2, 7, 17, 100}) {
-        SetRadix(8);
-        SetRadix(radix);
-        EXPECT_EQ(Radix, 16) << radix;
-        EXPECT_EQ(WordDigits, 4) << radix;
-        EXPECT_EQ(ByteDigits, 2) << radix;
-    }
+TEST(Numbers, RadixOutOfRangeGives16) {
+    for (int32_t radix : {-1, 0, 2, 7, 17, 100}) EXPECT_EQ(NumberFormat(radix), NumberFormat(16)) << radix;
 }
 
-TEST_F(Numbers, FormatNumberIsElevenCharactersRightAligned) {
+TEST(Numbers, FormatNumberIsElevenCharactersRightAligned) {
     EXPECT_EQ(FormatNumber(0, 16, ' '), "          0");
     EXPECT_EQ(FormatNumber(0xA5, 16, '0'), "000000000A5");
     EXPECT_EQ(FormatNumber(0xFFFFFFFF, 8, ' '), "37777777777");
@@ -59,7 +49,7 @@ TEST_F(Numbers, FormatNumberIsElevenCharactersRightAligned) {
     EXPECT_EQ(FormatNumber(255, 0, ' '), "         FF");
 }
 
-TEST_F(Numbers, FormatWordAndByte) {
+TEST(Numbers, FormatWordAndByte) {
     struct Case {
         int32_t radix;
         bool word;
@@ -75,14 +65,15 @@ TEST_F(Numbers, FormatWordAndByte) {
         {10, true, 7, '0', "00007"},     {10, true, 7, ' ', "7"},         {10, false, 200, ' ', "200"},
     };
     for (const Case& c : cases) {
-        SetRadix(c.radix);
-        const std::string text = c.word ? FormatWord(c.value, c.padding) : FormatByte(uint8_t(c.value), c.padding);
+        const NumberFormat numbers(c.radix);
+        const std::string text =
+            c.word ? FormatWord(c.value, c.padding, numbers) : FormatByte(uint8_t(c.value), c.padding, numbers);
         EXPECT_EQ(text, c.text) << "radix " << c.radix << (c.word ? " word " : " byte ") << c.value << " padding '"
                                 << c.padding << "'";
     }
 }
 
-TEST_F(Numbers, DigitValue) {
+TEST(Numbers, DigitValue) {
     EXPECT_EQ(DigitValue('0'), 0);
     EXPECT_EQ(DigitValue('7'), 7);
     EXPECT_EQ(DigitValue('9'), 9);
@@ -93,7 +84,7 @@ TEST_F(Numbers, DigitValue) {
     for (char c : {'G', 'g', '-', ' ', '\0', '(', char(0xC0)}) EXPECT_EQ(DigitValue(c), 16) << int(c);
 }
 
-TEST_F(Numbers, ParseNumber) {
+TEST(Numbers, ParseNumber) {
     struct Case {
         const char* text;
         int32_t radix;
@@ -110,7 +101,7 @@ TEST_F(Numbers, ParseNumber) {
     }
 }
 
-TEST_F(Numbers, ParseNumberWrapsAt32Bits) {
+TEST(Numbers, ParseNumberWrapsAt32Bits) {
     // Wider numbers keep their low 32 bits, read as signed.
     EXPECT_EQ(ParseNumber("999999999999", 10), int32_t(uint32_t(999999999999ULL)));
     EXPECT_EQ(ParseNumber("80000000", 16), INT32_MIN);
@@ -118,12 +109,12 @@ TEST_F(Numbers, ParseNumberWrapsAt32Bits) {
     EXPECT_EQ(ParseNumber("FFFFFFFFFFFFFFFFFFFF", 16), -1);
 }
 
-TEST_F(Numbers, FormattedWordsParseBack) {
+TEST(Numbers, FormattedWordsParseBack) {
     for (int32_t radix = 8; radix <= 16; ++radix) {
-        SetRadix(radix);
+        const NumberFormat numbers(radix);
         for (uint32_t value = 0; value <= 0xFFFF; value += 37) {
             for (char padding : {'0', ' '}) {
-                const std::string text = FormatWord(uint16_t(value), padding);
+                const std::string text = FormatWord(uint16_t(value), padding, numbers);
                 ASSERT_EQ(ParseNumber(text, radix), int32_t(value)) << "radix " << radix << " '" << text << "'";
             }
         }

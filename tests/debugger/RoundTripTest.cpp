@@ -14,7 +14,6 @@
 #include "debugger/Pdp11asm.h"
 #include "debugger/Pdp11dis.h"
 #include "tests/support/CleanMachine.h"
-#include "tests/support/MemoryImage.h"
 #include "tests/support/Octal.h"
 
 namespace {
@@ -36,56 +35,53 @@ const std::map<uint16_t, uint16_t> aliases = {
 // 007000-007777, 075040-076777, 107000-107777 and 170000-177777.
 constexpr int IllegalWordCount = 1 + 32 + 16 + 512 + 992 + 512 + 4096;
 
+std::string OctalWords(const std::vector<uint16_t>& words) {
+    std::string text;
+    for (uint16_t w : words) text += " " + Octal(w);
+    return text.empty() ? " nothing" : text;
+}
+
 class RoundTrip : public ::testing::TestWithParam<int32_t> {
 protected:
-    void SetUp() override {
-        MakeCleanMachine();
-        SetRadix(GetParam());
-    }
-    void TearDown() override { SetRadix(16); }
+    void SetUp() override { MakeCleanMachine(); }
+
+    const NumberFormat numbers{GetParam()};
 };
 
-// Every word, disassembled with two fixed extra words after it in RAM,
-// assembles from its text back into the same words at the same address.
+// Every word, disassembled with two fixed extra words after it, assembles from
+// its text back into the same words at the same address.
 TEST_P(RoundTrip, EveryListedInstructionAssemblesBack) {
     constexpr uint16_t at = 0x8100;
     const uint16_t extra[2] = {0x1234, 0xFEDC};
-    Mk.Memory[at + 2] = uint8_t(extra[0]);
-    Mk.Memory[at + 3] = uint8_t(extra[0] >> 8);
-    Mk.Memory[at + 4] = uint8_t(extra[1]);
-    Mk.Memory[at + 5] = uint8_t(extra[1] >> 8);
+    uint16_t word = 0;
+    const WordReader read = [&](uint16_t address) -> uint16_t {
+        if (address == at) return word;
+        if (address == at + 2 || address == at + 4) return extra[(address - at) / 2 - 1];
+        return 0;
+    };
     int illegal = 0;
     int failures = 0;
     for (uint32_t w = 0; w <= 0xFFFF && failures < 10; ++w) {
-        const uint16_t word = uint16_t(w);
-        Mk.Memory[at] = uint8_t(word);
-        Mk.Memory[at + 1] = uint8_t(word >> 8);
-        Mk.Addr = at;
-        FetchWord();
-        const int index = FindMnemonic(word);
+        word = uint16_t(w);
+        const Disassembly listed = Disassemble(at, read, numbers);
         // The mnemonic and operand columns as the listing shows them. A blank
         // always follows the mnemonic: "set" with no condition letters needs
         // it to assemble.
-        const std::string text = MnemonicText(index, word) + " " + OperandText(index, word);
-        const int length = (Mk.Addr - at) / 2;
-        if (MnemonicTable[index].Name == "illop") {
+        const std::string text = listed.Mnemonic + " " + listed.Operands;
+        const int length = (listed.Next - at) / 2;
+        if (MnemonicTable[FindMnemonic(word)].Name == "illop") {
             ++illegal;
             continue;
         }
-        AsmLine = text;
-        Mk.Addr = at;
-        AssembleLine();
+        const AsmResult assembled = AssembleLine(text, at, numbers);
         const auto alias = aliases.find(word);
-        const uint16_t expected = alias == aliases.end() ? word : alias->second;
-        bool same = AsmPos == 0 && AsmCount == length && AsmWords[0] == expected;
-        for (int i = 1; same && i < length; ++i) same = AsmWords[i] == WordAt(at + 2 * i);
-        if (!same) {
+        std::vector<uint16_t> expected = {alias == aliases.end() ? word : alias->second};
+        for (int i = 1; i < length; ++i) expected.push_back(extra[i - 1]);
+        const std::vector<uint16_t> produced(assembled.Words().begin(), assembled.Words().end());
+        if (produced != expected) {
             ++failures;
-            std::string produced, listed;
-            for (int i = 0; i < AsmCount; ++i) produced.append(" ").append(Octal(AsmWords[i]));
-            for (int i = 0; i < length; ++i) listed.append(" ").append(Octal(i == 0 ? expected : WordAt(at + 2 * i)));
             ADD_FAILURE() << Octal(word) << " disassembles as '" << text << "', which assembles with AsmPos "
-                          << AsmPos << " to" << produced << " instead of" << listed;
+                          << assembled.AsmPos << " to" << OctalWords(produced) << " instead of" << OctalWords(expected);
         }
     }
     EXPECT_EQ(illegal, IllegalWordCount);
@@ -105,32 +101,23 @@ TEST_P(RoundTrip, ArbitraryLinesAssembleSafely) {
     std::uniform_int_distribution<size_t> pickMnemonic(0, std::size(mnemonics) - 1);
     std::uniform_int_distribution<size_t> pick(0, std::size(pieces) - 1);
     std::uniform_int_distribution<int> count(0, 4);
+    const WordReader read = MachineReader(Mk);
     int assembled = 0;
     for (int i = 0; i < 20000; ++i) {
         std::string line = mnemonics[pickMnemonic(random)];
         if (i % 8 != 0) line += ' ';
         for (int n = count(random); n > 0; --n) line += pieces[pick(random)];
         const uint16_t at = uint16_t(0x8000 + 2 * (i % 0x3F0));
-        AsmLine = line;
-        Mk.Addr = at;
-        AssembleLine();
-        ASSERT_EQ(Mk.Addr, at) << "'" << line << "'";
-        ASSERT_GE(AsmPos, 0) << "'" << line << "'";
-        ASSERT_LE(size_t(AsmPos), std::min(line.size(), AsmLineLimit) + 1) << "'" << line << "'";
-        if (AsmPos != 0 || AsmCount == 0) continue;
-        ASSERT_LE(AsmCount, 3) << "'" << line << "'";
+        const AsmResult result = AssembleLine(line, at, numbers);
+        ASSERT_GE(result.AsmPos, 0) << "'" << line << "'";
+        ASSERT_LE(size_t(result.AsmPos), std::min(line.size(), AsmLineLimit) + 1) << "'" << line << "'";
+        if (!result.Succeeded() || result.AsmCount == 0) continue;
+        ASSERT_LE(result.AsmCount, 3) << "'" << line << "'";
         ++assembled;
-        const std::vector<uint16_t> words(AsmWords, AsmWords + AsmCount);
-        for (uint16_t word : words) StoreWord(word);
-        Mk.Addr = at;
-        const uint16_t first = FetchWord();
-        const int index = FindMnemonic(first);
-        const std::string text = MnemonicText(index, first) + " " + OperandText(index, first);
-        AsmLine = text;
-        Mk.Addr = at;
-        AssembleLine();
-        const std::vector<uint16_t> again(AsmWords, AsmWords + (AsmPos == 0 ? AsmCount : 0));
-        ASSERT_EQ(again, words) << "'" << line << "' lists as '" << text << "'";
+        StoreWords(Mk, at, result.Words());
+        const Disassembly listed = Disassemble(at, read, numbers);
+        const std::string text = listed.Mnemonic + " " + listed.Operands;
+        ASSERT_EQ(AssembleLine(text, at, numbers), result) << "'" << line << "' lists as '" << text << "'";
     }
     EXPECT_GT(assembled, 500);  // the pieces do form instructions now and then
 }

@@ -43,7 +43,6 @@ protected:
 
     void TearDown() override {
         form.reset();
-        SetRadix(16);
         std::filesystem::current_path(previousFolder_);
     }
 

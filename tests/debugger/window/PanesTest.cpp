@@ -23,7 +23,7 @@ TEST_F(Panes, TheListingStartsWhereTheTypedAddressSays) {
     };
     Open();
     for (const Case& c : cases) {
-        ClickCell(form->List.ListPaintBox, 0, 0);
+        ClickCell(form->List.PaintBox, 0, 0);
         EXPECT_EQ(form->EditMode, EditListAddress);
         Enter(c.typed);
         EXPECT_EQ(form->List.ListTop, c.top) << c.typed;
@@ -35,13 +35,13 @@ TEST_F(Panes, TheListingStartsWhereTheTypedAddressSays) {
 
 TEST_F(Panes, ATypedInstructionIsAssembledOverTheClickedLine) {
     Open();
-    const int text = WordDigits + 2;
+    const int text = form->Numbers.WordDigits() + 2;
     // Line 1 is the br at 8002.
-    ClickCell(form->List.ListPaintBox, text + 3, 1);
+    ClickCell(form->List.PaintBox, text + 3, 1);
     ASSERT_EQ(form->EditMode, EditInstruction);
     EXPECT_EQ(form->EditAddr, LoopStart + 2);
-    EXPECT_EQ(form->List.ListEdit->geometry().left(),
-              form->List.ListPaintBox->x() + text * form->List.ListPaintBox->Cell().width());
+    EXPECT_EQ(form->List.Edit->geometry().left(),
+              form->List.PaintBox->x() + text * form->List.PaintBox->Cell().width());
     Enter("MOV #A,R0");
     EXPECT_EQ(WordAt(LoopStart + 2), 0012700);
     EXPECT_EQ(WordAt(LoopStart + 4), 0x000A);
@@ -49,11 +49,11 @@ TEST_F(Panes, ATypedInstructionIsAssembledOverTheClickedLine) {
 
     // An instruction that does not assemble stores nothing and waits for a
     // correction with the caret where the assembler stopped.
-    ClickCell(form->List.ListPaintBox, text, 0);
+    ClickCell(form->List.PaintBox, text, 0);
     Enter("mov r0");
     EXPECT_EQ(form->EditMode, EditInstruction);
-    EXPECT_EQ(form->List.ListEdit->text(), "mov r0");
-    EXPECT_EQ(form->List.ListEdit->cursorPosition(), 6);
+    EXPECT_EQ(form->List.Edit->text(), "mov r0");
+    EXPECT_EQ(form->List.Edit->cursorPosition(), 6);
     EXPECT_EQ(WordAt(LoopStart), IncR0);
     Enter(",r1");
     EXPECT_EQ(WordAt(LoopStart), 0010001);
@@ -74,16 +74,16 @@ TEST_F(Panes, ARegisterTakesTheTypedValue) {
     Mk.Reg[0] = 0x5555;
     Open();
     for (const Case& c : cases) {
-        ClickCell(form->Registers.RegPaintBox, 4 + WordDigits - 1, c.row);
+        ClickCell(form->Registers.PaintBox, 4 + form->Numbers.WordDigits() - 1, c.row);
         ASSERT_EQ(form->EditMode, EditRegister);
         Enter(c.typed);
         EXPECT_EQ(*c.place, c.value) << "row " << c.row << " '" << c.typed << "'";
     }
     // The PSW lies below the page: scrolled into view by the Down key.
-    const int rows = std::min(form->Registers.RegPaintBox->Rows(), 10);
-    form->ActivatePane(form->Registers.RegEdit, form->Registers.RegGroupBox);
+    const int rows = std::min(form->Registers.PaintBox->Rows(), 10);
+    form->Registers.Activate();
     for (int line = rows - 1; line < 9; ++line) Press(Qt::Key_Down);
-    ClickCell(form->Registers.RegPaintBox, 4, rows - 2);
+    ClickCell(form->Registers.PaintBox, 4, rows - 2);
     ASSERT_EQ(form->EditAddr, 8);
     Enter("FFFF");
     EXPECT_EQ(Mk.Psw, 0xFFFF);
@@ -91,22 +91,22 @@ TEST_F(Panes, ARegisterTakesTheTypedValue) {
 
 TEST_F(Panes, TheMemoryEditorStoresBytesWordsAndCharacters) {
     Open();
-    const int values = MemoryValueColumn();
-    const int characters = MemoryCharacterColumn();
-    ClickCell(form->Bin.BinPaintBox, values + 1 * (ByteDigits + 1), 1);
+    const int values = MemoryValueColumn(form->Numbers);
+    const int characters = MemoryCharacterColumn(form->Numbers);
+    ClickCell(form->Bin.PaintBox, values + 1 * (form->Numbers.ByteDigits() + 1), 1);
     EXPECT_EQ(form->EditAddr, 0x8011);
     Enter("1FF");  // cut to the two digits of a byte
     EXPECT_EQ(Mk.Memory[0x8011], 0x1F);
 
     Click(form->Bin.RadioButtonWord);
     // The last digit of the second word opens the same field as its first.
-    ClickCell(form->Bin.BinPaintBox, values + 2 * (ByteDigits + 1) + WordDigits - 1, 2);
+    ClickCell(form->Bin.PaintBox, values + 2 * (form->Numbers.ByteDigits() + 1) + form->Numbers.WordDigits() - 1, 2);
     EXPECT_EQ(form->EditAddr, 0x8022);
     Enter("1234");
     EXPECT_EQ(Mk.Memory[0x8022], 0x34);
     EXPECT_EQ(Mk.Memory[0x8023], 0x12);
     // The blanks after a word open nothing.
-    ClickCell(form->Bin.BinPaintBox, values + WordDigits, 2);
+    ClickCell(form->Bin.PaintBox, values + form->Numbers.WordDigits(), 2);
     EXPECT_EQ(form->EditMode, EditNone);
 
     struct Case {
@@ -116,7 +116,7 @@ TEST_F(Panes, TheMemoryEditorStoresBytesWordsAndCharacters) {
     const Case cases[] = {{"A", 'A'}, {"ж", 0xE6}, {"№", 0xB9}, {"€", 0x88}, {"✓", 0x77}, {"", 0x77}};
     for (const Case& c : cases) {
         Mk.Memory[0x8035] = 0x77;
-        ClickCell(form->Bin.BinPaintBox, characters + 5, 3);
+        ClickCell(form->Bin.PaintBox, characters + 5, 3);
         ASSERT_EQ(form->EditMode, EditBinCharacter);
         Enter(QString::fromUtf8(c.typed));
         EXPECT_EQ(Mk.Memory[0x8035], c.code) << c.typed;
@@ -128,7 +128,7 @@ TEST_F(Panes, TheMemoryEditorStartsOnlyWhereItsRowsAreAllRam) {
     Open();
     // The field wants a row of RAM after the last row shown: it stops one
     // row short of where scrolling goes.
-    const uint16_t lastTop = uint16_t(0x8800 - 16 * (form->Bin.BinPaintBox->Rows() + 1));
+    const uint16_t lastTop = uint16_t(0x8800 - 16 * (form->Bin.PaintBox->Rows() + 1));
     struct Case {
         QString typed;
         uint16_t top;
@@ -140,7 +140,7 @@ TEST_F(Panes, TheMemoryEditorStartsOnlyWhereItsRowsAreAllRam) {
         {"7FF0", lastTop},
     };
     for (const Case& c : cases) {
-        ClickCell(form->Bin.BinPaintBox, 0, 0);
+        ClickCell(form->Bin.PaintBox, 0, 0);
         ASSERT_EQ(form->EditMode, EditBinAddress);
         Enter(c.typed);
         EXPECT_EQ(form->Bin.BinTop, c.top) << c.typed.toStdString();
@@ -181,9 +181,9 @@ TEST_F(Panes, TypingKeepsOnlyDigitsOfTheRadix) {
 TEST_F(Panes, NavigationKeysScrollAClosedPaneOnly) {
     Open();
     form->List.SetListOrigin(0x1000);
-    form->ActivatePane(form->List.ListEdit, form->List.ListGroupBox);
+    form->List.Activate();
     form->repaint();
-    const int page = form->List.ListScrollBar->pageStep();
+    const int page = form->List.ScrollBar->pageStep();
     EXPECT_GT(page, 1);
     struct Case {
         Qt::Key key;
@@ -201,20 +201,20 @@ TEST_F(Panes, NavigationKeysScrollAClosedPaneOnly) {
         Press(c.key);
         EXPECT_EQ(form->List.ListTop, c.top) << QTest::toString(c.key);
     }
-    ClickCell(form->List.ListPaintBox, 0, 0);
+    ClickCell(form->List.PaintBox, 0, 0);
     Press(Qt::Key_Down);
     EXPECT_EQ(form->List.ListTop, 0x0000);
 
-    form->ActivatePane(form->Bin.BinEdit, form->Bin.BinGroupBox);
+    form->Bin.Activate();
     Press(Qt::Key_End);
-    EXPECT_EQ(form->Bin.BinTop, 0x8800 - 16 * form->Bin.BinPaintBox->Rows());
+    EXPECT_EQ(form->Bin.BinTop, 0x8800 - 16 * form->Bin.PaintBox->Rows());
 
     // The wheel over a pane turns its scroll bar.
-    TPaintBox* pane = form->Bin.BinPaintBox;
+    TPaintBox* pane = form->Bin.PaintBox;
     QWheelEvent wheel(pane->rect().center(), pane->mapToGlobal(pane->rect().center()), {}, {0, 120}, Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(pane, &wheel);
-    EXPECT_LT(form->Bin.BinTop, 0x8800 - 16 * form->Bin.BinPaintBox->Rows());
+    EXPECT_LT(form->Bin.BinTop, 0x8800 - 16 * form->Bin.PaintBox->Rows());
 }
 
 TEST_F(Panes, TheWindowIsAsWideAsOneMemoryRow) {
@@ -229,23 +229,23 @@ TEST_F(Panes, TheWindowIsAsWideAsOneMemoryRow) {
     for (const Case& c : cases) {
         Open(c.settings);
         EXPECT_EQ(form->width(), c.width) << c.settings;
-        EXPECT_EQ(form->Bin.BinGroupBox->width(), c.width - 24);
-        EXPECT_EQ(form->Bin.BinPaintBox->width(), c.width - 64);
-        EXPECT_EQ(form->Bin.BinScrollBar->geometry().right(), c.width - 24 - 9);
-        EXPECT_EQ(form->BpEdit->maxLength(), WordDigits);
+        EXPECT_EQ(form->Bin.GroupBox->width(), c.width - 24);
+        EXPECT_EQ(form->Bin.PaintBox->width(), c.width - 64);
+        EXPECT_EQ(form->Bin.ScrollBar->geometry().right(), c.width - 24 - 9);
+        EXPECT_EQ(form->BpEdit->maxLength(), form->Numbers.WordDigits());
     }
 }
 
 TEST_F(Panes, ATallerWindowShowsMoreMemoryRows) {
     Open();
-    const int rows = form->Bin.BinPaintBox->Rows();
-    const int cell = form->Bin.BinPaintBox->Cell().height();
+    const int rows = form->Bin.PaintBox->Rows();
+    const int cell = form->Bin.PaintBox->Cell().height();
     form->resize(form->width(), form->height() + 4 * cell);
     form->repaint();
-    EXPECT_EQ(form->Bin.BinPaintBox->Rows(), rows + 4);
-    EXPECT_EQ(form->Bin.BinScrollBar->maximum(), 128 - rows - 4);
-    EXPECT_EQ(form->Bin.BinScrollBar->pageStep(), rows + 4);
-    EXPECT_EQ(form->List.ListPaintBox->height(), 137);
+    EXPECT_EQ(form->Bin.PaintBox->Rows(), rows + 4);
+    EXPECT_EQ(form->Bin.ScrollBar->maximum(), 128 - rows - 4);
+    EXPECT_EQ(form->Bin.ScrollBar->pageStep(), rows + 4);
+    EXPECT_EQ(form->List.PaintBox->height(), 137);
 }
 
 // Whether any pixel of the cell row is darker than the background.
@@ -259,14 +259,14 @@ bool RowHasText(const QImage& image, int top, int height) {
 TEST_F(Panes, NothingIsListedOrOpenedPastTheEndOfRam) {
     Mk.Reg[PC] = 0x87FA;
     Open();
-    TPaintBox* pane = form->List.ListPaintBox;
+    TPaintBox* pane = form->List.PaintBox;
     const QImage listing = pane->grab().toImage();
     const int h = pane->Cell().height();
     for (int row = 0; row < pane->Rows(); ++row)
         EXPECT_EQ(RowHasText(listing, row * h, h), row < 3) << "row " << row;
-    ClickCell(pane, WordDigits + 2, 3);
+    ClickCell(pane, form->Numbers.WordDigits() + 2, 3);
     EXPECT_EQ(form->EditMode, EditNone);
-    ClickCell(pane, WordDigits + 2, 2);
+    ClickCell(pane, form->Numbers.WordDigits() + 2, 2);
     EXPECT_EQ(form->EditAddr, 0x87FE);
 }
 

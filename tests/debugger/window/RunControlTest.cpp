@@ -93,19 +93,19 @@ TEST_F(RunControl, TheSingleStepRunsOneInstructionAndKeepsTheWindowOpen) {
 
 TEST_F(RunControl, ClickingAGroupMarksItAloneAndClosesTheOpenField) {
     Open();
-    TGroupBox* groups[] = {form->List.ListGroupBox, form->Registers.RegGroupBox, form->Bin.BinGroupBox,
+    TGroupBox* groups[] = {form->List.GroupBox, form->Registers.GroupBox, form->Bin.GroupBox,
                            form->StepGroupBox,      form->TraceGroupBox,         form->BpGroupBox};
-    for (QWidget* target : {(QWidget*)form->List.ListGroupBox, (QWidget*)form->Registers.RegGroupBox,
-                            (QWidget*)form->Bin.BinGroupBox, (QWidget*)form->StepGroupBox, (QWidget*)form->TraceEdit,
+    for (QWidget* target : {(QWidget*)form->List.GroupBox, (QWidget*)form->Registers.GroupBox,
+                            (QWidget*)form->Bin.GroupBox, (QWidget*)form->StepGroupBox, (QWidget*)form->TraceEdit,
                             (QWidget*)form->BpEdit, (QWidget*)form->Bin.RadioButtonWord}) {
-        ClickCell(form->Registers.RegPaintBox, 4, 0);
+        ClickCell(form->Registers.PaintBox, 4, 0);
         ASSERT_EQ(form->EditMode, EditRegister);
         // The click lands in a corner of a group box, away from its children.
         if (auto* group = dynamic_cast<TGroupBox*>(target))
             QTest::mouseClick(group, Qt::LeftButton, {}, QPoint(group->width() - 3, group->height() - 3));
         else Click(target);
         EXPECT_EQ(form->EditMode, EditNone);
-        EXPECT_EQ(form->Registers.RegEdit->width(), 0);
+        EXPECT_EQ(form->Registers.Edit->width(), 0);
         for (TGroupBox* group : groups) {
             const bool marked = group == target || group->isAncestorOf(target);
             EXPECT_EQ(group->CaptionColor() == Blue, marked) << group->title().toStdString();

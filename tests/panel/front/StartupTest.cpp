@@ -25,12 +25,10 @@ TEST(Startup, TheDebuggerRadixComesFromTheSettingsWithinEightToSixteen) {
     TempFolder folder;
     for (const RadixCase& c : cases) {
         folder.WriteText("vexal.ini", c.settings);
-        SetRadix(12);
-        ReadDebuggerRadix(folder / "vexal.ini");
-        EXPECT_EQ(Radix, c.radix) << c.settings;
-        EXPECT_EQ(WordDigits, c.wordDigits) << c.settings;
+        const NumberFormat numbers = ReadDebuggerRadix(folder / "vexal.ini");
+        EXPECT_EQ(numbers.Radix(), c.radix) << c.settings;
+        EXPECT_EQ(numbers.WordDigits(), c.wordDigits) << c.settings;
     }
-    SetRadix(16);
 }
 
 // The console's start: the window's steps in the window's order, on the
@@ -53,7 +51,6 @@ TEST(Startup, AProgramWithoutWindowsStartsAsTheWindowDoes) {
     EXPECT_EQ(StartMachine(files, [&](const std::string& m) { warnings.push_back(m); }), RamImageState::Loaded);
     EXPECT_TRUE(warnings.empty());
     EXPECT_EQ(CpuSpeed, 99);
-    EXPECT_EQ(Radix, 8);
     EXPECT_EQ(Mk.RamEnd, 0x87FF);
     EXPECT_EQ(std::vector<uint8_t>(Mk.Ram(), Mk.Ram() + RamSize), Pattern(RamSize, 1));
     EXPECT_EQ(Mk.Reg[PC], 0x8010);
@@ -61,7 +58,6 @@ TEST(Startup, AProgramWithoutWindowsStartsAsTheWindowDoes) {
     EXPECT_EQ(Mk.LcdRam[127], 0x5A);
     EXPECT_EQ(Mk.PcKey, 0);
     EXPECT_FALSE(Paused);
-    SetRadix(16);
     CpuSpeed = DefaultCpuSpeed;
 }
 
