@@ -24,6 +24,7 @@
 #include "panel/KeyTyper.h"
 #include "panel/MemoryFiles.h"
 #include "panel/RunLoop.h"
+#include "panel/SnapshotFile.h"
 
 namespace {
 
@@ -82,6 +83,15 @@ int32_t ParseKeyIndex(std::string_view word) {
     return int32_t(key);
 }
 
+// A file name is the rest of the line, so that it may hold blanks; trailing
+// blanks are not part of it. The system cuts a name at its first NUL: a file
+// of another name would be used.
+std::string FileArgument(std::string_view text) {
+    text = text.substr(0, text.find_last_not_of(" \t") + 1);
+    if (text.find('\0') != std::string_view::npos) throw BadArgument("a file name cannot hold a NUL byte");
+    return std::string(text);
+}
+
 // The run loop's budget of one tick, without its run control.
 void RunTicks(uint64_t ticks) {
     for (uint64_t i = 0; i < ticks; ++i) RunBudget(CpuSpeed);
@@ -108,14 +118,11 @@ const char* AccessName(WatchAccess access) {
     return access == WatchAccess::Write ? "w" : access == WatchAccess::Read ? "r" : "rw";
 }
 
-// The file name that ends the line: everything after the command's words,
-// trailing blanks dropped. The system cuts a name at its first NUL: a file of
-// another name would be written, so a NUL is refused.
-std::string FileArgument(std::string_view text) {
-    text = text.substr(0, text.find_last_not_of(" \t") + 1);
-    if (text.find('\0') != std::string_view::npos) throw BadArgument("a file name cannot hold a NUL byte");
-    if (text.empty()) throw BadArgument("missing file name");
-    return std::string(text);
+// A file name that must be given.
+std::string NamedFile(std::string_view text) {
+    const std::string file = FileArgument(text);
+    if (file.empty()) throw BadArgument("missing file name");
+    return file;
 }
 
 }  // namespace
@@ -181,6 +188,8 @@ const Console::Command Console::Commands[] = {
     {"sym", &Console::Sym, "FILE", "read the labels of a symbol file", 0, 0, true},
     {"saverom", &Console::SaveRomCommand, "FILE", "write the ROM, as patched, to FILE", 0, 0, true},
     {"save", &Console::Save, "[FILE]", "write the RAM to FILE (default: the RAM image read at start)", 0, 0, true},
+    {"snapshot", &Console::Snapshot, "FILE", "write the whole machine to FILE", 0, 0, true},
+    {"restore", &Console::Restore, "FILE", "load the whole machine from a snapshot FILE", 0, 0, true},
     {"bench", &Console::Bench, "N", "time N processor steps", 1, 1, false},
     {"help", &Console::Help, "", "list the commands", 0, 0, false},
     {"quit", &Console::Quit, "", "end the run", 0, 0, false},
@@ -458,12 +467,28 @@ void Console::Lcd(const Arguments&, std::ostream& out, ConsoleReply&) { out << L
 void Console::Reset(const Arguments&, std::ostream&, ConsoleReply&) { Debugger.Reset(); }
 
 void Console::Save(const Arguments& arguments, std::ostream&, ConsoleReply& reply) {
-    const bool named = arguments.text.find_first_not_of(" \t") != std::string_view::npos;
-    const std::string path = named ? FileArgument(arguments.text) : saveFile;
+    const std::string file = FileArgument(arguments.text);
+    const std::string path = file.empty() ? saveFile : file;
     // A file that cannot be written is reported like the front panel reports
     // it, and the run goes on: the old file, if any, is still whole.
     if (const std::string problem = SaveRam(path); !problem.empty())
         reply.warnings = SaveFailedMessage + path + ": " + problem + "\n";
+}
+
+// A file that cannot be written or loaded is a warning, as for save, and the
+// run goes on; a snapshot that does not load leaves the machine as it was.
+void Console::Snapshot(const Arguments& arguments, std::ostream&, ConsoleReply& reply) {
+    const std::string path = FileArgument(arguments.text);
+    if (path.empty()) throw BadArgument("missing argument; usage: snapshot FILE");
+    if (const std::string problem = SaveSnapshot(path, Mk); !problem.empty())
+        reply.warnings = SaveFailedMessage + path + ": " + problem + "\n";
+}
+
+void Console::Restore(const Arguments& arguments, std::ostream&, ConsoleReply& reply) {
+    const std::string path = FileArgument(arguments.text);
+    if (path.empty()) throw BadArgument("missing argument; usage: restore FILE");
+    if (const std::string problem = LoadSnapshot(path, Mk); !problem.empty())
+        reply.warnings = LoadFailedMessage + path + ": " + problem + "\n";
 }
 
 void Console::Bench(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
@@ -592,7 +617,7 @@ void Console::Reverse(const Arguments&, std::ostream& out, ConsoleReply&) {
 void Console::Trace(const Arguments& arguments, std::ostream& out, ConsoleReply& reply) {
     const uint64_t count = ParseCount(arguments.Word(0), "step count");
     if (count > TraceLogLimit) throw BadArgument("at most " + std::to_string(TraceLogLimit) + " steps");
-    const std::string path = FileArgument(arguments.text);
+    const std::string path = NamedFile(arguments.text);
     RefuseInput(path);
     const std::vector<TraceEntry> entries = RecentSteps(Debugger.Past(), size_t(count));
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
@@ -606,7 +631,7 @@ void Console::Trace(const Arguments& arguments, std::ostream& out, ConsoleReply&
 }
 
 void Console::Sym(const Arguments& arguments, std::ostream& out, ConsoleReply& reply) {
-    const std::string path = FileArgument(arguments.text);
+    const std::string path = NamedFile(arguments.text);
     SymbolTable table;
     SymbolTable::LoadResult result = table.Load(path);
     if (!result.Error.empty()) throw BadArgument(result.Error);
@@ -616,7 +641,7 @@ void Console::Sym(const Arguments& arguments, std::ostream& out, ConsoleReply& r
 }
 
 void Console::SaveRomCommand(const Arguments& arguments, std::ostream& out, ConsoleReply& reply) {
-    const std::string path = FileArgument(arguments.text);
+    const std::string path = NamedFile(arguments.text);
     if (!romFile.empty() && SameFile(path, romFile))
         throw BadArgument(path + " is the ROM image this session loaded; choose another file");
     if (const std::string problem = SaveRom(path); !problem.empty()) {

@@ -70,6 +70,8 @@ private:
     void Lcd(const Arguments&, std::ostream&, ConsoleReply&);
     void Reset(const Arguments&, std::ostream&, ConsoleReply&);
     void Save(const Arguments&, std::ostream&, ConsoleReply&);
+    void Snapshot(const Arguments&, std::ostream&, ConsoleReply&);
+    void Restore(const Arguments&, std::ostream&, ConsoleReply&);
     void Bench(const Arguments&, std::ostream&, ConsoleReply&);
     void Break(const Arguments&, std::ostream&, ConsoleReply&);
     void Unbreak(const Arguments&, std::ostream&, ConsoleReply&);

@@ -82,6 +82,12 @@ void TDebugForm::ShowWindow() {
     activateWindow();
 }
 
+void TDebugForm::MachineReplaced() {
+    if (!isVisible()) return;
+    List.SetListOrigin(Mk.Reg[PC]);
+    CloseFields();
+}
+
 void TDebugForm::DebugCreate() {
     CloseFields();
     Registers.RegTop = 0;

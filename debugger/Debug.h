@@ -41,6 +41,9 @@ public:
     // F3 in the main window, and the run loop at the end of a trace or at the
     // breakpoint.
     void ShowWindow();
+    // A snapshot has replaced the machine: a field opened on the old one
+    // closes, and the listing starts again at the new PC.
+    void MachineReplaced();
 
     // The radix of every number the window shows or reads, but the trace
     // count's, with its digit widths: Radix, ByteDigits and WordDigits.

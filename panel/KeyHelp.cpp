@@ -50,6 +50,8 @@ const ProgramKeyHelp ProgramKeysHelp[ProgramKeyCount] = {
     {"F1", "shows this list, or closes it"},
     {"F3", "opens the debug window; the machine stands still while it is open"},
     {"Ctrl+V", "types the clipboard's text on the machine, key after key; Escape, any key or a click stops it"},
+    {"Ctrl+S", "saves the whole machine to snapshot.vxs in the emulator's folder"},
+    {"Ctrl+L", "loads the machine saved in snapshot.vxs; the keys held are let go"},
     {"the switch key (ON/OFF)", "releasing the mouse on it saves the RAM and closes the emulator"},
     {"dragging the face", "outside the keys moves the window; a click on a key holds it until the button is let go"},
 };
@@ -116,13 +118,16 @@ QString HelpText() {
 
 TKeyHelpForm::TKeyHelpForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
     setWindowTitle(QStringLiteral("Keys"));
-    auto* text = new QLabel(HelpText());
-    text->setTextFormat(Qt::RichText);
+    text_ = new QLabel;
+    text_->setTextFormat(Qt::RichText);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(text);
-    adjustSize();
-    setFixedSize(size());
+    layout->addWidget(text_);
+    // As large as the list, whenever the list changes.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    ListKeys();
 }
+
+void TKeyHelpForm::ListKeys() { text_->setText(HelpText()); }
 
 void TKeyHelpForm::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1 || event->key() == Qt::Key_Escape) close();

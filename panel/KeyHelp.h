@@ -11,6 +11,7 @@
 #include <vector>
 
 class QKeyEvent;
+class QLabel;
 
 struct MachineKeyHelp {
     int key;                    // the machine key, 2..56
@@ -29,7 +30,7 @@ struct ProgramKeyHelp {
     const char* keys;
     const char* does;
 };
-constexpr int ProgramKeyCount = 5;
+constexpr int ProgramKeyCount = 7;
 extern const ProgramKeyHelp ProgramKeysHelp[ProgramKeyCount];
 
 // The help window, made once and shown again; F1 or Escape closes it.
@@ -37,6 +38,13 @@ class TKeyHelpForm : public QWidget {
 public:
     explicit TKeyHelpForm(QWidget* parent);
 
+    // Lists the PC keys by the key map of the ROM now in the machine, which
+    // a ROM patched in the debugger or a snapshot loaded may have changed.
+    void ListKeys();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QLabel* text_;
 };

@@ -1,11 +1,13 @@
 #include "panel/Main.h"
 
 #include "core/Def.h"
+#include "panel/FaceNote.h"
 #include "panel/KeyHelp.h"
 #include "panel/KeyLayout.h"
 #include "panel/KeyTyper.h"
 #include "panel/LcdLayout.h"
 #include "panel/RunLoop.h"
+#include "panel/SnapshotFile.h"
 #include "panel/WarningBox.h"
 
 #include <QClipboard>
@@ -86,7 +88,7 @@ int VirtualKeyOf(int qtKey) {
 }
 
 TMainForm::TMainForm(const StartupFiles& files, int zoom, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint), files_(files), zoom_(zoom) {
+    : QWidget(parent, Qt::FramelessWindowHint), files_(files), zoom_(zoom), note_(new TFaceNote(this, zoom)) {
     setWindowTitle("MK85");
     setFixedSize(FaceWidth * zoom_, FaceHeight * zoom_);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -351,12 +353,61 @@ void TMainForm::StopPaste() {
     Mk.PcKey = 0;
 }
 
+// The messages name the file alone, as those of ram.bin do: its folder is
+// the run folder.
+void TMainForm::SaveMachine() {
+    const QString name = QFileInfo(QString::fromStdString(files_.snapshot)).fileName();
+    if (const std::string problem = SaveSnapshot(files_.snapshot, Mk); !problem.empty()) {
+        Warn(SaveFailedMessage + name.toStdString() + ": " + problem);
+        return;
+    }
+    note_->ShowNote("Machine saved to " + name);
+}
+
+void TMainForm::LoadMachine() {
+    // Loaded aside, so that a file that does not load leaves the machine and
+    // the keys held on it as they are.
+    const QString name = QFileInfo(QString::fromStdString(files_.snapshot)).fileName();
+    const auto loaded = std::make_unique<Machine>();
+    if (const std::string problem = LoadSnapshot(files_.snapshot, *loaded); !problem.empty()) {
+        Warn(LoadFailedMessage + name.toStdString() + ": " + problem);
+        return;
+    }
+    // The keys are the user's, not the snapshot's: the one held now is let
+    // go, on the face too, typing under way stops, and none the snapshot
+    // holds is pressed, since no key-up or button release would ever come
+    // for it.
+    StopPaste();
+    keyboard_.Stop();
+    ReleaseMouseKey(-1, -1);
+    Mk = *loaded;
+    Mk.MouseKey = 0;
+    Mk.PcKey = 0;
+    RedrawDisplay();
+    // The loaded ROM may carry another key map, or none.
+    if (keyHelp_ && keyHelp_->isVisible()) keyHelp_->ListKeys();
+    if (OnMachineLoaded) OnMachineLoaded();
+    note_->ShowNote("Machine loaded from " + name);
+}
+
+// A white bitmap and a shadow of zeros agree: zero is every dot, indicator
+// and segment off. So the render paints exactly what LcdRam turns on, even
+// where a byte happens to equal what was drawn before.
+void TMainForm::RedrawDisplay() {
+    if (!LcdBitmap) return;
+    LcdBitmap->fill(White);
+    LcdShadow.fill(0);
+    RenderLcd();
+    UpdateFace(LcdLeft, LcdTop, LcdWidth, LcdHeight);
+}
+
 void TMainForm::ToggleKeyHelp() {
     if (!keyHelp_) keyHelp_ = std::make_unique<TKeyHelpForm>(this);
     if (keyHelp_->isVisible()) {
         keyHelp_->close();
         return;
     }
+    keyHelp_->ListKeys();
     keyHelp_->move(geometry().center() - keyHelp_->rect().center());
     keyHelp_->show();
     keyHelp_->raise();
@@ -403,13 +454,18 @@ void TMainForm::keyPressEvent(QKeyEvent* event) {
     // Ctrl+V in any keyboard layout, but not the platform's other paste keys:
     // Shift+Insert is the machine's INS.
     const bool ctrlV = event->matches(QKeySequence::Paste) && event->modifiers() == Qt::ControlModifier;
-    // Held down, it pastes once.
-    if (ctrlV && event->isAutoRepeat()) return;
+    const bool ctrlS = event->key() == Qt::Key_S && event->modifiers() == Qt::ControlModifier;
+    const bool ctrlL = event->key() == Qt::Key_L && event->modifiers() == Qt::ControlModifier;
+    // Held down, each acts once.
+    if ((ctrlV || ctrlS || ctrlL) && event->isAutoRepeat()) return;
     StopPaste();
     if (ctrlV) {
         if (const QClipboard* clipboard = QGuiApplication::clipboard()) Paste(clipboard->text());
         return;
     }
+    if (ctrlS) SaveMachine();
+    if (ctrlL) LoadMachine();
+    if (ctrlS || ctrlL) return;
     if (const int virtualKey = VirtualKeyOf(event->key())) FormKeyDown(virtualKey);
     for (const char32_t c : event->text().toUcs4())
         if (!keyboard_.Character(c, event->isAutoRepeat())) FormKeyPress(Cp1251FromUnicode(c));

@@ -20,6 +20,7 @@
 #include <memory>
 
 class QPainter;
+class TFaceNote;
 class TKeyHelpForm;
 
 constexpr int FaceWidth = 760;
@@ -44,6 +45,9 @@ public:
     std::function<void()> ShowDebugWindow;
     // Called once the window has closed and the RAM is saved.
     std::function<void()> OnClosed;
+    // Called after a snapshot has replaced the machine, so that the debug
+    // window shows the new one.
+    std::function<void()> OnMachineLoaded;
 
     // Start-up and shutdown.
     void FormCreate();
@@ -83,6 +87,17 @@ public:
     void Paste(const QString& text);
     void StopPaste();
     bool Pasting() const { return paste_ != nullptr; }
+
+    // Ctrl+S and Ctrl+L: the whole machine saved to the run folder's
+    // "snapshot.vxs", and loaded back, with a note over the face; a failure
+    // is a warning and leaves the machine as it was. A loaded machine holds
+    // no key, and its display is drawn at once.
+    void SaveMachine();
+    void LoadMachine();
+    TFaceNote& Note() { return *note_; }
+
+    // Draws every part of the display anew from LcdRam, and shows it.
+    void RedrawDisplay();
 
     // F1: shows the key help, or closes it; null until first shown.
     void ToggleKeyHelp();
@@ -131,6 +146,7 @@ private:
     std::unique_ptr<KeyTyper> paste_;
     MappedKeyboard keyboard_;  // PC keys by the key map of the firmware in use
     std::unique_ptr<TKeyHelpForm> keyHelp_;
+    TFaceNote* note_;
     RamImageState ramImage_ = RamImageState::Missing;
     bool shown_ = false;
     bool closed_ = false;

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -13,35 +14,12 @@
 
 namespace {
 
-enum class ReadResult { Missing, Loaded, Failed };
-
-// Reads up to size bytes of the file into target. Nothing is stored unless the
+// Copies the file's first bytes to target. Nothing is stored unless the
 // whole read succeeded, so a file that fails half-way leaves memory as it was.
-ReadResult ReadImage(const std::string& path, uint8_t* target, size_t size) {
-    // Without O_NONBLOCK a pipe of that name would wait for a writer forever;
-    // only a regular file is an image.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
-    struct stat status;
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        return ReadResult::Failed;
-    }
-
-    std::vector<uint8_t> buffer(size);
-    size_t filled = 0;
-    bool failed = false;
-    while (filled < size) {
-        const ssize_t n = ::read(fd, buffer.data() + filled, size - filled);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) failed = true;
-        if (n <= 0) break;
-        filled += size_t(n);
-    }
-    ::close(fd);
-    if (failed) return ReadResult::Failed;
-    std::memcpy(target, buffer.data(), filled);
-    return ReadResult::Loaded;
+FileStart::Outcome ReadImage(const std::string& path, uint8_t* target, size_t size) {
+    const FileStart file = ReadFileStart(path, size);
+    if (file.outcome == FileStart::Outcome::Read) std::memcpy(target, file.bytes.data(), file.bytes.size());
+    return file.outcome;
 }
 
 std::string FileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
@@ -201,15 +179,58 @@ std::string FileReplacement::Commit() {
     return std::strerror(error);
 }
 
+FileStart ReadFileStart(const std::string& path, size_t limit) {
+    FileStart file;
+    // Without O_NONBLOCK a pipe of that name would wait for a writer forever;
+    // only a regular file is read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const bool missing = errno == ENOENT;
+        file.outcome = missing ? FileStart::Outcome::Missing : FileStart::Outcome::Failed;
+        file.problem = missing ? "there is no such file" : "it cannot be read: " + SystemReason();
+        return file;
+    }
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        file.problem = S_ISDIR(status.st_mode) ? "it is a folder" : "it is not a plain file";
+        ::close(fd);
+        return file;
+    }
+
+    // Never more than the file holds, so that a large limit costs nothing
+    // for a small file; a file that grows meanwhile is read up to the limit.
+    std::vector<uint8_t> buffer(std::min(limit, size_t(std::max<off_t>(status.st_size, 0)) + 1));
+    size_t filled = 0;
+    int error = 0;
+    while (filled < limit) {
+        if (filled == buffer.size()) buffer.resize(std::min(limit, 2 * buffer.size()));
+        const ssize_t n = ::read(fd, buffer.data() + filled, buffer.size() - filled);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) error = errno;
+        if (n <= 0) break;
+        filled += size_t(n);
+    }
+    ::close(fd);
+    if (error != 0) {
+        file.problem = std::string("it cannot be read: ") + std::strerror(error);
+        return file;
+    }
+    buffer.resize(filled);
+    file.bytes = std::move(buffer);
+    file.outcome = FileStart::Outcome::Read;
+    return file;
+}
+
 RamImageState LoadMemoryImages(const std::string& romPath, const std::string& ramPath, const WarnFunction& warn) {
-    if (ReadImage(romPath, Mk.Rom(), RomSize) != ReadResult::Loaded) warn(LoadFailedMessage + FileName(romPath));
+    if (ReadImage(romPath, Mk.Rom(), RomSize) != FileStart::Outcome::Read)
+        warn(LoadFailedMessage + FileName(romPath));
 
     switch (ReadImage(ramPath, Mk.Ram(), RamSize)) {
-    case ReadResult::Missing:
+    case FileStart::Outcome::Missing:
         return RamImageState::Missing;
-    case ReadResult::Loaded:
+    case FileStart::Outcome::Read:
         return RamImageState::Loaded;
-    case ReadResult::Failed:
+    case FileStart::Outcome::Failed:
         break;
     }
     warn(LoadFailedMessage + FileName(ramPath));

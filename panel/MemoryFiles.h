@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 struct stat;
 
@@ -28,6 +29,17 @@ enum class RamImageState { Missing, Loaded, Unreadable };
 // not. A failure on one image does not keep the other from loading, and a
 // failed read leaves memory as it was.
 RamImageState LoadMemoryImages(const std::string& romPath, const std::string& ramPath, const WarnFunction& warn);
+
+// The start of a file that the user gave, at most limit bytes of it; only a
+// plain file is read. problem says why nothing was read, for a message:
+// "there is no such file", "it is a folder", "it cannot be read: ...".
+struct FileStart {
+    enum class Outcome { Read, Missing, Failed };
+    Outcome outcome = Outcome::Failed;
+    std::vector<uint8_t> bytes;
+    std::string problem;
+};
+FileStart ReadFileStart(const std::string& path, size_t limit);
 
 // Writes the bytes to path, a file of exactly that size afterwards, or says
 // why it could not ("No space left on device", "it is write-protected"):

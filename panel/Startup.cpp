@@ -7,6 +7,7 @@
 #include "panel/LcdLayout.h"
 #include "panel/RunLoop.h"
 #include "panel/Settings.h"
+#include "panel/SnapshotFile.h"
 
 #include <cstring>
 #include <filesystem>
@@ -20,7 +21,7 @@ constexpr int32_t DefaultRadix = 16;
 StartupFiles DefaultStartupFiles(const std::string& folder) {
     const auto in = [&folder](const char* name) { return (std::filesystem::path(folder) / name).string(); };
     return {in(RomFileName),  in(RamFileName),  in(SettingsFileName),
-            in(FaceFileName), in(KeysFileName), in(SymbolFileName)};
+            in(FaceFileName), in(KeysFileName), in(SymbolFileName), in(SnapshotFileName)};
 }
 
 RamImageState CreateMachine(const StartupFiles& files, const WarnFunction& warn) {

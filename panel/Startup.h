@@ -21,10 +21,11 @@ struct StartupFiles {
     std::string face;      // the picture of the front panel (windows only)
     std::string keys;      // the key and indicator pictures (windows only)
     std::string symbols;   // the ROM's labels, read at start when the file is there
+    std::string snapshot;  // the machine saved and loaded by Ctrl+S and Ctrl+L (windows only)
 };
 
-// "rom.bin", "ram.bin", "vexal.ini", "face.bmp", "keys.bmp" and "rom.sym" in
-// the folder, the working folder when it is empty.
+// "rom.bin", "ram.bin", "vexal.ini", "face.bmp", "keys.bmp", "rom.sym" and
+// "snapshot.vxs" in the folder, the working folder when it is empty.
 StartupFiles DefaultStartupFiles(const std::string& folder = {});
 
 // As the main window is created: CpuSpeed from the settings, RamEnd, the ROM

@@ -201,6 +201,7 @@ int main(int argc, char* argv[]) {
     else window.show();
     TDebugForm debugWindow(files.settings);
     window.ShowDebugWindow = [&debugWindow] { debugWindow.ShowWindow(); };
+    window.OnMachineLoaded = [&debugWindow] { debugWindow.MachineReplaced(); };
     if (!closed) QApplication::exec();
     openWindow = nullptr;
     return window.RamSaved() ? ExitDone : ExitRamNotSaved;

@@ -186,7 +186,7 @@ TEST(CliCommands, HelpNamesEveryCommand) {
     ASSERT_EQ(r.status, 0) << r.err;
     for (const char* name : {"state", "set", "step", "tick", "until", "idle", "speed", "peek", "peekb", "poke", "pokeb",
                              "load", "dump", "dis", "asm", "key", "mouse", "halt", "type", "hold", "lcd", "reset",
-                             "save", "bench", "help", "quit"})
+                             "save", "snapshot", "restore", "bench", "help", "quit"})
         EXPECT_TRUE(std::regex_search(r.out, std::regex("(^|\n)" + std::string(name) + " "))) << name;
 }
 

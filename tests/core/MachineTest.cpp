@@ -2,9 +2,11 @@
 // all-zero one the program starts with, and a copy is a machine of its own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/Def.h"
 #include "tests/support/MachineDifference.h"
@@ -23,8 +25,8 @@ TEST(Machine, EqualityNoticesEveryMember) {
         {"Memory[0x8800]", [](Machine& m) { m.Memory[MemorySize] = 1; }},
         {"LcdRam[0x0]", [](Machine& m) { m.LcdRam[0] = 1; }},
         {"LcdRam[0x80]", [](Machine& m) { m.LcdRam[LcdRamSize] = 1; }},
-        {"R0", [](Machine& m) { m.Reg[0] = 1; }},
-        {"R7", [](Machine& m) { m.Reg[PC] = 0x8000; }},
+        {"Reg[0x0]", [](Machine& m) { m.Reg[0] = 1; }},
+        {"Reg[0x7]", [](Machine& m) { m.Reg[PC] = 0x8000; }},
         {"Psw", [](Machine& m) { m.Psw = FlagC; }},
         {"Psw", [](Machine& m) { m.Psw |= FlagN; }},
         {"Psw", [](Machine& m) { m.Psw = HaltModeBit; }},
@@ -53,6 +55,31 @@ TEST(Machine, EqualityNoticesEveryMember) {
         EXPECT_FALSE(changed == fresh) << row.named;
         EXPECT_EQ(FirstDifference(changed, fresh).substr(0, row.named.size() + 1), row.named + ":");
     }
+}
+
+// Any value converts to any member, so a machine can be brace-initialised
+// from as many of these as it has members, and from no more.
+struct AnyMember {
+    template <class T>
+    operator T() const;
+};
+
+template <class T, class... Given>
+constexpr size_t AggregateMembers() {
+    if constexpr (requires { T{Given{}..., AnyMember{}}; }) return AggregateMembers<T, Given..., AnyMember>();
+    else return sizeof...(Given);
+}
+
+// Equality, snapshots and the difference report see only the members that
+// the list names: a member added to the struct and not to the list would be
+// neither compared nor saved.
+TEST(Machine, TheListNamesEveryMemberOnce) {
+    std::vector<std::string> names;
+    Machine machine{};
+    Machine::Members([&names](const char* name, const auto&) { names.push_back(name); }, machine);
+    EXPECT_EQ(names.size(), AggregateMembers<Machine>());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end());
 }
 
 // A machine starts with every part zero, and so does a cleared one: a

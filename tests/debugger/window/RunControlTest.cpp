@@ -114,6 +114,19 @@ TEST_F(RunControl, ClickingAGroupMarksItAloneAndClosesTheOpenField) {
     EXPECT_EQ(form->Bin.BinMode, 2);
 }
 
+// A snapshot loaded while the window is open: a register typed for the old
+// machine must not land in the new one.
+TEST_F(RunControl, AReplacedMachineClosesTheOpenFieldAndListsFromItsPc) {
+    Open();
+    ClickCell(form->Registers.PaintBox, 4, 0);
+    ASSERT_EQ(form->EditMode, EditRegister);
+    Mk.Reg[PC] = 0x1234;
+    form->MachineReplaced();
+    EXPECT_EQ(form->EditMode, EditNone);
+    EXPECT_EQ(form->List.ListTop, 0x1234);
+    EXPECT_TRUE(Paused);
+}
+
 TEST_F(RunControl, TabReachesNoFieldAndNoButton) {
     Open();
     for (int i = 0; i < 12; ++i) {

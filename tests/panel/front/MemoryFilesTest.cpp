@@ -1,14 +1,13 @@
 #include "panel/MemoryFiles.h"
 
 #include "core/Def.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstring>
 
 namespace {
@@ -222,17 +221,12 @@ TEST(MemoryFiles, AFailedSaveLeavesTheOldImageWhole) {
     EXPECT_EQ(folder.Read("ram.bin"), old);
     std::filesystem::remove(RamTemporaryPath(folder / "ram.bin"));
 
-    // The disk fills up in the middle of the write: a file size limit makes
-    // the write stop short, as a full disk would.
-    rlimit saved;
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit limit = saved;
-    limit.rlim_cur = 1000;
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &limit);
-    const std::string problem = SaveRam(folder / "ram.bin");
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    // The disk fills up in the middle of the write.
+    std::string problem;
+    {
+        const FileSizeLimit diskFull(1000);
+        problem = SaveRam(folder / "ram.bin");
+    }
     EXPECT_EQ(problem, "File too large");
     EXPECT_EQ(folder.Read("ram.bin"), old);
     EXPECT_FALSE(std::filesystem::exists(RamTemporaryPath(folder / "ram.bin"))) << "no leftover";
