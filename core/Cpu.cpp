@@ -6,6 +6,8 @@
 #include "core/Def.h"
 #include "core/Srcdst.h"
 
+TrapCounter TrapsTaken;
+
 namespace {
 
 uint16_t ReadWordAt(uint16_t address) {
@@ -19,6 +21,8 @@ void Push(uint16_t value) {
 }
 
 void EnterTrap(TrapVector vector) {
+    ++TrapsTaken.Count;
+    TrapsTaken.LastVector = vector;
     Mk.AddrMask = 0xFFFE;
     // The first push is made even; the second is not, so an odd SP splits the
     // saved PC across the saved PSW.
@@ -57,27 +61,66 @@ bool RunsPlainInstructions() {
 // them, only a trap or a write to CtrlPort can.
 constexpr uint16_t FirstPlainOpcode = 040;
 
-// Instruction words from FirstDirectFetch up to the last RAM address come
+// Instruction words from past the ports up to the last RAM address come
 // straight from Memory; the rest go through ReadCell.
 constexpr uint16_t FirstDirectFetch = KeyInAddress + 8;
 
-// How far past FirstDirectFetch the instruction words come straight from
-// Memory: to the end of RAM, or of ROM when there is no RAM.
-uint16_t DirectFetchSpan() {
-    const uint16_t last = IsRam(RamStart) ? std::min(Mk.RamEnd, LastRamAddress) : uint16_t(RamStart - 1);
-    return uint16_t(last - FirstDirectFetch);
+// The addresses First..First + Span - 1 whose instruction words come straight
+// from Memory.
+struct DirectFetch {
+    uint16_t First;
+    uint16_t Span;
+};
+
+// From past the ports to the end of RAM, or of ROM when there is no RAM, but
+// never what the bus watch keeps from reads: from past its ROM hole, and
+// before the hole where it lies further up.
+DirectFetch DirectFetchRange() {
+    uint16_t last = IsRam(RamStart) && Watch.RamReadSpan != 0
+                        ? std::min<uint16_t>(Mk.RamEnd, uint16_t(RamStart + Watch.RamReadSpan - 1))
+                        : uint16_t(RamStart - 1);
+    const uint16_t holeEnd = uint16_t(Watch.RomReadHole + Watch.RomReadHoleSize);
+    uint16_t first = FirstDirectFetch;
+    if (Watch.RomReadHole <= FirstDirectFetch)
+        first = std::max(first, holeEnd);
+    else
+        last = std::min<uint16_t>(last, uint16_t(Watch.RomReadHole - 1));
+    return {first, last < first ? uint16_t(0) : uint16_t(last - first + 1)};
 }
+
+// The stops a run of instructions tests after each one, given the next PC.
+// WhileIdle tells whether an idle processor, which leaves PC where it is,
+// stops there after one step.
+struct NoStop {
+    bool operator()(uint16_t) const { return false; }
+    bool WhileIdle(uint16_t) const { return false; }
+};
+struct PcStop {
+    int32_t at;
+    bool operator()(uint16_t pc) const { return pc == at; }
+    bool WhileIdle(uint16_t pc) const { return pc == at; }
+};
+// The set of breakpoints stops only instructions that arrive at one: a
+// processor asleep on a breakpoint sleeps on until a key wakes it.
+struct DebugStop {
+    const RunStops& stops;
+    bool operator()(uint16_t pc) const {
+        return pc == stops.Pc || (stops.PcSet && (stops.PcSet[pc >> 6] >> (pc & 63) & 1)) ||
+               (stops.Tripped && *stops.Tripped);
+    }
+    bool WhileIdle(uint16_t pc) const { return pc == stops.Pc; }
+};
 
 // Up to `steps` steps as RunsPlainInstructions found them; returns how many
 // ran. Each step is what CpuStep would do, with what cannot happen left out:
 // the run ends after a step that leaves the next one different, or writes
-// CtrlPort (the run and speed bits), or, with StopOnPc, leaves PC at stopAt.
+// CtrlPort (the run and speed bits), or after which stop(PC) holds.
 // PC goes from one instruction to the next in a host register, Reg[PC] kept
 // too (store-to-load forwarding: BuiltHandler, exec/Binding.h).
-template <bool StopOnPc>
-uint64_t RunInstructions(uint64_t steps, int32_t stopAt) {
+template <class Stop>
+uint64_t RunInstructions(uint64_t steps, const Stop& stop) {
     const uint16_t control = Mk.CtrlPort;
-    const uint16_t directSpan = DirectFetchSpan();  // RamEnd is fixed within a run
+    const DirectFetch direct = DirectFetchRange();  // RamEnd is fixed within a run
     uint16_t pc = Mk.Reg[PC];
     uint64_t left = steps;
     while (left != 0) {
@@ -87,7 +130,7 @@ uint64_t RunInstructions(uint64_t steps, int32_t stopAt) {
         Mk.Addr = pc;
         const uint16_t next = uint16_t(pc + 2);
         Mk.Opcode =
-            uint16_t(pc - FirstDirectFetch) <= directSpan ? Location{Mk.Memory.data() + pc}.Word() : ReadCell().Word();
+            uint16_t(pc - direct.First) < direct.Span ? Location{Mk.Memory.data() + pc}.Word() : ReadCell().Word();
         if (Mk.Opcode < FirstPlainOpcode) {
             Mk.Reg[PC] = next;
             Execute();
@@ -103,7 +146,7 @@ uint64_t RunInstructions(uint64_t steps, int32_t stopAt) {
                 pc = Mk.Reg[PC];
             }
         }
-        if (Mk.CtrlPort != control || (StopOnPc && pc == stopAt)) break;
+        if (Mk.CtrlPort != control || stop(pc)) break;
     }
     return steps - left;
 }
@@ -160,12 +203,15 @@ int32_t CpuStep() {
     return cost;
 }
 
+namespace {
+
 // Within a run nothing outside the processor changes: the keys and the halt
 // request stay as they are. So while the processor idles, every step is the
 // same and the rest of the run is counted at once; while it runs plain
 // instructions, their cost changes only when one writes CtrlPort. Everything
 // else goes through CpuStep.
-CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, int32_t stopAt) {
+template <class Stop, class RunPlain>
+CpuRunResult RunSteps(int64_t budget, uint64_t maxSteps, const Stop& stop, const RunPlain& runPlain) {
     CpuRunResult run;
     while (run.spent < budget && run.steps < maxSteps) {
         const int32_t cost = CostOfStep();
@@ -173,16 +219,37 @@ CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, int32_t stopAt) {
         uint64_t steps = 1;
         if (CpuIdle()) {
             // PC stays put: a stop on it comes after the first step.
-            if (Mk.Reg[PC] != stopAt) steps = allowed;
+            const bool stops = stop.WhileIdle(Mk.Reg[PC]);
+            steps = stops ? 1 : allowed;
+            run.spent += int64_t(steps) * cost;
+            run.steps += steps;
+            run.stopped = stops;
+            if (stops) break;
+            continue;
         } else if (RunsPlainInstructions()) {
             if (KeyHeld()) Mk.CtrlPort |= CtrlRunBit;
-            steps = stopAt >= 0 ? RunInstructions<true>(allowed, stopAt) : RunInstructions<false>(allowed, stopAt);
+            steps = runPlain(allowed);
         } else {
             CpuStep();
         }
         run.spent += int64_t(steps) * cost;
         run.steps += steps;
-        if (Mk.Reg[PC] == stopAt) break;
+        run.stopped = stop(Mk.Reg[PC]);
+        if (run.stopped) break;
     }
     return run;
+}
+
+}  // namespace
+
+CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, int32_t stopAt) {
+    if (stopAt < 0)
+        return RunSteps(budget, maxSteps, NoStop{}, [](uint64_t n) { return RunInstructions(n, NoStop{}); });
+    const PcStop stop{stopAt};
+    return RunSteps(budget, maxSteps, stop, [&](uint64_t n) { return RunInstructions(n, stop); });
+}
+
+CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, const RunStops& stops) {
+    const DebugStop stop{stops};
+    return RunSteps(budget, maxSteps, stop, [&](uint64_t n) { return RunInstructions(n, stop); });
 }

@@ -17,8 +17,9 @@ int32_t CpuStep();
 // negative: no such stop). The machine ends exactly as after that many
 // CpuStep calls.
 struct CpuRunResult {
-    int64_t spent = 0;   // the cycle units of the steps run
-    uint64_t steps = 0;  // how many steps ran
+    int64_t spent = 0;     // the cycle units of the steps run
+    uint64_t steps = 0;    // how many steps ran
+    bool stopped = false;  // a stop on PC (or a RunStops stop) ended the run
 };
 CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, int32_t stopAt);
 
@@ -28,8 +29,27 @@ CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, int32_t stopAt);
 // end that.
 bool CpuIdle();
 
+// The debugger's stops, each tested after every step: PC at Pc (0..0xFFFF;
+// negative: none), PC on an address of PcSet (65536 bits, bit a % 64 of word
+// a / 64; null: none), or *Tripped set by the bus watch during the step
+// (null: none). The machine ends as after that many CpuStep calls.
+struct RunStops {
+    int32_t Pc = -1;
+    const uint64_t* PcSet = nullptr;
+    const bool* Tripped = nullptr;
+};
+CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, const RunStops& stops);
+
 // A budget that no run of a countable number of steps reaches.
 constexpr int64_t UnlimitedBudget = INT64_MAX / 2;
+
+// The traps entered since the program started and the vector of the last,
+// for the debugger's stop on traps; not machine state.
+struct TrapCounter {
+    uint64_t Count = 0;
+    uint16_t LastVector = 0;
+};
+extern TrapCounter TrapsTaken;
 
 // Halt-mode entry, as HALT and the halt request perform it: PC and PSW go to
 // Cpc and Cps, and the new ones come from the fixed vector at 0x0078.

@@ -3,8 +3,8 @@
 #include <chrono>
 #include <cstdint>
 
-#include "core/Cpu.h"
 #include "core/Def.h"
+#include "debugger/RunControl.h"
 #include "panel/Settings.h"
 
 bool Paused = false;
@@ -39,20 +39,20 @@ int64_t TickBudget(RunSpeed speed) {
     return CpuSpeed;
 }
 
-// Steps the processor until the costs reach budget, with the run control;
-// true when a trace ended or the breakpoint was reached, which ends the tick.
+// Carries on the debugger's command (Debugger.Advance) until the costs reach
+// budget; true when it stopped, which ends the tick. The debugger keeps the
+// history and stops at breakpoints and watchpoints. The trace and the
+// breakpoint field stop it after the step that ends a trace or leaves PC on
+// the breakpoint: compared after the step, so a run that starts on the
+// breakpoint leaves it before it can stop there. It sums the costs in 64
+// bits, so the last step may take them past the largest budget.
 bool RunControlled(int64_t budget, const std::function<void()>& showDebugWindow) {
-    // The run stops after the step that ends a trace or leaves PC on the
-    // breakpoint: compared after the step, so a run that starts on the
-    // breakpoint leaves it before it can stop there. It sums the costs in 64
-    // bits, so the last step may take them past the largest budget.
     const bool tracing = TraceCount > 0;
-    const CpuRunResult run = CpuRun(budget, tracing ? uint64_t(TraceCount) : UINT64_MAX, BreakPoint);
-    if (tracing) TraceCount -= int32_t(run.steps);
+    const Advanced run = Debugger.Advance(budget, tracing ? uint64_t(TraceCount) : NoStepLimit, BreakPoint);
+    if (tracing) TraceCount -= int32_t(run.Steps);
     // A step that does both stops the run once.
     const bool traceEnded = tracing && TraceCount == 0;
-    const bool atBreakPoint = run.steps > 0 && BreakPoint >= 0 && BreakPoint == int32_t(Mk.Reg[PC]);
-    if (!traceEnded && !atBreakPoint) return false;
+    if (!traceEnded && !run.Stopped) return false;
     if (showDebugWindow) showDebugWindow();
     return true;
 }
@@ -78,4 +78,4 @@ void RunTick(const std::function<void()>& showDebugWindow, RunSpeed speed) {
     }
 }
 
-int64_t RunBudget(int64_t budget) { return CpuRun(budget, UINT64_MAX, -1).spent; }
+int64_t RunBudget(int64_t budget) { return Debugger.RunPlain(budget).Spent; }

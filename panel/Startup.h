@@ -20,10 +20,11 @@ struct StartupFiles {
     std::string settings;  // the settings, read at start and never written
     std::string face;      // the picture of the front panel (windows only)
     std::string keys;      // the key and indicator pictures (windows only)
+    std::string symbols;   // the ROM's labels, read at start when the file is there
     std::string snapshot;  // the machine saved and loaded by Ctrl+S and Ctrl+L (windows only)
 };
 
-// "rom.bin", "ram.bin", "vexal.ini", "face.bmp", "keys.bmp" and
+// "rom.bin", "ram.bin", "vexal.ini", "face.bmp", "keys.bmp", "rom.sym" and
 // "snapshot.vxs" in the folder, the working folder when it is empty.
 StartupFiles DefaultStartupFiles(const std::string& folder = {});
 
@@ -32,10 +33,15 @@ StartupFiles DefaultStartupFiles(const std::string& folder = {});
 // chooses to write must not be one of them.
 bool IsStartupFile(const StartupFiles& files, const std::string& path);
 
-// As the main window is created: CpuSpeed from the settings, RamEnd, and the
-// ROM and RAM images, each problem reported through warn. Tells what became
-// of the RAM image.
+// As the main window is created: CpuSpeed from the settings, RamEnd, the ROM
+// and RAM images and the ROM's labels, each problem reported through warn.
+// Tells what became of the RAM image.
 RamImageState CreateMachine(const StartupFiles& files, const WarnFunction& warn);
+
+// The symbol table from the file, in place of the session's; none, and no
+// warning, when there is no such file. A file that cannot be read, and each
+// line that does not parse, is reported through warn.
+void LoadSymbols(const std::string& path, const WarnFunction& warn);
 
 // Every key released, the display memory emptied (bytes 0..95 of LcdRam; the
 // cursor byte and the rest keep their contents) and the processor reset: the
