@@ -68,21 +68,40 @@ constexpr uint16_t FirstPlainOpcode = 040;
 // straight from Memory; the rest go through ReadCell.
 constexpr uint16_t FirstDirectFetch = KeyInAddress + 8;
 
-// How far past FirstDirectFetch the instruction words come straight from
-// Memory: to the end of RAM, or of ROM when there is no RAM.
+// How many words' addresses from FirstDirectFetch on come straight from
+// Memory: to the end of RAM, or of ROM when there is no RAM, and never what
+// the bus watch keeps from reads.
 uint16_t DirectFetchSpan() {
-    const uint16_t last = IsRam(RamStart) ? std::min(Mk.RamEnd, LastRamAddress) : uint16_t(RamStart - 1);
-    return uint16_t(last - FirstDirectFetch);
+    uint16_t last = IsRam(RamStart) ? std::min(Mk.RamEnd, LastRamAddress) : uint16_t(RamStart - 1);
+    if (Watch.ReadsBelow <= FirstDirectFetch) return 0;
+    last = std::min(last, uint16_t(Watch.ReadsBelow - 1));
+    return uint16_t(last - FirstDirectFetch + 1);
 }
+
+// The stops a run of instructions tests after each one, given the next PC.
+struct NoStop {
+    bool operator()(uint16_t) const { return false; }
+};
+struct PcStop {
+    int32_t at;
+    bool operator()(uint16_t pc) const { return pc == at; }
+};
+struct DebugStop {
+    const RunStops& stops;
+    bool operator()(uint16_t pc) const {
+        return pc == stops.Pc || (stops.PcSet && (stops.PcSet[pc >> 6] >> (pc & 63) & 1)) ||
+               (stops.Tripped && *stops.Tripped);
+    }
+};
 
 // Up to `steps` steps as RunsPlainInstructions found them; returns how many
 // ran. Each step is what CpuStep would do, with what cannot happen left out:
 // the run ends after a step that leaves the next one different, or writes
-// CtrlPort (the run and speed bits), or, with StopOnPc, leaves PC at stopAt.
+// CtrlPort (the run and speed bits), or after which stop(PC) holds.
 // PC goes from one instruction to the next in a host register (Reg[PC] is
 // kept too), so no fetch waits for a store of it.
-template <bool StopOnPc>
-uint64_t RunInstructions(uint64_t steps, int32_t stopAt) {
+template <class Stop>
+uint64_t RunInstructions(uint64_t steps, const Stop& stop) {
     const uint16_t control = Mk.CtrlPort;
     const uint16_t directSpan = DirectFetchSpan();  // RamEnd is fixed within a run
     uint16_t pc = Mk.Reg[PC];
@@ -94,7 +113,7 @@ uint64_t RunInstructions(uint64_t steps, int32_t stopAt) {
         Mk.Addr = pc;
         const uint16_t next = uint16_t(pc + 2);
         Mk.Opcode =
-            uint16_t(pc - FirstDirectFetch) <= directSpan ? Location{Mk.Memory.data() + pc}.Word() : ReadCell().Word();
+            uint16_t(pc - FirstDirectFetch) < directSpan ? Location{Mk.Memory.data() + pc}.Word() : ReadCell().Word();
         if (Mk.Opcode < FirstPlainOpcode) {
             Mk.Reg[PC] = next;
             Execute();
@@ -110,7 +129,7 @@ uint64_t RunInstructions(uint64_t steps, int32_t stopAt) {
                 pc = Mk.Reg[PC];
             }
         }
-        if (Mk.CtrlPort != control || (StopOnPc && pc == stopAt)) break;
+        if (Mk.CtrlPort != control || stop(pc)) break;
     }
     return steps - left;
 }
@@ -162,12 +181,15 @@ int32_t CpuStep() {
     return cost;
 }
 
+namespace {
+
 // Within a run nothing outside the processor changes: the keys and the halt
 // request stay as they are. So while the processor idles, every step is the
 // same and the rest of the run is counted at once; while it runs plain
 // instructions, their cost changes only when one writes CtrlPort. Everything
 // else goes through CpuStep.
-CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, int32_t stopAt) {
+template <class Stop, class RunPlain>
+CpuRunResult RunSteps(int64_t budget, uint64_t maxSteps, const Stop& stop, const RunPlain& runPlain) {
     CpuRunResult run;
     while (run.spent < budget && run.steps < maxSteps) {
         const int32_t cost = CostOfStep();
@@ -175,16 +197,30 @@ CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, int32_t stopAt) {
         uint64_t steps = 1;
         if (Idle()) {
             // PC stays put: a stop on it comes after the first step.
-            if (Mk.Reg[PC] != stopAt) steps = allowed;
+            if (!stop(Mk.Reg[PC])) steps = allowed;
         } else if (RunsPlainInstructions()) {
             if (KeyHeld()) Mk.CtrlPort |= CtrlRunBit;
-            steps = stopAt >= 0 ? RunInstructions<true>(allowed, stopAt) : RunInstructions<false>(allowed, stopAt);
+            steps = runPlain(allowed);
         } else {
             CpuStep();
         }
         run.spent += int64_t(steps) * cost;
         run.steps += steps;
-        if (Mk.Reg[PC] == stopAt) break;
+        if (stop(Mk.Reg[PC])) break;
     }
     return run;
+}
+
+}  // namespace
+
+CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, int32_t stopAt) {
+    if (stopAt < 0)
+        return RunSteps(budget, maxSteps, NoStop{}, [](uint64_t n) { return RunInstructions(n, NoStop{}); });
+    const PcStop stop{stopAt};
+    return RunSteps(budget, maxSteps, stop, [&](uint64_t n) { return RunInstructions(n, stop); });
+}
+
+CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, const RunStops& stops) {
+    const DebugStop stop{stops};
+    return RunSteps(budget, maxSteps, stop, [&](uint64_t n) { return RunInstructions(n, stop); });
 }

@@ -22,6 +22,17 @@ struct CpuRunResult {
 };
 CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, int32_t stopAt);
 
+// The debugger's stops, each tested after every step: PC at Pc (0..0xFFFF;
+// negative: none), PC on an address of PcSet (65536 bits, bit a % 64 of word
+// a / 64; null: none), or *Tripped set by the bus watch during the step
+// (null: none). The machine ends as after that many CpuStep calls.
+struct RunStops {
+    int32_t Pc = -1;
+    const uint64_t* PcSet = nullptr;
+    const bool* Tripped = nullptr;
+};
+CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, const RunStops& stops);
+
 // A budget that no run of a countable number of steps reaches.
 constexpr int64_t UnlimitedBudget = INT64_MAX / 2;
 

@@ -182,7 +182,22 @@ inline bool ReadsMemory(const Machine& machine, uint16_t address) {
 }
 inline bool ReadsMemory(uint16_t address) { return ReadsMemory(Mk, address); }
 
-// The ports and unmapped space, apart from the fast paths below.
+// The debugger's watch on the bus. ReadCell and WriteCell serve inline only
+// the addresses below these bounds; every other access comes out of line,
+// where Hook, when set, sees it (Addr and AddrMask tell which) before it is
+// served. The debugger lowers the bounds below the ranges it watches, so the
+// accesses that stay inline cost nothing more. These belong to the debugger,
+// not to the machine: a copy of the machine does not carry them, and Hook
+// must change nothing in the machine.
+struct BusWatch {
+    uint16_t ReadsBelow = 0xFFFF;
+    uint16_t WritesBelow = 0xFFFF;
+    void (*Hook)(bool write) = nullptr;
+};
+extern BusWatch Watch;
+
+// The ports and unmapped space, and whatever the bus watch keeps from the
+// fast paths below.
 Location ReadCellOutsideMemory();
 Location WriteCellToPort();
 
@@ -191,15 +206,17 @@ Location WriteCellToPort();
 // They run for every fetch and operand access, so memory and the display
 // are decided inline and everything else out of line.
 inline Location ReadCell() {
-    if (ReadsMemory(Mk.Addr)) [[likely]]
+    if (Mk.Addr < Watch.ReadsBelow && ReadsMemory(Mk.Addr)) [[likely]]
         return {Mk.Memory.data() + Mk.Addr};
     return ReadCellOutsideMemory();
 }
 
 inline Location WriteCell() {
-    if (IsRam(Mk.Addr)) [[likely]]
-        return {Mk.Memory.data() + Mk.Addr};
-    if (IsLcdRam(Mk.Addr)) return {Mk.LcdRam.data() + (Mk.Addr - LcdRamStart)};
+    if (Mk.Addr < Watch.WritesBelow) [[likely]] {
+        if (IsRam(Mk.Addr)) [[likely]]
+            return {Mk.Memory.data() + Mk.Addr};
+        if (IsLcdRam(Mk.Addr)) return {Mk.LcdRam.data() + (Mk.Addr - LcdRamStart)};
+    }
     return WriteCellToPort();
 }
 

@@ -224,3 +224,10 @@ std::string ReplaceFile(const std::string& path, const uint8_t* data, size_t siz
 }
 
 std::string SaveRam(const std::string& path) { return ReplaceFile(path, Mk.Ram(), RamSize); }
+
+std::string SaveRom(const std::string& path) { return ReplaceFile(path, Mk.Rom(), RomSize); }
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
+}

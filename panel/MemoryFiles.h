@@ -77,3 +77,12 @@ std::string SaveRam(const std::string& path);
 // The temporary file ReplaceFile, and so SaveRam, writes beside path before
 // renaming it to path.
 std::string RamTemporaryPath(const std::string& path);
+
+// Writes the 32768 bytes of Rom, as the debugger may have patched them, to
+// path through ReplaceFile; returns why that failed, or empty. Callers keep
+// it off the ROM image the session loaded (SameFile) unless the user agreed.
+std::string SaveRom(const std::string& path);
+
+// Whether the two paths name one existing file (links and relative names
+// followed).
+bool SameFile(const std::string& a, const std::string& b);

@@ -1,0 +1,186 @@
+// The debugger's run control: breakpoints, watchpoints and the commands that
+// run the processor until something stops it (continue, step, step over, step
+// out, run to an address, step back, run back), the reason of the last stop,
+// and the processor's state at a glance. Every step of the session runs
+// through here, the run loop's included, so that the history (History.h)
+// sees each one and the step count since reset stays true.
+//
+// A command is started, then carried on by Advance a budget at a time, so
+// that the run loop runs one tick of it and the windows stay responsive; a
+// stop ends it. Between commands Advance runs freely (a plain continue), as
+// the run loop does while the debug window is hidden.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/Def.h"
+
+class History;
+
+enum class WatchAccess : uint8_t { Write = 1, Read = 2, ReadWrite = 3 };
+
+// Stops when the program writes (or reads) any byte of First..Last; ports and
+// display memory included. Instruction fetches are not reads.
+struct Watchpoint {
+    uint16_t First = 0;
+    uint16_t Last = 0;
+    WatchAccess Access = WatchAccess::Write;
+    bool operator==(const Watchpoint&) const = default;
+};
+
+constexpr size_t BreakpointLimit = 65536;  // every address may hold one
+constexpr size_t WatchpointLimit = 64;
+
+enum class StopReason : uint8_t {
+    None,         // no command has stopped yet
+    Steps,        // the steps asked for have run
+    Breakpoint,   // PC reached a breakpoint
+    RunTo,        // PC reached the address run to (the breakpoint field's too)
+    Watch,        // a watched byte was written or read
+    Returned,     // step over or out: control came back to the caller
+    HaltMode,     // the processor entered halt mode
+    Trap,         // the processor took a trap
+    Interrupted,  // the user stopped the run
+    HistoryStart, // stepping back reached the oldest step kept
+};
+
+// What the watched access was: the instruction that made it (its address),
+// the first watched address it touched and its value before and after the
+// instruction (a byte, or a word for a word access).
+struct WatchHit {
+    uint16_t Instruction = 0;
+    uint16_t Address = 0;
+    uint16_t Old = 0;
+    uint16_t New = 0;
+    bool Write = false;
+    bool Word = false;
+    bool operator==(const WatchHit&) const = default;
+};
+
+struct Stop {
+    StopReason Reason = StopReason::None;
+    uint16_t Pc = 0;    // PC after the stop
+    uint64_t Step = 0;  // the step count at the stop
+    WatchHit Watch;     // for a watch stop
+    uint16_t Vector = 0;  // for a trap stop: the trap's vector
+    bool operator==(const Stop&) const = default;
+};
+
+// The stop as the console prints it and the window's state line shows it, in
+// the radix: "break 0220", "watch w 0104: 0C00 -> 0400 at 0252", "returned
+// to 8012", ...; names of the symbol table are used for addresses that have
+// one.
+std::string StopText(const Stop& stop, int32_t radix);
+
+// The processor at a glance, as the next step finds it.
+enum class ProcessorState : uint8_t {
+    Running,   // executes instructions
+    Asleep,    // run bit of the control port clear: only a key, or Wake, starts it
+    Waiting,   // after WAIT, until the halt request
+    HaltMode,  // runs in halt mode (PSW bit 8)
+};
+ProcessorState StateOf(const Machine& machine);
+// "running", "asleep", "waiting", "halt mode".
+const char* StateName(ProcessorState state);
+
+// The end of one Advance.
+struct Advanced {
+    uint64_t Steps = 0;    // steps run
+    int64_t Spent = 0;     // their cost in cycle units, as CpuStep counts it
+    bool Stopped = false;  // a stop ended the command; LastStop says why
+};
+
+constexpr uint64_t NoStepLimit = UINT64_MAX;
+
+class RunControl {
+public:
+    RunControl();
+    ~RunControl();
+    RunControl(const RunControl&) = delete;
+    RunControl& operator=(const RunControl&) = delete;
+
+    // Breakpoints: a run stops after a step that leaves PC on one. Each stays
+    // until removed. Set and Clear tell whether anything changed.
+    bool SetBreakpoint(uint16_t address);
+    bool ClearBreakpoint(uint16_t address);
+    void ClearBreakpoints();
+    bool IsBreakpoint(uint16_t address) const;
+    std::vector<uint16_t> Breakpoints() const;  // sorted
+
+    // Watchpoints: false when WatchpointLimit are set or the range is
+    // reversed (SetWatch), or no such watchpoint is set (ClearWatch).
+    bool SetWatch(const Watchpoint& watch);
+    bool ClearWatch(const Watchpoint& watch);
+    void ClearWatches();
+    const std::vector<Watchpoint>& Watches() const { return watches_; }
+
+    // Optional stops, off at start.
+    bool StopOnHaltMode = false;
+    bool StopOnTrap = false;
+
+    // Commands. Each replaces the one in progress; Advance carries it out.
+    void Continue();
+    void Step(uint64_t steps);  // stops early at a breakpoint or watchpoint
+    // A jsr, emt, trap, iot or bpt runs until control comes back to the next
+    // instruction with the stack where it was; any other instruction is one
+    // step.
+    void StepOver();
+    // Runs until the current routine returns (rts, rti or rtt) to its caller:
+    // the stack pointer above where it is now.
+    void StepOut();
+    void RunTo(uint16_t address);
+    // Ends the command in progress with the reason Interrupted.
+    void Interrupt();
+    bool CommandActive() const { return command_ != Command::None; }
+
+    // Runs the command in progress (or freely, with none) until the costs
+    // reach budget or maxSteps steps have run, or until a stop; runTo, when
+    // 0..0xFFFF, also stops after a step that leaves PC there (the run loop's
+    // breakpoint field).
+    Advanced Advance(int64_t budget, uint64_t maxSteps = NoStepLimit, int32_t runTo = -1);
+
+    // Back in time, at once (the longest, across the whole history, takes
+    // about two seconds): the machine becomes what it was that many steps
+    // ago, or at the oldest step kept. Forward runs from there replay the
+    // keys recorded in the history.
+    Stop StepBack(uint64_t steps);
+    // Back to the last step before this one that stopped, or would have
+    // stopped, a run: a breakpoint, a watchpoint, an enabled optional stop.
+    Stop RunBack();
+
+    const Stop& LastStop() const { return lastStop_; }
+    // Steps since the processor was last reset (or the program started).
+    uint64_t StepCount() const;
+
+    // A change made outside the running processor that is not a key (a
+    // register, memory, an assembled line, a loaded snapshot): the history
+    // starts anew from here. Runs notice such changes by themselves; calling
+    // this says it at once.
+    void Edited();
+    // CpuReset, the step count back to 0, and a new history.
+    void Reset();
+    // Sets the control port's run bit of a processor asleep, as a key would.
+    void Wake();
+
+    History& Past() { return *history_; }
+    const History& Past() const { return *history_; }
+
+private:
+    enum class Command : uint8_t { None, Steps, Over, Out, RunTo };
+
+    std::vector<uint64_t> breakBits_;  // one bit an address, 65536 bits
+    size_t breakCount_ = 0;
+    std::vector<Watchpoint> watches_;
+    Command command_ = Command::None;
+    uint64_t stepsLeft_ = 0;
+    uint16_t target_ = 0;     // the address of RunTo and StepOver
+    uint16_t stackMark_ = 0;  // SP when StepOver or StepOut began
+    Stop lastStop_;
+    History* history_;
+};
+
+// The session's run control; the run loop, the debug window and the console
+// share it.
+extern RunControl Debugger;

@@ -1,0 +1,68 @@
+// The program's labels: the symbol file that vexal-asm -s writes ("ADDRESS
+// NAME" a line, the address hexadecimal), read into a table that the
+// disassembler, the debug window and the console look names up in, both
+// ways. A symbol file comes from the user and is read as hostile input: its
+// lines and their count are bounded, and a line that does not parse is
+// reported and skipped.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The symbol file beside the ROM image in a run folder.
+constexpr const char* SymbolFileName = "rom.sym";
+
+// Bounds of a symbol file: longer lines are bad lines, and reading stops,
+// with a warning, after this many lines.
+constexpr size_t SymbolLineLimit = 256;
+constexpr size_t SymbolCountLimit = 65536;
+
+struct Symbol {
+    uint16_t Address;
+    std::string Name;
+    bool operator==(const Symbol&) const = default;
+};
+
+class SymbolTable {
+public:
+    // Reads the file in place of the table. Returns the warnings, one line
+    // each ("FILE:LINE: ..."), and an error when the file cannot be read at
+    // all; on an error the table is left as it was.
+    struct LoadResult {
+        std::vector<std::string> Warnings;
+        std::string Error;  // empty when the file was read
+        size_t Count = 0;   // the symbols read
+    };
+    LoadResult Load(const std::string& path);
+
+    // The same from text already in memory; fileName names it in warnings.
+    LoadResult Parse(std::string_view text, std::string_view fileName);
+
+    void Clear();
+    bool Empty() const { return byAddress_.empty(); }
+
+    // The address of a name, compared without regard to case.
+    std::optional<uint16_t> Find(std::string_view name) const;
+    // The first name at an address, or nullptr.
+    const std::string* NameAt(uint16_t address) const;
+    // Every symbol, sorted by address (names of one address in file order).
+    const std::vector<Symbol>& All() const { return byAddress_; }
+
+private:
+    std::vector<Symbol> byAddress_;
+    std::vector<size_t> byName_;  // indices into byAddress_, sorted by lower-case name
+};
+
+// The session's table: read from the run folder's rom.sym at start, or from
+// the file given to vexal-cli --sym or the console's sym command.
+extern SymbolTable Symbols;
+
+// An address typed by the user: a name of the table, or else a number in the
+// radix (every character a digit of it; the value keeps its low 16 bits).
+// A name wins over a number spelt alike ("add" in radix 16). Empty when the
+// text is neither.
+std::optional<uint16_t> ParseAddress(std::string_view text, int32_t radix, const SymbolTable& symbols);
