@@ -5,11 +5,29 @@
 #include "debugger/DebugControls.h"
 #include "debugger/Pdp11asm.h"
 #include "debugger/Pdp11dis.h"
+#include "debugger/RunControl.h"
 
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 
-TListPane::TListPane(TDebugForm& form) : TPane(form, QStringLiteral(" Disassembly "), {8, 8, 313, 161}, 287) {}
+namespace {
+
+const QColor CurrentLine(200, 235, 255);
+const QColor BreakpointMark(255, 170, 170);
+
+// The longest instruction is two words of operands after the instruction
+// word, so a start more than this before an address cannot reach it in
+// ContextLines instructions.
+constexpr int ContextBytes = TListPane::ContextLines * 6;
+
+}  // namespace
+
+TListPane::TListPane(TDebugForm& form) : TPane(form, QStringLiteral(" Disassembly "), {8, 8, 313, 161}, 287) {
+    PaintBox->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(PaintBox, &QWidget::customContextMenuRequested, PaintBox,
+                     [this](const QPoint& at) { ContextMenu(at); });
+}
 
 void TListPane::SetListOrigin(uint16_t address) {
     ListTop = address & 0xFFFE;
@@ -26,17 +44,73 @@ void TListPane::SetListOrigin(uint16_t address) {
     }
 }
 
+void TListPane::ShowAround(uint16_t address) {
+    address &= 0xFFFE;
+    SetListOrigin(address);
+    Cursor = address;
+    if (ListTop != address) return;
+    // Instructions cannot be read backwards: each start a few words before
+    // is tried, and the one that runs on into the address through the most
+    // instructions, at most ContextLines, is taken.
+    const WordReader read = MachineReader(Mk);
+    int best = 0;
+    for (int back = 2; back <= ContextBytes && address - back >= ListStart; back += 2) {
+        const auto start = uint16_t(address - back);
+        uint16_t next = start;
+        int count = 0;
+        while (next < address && count <= ContextLines) {
+            next = Disassemble(next, read, form_.Numbers).Next;
+            ++count;
+        }
+        if (next == address && count <= ContextLines && count > best) {
+            best = count;
+            ListTop = start;
+        }
+    }
+}
+
 bool TListPane::PastRegion(uint16_t address) const {
     return address > ListEnd || (ListTop >= RamStart && address < RamStart);
 }
 
+std::optional<uint16_t> TListPane::LineAddress(int row) const {
+    if (row < 0 || row >= PaintBox->Rows()) return std::nullopt;
+    const WordReader read = MachineReader(Mk);
+    uint16_t address = ListTop;
+    for (int skipped = 0; skipped < row; ++skipped) {
+        address = Disassemble(address, read, form_.Numbers).Next;
+        if (PastRegion(address)) return std::nullopt;
+    }
+    return address;
+}
+
 void TListPane::PaintBoxPaint(QPainter& painter) {
     const WordReader read = MachineReader(Mk);
+    const QSize cell = PaintBox->Cell();
+    const int wordDigits = form_.Numbers.WordDigits();
+    const QBrush normal = painter.background();
     uint16_t address = ListTop;
     const int rows = PaintBox->Rows();
     for (int row = 0; row < rows && !PastRegion(address); ++row) {
         const ListingLine line = DisassemblyLine(address, read, form_.Numbers);
+        const QRect band(0, row * cell.height(), PaintBox->width(), cell.height());
+        if (address == Mk.Reg[PC]) {
+            painter.fillRect(band, CurrentLine);
+            painter.setBackground(CurrentLine);
+        }
         PaintBox->TextOut(painter, 0, row, line.Text);
+        if (Debugger.IsBreakpoint(address)) {
+            painter.setBackground(BreakpointMark);
+            PaintBox->TextOut(painter, 0, row, line.Text.substr(0, size_t(wordDigits)));
+        }
+        painter.setBackground(normal);
+        if (address == Cursor) {
+            painter.save();
+            painter.setPen(QPen(painter.pen().color(), 1, Qt::DotLine));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(band.adjusted(0, 0, -1, -1));
+            painter.restore();
+        }
         address = line.Next;
     }
 
@@ -56,28 +130,45 @@ void TListPane::CellMouseDown(int column, int row) {
         form_.EditAddr = ListTop;
         Edit->SetUpperCase(true);
         PlaceEdit(PaintBox, Edit, 0, wordDigits, 0);
+        Edit->setMaxLength(form_.AddressLength());
         return;
     }
 
     const int columns = PaintBox->Columns();
     if (column < wordDigits + 2 || column >= columns) return;
-    const WordReader read = MachineReader(Mk);
-    uint16_t address = ListTop;
-    for (int skipped = 0; skipped < row; ++skipped) {
-        address = Disassemble(address, read, form_.Numbers).Next;
-        if (PastRegion(address)) return;
-    }
+    const std::optional<uint16_t> address = LineAddress(row);
+    if (!address) return;
+    Cursor = *address;
     form_.EditMode = EditInstruction;
-    form_.EditAddr = address;
+    form_.EditAddr = *address;
     Edit->SetUpperCase(false);
     PlaceEdit(PaintBox, Edit, wordDigits + 2, columns - wordDigits - 2, row);
+    // The field scrolls when a line is longer than the pane is wide, so that
+    // any line the assembler reads can be typed.
+    Edit->setMaxLength(std::max(Edit->maxLength(), int(AsmLineLimit)));
+}
+
+void TListPane::ContextMenu(const QPoint& at) {
+    const std::optional<uint16_t> address = LineAddress(at.y() / PaintBox->Cell().height());
+    if (!address || !form_.ActivatePane(Edit, GroupBox)) return;
+    Cursor = *address;
+    PaintBox->update();
+    QMenu menu(PaintBox);
+    menu.addAction(form_.ToggleBreakpointAction);
+    menu.addAction(form_.RunToCursorAction);
+    menu.exec(PaintBox->mapToGlobal(at));
 }
 
 void TListPane::ScrollTo(int position) { ListTop = uint16_t(ListStart + 2 * position); }
 
 void TListPane::Commit() {
     if (form_.EditMode == EditListAddress) {
-        SetListOrigin(uint16_t(ParseNumber(Edit->text().toStdString(), form_.Numbers.Radix())));
+        const std::optional<uint16_t> address = form_.ReadAddress(Edit->text());
+        if (!address) {
+            form_.Tell(QStringLiteral("No label %1").arg(Edit->text()));
+            return;
+        }
+        SetListOrigin(*address);
         form_.CloseFields();
     } else if (form_.EditMode == EditInstruction) {
         // One byte a character, so that the assembler's positions are the
@@ -87,13 +178,22 @@ void TListPane::Commit() {
         const AsmResult assembled = AssembleLine(line, form_.EditAddr, form_.Numbers);
         if (!assembled.Succeeded()) {
             Edit->setCursorPosition(assembled.AsmPos - 1);
+            form_.Tell(QString::fromStdString("Not assembled: " + assembled.AsmReason));
+            return;
+        }
+        // Memory ends at FFFF; the words of an instruction never wrap round
+        // into the ROM at 0000.
+        if (form_.EditAddr + 2 * assembled.AsmCount > 0x10000) {
+            form_.Tell(QString::fromStdString("Not stored: the instruction runs past " +
+                                              FormatWord(0xFFFF, '0', form_.Numbers) + ", the top of memory"));
             return;
         }
         StoreWords(Mk, form_.EditAddr, assembled.Words());
+        Debugger.Edited();
         form_.CloseFields();
     }
 }
 
 void TListPane::EditChange() {
-    if (form_.EditMode == EditListAddress) FilterDigits(Edit, form_.Numbers.Radix());
+    if (form_.EditMode == EditListAddress) FilterAddress(Edit, form_.Numbers.Radix());
 }

@@ -7,7 +7,11 @@
 #include "core/Def.h"
 #include "debugger/DebugControls.h"
 #include "debugger/Debug.h"
+#include "debugger/DebugSide.h"
+#include "debugger/History.h"
 #include "debugger/Numbers.h"
+#include "debugger/RunControl.h"
+#include "debugger/Symbols.h"
 #include "panel/RunLoop.h"
 #include "tests/support/CleanMachine.h"
 #include "tests/support/TempFolder.h"
@@ -39,6 +43,20 @@ protected:
         SetWordAt(LoopStart, IncR0);
         SetWordAt(LoopStart + 2, BrBackOne);
         Mk.Reg[PC] = LoopStart;
+        ClearDebugger();
+    }
+
+    // The session's debugger as a test begins: no breakpoints, watchpoints,
+    // optional stops or labels, no command, and a history from the machine
+    // the test prepared.
+    static void ClearDebugger() {
+        Debugger.ClearBreakpoints();
+        Debugger.ClearWatches();
+        Debugger.StopOnHaltMode = false;
+        Debugger.StopOnTrap = false;
+        Debugger.Interrupt();
+        Symbols.Clear();
+        Debugger.Past().Begin(0);
     }
 
     void TearDown() override {
@@ -77,8 +95,8 @@ protected:
             else QTest::sendKeyEvent(QTest::Click, Focus(), Qt::Key_unknown, QString(c), Qt::NoModifier);
         }
     }
-    void Press(Qt::Key key) {
-        QTest::keyClick(Focus(), key);
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(Focus(), key, modifiers);
         form->repaint();
     }
     void Enter(const QString& text) {
