@@ -133,6 +133,8 @@ TEST_F(Debugging, ABreakpointSetOnALineShowsThereAndInTheListAndStopsTheRun) {
     const QPoint line(3 * cell.width(), row * cell.height() + cell.height() / 2);
     QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, line, pane->mapToGlobal(line));
     QApplication::sendEvent(pane, &menuEvent);
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     EXPECT_TRUE(Debugger.IsBreakpoint(0x8010));
     ASSERT_EQ(form->Side->BreakList->count(), 1);
     EXPECT_TRUE(form->Side->BreakList->item(0)->text().startsWith("8010"));
