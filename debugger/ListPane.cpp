@@ -6,6 +6,7 @@
 #include "debugger/Pdp11asm.h"
 #include "debugger/Pdp11dis.h"
 #include "debugger/RunControl.h"
+#include "debugger/Symbols.h"
 
 #include <QMenu>
 #include <QPainter>
@@ -73,15 +74,25 @@ bool TListPane::PastRegion(uint16_t address) const {
     return address > ListEnd || (ListTop >= RamStart && address < RamStart);
 }
 
-std::optional<uint16_t> TListPane::LineAddress(int row) const {
-    if (row < 0 || row >= PaintBox->Rows()) return std::nullopt;
+std::vector<TListPane::ListedRow> TListPane::ListedRows(uint16_t& next) const {
     const WordReader read = MachineReader(Mk);
-    uint16_t address = ListTop;
-    for (int skipped = 0; skipped < row; ++skipped) {
-        address = Disassemble(address, read, form_.Numbers).Next;
-        if (PastRegion(address)) return std::nullopt;
+    const int rows = PaintBox->Rows();
+    std::vector<ListedRow> listed;
+    next = ListTop;
+    while (int(listed.size()) < rows && !PastRegion(next)) {
+        if (Symbols.NameAt(next)) listed.push_back({next, true});
+        if (int(listed.size()) == rows) break;
+        listed.push_back({next, false});
+        next = Disassemble(next, read, form_.Numbers).Next;
     }
-    return address;
+    return listed;
+}
+
+std::optional<uint16_t> TListPane::LineAddress(int row) const {
+    uint16_t next = 0;
+    const std::vector<ListedRow> listed = ListedRows(next);
+    if (row < 0 || row >= int(listed.size())) return std::nullopt;
+    return listed[size_t(row)].Address;
 }
 
 void TListPane::PaintBoxPaint(QPainter& painter) {
@@ -89,9 +100,14 @@ void TListPane::PaintBoxPaint(QPainter& painter) {
     const QSize cell = PaintBox->Cell();
     const int wordDigits = form_.Numbers.WordDigits();
     const QBrush normal = painter.background();
-    uint16_t address = ListTop;
-    const int rows = PaintBox->Rows();
-    for (int row = 0; row < rows && !PastRegion(address); ++row) {
+    uint16_t next = 0;
+    const std::vector<ListedRow> listed = ListedRows(next);
+    for (int row = 0; row < int(listed.size()); ++row) {
+        const uint16_t address = listed[size_t(row)].Address;
+        if (listed[size_t(row)].Label) {
+            PaintBox->TextOut(painter, 0, row, *Symbols.NameAt(address) + ":");
+            continue;
+        }
         const ListingLine line = DisassemblyLine(address, read, form_.Numbers);
         const QRect band(0, row * cell.height(), PaintBox->width(), cell.height());
         if (address == Mk.Reg[PC]) {
@@ -111,14 +127,13 @@ void TListPane::PaintBoxPaint(QPainter& painter) {
             painter.drawRect(band.adjusted(0, 0, -1, -1));
             painter.restore();
         }
-        address = line.Next;
     }
 
     ScrollBar->setRange(0, (ListEnd - ListStart) / 2);
     ScrollBar->setValue((ListTop - ListStart) / 2);
     // A page is the words shown; the last page of a region keeps the page
     // of a full one.
-    if (address < ListEnd) ScrollBar->setPageStep(uint16_t(address - ListTop) / 2);
+    if (next < ListEnd) ScrollBar->setPageStep(uint16_t(next - ListTop) / 2);
 }
 
 void TListPane::CellMouseDown(int column, int row) {
@@ -136,11 +151,13 @@ void TListPane::CellMouseDown(int column, int row) {
 
     const int columns = PaintBox->Columns();
     if (column < wordDigits + 2 || column >= columns) return;
-    const std::optional<uint16_t> address = LineAddress(row);
-    if (!address) return;
-    Cursor = *address;
+    uint16_t next = 0;
+    const std::vector<ListedRow> listed = ListedRows(next);
+    if (row >= int(listed.size()) || listed[size_t(row)].Label) return;
+    const uint16_t address = listed[size_t(row)].Address;
+    Cursor = address;
     form_.EditMode = EditInstruction;
-    form_.EditAddr = *address;
+    form_.EditAddr = address;
     Edit->SetUpperCase(false);
     PlaceEdit(PaintBox, Edit, wordDigits + 2, columns - wordDigits - 2, row);
     // The field scrolls when a line is longer than the pane is wide, so that

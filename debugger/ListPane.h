@@ -4,7 +4,8 @@
 // line's address opens a field for a new start address; a click on the text of
 // a line opens a field in which an instruction is typed and assembled over it.
 //
-// The line of the program counter is marked by its background, the address of
+// A label of the session's symbols stands on its own row above the
+// instruction at its address. The line of the program counter is marked by its background, the address of
 // a line with a breakpoint by a red field, and the cursor line (the one last
 // clicked, which F9 and run to cursor act on) by a frame; none of them moves a
 // column. A right click offers the actions on the line under the mouse.
@@ -14,6 +15,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 class TListPane : public TPane {
 public:
@@ -34,7 +36,8 @@ public:
     void ShowAround(uint16_t address);
     static constexpr int ContextLines = 3;
 
-    // The address of the instruction listed on the row, if any.
+    // The address of the instruction listed on the row, or below the label
+    // listed on it; none below the listing's end.
     std::optional<uint16_t> LineAddress(int row) const;
 
 protected:
@@ -45,6 +48,15 @@ protected:
     void EditChange() override;
 
 private:
+    // A row of the listing: an instruction, or the label of the instruction
+    // on the next row.
+    struct ListedRow {
+        uint16_t Address;
+        bool Label;
+    };
+    // The rows the pane shows, and the address after the last instruction.
+    std::vector<ListedRow> ListedRows(uint16_t& next) const;
+
     // Whether an address reached by listing on from ListTop has left the
     // region (past its end, or wrapped past 0xFFFF out of the RAM region).
     bool PastRegion(uint16_t address) const;

@@ -392,4 +392,28 @@ TEST_F(Debugging, AWatchpointEnteredInTheColumnIsSetListedAndRemoved) {
     EXPECT_EQ(form->Side->WatchList->count(), 0);
 }
 
+TEST_F(Debugging, LabelsStandAboveTheirInstructionsAndServeAsAddresses) {
+    LoadCallProgram();
+    ASSERT_TRUE(Symbols.Parse("8004 again\n8010 count\n", "test.sym").Warnings.empty());
+    Open();
+    const int label = RowOf(*form, 0x8010);
+    ASSERT_GE(label, 0);
+    EXPECT_EQ(form->List.LineAddress(label + 1), 0x8010) << "the instruction follows its label";
+    const int text = form->Numbers.WordDigits() + 2;
+    ClickCell(form->List.PaintBox, text, label);
+    EXPECT_EQ(form->EditMode, EditNone) << "a label's row opened a field";
+    ClickCell(form->List.PaintBox, text, label + 1);
+    EXPECT_EQ(form->EditAddr, 0x8010);
+    Press(Qt::Key_Escape);
+
+    // Names in the address fields, in any case.
+    ClickCell(form->List.PaintBox, 0, 0);
+    Enter("Again");
+    EXPECT_EQ(form->List.ListTop, 0x8004);
+    Click(form->BpEdit);
+    Type("count");
+    Click(form->BpButton);
+    EXPECT_EQ(BreakPoint, 0x8010);
+}
+
 }  // namespace
