@@ -1,8 +1,7 @@
 #include "asm/Command.h"
 
-#include <sys/stat.h>
-
 #include <filesystem>
+#include <iterator>
 #include <optional>
 
 #include "asm/SourceAssembler.h"
@@ -15,24 +14,23 @@ struct Options {
     std::string source;
     std::string output;
     std::string listing;
+    std::string symbols;
 };
-
-// Whether the two names stand for one file: the same file where both exist,
-// whatever links lead to it, else the same path once resolved.
-bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first, second;
-    if (::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0)
-        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-    std::error_code ignored;
-    return std::filesystem::weakly_canonical(a, ignored) == std::filesystem::weakly_canonical(b, ignored);
-}
 
 // Why the outputs would overwrite what they are made from, or each other;
 // empty when they would not. sources are the files read, the main one first.
 std::string OutputClash(const Options& options, const std::vector<std::string>& sources) {
-    if (!options.listing.empty() && SameFile(options.output, options.listing))
-        return "the image and the listing would both be " + options.output + "; give them different names";
-    for (const std::string* written : {&options.output, &options.listing}) {
+    const struct {
+        const std::string* path;
+        const char* name;
+    } named[] = {{&options.output, "the image"}, {&options.listing, "the listing"}, {&options.symbols, "the symbols"}};
+    for (size_t i = 0; i < std::size(named); ++i)
+        for (size_t j = i + 1; j < std::size(named); ++j)
+            if (!named[i].path->empty() && !named[j].path->empty() && SameFile(*named[i].path, *named[j].path))
+                return std::string(named[i].name) + " and " + named[j].name + " would both be " + *named[j].path +
+                       "; give them different names";
+    const std::string* outputs[] = {&options.output, &options.listing, &options.symbols};
+    for (const std::string* written : outputs) {
         if (written->empty()) continue;
         for (const std::string& source : sources) {
             if (!SameFile(*written, source)) continue;
@@ -48,7 +46,10 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& arguments,
     Options options;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        std::string* value = argument == "-o" ? &options.output : argument == "-l" ? &options.listing : nullptr;
+        std::string* value = argument == "-o"   ? &options.output
+                           : argument == "-l" ? &options.listing
+                           : argument == "-s" ? &options.symbols
+                                              : nullptr;
         if (value) {
             if (i + 1 == arguments.size()) {
                 err << "vexal-asm: " << argument << " needs a file name\n";
@@ -77,24 +78,29 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& arguments,
     return options;
 }
 
-// Writes the image and the listing, both or neither: each goes to a temporary
-// file first, and they replace the old files only once both are complete.
+// Writes the image, the listing and the symbols, all or none: each goes to a
+// temporary file first, and they replace the old files only once all are
+// complete.
 bool WriteOutputs(const Options& options, const SourceResult& result, std::ostream& err) {
-    FileReplacement image(options.output, result.rom.data(), result.rom.size());
-    std::optional<FileReplacement> listing;
-    if (!options.listing.empty())
-        listing.emplace(options.listing, reinterpret_cast<const uint8_t*>(result.listing.data()),
-                        result.listing.size());
+    const std::string symbols = options.symbols.empty() ? std::string() : SymbolFileText(result.labels);
+    const auto bytes = [](const std::string& text) { return reinterpret_cast<const uint8_t*>(text.data()); };
+    struct Output {
+        const std::string& path;
+        std::optional<FileReplacement> file;
+    };
+    Output outputs[] = {{options.output, {}}, {options.listing, {}}, {options.symbols, {}}};
+    outputs[0].file.emplace(options.output, result.rom.data(), result.rom.size());
+    if (!options.listing.empty()) outputs[1].file.emplace(options.listing, bytes(result.listing), result.listing.size());
+    if (!options.symbols.empty()) outputs[2].file.emplace(options.symbols, bytes(symbols), symbols.size());
     const auto failed = [&err](const std::string& path, const std::string& problem) {
         err << "vexal-asm: cannot write " << path << ": " << problem << "\n";
         return false;
     };
-    if (!image.Problem().empty()) return failed(options.output, image.Problem());
-    if (listing && !listing->Problem().empty()) return failed(options.listing, listing->Problem());
-    if (const std::string problem = image.Commit(); !problem.empty()) return failed(options.output, problem);
-    if (listing) {
-        if (const std::string problem = listing->Commit(); !problem.empty()) return failed(options.listing, problem);
-    }
+    for (const Output& output : outputs)
+        if (output.file && !output.file->Problem().empty()) return failed(output.path, output.file->Problem());
+    for (Output& output : outputs)
+        if (output.file)
+            if (const std::string problem = output.file->Commit(); !problem.empty()) return failed(output.path, problem);
     return true;
 }
 

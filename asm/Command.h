@@ -11,10 +11,11 @@ constexpr int AsmExitFailed = 1;    // errors in the source, or an output not wr
 constexpr int AsmExitBadUsage = 2;  // the command line itself
 
 constexpr const char* AsmUsage =
-    "usage: vexal-asm [-o OUTPUT] [-l LISTING] SOURCE\n"
+    "usage: vexal-asm [-o OUTPUT] [-l LISTING] [-s SYMBOLS] SOURCE\n"
     "       vexal-asm --help | --version\n"
     "Assembles SOURCE into a 32768-byte ROM image: OUTPUT, or SOURCE with the\n"
-    "extension .bin. With -l it also writes the listing to LISTING.\n";
+    "extension .bin. With -l it also writes the listing to LISTING, with -s the\n"
+    "labels to SYMBOLS, one \"ADDRESS NAME\" a line.\n";
 
 // Runs vexal-asm with the arguments that follow the program's name. Nothing
 // is written unless the whole source assembles; an output that fails leaves

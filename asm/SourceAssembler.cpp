@@ -241,7 +241,10 @@ private:
             SkipBlanks();
             const size_t end = LabelEnd(pos_);
             if (end == pos_ || end == text_.size() || text_[end] != ':') return any;
-            if (text_[end - 1] != '$') ++scope_;
+            if (text_[end - 1] != '$') {
+                ++scope_;
+                if (finalPass_) result_.labels.push_back({uint16_t(location_), text_.substr(pos_, end - pos_)});
+            }
             Define(pos_, location_);
             std::fill(text_.begin() + long(pos_), text_.begin() + long(end) + 1, ' ');
             pos_ = end + 1;

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "debugger/Symbols.h"
+
 constexpr int MaxIncludeDepth = 32;
 constexpr size_t MaxSourceSize = 4u << 20;  // far more than 32 KiB of ROM can take
 
@@ -30,6 +32,7 @@ struct SourceResult {
     std::string listing;              // address, assembled words or bytes, source line
     std::vector<SourceError> errors;  // in the order of the source; empty on success
     std::vector<std::string> files;   // every file read, the main one first
+    std::vector<Symbol> labels;       // the labels (not the local ones), in the order of the source
 };
 
 // Assembles the source file at path and the files it includes, at most

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
+#include <fstream>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -15,6 +17,9 @@
 #include "debugger/Numbers.h"
 #include "debugger/Pdp11asm.h"
 #include "debugger/Pdp11dis.h"
+#include "debugger/RunControl.h"
+#include "debugger/Symbols.h"
+#include "debugger/TraceLog.h"
 #include "panel/KeyLayout.h"
 #include "panel/KeyTyper.h"
 #include "panel/MemoryFiles.h"
@@ -82,8 +87,36 @@ void RunTicks(uint64_t ticks) {
     for (uint64_t i = 0; i < ticks; ++i) RunBudget(CpuSpeed);
 }
 
-// Runs steps as that many CpuStep calls would; returns how many ran.
-uint64_t RunSteps(uint64_t steps, int32_t stopAt = -1) { return CpuRun(UnlimitedBudget, steps, stopAt).steps; }
+// Runs steps as that many CpuStep calls would, with no debugger stops;
+// returns how many ran.
+uint64_t RunSteps(uint64_t steps, int32_t stopAt = -1) {
+    return Debugger.RunPlain(UnlimitedBudget, steps, stopAt).Steps;
+}
+
+// How far go, over and out run when no limit is given.
+constexpr uint64_t DefaultRunLimit = 100'000'000;
+
+WatchAccess ParseWatchAccess(std::string_view word) {
+    const std::string lower = Lower(word);
+    if (lower == "w") return WatchAccess::Write;
+    if (lower == "r") return WatchAccess::Read;
+    if (lower == "rw") return WatchAccess::ReadWrite;
+    throw BadArgument("unknown access " + Quoted(word) + ": w, r or rw");
+}
+
+const char* AccessName(WatchAccess access) {
+    return access == WatchAccess::Write ? "w" : access == WatchAccess::Read ? "r" : "rw";
+}
+
+// The file name that ends the line: everything after the command's words,
+// trailing blanks dropped, with no NUL (the system would cut the name there
+// and write a file of another name).
+std::string FileArgument(std::string_view text) {
+    text = text.substr(0, text.find_last_not_of(" \t") + 1);
+    if (text.find('\0') != std::string_view::npos) throw BadArgument("a file name cannot hold a NUL byte");
+    if (text.empty()) throw BadArgument("missing file name");
+    return std::string(text);
+}
 
 }  // namespace
 
@@ -131,13 +164,30 @@ const Console::Command Console::Commands[] = {
     {"hold", &Console::Hold, "N", "ticks each typed key is held and then released (default 5)", 1, 1, false},
     {"lcd", &Console::Lcd, "", "show the display", 0, 0, false},
     {"reset", &Console::Reset, "", "reset the processor", 0, 0, false},
+    {"break", &Console::Break, "[ADDR]", "stop runs when PC reaches ADDR (a label or a number); list them", 0, 1,
+     false},
+    {"unbreak", &Console::Unbreak, "ADDR|all", "remove the breakpoint at ADDR, or all", 1, 1, false},
+    {"watch", &Console::WatchCommand, "[w|r|rw ADDR [END]]",
+     "stop runs when the program writes or reads ADDR..END (default: the word at ADDR); list them", 0, 3, false},
+    {"unwatch", &Console::Unwatch, "w|r|rw ADDR [END] | all", "remove a watchpoint, or all", 1, 3, false},
+    {"go", &Console::Go, "[MAX]", "run until a stop, at most MAX steps (default 100000000), and say why", 0, 1,
+     false},
+    {"over", &Console::Over, "[MAX]", "step over a call (jsr, emt, trap, iot, bpt) and say where it stopped", 0, 1,
+     false},
+    {"out", &Console::Out, "[MAX]", "run until the current routine returns, and say where it stopped", 0, 1, false},
+    {"back", &Console::Back, "[N]", "step back N steps in the history (default 1)", 0, 1, false},
+    {"reverse", &Console::Reverse, "", "run back to the previous stop in the history", 0, 0, false},
+    {"trace", &Console::Trace, "N FILE", "write the last N steps, with registers, to FILE", 1, 1, true},
+    {"sym", &Console::Sym, "FILE", "read the labels of a symbol file", 0, 0, true},
+    {"saverom", &Console::SaveRomCommand, "FILE", "write the ROM, as patched, to FILE", 0, 0, true},
     {"save", &Console::Save, "[FILE]", "write the RAM to FILE (default: the RAM image read at start)", 0, 0, true},
     {"bench", &Console::Bench, "N", "time N processor steps", 1, 1, false},
     {"help", &Console::Help, "", "list the commands", 0, 0, false},
     {"quit", &Console::Quit, "", "end the run", 0, 0, false},
 };
 
-Console::Console(std::string saveFile, NumberFormat numbers) : saveFile(std::move(saveFile)), numbers(numbers) {}
+Console::Console(std::string saveFile, NumberFormat numbers, std::string romFile)
+    : saveFile(std::move(saveFile)), romFile(std::move(romFile)), numbers(numbers) {}
 
 uint16_t Console::ParseWord(std::string_view word) const {
     const int32_t radix = numbers.Radix();
@@ -149,6 +199,33 @@ uint16_t Console::ParseWord(std::string_view word) const {
 }
 
 std::string Console::Full(uint16_t value) const { return FormatWord(value, '0', numbers); }
+
+uint16_t Console::ParseAddressWord(std::string_view word) const {
+    if (const std::optional<uint16_t> address = ParseAddress(word, numbers.Radix(), Symbols)) return *address;
+    throw BadArgument("malformed number " + Quoted(word) + " in radix " + std::to_string(numbers.Radix()) +
+                      ", and no label of that name");
+}
+
+std::string Console::Place(uint16_t address) const {
+    std::string text = Full(address);
+    if (const std::string* name = Symbols.NameAt(address)) text += " (" + *name + ")";
+    return text;
+}
+
+// ADDR alone is the word there (the byte, when ADDR is odd); ADDR END, the
+// bytes from ADDR to END.
+Watchpoint Console::ParseWatchRange(WatchAccess access, std::string_view first, std::string_view last) const {
+    Watchpoint watch{ParseAddressWord(first), 0, access};
+    watch.Last = last.empty() ? uint16_t(watch.First | (watch.First & 1 ? 0 : 1)) : ParseAddressWord(last);
+    if (watch.Last < watch.First)
+        throw BadArgument("the range " + Quoted(first) + " to " + Quoted(last) + " ends before it starts");
+    return watch;
+}
+
+std::string Console::WatchText(const Watchpoint& watch) const {
+    return std::string(AccessName(watch.Access)) + " " + Full(watch.First) + "-" + Full(watch.Last);
+}
+
 
 std::optional<uint16_t> Console::StoreBelowTop(uint16_t address, std::span<const uint16_t> words,
                                                ConsoleReply& reply) const {
@@ -254,7 +331,7 @@ void Console::Tick(const Arguments& arguments, std::ostream&, ConsoleReply&) {
 }
 
 void Console::Until(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
-    const uint16_t target = ParseWord(arguments.Word(0));
+    const uint16_t target = ParseAddressWord(arguments.Word(0));
     const uint64_t limit = arguments.Has(1) ? ParseCount(arguments.Word(1), "step limit") : 10'000'000;
     if (limit < 1) throw BadArgument("the step limit must be at least 1");
     const uint64_t steps = RunSteps(limit, target);
@@ -289,38 +366,38 @@ void Console::Speed(const Arguments& arguments, std::ostream&, ConsoleReply&) {
 }
 
 void Console::Peek(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
-    Mk.Addr = ParseWord(arguments.Word(0));
+    Mk.Addr = ParseAddressWord(arguments.Word(0));
     out << Full(ReadCell().Word()) << "\n";
 }
 
 void Console::PeekByte(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
-    Mk.Addr = ParseWord(arguments.Word(0));
+    Mk.Addr = ParseAddressWord(arguments.Word(0));
     out << FormatByte(ReadCell().Byte(), '0', numbers) << "\n";
 }
 
 void Console::Poke(const Arguments& arguments, std::ostream&, ConsoleReply&) {
-    const uint16_t address = ParseWord(arguments.Word(0));
+    const uint16_t address = ParseAddressWord(arguments.Word(0));
     const uint16_t value = ParseWord(arguments.Word(1));
     Mk.Addr = address;
     WriteCell().SetWord(value);
 }
 
 void Console::PokeByte(const Arguments& arguments, std::ostream&, ConsoleReply&) {
-    const uint16_t address = ParseWord(arguments.Word(0));
+    const uint16_t address = ParseAddressWord(arguments.Word(0));
     const uint16_t value = ParseWord(arguments.Word(1));
     Mk.Addr = address;
     WriteCell().SetByte(uint8_t(value));
 }
 
 void Console::Load(const Arguments& arguments, std::ostream&, ConsoleReply& reply) {
-    const uint16_t address = ParseWord(arguments.Word(0));
+    const uint16_t address = ParseAddressWord(arguments.Word(0));
     std::vector<uint16_t> words;
     for (size_t i = 1; i < arguments.words.size(); ++i) words.push_back(ParseWord(arguments.words[i]));
     StoreBelowTop(address, words, reply);
 }
 
 void Console::Dump(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
-    const uint16_t address = ParseWord(arguments.Word(0));
+    const uint16_t address = ParseAddressWord(arguments.Word(0));
     const uint64_t rows = arguments.Has(1) ? ParseCount(arguments.Word(1), "row count") : 1;
     // Rows end at the top of the address space; they do not wrap to 0.
     uint32_t row = address & 0xFFF0u;
@@ -331,7 +408,7 @@ void Console::Dump(const Arguments& arguments, std::ostream& out, ConsoleReply&)
 }
 
 void Console::Disassemble(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
-    const uint16_t address = ParseWord(arguments.Word(0));
+    const uint16_t address = ParseAddressWord(arguments.Word(0));
     const uint64_t lines = arguments.Has(1) ? ParseCount(arguments.Word(1), "line count") : 1;
     const WordReader read = MachineReader(Mk);
     uint16_t next = address & 0xFFFE;
@@ -343,7 +420,7 @@ void Console::Disassemble(const Arguments& arguments, std::ostream& out, Console
 }
 
 void Console::Assemble(const Arguments& arguments, std::ostream& out, ConsoleReply& reply) {
-    const uint16_t address = ParseWord(arguments.Word(0));
+    const uint16_t address = ParseAddressWord(arguments.Word(0));
     const AsmResult assembled = AssembleLine(arguments.text, address, numbers);
     // A line that does not assemble is an answer, not a failed command: the
     // position tells where the text went wrong, and nothing is stored.
@@ -377,7 +454,7 @@ void Console::Hold(const Arguments& arguments, std::ostream&, ConsoleReply&) {
 
 void Console::Lcd(const Arguments&, std::ostream& out, ConsoleReply&) { out << LcdText(); }
 
-void Console::Reset(const Arguments&, std::ostream&, ConsoleReply&) { CpuReset(); }
+void Console::Reset(const Arguments&, std::ostream&, ConsoleReply&) { Debugger.Reset(); }
 
 void Console::Save(const Arguments& arguments, std::ostream&, ConsoleReply& reply) {
     std::string_view file = arguments.text;
@@ -414,3 +491,146 @@ void Console::Help(const Arguments&, std::ostream& out, ConsoleReply&) {
 }
 
 void Console::Quit(const Arguments&, std::ostream&, ConsoleReply& reply) { reply.quit = true; }
+
+void Console::Break(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
+    if (arguments.Has(0)) {
+        const uint16_t address = ParseAddressWord(arguments.Word(0));
+        Debugger.SetBreakpoint(address);
+        out << "break " << Place(address) << "\n";
+        return;
+    }
+    const std::vector<uint16_t> addresses = Debugger.Breakpoints();
+    out << "breaks:";
+    if (addresses.empty()) out << " none";
+    for (size_t i = 0; i < addresses.size() && out; ++i) out << (i ? ", " : " ") << Place(addresses[i]);
+    out << "\n";
+}
+
+void Console::Unbreak(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
+    if (Lower(arguments.Word(0)) == "all") {
+        const size_t count = Debugger.Breakpoints().size();
+        Debugger.ClearBreakpoints();
+        out << "unbreak all: " << count << " removed\n";
+        return;
+    }
+    const uint16_t address = ParseAddressWord(arguments.Word(0));
+    if (!Debugger.ClearBreakpoint(address)) throw BadArgument("no breakpoint at " + Place(address));
+    out << "unbreak " << Place(address) << "\n";
+}
+
+void Console::WatchCommand(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
+    if (!arguments.Has(0)) {
+        out << "watches:";
+        if (Debugger.Watches().empty()) out << " none";
+        for (size_t i = 0; i < Debugger.Watches().size(); ++i)
+            out << (i ? ", " : " ") << WatchText(Debugger.Watches()[i]);
+        out << "\n";
+        return;
+    }
+    if (!arguments.Has(1)) throw BadArgument("missing address; usage: watch w|r|rw ADDR [END]");
+    const Watchpoint watch = ParseWatchRange(ParseWatchAccess(arguments.Word(0)), arguments.Word(1), arguments.Word(2));
+    if (Debugger.Watches().size() >= WatchpointLimit)
+        throw BadArgument("already " + std::to_string(WatchpointLimit) + " watchpoints");
+    Debugger.SetWatch(watch);
+    out << "watch " << WatchText(watch) << "\n";
+}
+
+void Console::Unwatch(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
+    if (Lower(arguments.Word(0)) == "all" && !arguments.Has(1)) {
+        const size_t count = Debugger.Watches().size();
+        Debugger.ClearWatches();
+        out << "unwatch all: " << count << " removed\n";
+        return;
+    }
+    if (!arguments.Has(1)) throw BadArgument("missing address; usage: unwatch w|r|rw ADDR [END] | all");
+    const Watchpoint watch = ParseWatchRange(ParseWatchAccess(arguments.Word(0)), arguments.Word(1), arguments.Word(2));
+    if (!Debugger.ClearWatch(watch)) throw BadArgument("no watchpoint " + WatchText(watch));
+    out << "unwatch " << WatchText(watch) << "\n";
+}
+
+// Carries the debugger's command on until it stops or the limit runs out,
+// and says which.
+void Console::RunCommand(const Arguments& arguments, std::ostream& out) {
+    const uint64_t limit = arguments.Has(0) ? ParseCount(arguments.Word(0), "step limit") : DefaultRunLimit;
+    const Advanced run = Debugger.Advance(UnlimitedBudget, limit);
+    if (run.Stopped) {
+        out << StopText(Debugger.LastStop(), numbers.Radix()) << "\n";
+        return;
+    }
+    Debugger.Continue();
+    out << "no stop after " << run.Steps << " steps, at " << Place(Mk.Reg[PC]) << "\n";
+}
+
+void Console::Go(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
+    if (arguments.Has(0)) ParseCount(arguments.Word(0), "step limit");
+    Debugger.Continue();
+    RunCommand(arguments, out);
+}
+
+void Console::Over(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
+    if (arguments.Has(0)) ParseCount(arguments.Word(0), "step limit");
+    Debugger.StepOver();
+    RunCommand(arguments, out);
+}
+
+void Console::Out(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
+    if (arguments.Has(0)) ParseCount(arguments.Word(0), "step limit");
+    Debugger.StepOut();
+    RunCommand(arguments, out);
+}
+
+void Console::Back(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
+    const uint64_t steps = arguments.Has(0) ? ParseCount(arguments.Word(0), "step count") : 1;
+    const Stop stop = Debugger.StepBack(steps);
+    out << StopText(stop, numbers.Radix()) << ", step " << stop.Step << "\n";
+}
+
+void Console::Reverse(const Arguments&, std::ostream& out, ConsoleReply&) {
+    const Stop stop = Debugger.RunBack();
+    out << StopText(stop, numbers.Radix()) << ", step " << stop.Step << "\n";
+}
+
+// The trace goes to a file of the user's choosing, but never over one of the
+// files this session reads.
+void Console::Trace(const Arguments& arguments, std::ostream& out, ConsoleReply& reply) {
+    const uint64_t count = ParseCount(arguments.Word(0), "step count");
+    if (count > TraceLogLimit) throw BadArgument("at most " + std::to_string(TraceLogLimit) + " steps");
+    const std::string path = FileArgument(arguments.text);
+    RefuseInput(path);
+    const std::vector<TraceEntry> entries = RecentSteps(Debugger.Past(), size_t(count));
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (file) WriteTrace(entries, numbers.Radix(), file);
+    file.close();
+    if (!file) {
+        reply.warnings = "cannot write the trace to " + path + "\n";
+        return;
+    }
+    out << "trace " << entries.size() << " steps to " << path << "\n";
+}
+
+void Console::Sym(const Arguments& arguments, std::ostream& out, ConsoleReply& reply) {
+    const std::string path = FileArgument(arguments.text);
+    SymbolTable table;
+    SymbolTable::LoadResult result = table.Load(path);
+    if (!result.Error.empty()) throw BadArgument(result.Error);
+    Symbols = std::move(table);
+    for (const std::string& warning : result.Warnings) reply.warnings += warning + "\n";
+    out << "sym " << result.Count << " labels from " << path << "\n";
+}
+
+void Console::SaveRomCommand(const Arguments& arguments, std::ostream& out, ConsoleReply& reply) {
+    const std::string path = FileArgument(arguments.text);
+    if (!romFile.empty() && SameFile(path, romFile))
+        throw BadArgument(path + " is the ROM image this session loaded; choose another file");
+    if (const std::string problem = SaveRom(path); !problem.empty()) {
+        reply.warnings = SaveFailedMessage + path + ": " + problem + "\n";
+        return;
+    }
+    out << "saverom " << path << "\n";
+}
+
+void Console::RefuseInput(const std::string& path) const {
+    for (const std::string& input : {romFile, saveFile})
+        if (!input.empty() && SameFile(path, input))
+            throw BadArgument(path + " is a memory image of this session; choose another file");
+}

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "debugger/Numbers.h"
+#include "debugger/RunControl.h"
 #include "panel/KeyTyper.h"
 
 struct ConsoleReply {
@@ -25,8 +26,10 @@ struct ConsoleReply {
 class Console {
 public:
     // saveFile is where "save" without a file name writes the RAM; numbers
-    // are the debugger's, in which addresses and values are read and shown.
-    explicit Console(std::string saveFile, NumberFormat numbers = NumberFormat());
+    // are the debugger's, in which addresses and values are read and shown;
+    // romFile is the ROM image the session loaded, which "saverom" refuses to
+    // write.
+    explicit Console(std::string saveFile, NumberFormat numbers = NumberFormat(), std::string romFile = {});
 
     // Runs one line, writing its answer to out, every line of it ending in a
     // newline. Blank lines and lines starting with "#" do nothing. Nothing
@@ -68,6 +71,21 @@ private:
     void Reset(const Arguments&, std::ostream&, ConsoleReply&);
     void Save(const Arguments&, std::ostream&, ConsoleReply&);
     void Bench(const Arguments&, std::ostream&, ConsoleReply&);
+    void Break(const Arguments&, std::ostream&, ConsoleReply&);
+    void Unbreak(const Arguments&, std::ostream&, ConsoleReply&);
+    void WatchCommand(const Arguments&, std::ostream&, ConsoleReply&);
+    void Unwatch(const Arguments&, std::ostream&, ConsoleReply&);
+    void Go(const Arguments&, std::ostream&, ConsoleReply&);
+    void Over(const Arguments&, std::ostream&, ConsoleReply&);
+    void Out(const Arguments&, std::ostream&, ConsoleReply&);
+    void Back(const Arguments&, std::ostream&, ConsoleReply&);
+    void Reverse(const Arguments&, std::ostream&, ConsoleReply&);
+    void Trace(const Arguments&, std::ostream&, ConsoleReply&);
+    void Sym(const Arguments&, std::ostream&, ConsoleReply&);
+    void SaveRomCommand(const Arguments&, std::ostream&, ConsoleReply&);
+
+    void RunCommand(const Arguments&, std::ostream& out);
+    void RefuseInput(const std::string& path) const;
     void Help(const Arguments&, std::ostream&, ConsoleReply&);
     void Quit(const Arguments&, std::ostream&, ConsoleReply&);
 
@@ -76,6 +94,14 @@ private:
     uint16_t ParseWord(std::string_view word) const;
     // A word in full form.
     std::string Full(uint16_t value) const;
+    // An address: a label of the symbol table, or a number in the radix.
+    uint16_t ParseAddressWord(std::string_view word) const;
+    // An address in full form, with its label when there is one.
+    std::string Place(uint16_t address) const;
+    // ADDR alone is the word there (the byte, when ADDR is odd); ADDR END,
+    // the bytes from ADDR to END.
+    Watchpoint ParseWatchRange(WatchAccess access, std::string_view first, std::string_view last) const;
+    std::string WatchText(const Watchpoint& watch) const;
     // Stores words from the address upward as the debugger does, ROM included,
     // but only below the top of the address space: they never wrap into the
     // ROM at 0. The address after them when all fitted; otherwise nothing, and
@@ -84,6 +110,7 @@ private:
                                           ConsoleReply& reply) const;
 
     std::string saveFile;
+    std::string romFile;
     NumberFormat numbers;
     int64_t holdTicks = DefaultHoldTicks;
 };

@@ -20,7 +20,7 @@ constexpr int ExitDone = 0;
 constexpr int ExitBadLine = 2;
 
 constexpr const char* Usage =
-    "usage: vexal-cli [--rom FILE] [--ram FILE] [--ini FILE] [SCRIPT ...]\n"
+    "usage: vexal-cli [--rom FILE] [--ram FILE] [--ini FILE] [--sym FILE] [SCRIPT ...]\n"
     "       vexal-cli --help | --version\n"
     "Runs the commands of each SCRIPT in turn, or of standard input; \"help\" lists them.\n";
 
@@ -51,11 +51,13 @@ Outcome RunLines(Console& console, std::istream& input, bool interactive) {
 int main(int argc, char** argv) {
     StartupFiles files = DefaultStartupFiles();
     std::vector<std::string> scripts;
+    bool symbolsNamed = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         std::string* option = argument == "--rom" ? &files.rom
                             : argument == "--ram" ? &files.ram
                             : argument == "--ini" ? &files.settings
+                            : argument == "--sym" ? &files.symbols
                                                   : nullptr;
         if (option) {
             if (i + 1 == argc) {
@@ -63,6 +65,7 @@ int main(int argc, char** argv) {
                 return ExitBadLine;
             }
             *option = argv[++i];
+            symbolsNamed = symbolsNamed || option == &files.symbols;
         } else if (argument == "--help" || argument == "-h") {
             std::cout << Usage;
             return ExitDone;
@@ -77,8 +80,14 @@ int main(int argc, char** argv) {
         }
     }
 
+    // A symbol file asked for by name must be there; rom.sym need not be.
+    std::error_code error;
+    if (symbolsNamed && !std::filesystem::exists(files.symbols, error)) {
+        std::cerr << "vexal-cli: no symbol file " << files.symbols << '\n';
+        return ExitBadLine;
+    }
     StartMachine(files, [](const std::string& message) { std::cerr << message << '\n'; });
-    Console console(files.ram, ReadDebuggerRadix(files.settings));
+    Console console(files.ram, ReadDebuggerRadix(files.settings), files.rom);
 
     if (scripts.empty()) {
         const Outcome outcome = RunLines(console, std::cin, isatty(STDIN_FILENO) == 1);

@@ -6,6 +6,8 @@
 #include "core/Def.h"
 #include "core/Srcdst.h"
 
+TrapCounter TrapsTaken;
+
 namespace {
 
 uint16_t ReadWordAt(uint16_t address) {
@@ -19,6 +21,8 @@ void Push(uint16_t value) {
 }
 
 void EnterTrap(TrapVector vector) {
+    ++TrapsTaken.Count;
+    TrapsTaken.LastVector = vector;
     Mk.AddrMask = 0xFFFE;
     // The first push is made even; the second is not, so an odd SP splits the
     // saved PC across the saved PSW.
@@ -79,19 +83,26 @@ uint16_t DirectFetchSpan() {
 }
 
 // The stops a run of instructions tests after each one, given the next PC.
+// WhileIdle tells whether an idle processor, which leaves PC where it is,
+// stops there after one step.
 struct NoStop {
     bool operator()(uint16_t) const { return false; }
+    bool WhileIdle(uint16_t) const { return false; }
 };
 struct PcStop {
     int32_t at;
     bool operator()(uint16_t pc) const { return pc == at; }
+    bool WhileIdle(uint16_t pc) const { return pc == at; }
 };
+// The set of breakpoints stops only instructions that arrive at one: a
+// processor asleep on a breakpoint sleeps on until a key wakes it.
 struct DebugStop {
     const RunStops& stops;
     bool operator()(uint16_t pc) const {
         return pc == stops.Pc || (stops.PcSet && (stops.PcSet[pc >> 6] >> (pc & 63) & 1)) ||
                (stops.Tripped && *stops.Tripped);
     }
+    bool WhileIdle(uint16_t pc) const { return pc == stops.Pc; }
 };
 
 // Up to `steps` steps as RunsPlainInstructions found them; returns how many
@@ -197,7 +208,13 @@ CpuRunResult RunSteps(int64_t budget, uint64_t maxSteps, const Stop& stop, const
         uint64_t steps = 1;
         if (Idle()) {
             // PC stays put: a stop on it comes after the first step.
-            if (!stop(Mk.Reg[PC])) steps = allowed;
+            const bool stops = stop.WhileIdle(Mk.Reg[PC]);
+            steps = stops ? 1 : allowed;
+            run.spent += int64_t(steps) * cost;
+            run.steps += steps;
+            run.stopped = stops;
+            if (stops) break;
+            continue;
         } else if (RunsPlainInstructions()) {
             if (KeyHeld()) Mk.CtrlPort |= CtrlRunBit;
             steps = runPlain(allowed);
@@ -206,7 +223,8 @@ CpuRunResult RunSteps(int64_t budget, uint64_t maxSteps, const Stop& stop, const
         }
         run.spent += int64_t(steps) * cost;
         run.steps += steps;
-        if (stop(Mk.Reg[PC])) break;
+        run.stopped = stop(Mk.Reg[PC]);
+        if (run.stopped) break;
     }
     return run;
 }

@@ -17,8 +17,9 @@ int32_t CpuStep();
 // negative: no such stop). The machine ends exactly as after that many
 // CpuStep calls.
 struct CpuRunResult {
-    int64_t spent = 0;   // the cycle units of the steps run
-    uint64_t steps = 0;  // how many steps ran
+    int64_t spent = 0;     // the cycle units of the steps run
+    uint64_t steps = 0;    // how many steps ran
+    bool stopped = false;  // a stop on PC (or a RunStops stop) ended the run
 };
 CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, int32_t stopAt);
 
@@ -35,6 +36,14 @@ CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, const RunStops& stops);
 
 // A budget that no run of a countable number of steps reaches.
 constexpr int64_t UnlimitedBudget = INT64_MAX / 2;
+
+// The traps entered since the program started and the vector of the last,
+// for the debugger's stop on traps; not machine state.
+struct TrapCounter {
+    uint64_t Count = 0;
+    uint16_t LastVector = 0;
+};
+extern TrapCounter TrapsTaken;
 
 // Halt-mode entry, as HALT and the halt request perform it: PC and PSW go to
 // Cpc and Cps, and the new ones come from the fixed vector at 0x0078.

@@ -31,7 +31,7 @@ constexpr size_t HistoryMemoryLimit = 64u << 20;
 
 class History {
 public:
-    History();
+    explicit History(size_t memoryLimit = HistoryMemoryLimit);
     ~History();
 
     // A new history whose first step is the machine Mk now, at step count
@@ -49,26 +49,30 @@ public:
     size_t MemoryUsed() const;
 
     // Before a run: whether Mk is still the machine the history left, apart
-    // from its inputs (false: it was edited, and a new history must begin),
-    // and the inputs changed since, recorded at Now (which drops a recorded
-    // future that they no longer match).
+    // from its inputs (false: it was edited, and a new history must begin);
+    // inputs changed since are recorded at Now, which drops a recorded future
+    // that no longer follows.
     bool Resume();
-    // The next step at which a recorded input changes, beyond Now; or
-    // UINT64_MAX. A run forward in the past must stop there and call Resume's
-    // counterpart, ApplyInputs.
+    // The next step beyond Now at which a recorded input changes, or
+    // UINT64_MAX. A run forward in the past stops there for ApplyInputs.
     uint64_t NextInputChange() const;
+    // Sets Mk's inputs to those recorded at Now, if any.
     void ApplyInputs();
-    // The next step at which a checkpoint is due.
+    // The next step at which a checkpoint is due; runs stop there for Ran.
     uint64_t NextCheckpoint() const;
-    // After steps of Mk ran forward from Now, and before anything else changes
-    // Mk: takes the checkpoint due, keeps the machine to compare against.
+    // After steps of Mk ran forward from Now: counts them, takes the
+    // checkpoint due and applies the inputs recorded at the step reached.
     void Ran(uint64_t steps);
+    // After a run: keeps Mk as it is now, for Resume to compare against.
+    void Leave();
 
     // Puts Mk back at step (at least Oldest, at most Newest) by restoring the
     // checkpoint before it and replaying. Returns the step reached.
     uint64_t MoveTo(uint64_t step);
+    // The machine at step (at least Oldest, at most Newest), Mk untouched.
+    Machine At(uint64_t step);
 
-    // The checkpoint steps at or before step, newest first, for searches that
+    // The checkpoint steps before step, newest first, for searches that
     // replay the past a stretch at a time.
     std::vector<uint64_t> CheckpointsBefore(uint64_t step) const;
 
@@ -83,12 +87,14 @@ private:
         Inputs Value;
     };
     void Take();
-    void Restore(const Checkpoint& checkpoint);
     void Trim();
+    void DropFuture();
+    const InputChange* InputsAt(uint64_t step) const;
 
     std::deque<Checkpoint> checkpoints_;
     std::deque<InputChange> inputs_;
     uint64_t now_ = 0;
     uint64_t newest_ = 0;
     std::unique_ptr<Machine> left_;  // Mk as the last run left it
+    size_t memoryLimit_;
 };

@@ -1,17 +1,144 @@
 #include "debugger/RunControl.h"
 
-#include "core/Cpu.h"
+#include <algorithm>
+#include <bit>
+
 #include "debugger/History.h"
+#include "debugger/Numbers.h"
+#include "debugger/Symbols.h"
 
 RunControl Debugger;
 
-std::string StopText(const Stop&, int32_t) { return {}; }
+namespace {
+
+constexpr size_t AddressWords = 65536 / 64;
+
+bool TestBit(const std::vector<uint64_t>& bits, uint16_t address) { return bits[address >> 6] >> (address & 63) & 1; }
+
+// The location an access of that kind reaches, as ReadCell and WriteCell
+// decode it, or nullptr where it reads 0 (or the write vanishes); without
+// the side effects of the access.
+const uint8_t* CellFor(uint16_t address, bool write) {
+    if (IsRam(address)) return Mk.Memory.data() + address;
+    if (write) {
+        if (IsLcdRam(address)) return Mk.LcdRam.data() + (address - LcdRamStart);
+        if (address == KeyOutAddress) return CellOf(Mk.KeyOut).at;
+    } else {
+        if (ReadsMemory(address)) return Mk.Memory.data() + address;
+        if (address == KeyInAddress) return CellOf(Mk.KeyIn).at;
+    }
+    if (address == CtrlPortAddress) return CellOf(Mk.CtrlPort).at;
+    return nullptr;
+}
+
+uint16_t ValueAt(uint16_t address, bool write, bool word) {
+    const uint8_t* cell = CellFor(address, write);
+    if (!cell) return 0;
+    return word ? Location{const_cast<uint8_t*>(cell)}.Word() : cell[0];
+}
+
+// The first access of a step to a watched byte, caught by the bus watch's
+// hook, which sees every access the lowered bounds keep from the fast paths.
+struct WatchCatch {
+    const std::vector<Watchpoint>* watches = nullptr;
+    bool tripped = false;
+    WatchHit hit;
+} Caught;
+
+void WatchHook(bool write) {
+    if (Caught.tripped) return;
+    const bool word = Mk.AddrMask == 0xFFFE;
+    const uint32_t first = Mk.Addr;
+    const uint32_t last = first + (word ? 1 : 0);
+    const WatchAccess kind = write ? WatchAccess::Write : WatchAccess::Read;
+    for (const Watchpoint& watch : *Caught.watches) {
+        if (!(uint8_t(watch.Access) & uint8_t(kind))) continue;
+        if (first > watch.Last || last < watch.First) continue;
+        Caught.tripped = true;
+        Caught.hit = WatchHit{0, Mk.Addr, ValueAt(Mk.Addr, write, word), 0, write, word};
+        return;
+    }
+}
+
+// A number in full form in the radix: as many digits as 65535 takes, or 255
+// for a byte.
+std::string Full(uint16_t value, int32_t radix, bool word = true) {
+    const std::string widest = FormatNumber(word ? 0xFFFF : 0xFF, radix, ' ');
+    const size_t digits = widest.size() - widest.find_first_not_of(' ');
+    const std::string text = FormatNumber(value, radix, '0');
+    return text.substr(text.size() - digits);
+}
+
+// An address with its label, when the symbol table has one there.
+std::string Place(uint16_t address, int32_t radix) {
+    std::string text = Full(address, radix);
+    if (const std::string* name = Symbols.NameAt(address)) text += " (" + *name + ")";
+    return text;
+}
+
+// The length in bytes of an instruction that calls and comes back (jsr, emt,
+// trap, iot, bpt), or 0 for any other.
+uint16_t CallLength(uint16_t word) {
+    if ((word & 0177000) == 0004000) {
+        const uint16_t mode = (word >> 3) & 7;
+        const bool extraWord = mode >= 6 || ((mode == 2 || mode == 3) && (word & 7) == 7);
+        return extraWord ? 4 : 2;
+    }
+    if ((word & 0177000) == 0104000 || word == 0000003 || word == 0000004) return 2;
+    return 0;
+}
+
+// rts, rti and rtt.
+bool IsReturn(uint16_t word) { return (word & 0177770) == 0000200 || word == 0000002 || word == 0000006; }
+
+// Whether the next step executes nothing: the processor is asleep with no
+// key to wake it, or waits with no halt request.
+bool NextStepIdles() {
+    if (!(Mk.CtrlPort & CtrlRunBit)) return Mk.MouseKey == 0 && Mk.PcKey == 0;
+    return Mk.Waiting && !Mk.HaltRequest;
+}
+
+}  // namespace
+
+std::string StopText(const Stop& stop, int32_t radix) {
+    const std::string at = Place(stop.Pc, radix);
+    switch (stop.Reason) {
+    case StopReason::None:
+        return "running at " + at;
+    case StopReason::Steps:
+        return "stepped to " + at;
+    case StopReason::Breakpoint:
+        return "break " + at;
+    case StopReason::RunTo:
+        return "reached " + at;
+    case StopReason::Watch: {
+        const WatchHit& hit = stop.Watch;
+        const auto value = [&](uint16_t v) { return Full(v, radix, hit.Word); };
+        std::string text = std::string("watch ") + (hit.Write ? "w " : "r ") + Full(hit.Address, radix) + ": ";
+        text += hit.Write ? value(hit.Old) + " -> " + value(hit.New) : value(hit.Old);
+        return text + " at " + Place(hit.Instruction, radix);
+    }
+    case StopReason::Returned:
+        return "returned to " + at;
+    case StopReason::HaltMode:
+        return "halt mode at " + at;
+    case StopReason::Trap:
+        return "trap " + Full(stop.Vector, radix) + " to " + at;
+    case StopReason::Interrupted:
+        return "interrupted at " + at;
+    case StopReason::HistoryStart:
+        return "history start at " + at;
+    }
+    return at;
+}
+
 ProcessorState StateOf(const Machine& machine) {
     if (!(machine.CtrlPort & CtrlRunBit)) return ProcessorState::Asleep;
     if (machine.Waiting) return ProcessorState::Waiting;
     if (machine.Psw & HaltModeBit) return ProcessorState::HaltMode;
     return ProcessorState::Running;
 }
+
 const char* StateName(ProcessorState state) {
     switch (state) {
     case ProcessorState::Running:
@@ -25,29 +152,294 @@ const char* StateName(ProcessorState state) {
     }
     return "";
 }
-RunControl::RunControl() : breakBits_(1024), history_(new History) {}
+
+RunControl::RunControl() : breakBits_(AddressWords), stopBits_(AddressWords), history_(new History) {}
+
 RunControl::~RunControl() { delete history_; }
-bool RunControl::SetBreakpoint(uint16_t) { return false; }
-bool RunControl::ClearBreakpoint(uint16_t) { return false; }
-void RunControl::ClearBreakpoints() {}
-bool RunControl::IsBreakpoint(uint16_t) const { return false; }
-std::vector<uint16_t> RunControl::Breakpoints() const { return {}; }
-bool RunControl::SetWatch(const Watchpoint&) { return false; }
-bool RunControl::ClearWatch(const Watchpoint&) { return false; }
-void RunControl::ClearWatches() {}
-void RunControl::Continue() {}
-void RunControl::Step(uint64_t) {}
-void RunControl::StepOver() {}
-void RunControl::StepOut() {}
-void RunControl::RunTo(uint16_t) {}
-void RunControl::Interrupt() {}
-Advanced RunControl::Advance(int64_t budget, uint64_t maxSteps, int32_t runTo) {
-    const CpuRunResult run = CpuRun(budget, maxSteps, runTo);
-    return {run.steps, run.spent, false};
+
+bool RunControl::SetBreakpoint(uint16_t address) {
+    if (IsBreakpoint(address)) return false;
+    breakBits_[address >> 6] |= uint64_t(1) << (address & 63);
+    ++breakCount_;
+    return true;
 }
-Stop RunControl::StepBack(uint64_t) { return {}; }
-Stop RunControl::RunBack() { return {}; }
+
+bool RunControl::ClearBreakpoint(uint16_t address) {
+    if (!IsBreakpoint(address)) return false;
+    breakBits_[address >> 6] &= ~(uint64_t(1) << (address & 63));
+    --breakCount_;
+    return true;
+}
+
+void RunControl::ClearBreakpoints() {
+    std::fill(breakBits_.begin(), breakBits_.end(), 0);
+    breakCount_ = 0;
+}
+
+bool RunControl::IsBreakpoint(uint16_t address) const { return TestBit(breakBits_, address); }
+
+std::vector<uint16_t> RunControl::Breakpoints() const {
+    std::vector<uint16_t> addresses;
+    for (size_t word = 0; word < breakBits_.size(); ++word)
+        for (uint64_t bits = breakBits_[word]; bits != 0; bits &= bits - 1)
+            addresses.push_back(uint16_t(word * 64 + size_t(std::countr_zero(bits))));
+    return addresses;
+}
+
+bool RunControl::SetWatch(const Watchpoint& watch) {
+    if (watch.First > watch.Last || watches_.size() >= WatchpointLimit) return false;
+    if (std::find(watches_.begin(), watches_.end(), watch) != watches_.end()) return false;
+    watches_.push_back(watch);
+    return true;
+}
+
+bool RunControl::ClearWatch(const Watchpoint& watch) {
+    const auto found = std::find(watches_.begin(), watches_.end(), watch);
+    if (found == watches_.end()) return false;
+    watches_.erase(found);
+    return true;
+}
+
+void RunControl::ClearWatches() { watches_.clear(); }
+
+void RunControl::Begin(Command command) {
+    command_ = command;
+    stackMark_ = Mk.Reg[SP];
+}
+
+void RunControl::Continue() { Begin(Command::None); }
+
+void RunControl::Step(uint64_t steps) {
+    Begin(Command::Steps);
+    stepsLeft_ = steps;
+    if (steps == 0) Finish(StopReason::Steps);
+}
+
+void RunControl::StepOver() {
+    const uint16_t pc = Mk.Reg[PC] & 0xFFFE;
+    const uint16_t length = CallLength(PeekWord(Mk, pc));
+    if (length == 0 || NextStepIdles() || Mk.HaltRequest) {
+        Step(1);
+        return;
+    }
+    Begin(Command::Over);
+    target_ = uint16_t(pc + length);
+}
+
+void RunControl::StepOut() { Begin(Command::Out); }
+
+void RunControl::RunTo(uint16_t address) {
+    Begin(Command::RunTo);
+    target_ = address;
+}
+
+void RunControl::Interrupt() {
+    if (command_ != Command::None) Finish(StopReason::Interrupted);
+}
+
+Stop RunControl::Finish(StopReason reason) {
+    command_ = Command::None;
+    lastStop_ = Stop{reason, Mk.Reg[PC], history_->Now(), {}, 0};
+    return lastStop_;
+}
+
+// Runs start from the history's machine: an edit made since begins a new
+// history, and keys changed since are recorded.
+bool RunControl::Prepare() {
+    if (history_->Resume()) return true;
+    history_->Begin(history_->Now());
+    return false;
+}
+
+void RunControl::Arm(bool debugStops) {
+    Watch = BusWatch{};
+    Caught.tripped = false;
+    if (!debugStops || watches_.empty()) return;
+    // A word access one byte below a range touches its first byte.
+    for (const Watchpoint& watch : watches_) {
+        const uint16_t below = watch.First == 0 ? 0 : uint16_t(watch.First - 1);
+        if (uint8_t(watch.Access) & uint8_t(WatchAccess::Read)) Watch.ReadsBelow = std::min(Watch.ReadsBelow, below);
+        if (uint8_t(watch.Access) & uint8_t(WatchAccess::Write))
+            Watch.WritesBelow = std::min(Watch.WritesBelow, below);
+    }
+    Caught.watches = &watches_;
+    Watch.Hook = WatchHook;
+}
+
+// What stopped the run that just ended with PC where it is, or None. The
+// command's own goal comes before a breakpoint on the same address.
+StopReason RunControl::ReasonAt(int32_t runTo) const {
+    const uint16_t pc = Mk.Reg[PC];
+    if (Caught.tripped) return StopReason::Watch;
+    if (command_ == Command::RunTo && pc == target_) return StopReason::RunTo;
+    if (command_ == Command::Over && pc == target_ && Mk.Reg[SP] == stackMark_) return StopReason::Returned;
+    if (pc == runTo) return StopReason::RunTo;
+    if (IsBreakpoint(pc)) return StopReason::Breakpoint;
+    return StopReason::None;
+}
+
+// One step with the checks that the fast runs cannot make: a return past
+// the routine's frame, a trap, the entry to halt mode.
+CpuRunResult RunControl::CarefulStep(int32_t runTo, Stop& stop) {
+    const bool idle = NextStepIdles();
+    const bool returns = !idle && !Mk.HaltRequest && IsReturn(PeekWord(Mk, Mk.Reg[PC] & 0xFFFE));
+    const bool inHaltMode = Mk.Psw & HaltModeBit;
+    const uint64_t traps = TrapsTaken.Count;
+    const int64_t cost = CpuStep();
+    StopReason reason = StopReason::None;
+    if (Caught.tripped)
+        reason = StopReason::Watch;
+    else if (command_ == Command::Out && returns && Mk.Reg[SP] > stackMark_)
+        reason = StopReason::Returned;
+    else if (StopOnTrap && TrapsTaken.Count != traps)
+        reason = StopReason::Trap;
+    else if (StopOnHaltMode && !inHaltMode && (Mk.Psw & HaltModeBit))
+        reason = StopReason::HaltMode;
+    else if (!idle || Mk.Reg[PC] == runTo)
+        reason = ReasonAt(runTo);
+    stop.Reason = reason;
+    stop.Vector = reason == StopReason::Trap ? TrapsTaken.LastVector : 0;
+    return {cost, 1, reason != StopReason::None};
+}
+
+Advanced RunControl::RunForward(int64_t budget, uint64_t maxSteps, int32_t runTo, bool debugStops, Stop& stop) {
+    Advanced result;
+    History& history = *history_;
+    stop = Stop{};
+    const bool careful = debugStops && (command_ == Command::Out || StopOnTrap || StopOnHaltMode);
+    const bool targeted = command_ == Command::Over || command_ == Command::RunTo;
+    const bool anyAddress = debugStops && (breakCount_ > 0 || targeted);
+    if (anyAddress) {
+        stopBits_ = breakBits_;
+        if (targeted) stopBits_[target_ >> 6] |= uint64_t(1) << (target_ & 63);
+    }
+    const RunStops stops{runTo, anyAddress ? stopBits_.data() : nullptr, Watch.Hook ? &Caught.tripped : nullptr};
+    while (result.Spent < budget && result.Steps < maxSteps) {
+        uint64_t chunk = std::min({maxSteps - result.Steps, history.NextCheckpoint() - history.Now(),
+                                   history.NextInputChange() - history.Now()});
+        if (command_ == Command::Steps) chunk = std::min(chunk, stepsLeft_);
+        Caught.tripped = false;
+        CpuRunResult run;
+        if (careful)
+            run = CarefulStep(runTo, stop);
+        else if (anyAddress || stops.Tripped)
+            run = CpuRun(budget - result.Spent, chunk, stops);
+        else
+            run = CpuRun(budget - result.Spent, chunk, runTo);
+        // Where PC sits on the command's target with the stack elsewhere
+        // (a recursive call), the run goes on.
+        if (run.stopped && !careful) stop.Reason = ReasonAt(runTo);
+        history.Ran(run.steps);
+        result.Steps += run.steps;
+        result.Spent += run.spent;
+        if (command_ == Command::Steps) {
+            stepsLeft_ -= run.steps;
+            if (stepsLeft_ == 0 && stop.Reason == StopReason::None) stop.Reason = StopReason::Steps;
+        }
+        if (stop.Reason != StopReason::None) {
+            result.Stopped = true;
+            break;
+        }
+        if (run.steps == 0) break;
+    }
+    return result;
+}
+
+Advanced RunControl::Advance(int64_t budget, uint64_t maxSteps, int32_t runTo) {
+    Prepare();
+    Arm(true);
+    Stop stop;
+    const Advanced result = RunForward(budget, maxSteps, runTo, true, stop);
+    Arm(false);
+    if (result.Stopped) {
+        const uint16_t vector = stop.Vector;
+        Finish(stop.Reason);
+        lastStop_.Vector = vector;
+        if (stop.Reason == StopReason::Watch) {
+            WatchHit hit = Caught.hit;
+            hit.New = ValueAt(hit.Address, hit.Write, hit.Word);
+            hit.Instruction = history_->At(history_->Now() - 1).Reg[PC];
+            lastStop_.Watch = hit;
+        }
+    }
+    history_->Leave();
+    return result;
+}
+
+Advanced RunControl::RunPlain(int64_t budget, uint64_t maxSteps, int32_t runTo) {
+    Prepare();
+    const Command command = command_;
+    command_ = Command::None;
+    Stop stop;
+    const Advanced result = RunForward(budget, maxSteps, runTo, false, stop);
+    command_ = command;
+    history_->Leave();
+    return result;
+}
+
+Stop RunControl::StepBack(uint64_t steps) {
+    command_ = Command::None;
+    if (!Prepare()) return Finish(StopReason::HistoryStart);
+    const uint64_t now = history_->Now();
+    const uint64_t oldest = history_->Oldest();
+    const bool reachesStart = now - oldest <= steps;
+    history_->MoveTo(reachesStart ? oldest : now - steps);
+    return Finish(reachesStart && now - oldest < steps ? StopReason::HistoryStart : StopReason::Steps);
+}
+
+// The stop of the step that arrived at step, found again by replaying that
+// one step with the stops armed.
+Stop RunControl::Explain(uint64_t step) {
+    history_->MoveTo(step - 1);
+    Arm(true);
+    Stop stop;
+    RunForward(UnlimitedBudget, 1, -1, true, stop);
+    Arm(false);
+    Finish(stop.Reason == StopReason::None ? StopReason::Steps : stop.Reason);
+    lastStop_.Vector = stop.Vector;
+    if (stop.Reason == StopReason::Watch) {
+        WatchHit hit = Caught.hit;
+        hit.New = ValueAt(hit.Address, hit.Write, hit.Word);
+        hit.Instruction = history_->At(step - 1).Reg[PC];
+        lastStop_.Watch = hit;
+    }
+    history_->Leave();
+    return lastStop_;
+}
+
+Stop RunControl::RunBack() {
+    command_ = Command::None;
+    if (!Prepare()) return Finish(StopReason::HistoryStart);
+    const uint64_t from = history_->Now();
+    uint64_t end = from;
+    for (const uint64_t start : history_->CheckpointsBefore(from)) {
+        history_->MoveTo(start);
+        uint64_t lastHit = 0;
+        Arm(true);
+        while (history_->Now() < end) {
+            Stop stop;
+            RunForward(UnlimitedBudget, end - history_->Now(), -1, true, stop);
+            if (stop.Reason != StopReason::None && history_->Now() < from) lastHit = history_->Now();
+        }
+        Arm(false);
+        if (lastHit != 0) return Explain(lastHit);
+        end = start;
+    }
+    history_->MoveTo(history_->Oldest());
+    return Finish(StopReason::HistoryStart);
+}
+
 uint64_t RunControl::StepCount() const { return history_->Now(); }
-void RunControl::Edited() {}
-void RunControl::Reset() { CpuReset(); }
-void RunControl::Wake() { Mk.CtrlPort |= CtrlRunBit; }
+
+void RunControl::Edited() { history_->Begin(history_->Now()); }
+
+void RunControl::Reset() {
+    CpuReset();
+    command_ = Command::None;
+    history_->Begin(0);
+}
+
+void RunControl::Wake() {
+    Mk.CtrlPort |= CtrlRunBit;
+    Edited();
+}

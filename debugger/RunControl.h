@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Cpu.h"
 #include "core/Def.h"
 
 class History;
@@ -22,7 +23,7 @@ class History;
 enum class WatchAccess : uint8_t { Write = 1, Read = 2, ReadWrite = 3 };
 
 // Stops when the program writes (or reads) any byte of First..Last; ports and
-// display memory included. Instruction fetches are not reads.
+// display memory included. Instruction fetches are reads too, as on the bus.
 struct Watchpoint {
     uint16_t First = 0;
     uint16_t Last = 0;
@@ -167,10 +168,25 @@ public:
     History& Past() { return *history_; }
     const History& Past() const { return *history_; }
 
+    // As Advance without a command, stopped by nothing but runTo: for runs
+    // that mean to ignore breakpoints and watchpoints (the console's step,
+    // tick and type), still kept in the history.
+    Advanced RunPlain(int64_t budget, uint64_t maxSteps = NoStepLimit, int32_t runTo = -1);
+
 private:
     enum class Command : uint8_t { None, Steps, Over, Out, RunTo };
 
+    bool Prepare();
+    void Arm(bool debugStops);
+    Advanced RunForward(int64_t budget, uint64_t maxSteps, int32_t runTo, bool debugStops, Stop& stop);
+    CpuRunResult CarefulStep(int32_t runTo, Stop& stop);
+    StopReason ReasonAt(int32_t runTo) const;
+    Stop Finish(StopReason reason);
+    Stop Explain(uint64_t step);
+    void Begin(Command command);
+
     std::vector<uint64_t> breakBits_;  // one bit an address, 65536 bits
+    std::vector<uint64_t> stopBits_;   // the breakpoints and the command's target
     size_t breakCount_ = 0;
     std::vector<Watchpoint> watches_;
     Command command_ = Command::None;

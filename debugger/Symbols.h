@@ -57,6 +57,11 @@ private:
     std::vector<size_t> byName_;  // indices into byAddress_, sorted by lower-case name
 };
 
+// The symbol file of the labels: "ADDRESS NAME" a line, the address in four
+// hexadecimal digits, sorted by address (labels of one address in their
+// order).
+std::string SymbolFileText(std::vector<Symbol> labels);
+
 // The session's table: read from the run folder's rom.sym at start, or from
 // the file given to vexal-cli --sym or the console's sym command.
 extern SymbolTable Symbols;

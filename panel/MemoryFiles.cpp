@@ -228,6 +228,9 @@ std::string SaveRam(const std::string& path) { return ReplaceFile(path, Mk.Ram()
 std::string SaveRom(const std::string& path) { return ReplaceFile(path, Mk.Rom(), RomSize); }
 
 bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code error;
-    return std::filesystem::equivalent(a, b, error) && !error;
+    struct stat first, second;
+    if (::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0)
+        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    std::error_code ignored;
+    return std::filesystem::weakly_canonical(a, ignored) == std::filesystem::weakly_canonical(b, ignored);
 }

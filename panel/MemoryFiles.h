@@ -83,6 +83,6 @@ std::string RamTemporaryPath(const std::string& path);
 // it off the ROM image the session loaded (SameFile) unless the user agreed.
 std::string SaveRom(const std::string& path);
 
-// Whether the two paths name one existing file (links and relative names
-// followed).
+// Whether the two names stand for one file: the same file where both exist,
+// whatever links lead to it, else the same path once resolved.
 bool SameFile(const std::string& a, const std::string& b);

@@ -1,5 +1,6 @@
 #include "panel/RunFolder.h"
 
+#include "debugger/Symbols.h"
 #include "panel/MemoryFiles.h"
 #include "panel/Settings.h"
 #include "panel/Startup.h"
@@ -13,7 +14,8 @@
 
 namespace fs = std::filesystem;
 
-const char* const ShippedFiles[ShippedFileCount] = {RomFileName, FaceFileName, KeysFileName, SettingsFileName};
+const char* const ShippedFiles[ShippedFileCount] = {RomFileName, SymbolFileName, FaceFileName, KeysFileName,
+                                                    SettingsFileName};
 
 fs::path InstalledDataFolder() {
     std::error_code error;

@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-// The files a run folder is prepared with: "rom.bin", "face.bmp", "keys.bmp"
-// and "vexal.ini". The RAM image is the user's alone.
-constexpr int ShippedFileCount = 4;
+// The files a run folder is prepared with: "rom.bin" with its labels
+// "rom.sym", "face.bmp", "keys.bmp" and "vexal.ini". The RAM image is the
+// user's alone.
+constexpr int ShippedFileCount = 5;
 extern const char* const ShippedFiles[ShippedFileCount];
 
 // Where the running program finds the files it comes with: share/vexal beside

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "core/Cpu.h"
 #include "core/Def.h"
+#include "debugger/RunControl.h"
 #include "panel/Settings.h"
 
 bool Paused = false;
@@ -27,17 +27,18 @@ void RunTick(const std::function<void()>& showDebugWindow) {
     // Nothing but showing the debug window sets Paused, and that ends the
     // tick, so it cannot change during one.
     if (Paused) return;
-    // The run stops after the step that ends a trace or leaves PC on the
-    // breakpoint: compared after the step, so a run that starts on the
+    // The run goes through the debugger's run control, which keeps the
+    // history and stops at breakpoints and watchpoints. The trace and the
+    // breakpoint field stop it after the step that ends a trace or leaves PC
+    // on the breakpoint: compared after the step, so a run that starts on the
     // breakpoint leaves it before it can stop there. It sums the costs in 64
     // bits, so the last step may take them past the largest CpuSpeed.
     const bool tracing = TraceCount > 0;
-    const CpuRunResult run = CpuRun(CpuSpeed, tracing ? uint64_t(TraceCount) : UINT64_MAX, BreakPoint);
-    if (tracing) TraceCount -= int32_t(run.steps);
+    const Advanced run = Debugger.Advance(CpuSpeed, tracing ? uint64_t(TraceCount) : NoStepLimit, BreakPoint);
+    if (tracing) TraceCount -= int32_t(run.Steps);
     // A step that does both stops the run once.
     const bool traceEnded = tracing && TraceCount == 0;
-    const bool atBreakPoint = run.steps > 0 && BreakPoint >= 0 && BreakPoint == int32_t(Mk.Reg[PC]);
-    if ((traceEnded || atBreakPoint) && showDebugWindow) showDebugWindow();
+    if ((traceEnded || run.Stopped) && showDebugWindow) showDebugWindow();
 }
 
-int64_t RunBudget(int64_t budget) { return CpuRun(budget, UINT64_MAX, -1).spent; }
+int64_t RunBudget(int64_t budget) { return Debugger.RunPlain(budget).Spent; }

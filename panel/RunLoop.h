@@ -23,12 +23,13 @@ extern int32_t CpuSpeed;
 void ResetRunControl();
 
 // One tick of the run loop. Skips the tick while RunDelay counts down, and
-// runs nothing while Paused is set; otherwise steps the processor until the
-// costs reach CpuSpeed, stopping early after a step that ends a trace or
-// lands on the breakpoint, where showDebugWindow is called. What a tick
-// leaves unspent or overspends is not carried over.
+// runs nothing while Paused is set; otherwise carries on the debugger's
+// command (Debugger.Advance) until the costs reach CpuSpeed, stopping early
+// after a step that ends a trace, lands on the breakpoint, or stops the
+// debugger's command, where showDebugWindow is called. What a tick leaves
+// unspent or overspends is not carried over.
 void RunTick(const std::function<void()>& showDebugWindow);
 
 // Steps the processor until the costs reach budget, with no run control at
-// all; returns the cycle units spent.
+// all (the history is kept); returns the cycle units spent.
 int64_t RunBudget(int64_t budget);

@@ -3,6 +3,7 @@
 #include "core/Cpu.h"
 #include "core/Def.h"
 #include "debugger/Numbers.h"
+#include "debugger/Symbols.h"
 #include "panel/LcdLayout.h"
 #include "panel/RunLoop.h"
 #include "panel/Settings.h"
@@ -18,13 +19,26 @@ constexpr int32_t DefaultRadix = 16;
 
 StartupFiles DefaultStartupFiles(const std::string& folder) {
     const auto in = [&folder](const char* name) { return (std::filesystem::path(folder) / name).string(); };
-    return {in(RomFileName), in(RamFileName), in(SettingsFileName), in(FaceFileName), in(KeysFileName)};
+    return {in(RomFileName),  in(RamFileName),  in(SettingsFileName),
+            in(FaceFileName), in(KeysFileName), in(SymbolFileName)};
 }
 
 RamImageState CreateMachine(const StartupFiles& files, const WarnFunction& warn) {
     CpuSpeed = ReadIniInteger(files.settings, "Settings", "CpuSpeed", DefaultCpuSpeed);
     Mk.RamEnd = LastRamAddress;
-    return LoadMemoryImages(files.rom, files.ram, warn);
+    const RamImageState ram = LoadMemoryImages(files.rom, files.ram, warn);
+    LoadSymbols(files.symbols, warn);
+    return ram;
+}
+
+void LoadSymbols(const std::string& path, const WarnFunction& warn) {
+    Symbols.Clear();
+    std::error_code error;
+    if (path.empty() || std::filesystem::symlink_status(path, error).type() == std::filesystem::file_type::not_found)
+        return;
+    const SymbolTable::LoadResult result = Symbols.Load(path);
+    if (!result.Error.empty()) warn(result.Error);
+    for (const std::string& warning : result.Warnings) warn(warning);
 }
 
 void ResetMachineForShow() {

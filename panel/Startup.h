@@ -20,16 +20,22 @@ struct StartupFiles {
     std::string settings;  // the settings, read at start and never written
     std::string face;      // the picture of the front panel (windows only)
     std::string keys;      // the key and indicator pictures (windows only)
+    std::string symbols;   // the ROM's labels, read at start when the file is there
 };
 
-// "rom.bin", "ram.bin", "vexal.ini", "face.bmp" and "keys.bmp" in the folder,
-// the working folder when it is empty.
+// "rom.bin", "ram.bin", "vexal.ini", "face.bmp", "keys.bmp" and "rom.sym" in
+// the folder, the working folder when it is empty.
 StartupFiles DefaultStartupFiles(const std::string& folder = {});
 
-// As the main window is created: CpuSpeed from the settings, RamEnd, and the
-// ROM and RAM images, each problem reported through warn. Tells what became
-// of the RAM image.
+// As the main window is created: CpuSpeed from the settings, RamEnd, the ROM
+// and RAM images and the ROM's labels, each problem reported through warn.
+// Tells what became of the RAM image.
 RamImageState CreateMachine(const StartupFiles& files, const WarnFunction& warn);
+
+// The symbol table from the file, in place of the session's; none, and no
+// warning, when there is no such file. A file that cannot be read, and each
+// line that does not parse, is reported through warn.
+void LoadSymbols(const std::string& path, const WarnFunction& warn);
 
 // As the main window is first shown, after its pictures: every key released,
 // the run control as for a running machine, the display memory emptied (bytes

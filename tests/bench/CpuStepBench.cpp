@@ -8,34 +8,9 @@
 
 #include "core/Cpu.h"
 #include "core/Def.h"
-#include "tests/support/CleanMachine.h"
-#include "tests/support/MemoryImage.h"
+#include "tests/bench/BenchLoop.h"
 
 namespace {
-
-void LoadLoop() {
-    MakeCleanMachine();
-    Mk.CtrlPort = CtrlRunBit | CtrlSpeedBit;
-    const std::initializer_list<uint16_t> loop = {
-        010102,          // 1$: MOV R1,R2
-        060203,          //     ADD R2,R3
-        006303,          //     ASL R3
-        074103,          //     XOR R1,R3
-        032703, 000001,  //     BIT #1,R3
-        010314,          //     MOV R3,(R4)
-        077010,          //     SOB R0,1$
-        000767,          //     BR 1$
-    };
-    uint16_t address = 0x8000;
-    for (uint16_t word : loop) {
-        SetWordAt(address, word);
-        address += 2;
-    }
-    Mk.Reg[1] = 0x1234;
-    Mk.Reg[4] = 0x8200;
-    Mk.Reg[SP] = 0x8400;
-    Mk.Reg[PC] = 0x8000;
-}
 
 constexpr int StepsPerIteration = 1000;
 

@@ -16,10 +16,10 @@
 
 inline const std::string RomPath = VEXAL_FIRMWARE_DIR "/rom.bin";
 
-// The address of a label of the firmware, from the build's listing, where a
-// line that defines it starts with the address in hexadecimal and the
-// words it assembled to.
-inline uint16_t LabelAddress(const std::string& label) {
+// The labels of the firmware with their addresses, from the build's listing,
+// where a line that defines one starts with the address in hexadecimal and
+// the words it assembled to.
+inline const std::map<std::string, uint16_t>& ListingLabels() {
     static const std::map<std::string, uint16_t> labels = [] {
         std::map<std::string, uint16_t> found;
         std::ifstream in(VEXAL_FIRMWARE_DIR "/rom.lst");
@@ -34,6 +34,11 @@ inline uint16_t LabelAddress(const std::string& label) {
         }
         return found;
     }();
+    return labels;
+}
+
+inline uint16_t LabelAddress(const std::string& label) {
+    const std::map<std::string, uint16_t>& labels = ListingLabels();
     const auto found = labels.find(label);
     if (found != labels.end()) return found->second;
     ADD_FAILURE() << "no label " << label << " in the listing";

@@ -1,0 +1,125 @@
+// The debugger's console commands, as a script would use them: a program with
+// a label file, breakpoints by name, step over and out, a watch on the control
+// port, back in time, the trace log and the saved ROM; and bad arguments that
+// change nothing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/Console.h"
+#include "core/Def.h"
+#include "debugger/Numbers.h"
+#include "debugger/History.h"
+#include "debugger/RunControl.h"
+#include "debugger/Symbols.h"
+#include "tests/support/CleanMachine.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+class DebugCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MakeCleanMachine();
+        Debugger.ClearBreakpoints();
+        Debugger.ClearWatches();
+        Symbols.Clear();
+        folder.Write("rom.bin", std::vector<uint8_t>(RomSize, 0));
+        // main calls sub twice (JSR PC,sub, relative), then writes the
+        // control port, which stops the processor.
+        for (const char* line : {"load 8000 09F7 00FC 09F7 00F8 15DF 0C00 0104 0000", "load 8100 0A81 0087",
+                                 "load 8200 0A82 0087", "set sp 8400", "set pc 8000", "set ctrl 0500"})
+            ASSERT_FALSE(Execute(line).failed) << line;
+        Debugger.Past().Begin(0);
+    }
+    void TearDown() override {
+        Debugger.ClearBreakpoints();
+        Debugger.ClearWatches();
+        Symbols.Clear();
+        Mk = Machine{};
+    }
+
+    ConsoleReply Execute(std::string_view line) {
+        std::ostringstream out;
+        const ConsoleReply reply = console.Execute(line, out);
+        output = out.str();
+        return reply;
+    }
+
+    TempFolder folder;
+    Console console{folder / "ram.bin", NumberFormat(16), folder / "rom.bin"};
+    std::string output;
+};
+
+TEST_F(DebugCommands, AScriptedSession) {
+    folder.WriteText("prog.sym", "8000 main\n8100 sub\nnot a line\n8200 inner\n");
+    const ConsoleReply sym = Execute("sym " + (folder / "prog.sym"));
+    ASSERT_FALSE(sym.failed) << sym.error;
+    EXPECT_EQ(output, "sym 3 labels from " + (folder / "prog.sym") + "\n");
+    EXPECT_EQ(sym.warnings, (folder / "prog.sym") + ":3: not an address and a name; skipped\n");
+
+    const std::vector<std::pair<std::string, std::string>> steps = {
+        {"break sub", "break 8100 (sub)\n"},
+        {"break", "breaks: 8100 (sub)\n"},
+        {"go", "break 8100 (sub)\n"},
+        {"out", "returned to 8004\n"},
+        {"unbreak sub", "unbreak 8100 (sub)\n"},
+        {"over", "returned to 8008\n"},
+        {"watch w 0104", "watch w 0104-0105\n"},
+        {"go", "watch w 0104: 0500 -> 0C00 at 8008\n"},
+        {"back 2", "stepped to 8102, step 5\n"},
+        {"reverse", "history start at 8000 (main), step 0\n"},
+        {"unwatch w 0104", "unwatch w 0104-0105\n"},
+        {"watch", "watches: none\n"},
+    };
+    for (const auto& [line, want] : steps) {
+        const ConsoleReply reply = Execute(line);
+        EXPECT_FALSE(reply.failed) << line << ": " << reply.error;
+        EXPECT_EQ(output, want) << line;
+    }
+}
+
+TEST_F(DebugCommands, TraceWritesTheLastSteps) {
+    ASSERT_FALSE(Execute("step 4").failed);
+    ASSERT_FALSE(Execute("trace 3 " + (folder / "trace.txt")).failed);
+    EXPECT_EQ(output, "trace 3 steps to " + (folder / "trace.txt") + "\n");
+    const std::vector<uint8_t> bytes = folder.Read("trace.txt");
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
+    EXPECT_EQ(Debugger.StepCount(), 4u);
+    // Never over the memory images the session reads.
+    EXPECT_TRUE(Execute("trace 3 " + (folder / "rom.bin")).failed);
+    EXPECT_EQ(folder.Read("rom.bin").size(), RomSize);
+}
+
+TEST_F(DebugCommands, SaveRomRefusesTheLoadedImage) {
+    Mk.Memory[0x10] = 0x5A;
+    const ConsoleReply refused = Execute("saverom " + (folder / "rom.bin"));
+    EXPECT_TRUE(refused.failed);
+    EXPECT_EQ(folder.Read("rom.bin")[0x10], 0);
+    ASSERT_FALSE(Execute("saverom " + (folder / "patched.bin")).failed);
+    EXPECT_EQ(output, "saverom " + (folder / "patched.bin") + "\n");
+    const std::vector<uint8_t> saved = folder.Read("patched.bin");
+    ASSERT_EQ(saved.size(), RomSize);
+    EXPECT_EQ(saved[0x10], 0x5A);
+}
+
+TEST_F(DebugCommands, BadArgumentsChangeNothing) {
+    ASSERT_FALSE(Execute("break 8100").failed);
+    ASSERT_FALSE(Execute("watch r 8200 8203").failed);
+    for (const char* line : {"break nowhere", "unbreak 8000", "watch x 0104", "watch w 0104 0100", "watch w",
+                             "unwatch w 8200", "go 12x", "back -1", "trace 5", "trace 999999999 t.txt",
+                             "sym /no/such/file.sym", "saverom", "over 1 2"}) {
+        const ConsoleReply reply = Execute(line);
+        EXPECT_TRUE(reply.failed) << line;
+        EXPECT_EQ(output, "") << line;
+        EXPECT_EQ(Debugger.Breakpoints(), std::vector<uint16_t>{0x8100}) << line;
+        ASSERT_EQ(Debugger.Watches().size(), 1u) << line;
+        EXPECT_EQ(Mk.Reg[PC], 0x8000) << line;
+    }
+}
+
+}  // namespace
