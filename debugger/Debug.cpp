@@ -361,12 +361,9 @@ void TDebugForm::MachineChanged() {
 }
 
 std::optional<uint16_t> TDebugForm::ReadAddress(const QString& text) const {
-    // A name wins over a number spelt alike ("add" in radix 16).
-    const std::string typed = text.trimmed().toStdString();
-    if (const std::optional<uint16_t> named = Symbols.Find(typed)) return named;
-    for (const char c : typed)
-        if (DigitValue(c) >= Numbers.Radix()) return std::nullopt;
-    return uint16_t(ParseNumber(typed, Numbers.Radix()));
+    // An empty field is address 0, as ParseNumber reads it.
+    if (text.trimmed().isEmpty()) return 0;
+    return ParseAddress(text.toStdString(), Numbers.Radix(), Symbols);
 }
 
 int TDebugForm::AddressLength() const { return Symbols.Empty() ? Numbers.WordDigits() : NameLength; }

@@ -8,10 +8,8 @@
 #include "debugger/DebugControls.h"
 #include "debugger/Debug.h"
 #include "debugger/DebugSide.h"
-#include "debugger/History.h"
 #include "debugger/Numbers.h"
-#include "debugger/RunControl.h"
-#include "debugger/Symbols.h"
+#include "tests/debugger/DebugEngine.h"
 #include "panel/RunLoop.h"
 #include "tests/support/CleanMachine.h"
 #include "tests/support/TempFolder.h"
@@ -43,20 +41,7 @@ protected:
         SetWordAt(LoopStart, IncR0);
         SetWordAt(LoopStart + 2, BrBackOne);
         Mk.Reg[PC] = LoopStart;
-        ClearDebugger();
-    }
-
-    // The session's debugger as a test begins: no breakpoints, watchpoints,
-    // optional stops or labels, no command, and a history from the machine
-    // the test prepared.
-    static void ClearDebugger() {
-        Debugger.ClearBreakpoints();
-        Debugger.ClearWatches();
-        Debugger.StopOnHaltMode = false;
-        Debugger.StopOnTrap = false;
-        Debugger.Interrupt();
-        Symbols.Clear();
-        Debugger.Past().Begin(0);
+        BeginHistory();
     }
 
     void TearDown() override {

@@ -74,7 +74,7 @@ TEST_F(Debugging, KeysReachTheirActions) {
     for (const Case& c : cases) {
         LoadCallProgram();
         Mk.Reg[0] = Mk.Reg[1] = 0;
-        ClearDebugger();
+        BeginHistory();
         if (c.breakpoint) Debugger.SetBreakpoint(c.breakpoint);
         form->MachineChanged();
         form->List.Activate();
