@@ -293,10 +293,19 @@ void TDebugForm::SaveRom() {
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save the ROM"), QString(),
                                                       QStringLiteral("ROM images (*.bin);;All files (*)"), nullptr,
                                                       QFileDialog::DontConfirmOverwrite);
-    if (path.isEmpty()) return;
+    if (!path.isEmpty()) SaveRomTo(path);
+}
+
+bool TDebugForm::SaveRomTo(const QString& path) {
+    const StartupFiles session = DefaultStartupFiles();
+    const std::string target = path.toStdString();
     const QString name = QFileInfo(path).fileName();
+    if (SameFile(target, session.ram)) {
+        ShowWarning(this, QStringLiteral("%1 is the RAM image of this session; the ROM is not written over it.").arg(name));
+        return false;
+    }
     QString question;
-    if (SameFile(path.toStdString(), RomFileName))
+    if (SameFile(target, session.rom))
         question = QStringLiteral("%1 is the ROM image this session started from. Replace it with the ROM as "
                                   "patched here?").arg(name);
     else if (QFileInfo::exists(path))
@@ -304,10 +313,13 @@ void TDebugForm::SaveRom() {
     if (!question.isEmpty() &&
         QMessageBox::question(this, QStringLiteral("Save the ROM"), question, QMessageBox::Yes | QMessageBox::No,
                               QMessageBox::No) != QMessageBox::Yes)
-        return;
-    const std::string problem = ::SaveRom(path.toStdString());
-    if (!problem.empty()) ShowWarning(this, QString::fromStdString(problem));
-    else Tell(QStringLiteral("ROM saved to %1").arg(name));
+        return false;
+    if (const std::string problem = ::SaveRom(target); !problem.empty()) {
+        ShowWarning(this, QString::fromStdString(problem));
+        return false;
+    }
+    Tell(QStringLiteral("ROM saved to %1").arg(name));
+    return true;
 }
 
 void TDebugForm::ShowTrace() {

@@ -105,6 +105,10 @@ public:
     void ResetProcessor();
     void SaveRom();
     void ShowTrace();
+    // Writes the ROM to the path the user chose: never over the session's
+    // RAM image, and over its ROM image or another existing file only when
+    // the user agrees. Returns whether it wrote.
+    bool SaveRomTo(const QString& path);
 
     // Every caption back to the normal colour.
     void ResetCaptions();

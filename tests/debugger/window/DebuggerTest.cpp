@@ -3,14 +3,19 @@
 // the open field committed before anything acts.
 #include "DebugFixture.h"
 
+#include "core/Cpu.h"
 #include "debugger/DebugSide.h"
 #include "debugger/Pdp11asm.h"
 #include "debugger/Pdp11dis.h"
+#include "debugger/TraceView.h"
+#include "panel/WarningBox.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -414,6 +419,113 @@ TEST_F(Debugging, LabelsStandAboveTheirInstructionsAndServeAsAddresses) {
     Type("count");
     Click(form->BpButton);
     EXPECT_EQ(BreakPoint, 0x8010);
+}
+
+// Answers the message box that the next action opens.
+void AnswerNextQuestion(QMessageBox::StandardButton answer, QString* asked) {
+    QTimer::singleShot(0, [answer, asked] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        *asked = box->text();
+        QTest::mouseClick(box->button(answer), Qt::LeftButton);
+    });
+}
+
+TEST_F(Debugging, SavingTheRomNeverReplacesASessionImageUnasked) {
+    const std::vector<uint8_t> original = Pattern(RomSize, 7);
+    const std::vector<uint8_t> ram = Pattern(RamSize, 9);
+    folder.Write("rom.bin", original);
+    folder.Write("ram.bin", ram);
+    Open();
+    SetWordAt(0x0100 - 2, 0xBEEF);  // a patch in the ROM
+    const std::vector<uint8_t> patched(Mk.Rom(), Mk.Rom() + RomSize);
+
+    // A new file is written as the ROM is.
+    EXPECT_TRUE(form->SaveRomTo(QString::fromStdString(folder / "patched.bin")));
+    EXPECT_EQ(folder.Read("patched.bin"), patched);
+
+    struct Case {
+        const char* file;
+        QMessageBox::StandardButton answer;
+        bool written;
+    };
+    const Case cases[] = {
+        {"rom.bin", QMessageBox::No, false},
+        {"patched.bin", QMessageBox::No, false},
+        {"rom.bin", QMessageBox::Yes, true},
+    };
+    SetWordAt(0x0100 - 2, 0xCAFE);
+    for (const Case& c : cases) {
+        const std::vector<uint8_t> before = folder.Read(c.file);
+        QString asked;
+        AnswerNextQuestion(c.answer, &asked);
+        EXPECT_EQ(form->SaveRomTo(QString::fromStdString(folder / c.file)), c.written) << c.file;
+        EXPECT_TRUE(asked.startsWith(c.file)) << asked.toStdString();
+        EXPECT_EQ(folder.Read(c.file) == before, !c.written) << c.file;
+    }
+    EXPECT_TRUE(form->SaveRomTo(QString::fromStdString(folder / "ignored.bin")));
+
+    // The RAM image is never written over, whatever the answer.
+    QString warned;
+    const WarningHandler previous =
+        SetWarningHandler([&warned](QWidget*, const QString& text) { warned = text; });
+    EXPECT_FALSE(form->SaveRomTo(QString::fromStdString(folder / "ram.bin")));
+    SetWarningHandler(previous);
+    EXPECT_TRUE(warned.startsWith("ram.bin")) << warned.toStdString();
+    EXPECT_EQ(folder.Read("ram.bin"), ram);
+}
+
+TEST_F(Debugging, TheTraceLogShowsTheStepsRunAndSavesThem) {
+    LoadCallProgram();
+    Open();
+    std::vector<uint16_t> visited;
+    for (int i = 0; i < 5; ++i) {
+        visited.push_back(Mk.Reg[PC]);
+        Press(Qt::Key_F11);
+    }
+    Press(Qt::Key_L, Qt::ControlModifier);
+    ASSERT_NE(form->TraceView, nullptr);
+    EXPECT_TRUE(form->TraceView->isVisible());
+    const QStringList lines = form->TraceView->Text->toPlainText().split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 5);
+    for (size_t i = 0; i < visited.size(); ++i) {
+        const QString address = QString::fromStdString(FormatWord(visited[i], '0', form->Numbers));
+        EXPECT_TRUE(lines[int(i)].contains(address)) << lines[int(i)].toStdString();
+    }
+    ASSERT_TRUE(form->TraceView->SaveTo(QString::fromStdString(folder / "trace.txt")));
+    const std::vector<uint8_t> saved = folder.Read("trace.txt");
+    EXPECT_EQ(QString::fromLatin1(reinterpret_cast<const char*>(saved.data()), qsizetype(saved.size())),
+              form->TraceView->Text->toPlainText());
+
+    // A step more is in the log at once.
+    Press(Qt::Key_F11);
+    EXPECT_EQ(form->TraceView->Text->toPlainText().count('\n'), 6);
+}
+
+TEST_F(Debugging, TheResetKeyResetsTheProcessorAndTheStepCount) {
+    Open();
+    for (int i = 0; i < 3; ++i) Press(Qt::Key_F11);
+    const Machine before = Mk;
+    Press(Qt::Key_F5, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Debugger.StepCount(), 0u);
+    EXPECT_EQ(form->Side->StepsLabel->text(), QStringLiteral("Steps since reset: 0"));
+    const Machine pressed = Mk;
+    Mk = before;
+    CpuReset();
+    EXPECT_TRUE(Mk == pressed) << "the key did not reset as the processor's reset does";
+}
+
+TEST_F(Debugging, F3DuringACommandEndsIt) {
+    Open();
+    // A run to the line after the loop, which the loop never reaches: the
+    // window hides and the run loop carries the command on.
+    form->List.Cursor = LoopStart + 4;
+    Press(Qt::Key_F10, Qt::ControlModifier);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(Debugger.CommandActive());
+    form->ShowWindow();
+    EXPECT_FALSE(Debugger.CommandActive());
+    EXPECT_TRUE(Paused);
 }
 
 }  // namespace
