@@ -134,7 +134,8 @@ void TDebugForm::CreateActions() {
         const QKeySequence key(row.key);
         action->setShortcut(key);
         action->setShortcutContext(Qt::WindowShortcut);
-        action->setToolTip(QStringLiteral("%1 (%2)").arg(QString::fromLatin1(row.tip), key.toString(QKeySequence::NativeText)));
+        action->setToolTip(
+            QStringLiteral("%1 (%2)").arg(QString::fromLatin1(row.tip), key.toString(QKeySequence::NativeText)));
         connect(action, &QAction::triggered, this, [this, run = row.run] { (this->*run)(); });
         addAction(action);
         actions.push_back(action);
@@ -301,7 +302,8 @@ bool TDebugForm::SaveRomTo(const QString& path) {
     const std::string target = path.toStdString();
     const QString name = QFileInfo(path).fileName();
     if (SameFile(target, session.ram)) {
-        ShowWarning(this, QStringLiteral("%1 is the RAM image of this session; the ROM is not written over it.").arg(name));
+        ShowWarning(this,
+                    QStringLiteral("%1 is the RAM image of this session; the ROM is not written over it.").arg(name));
         return false;
     }
     QString question;

@@ -139,6 +139,12 @@ TDebugSide::TDebugSide(TDebugForm& form) : QWidget(&form), form_(form) {
     for (TEdit* field : {WatchFirstEdit, WatchLastEdit}) {
         field->SetUpperCase(true);
         field->OnChange = [this, field] { FilterAddress(field, form_.Numbers.Radix()); };
+        // Enter adds the watchpoint, as "Add" does.
+        field->OnKeyDown = [this](int key) {
+            if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+            AddWatch();
+            return true;
+        };
     }
     WatchFirstEdit->setToolTip(QStringLiteral("First address watched, or a label"));
     WatchLastEdit->setToolTip(QStringLiteral("Last address watched; empty for the first alone"));

@@ -4,16 +4,18 @@
 #include "debugger/DebugControls.h"
 #include "debugger/RunControl.h"
 #include "debugger/TraceLog.h"
+#include "panel/Startup.h"
 #include "panel/WarningBox.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <fstream>
+#include <sstream>
 
 TTraceView::TTraceView(TDebugForm& form) : QDialog(&form), form_(form) {
     setWindowTitle(QStringLiteral("Trace Log"));
@@ -46,11 +48,20 @@ void TTraceView::Refresh() {
 }
 
 bool TTraceView::SaveTo(const QString& path) {
-    std::ofstream out(path.toStdString(), std::ios::binary);
-    WriteTrace(entries_, form_.Numbers.Radix(), out);
-    out.close();
-    if (out) return true;
-    ShowWarning(this, QStringLiteral("The trace log could not be written to %1").arg(path));
+    const StartupFiles session = DefaultStartupFiles();
+    for (const std::string& image : {session.rom, session.ram})
+        if (SameFile(path.toStdString(), image)) {
+            ShowWarning(this, QStringLiteral("%1 is a memory image of this session; the trace log is not written "
+                                             "over it.").arg(QFileInfo(path).fileName()));
+            return false;
+        }
+    std::ostringstream lines;
+    WriteTrace(entries_, form_.Numbers.Radix(), lines);
+    const std::string text = lines.str();
+    const std::string problem =
+        ReplaceFile(path.toStdString(), reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    if (problem.empty()) return true;
+    ShowWarning(this, QString::fromStdString(problem));
     return false;
 }
 

@@ -28,8 +28,8 @@ public:
 
     // Reads the log again from the history as it is now.
     void Refresh();
-    // Writes the lines shown to the file; false, with a warning, when it
-    // cannot be written.
+    // Writes the lines shown to the file, never over the session's memory
+    // images; false, with a warning, when it is not written.
     bool SaveTo(const QString& path);
 
 private:

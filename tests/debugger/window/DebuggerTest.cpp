@@ -277,7 +277,8 @@ TEST_F(Debugging, AFieldThatCannotBeCommittedStopsTheActionAndSaysWhy) {
         EXPECT_EQ(Mk.Reg[PC], LoopStart);
         EXPECT_EQ(form->EditMode, EditInstruction);
         EXPECT_EQ(form->List.Edit->text(), "mov r0");
-        EXPECT_TRUE(form->Side->MessageLabel->text().startsWith("Not assembled")) << form->Side->MessageLabel->text().toStdString();
+        const QString message = form->Side->MessageLabel->text();
+        EXPECT_TRUE(message.startsWith("Not assembled")) << message.toStdString();
         EXPECT_TRUE(form->isVisible());
     }
     Press(Qt::Key_Escape);
@@ -328,7 +329,8 @@ TEST_F(Debugging, TheLongestInstructionOfEachRadixIsTypedAndListedWhole) {
         Press(Qt::Key_Return);
         const AsmResult expected = AssembleLine(c.line, LoopStart, numbers);
         ASSERT_TRUE(expected.Succeeded());
-        for (int i = 0; i < expected.AsmCount; ++i) EXPECT_EQ(WordAt(LoopStart + 2 * i), expected.AsmWords[i]) << c.radix;
+        for (int i = 0; i < expected.AsmCount; ++i)
+            EXPECT_EQ(WordAt(LoopStart + 2 * i), expected.AsmWords[i]) << c.radix;
 
         // The listing writes it as typed, and the whole line fits the pane.
         const ListingLine listed = DisassemblyLine(LoopStart, MachineReader(Mk), numbers);
@@ -386,8 +388,7 @@ TEST_F(Debugging, AWatchpointEnteredInTheColumnIsSetListedAndRemoved) {
     Click(form->Side->WatchFirstEdit);
     Type("8200");
     Click(form->Side->WatchLastEdit);
-    Type("8100");
-    Click(form->Side->AddWatchButton);
+    Enter("8100");
     EXPECT_EQ(Debugger.Watches().size(), 1u);
     EXPECT_FALSE(form->Side->MessageLabel->text().isEmpty());
 
@@ -496,6 +497,14 @@ TEST_F(Debugging, TheTraceLogShowsTheStepsRunAndSavesThem) {
     const std::vector<uint8_t> saved = folder.Read("trace.txt");
     EXPECT_EQ(QString::fromLatin1(reinterpret_cast<const char*>(saved.data()), qsizetype(saved.size())),
               form->TraceView->Text->toPlainText());
+
+    // Never over a memory image of the session.
+    const std::vector<uint8_t> ram = Pattern(RamSize, 3);
+    folder.Write("ram.bin", ram);
+    const WarningHandler previous = SetWarningHandler([](QWidget*, const QString&) {});
+    EXPECT_FALSE(form->TraceView->SaveTo(QString::fromStdString(folder / "ram.bin")));
+    SetWarningHandler(previous);
+    EXPECT_EQ(folder.Read("ram.bin"), ram);
 
     // A step more is in the log at once.
     Press(Qt::Key_F11);
