@@ -413,7 +413,8 @@ void Console::Disassemble(const Arguments& arguments, std::ostream& out, Console
     const WordReader read = MachineReader(Mk);
     uint16_t next = address & 0xFFFE;
     for (uint64_t i = 0; i < lines && out; ++i) {
-        const ListingLine line = DisassemblyLine(next, read, numbers);
+        if (const std::string* name = Symbols.NameAt(next)) out << *name << ":\n";
+        const ListingLine line = DisassemblyLine(next, read, numbers, &Symbols);
         out << line.Text << "\n";
         next = line.Next;
     }

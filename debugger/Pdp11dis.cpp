@@ -113,10 +113,18 @@ std::string RegisterName(uint16_t number) { return std::string(RegisterNames[num
 // Writes operands in a radix, fetching the extra words an instruction has.
 class OperandWriter {
 public:
-    OperandWriter(WordFetch& fetch, const NumberFormat& numbers) : fetch_(fetch), numbers_(numbers) {}
+    OperandWriter(WordFetch& fetch, const NumberFormat& numbers, const SymbolTable* symbols)
+        : fetch_(fetch), numbers_(numbers), symbols_(symbols) {}
 
     std::string FullForm(uint16_t value) const { return FormatWord(value, '0', numbers_); }
     std::string ShortForm(uint16_t value) const { return FormatWord(value, ' ', numbers_); }
+    // An address the instruction goes to or reads: its label, when the table
+    // has one, else the full form.
+    std::string Target(uint16_t address) const {
+        const std::string* name = LabelAt(address);
+        return name ? *name : FullForm(address);
+    }
+    const std::string* LabelAt(uint16_t address) const { return symbols_ ? symbols_->NameAt(address) : nullptr; }
 
     // The address after the words fetched so far.
     uint16_t Addr() const { return fetch_.Addr; }
@@ -133,14 +141,19 @@ public:
             case 1: return "(" + name + ")";
             case 2:
             case 3:
-                if (reg == PC) return deferred + "#" + ShortForm(fetch_.FetchWord());
+                if (reg == PC) {
+                    // Immediate data is a number; an absolute address may be a label.
+                    const uint16_t value = fetch_.FetchWord();
+                    const std::string* label = mode == 3 ? LabelAt(value) : nullptr;
+                    return deferred + "#" + (label ? *label : ShortForm(value));
+                }
                 return deferred + "(" + name + ")+";
             case 4:
             case 5: return deferred + "-(" + name + ")";
             default: {
                 const uint16_t index = fetch_.FetchWord();
                 // PC-relative: the operand is the address that follows the index word.
-                if (reg == PC) return deferred + FullForm(uint16_t(index + fetch_.Addr));
+                if (reg == PC) return deferred + Target(uint16_t(index + fetch_.Addr));
                 return deferred + FullForm(index) + "(" + name + ")";
             }
         }
@@ -149,6 +162,7 @@ public:
 private:
     WordFetch& fetch_;
     const NumberFormat& numbers_;
+    const SymbolTable* symbols_;
 };
 
 std::string ConditionLetters(uint16_t word) {
@@ -187,9 +201,10 @@ std::string MnemonicText(int index, uint16_t word) {
     return text;
 }
 
-std::string OperandText(int index, uint16_t word, WordFetch& fetch, const NumberFormat& numbers) {
+std::string OperandText(int index, uint16_t word, WordFetch& fetch, const NumberFormat& numbers,
+                        const SymbolTable* symbols) {
     if (index < 0 || index >= MnemonicCount) return {};
-    OperandWriter out(fetch, numbers);
+    OperandWriter out(fetch, numbers, symbols);
     const uint16_t source = (word >> 6) & 077;
     const uint16_t destination = word & 077;
     const std::string upperRegister = RegisterName(word >> 6);
@@ -205,8 +220,8 @@ std::string OperandText(int index, uint16_t word, WordFetch& fetch, const Number
         case FmtDst: return out.FieldText(destination);
         case FmtRegDst: return upperRegister + "," + out.FieldText(destination);
         case FmtDstReg: return out.FieldText(destination) + "," + upperRegister;
-        case FmtBranch: return out.FullForm(uint16_t(out.Addr() + 2 * int8_t(word & 0377)));
-        case FmtSob: return upperRegister + "," + out.FullForm(uint16_t(out.Addr() - 2 * (word & 077)));
+        case FmtBranch: return out.Target(uint16_t(out.Addr() + 2 * int8_t(word & 0377)));
+        case FmtSob: return upperRegister + "," + out.Target(uint16_t(out.Addr() - 2 * (word & 077)));
         case FmtPriority: return std::string(1, DigitChars[word & 7]);
         case FmtMark: return out.ShortForm(word & 077);
         case FmtTrapCode: return out.ShortForm(word & 0377);
@@ -215,16 +230,18 @@ std::string OperandText(int index, uint16_t word, WordFetch& fetch, const Number
     }
 }
 
-Disassembly Disassemble(uint16_t address, const WordReader& read, const NumberFormat& numbers) {
+Disassembly Disassemble(uint16_t address, const WordReader& read, const NumberFormat& numbers,
+                        const SymbolTable* symbols) {
     WordFetch fetch{read, address};
     const uint16_t word = fetch.FetchWord();
     const int index = FindMnemonic(word);
-    std::string operands = OperandText(index, word, fetch, numbers);  // moves the fetch on
+    std::string operands = OperandText(index, word, fetch, numbers, symbols);  // moves the fetch on
     return {MnemonicText(index, word), std::move(operands), fetch.Addr};
 }
 
-ListingLine DisassemblyLine(uint16_t address, const WordReader& read, const NumberFormat& numbers) {
-    const Disassembly instruction = Disassemble(address, read, numbers);
+ListingLine DisassemblyLine(uint16_t address, const WordReader& read, const NumberFormat& numbers,
+                            const SymbolTable* symbols) {
+    const Disassembly instruction = Disassemble(address, read, numbers, symbols);
     std::string line = FormatWord(address, '0', numbers) + ":";
     line.resize(size_t(numbers.WordDigits() + 2), ' ');
     line += instruction.Mnemonic;

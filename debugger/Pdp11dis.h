@@ -12,6 +12,7 @@
 
 #include "core/Def.h"
 #include "debugger/Numbers.h"
+#include "debugger/Symbols.h"
 
 // A word w belongs to a record when (w & Mask) == Value. In RegisterNames,
 // Value is the register number.
@@ -75,7 +76,10 @@ std::string MnemonicText(int index, uint16_t word);
 // The operands of the word as the record's format writes them. The fetch
 // must stand past the instruction word; the extra words are fetched from
 // there.
-std::string OperandText(int index, uint16_t word, WordFetch& fetch, const NumberFormat& numbers);
+// With symbols, branch, jump and call targets and absolute addresses that
+// hit a label are written as its name.
+std::string OperandText(int index, uint16_t word, WordFetch& fetch, const NumberFormat& numbers,
+                        const SymbolTable* symbols = nullptr);
 
 // One instruction, disassembled.
 struct Disassembly {
@@ -84,7 +88,8 @@ struct Disassembly {
     uint16_t Next;         // the address after the instruction and its extra words
     bool operator==(const Disassembly&) const = default;
 };
-Disassembly Disassemble(uint16_t address, const WordReader& read, const NumberFormat& numbers);
+Disassembly Disassemble(uint16_t address, const WordReader& read, const NumberFormat& numbers,
+                        const SymbolTable* symbols = nullptr);
 
 // One line of the disassembly listing.
 struct ListingLine {
@@ -94,4 +99,5 @@ struct ListingLine {
     uint16_t Next;  // the address of the next instruction
     bool operator==(const ListingLine&) const = default;
 };
-ListingLine DisassemblyLine(uint16_t address, const WordReader& read, const NumberFormat& numbers);
+ListingLine DisassemblyLine(uint16_t address, const WordReader& read, const NumberFormat& numbers,
+                            const SymbolTable* symbols = nullptr);

@@ -5,6 +5,8 @@
 #include "core/Cpu.h"
 #include "debugger/History.h"
 #include "debugger/Numbers.h"
+#include "debugger/Pdp11dis.h"
+#include "debugger/Symbols.h"
 
 namespace {
 
@@ -29,7 +31,6 @@ std::vector<TraceEntry> RecentSteps(History& history, size_t count) {
         entry.Address = Mk.Reg[PC] & 0xFFFE;
         for (uint16_t i = 0; i < entry.Words.size(); ++i)
             entry.Words[i] = PeekWord(Mk, uint16_t(entry.Address + 2 * i));
-        entry.WordCount = entry.Executed ? 1 : 0;
         CpuStep();
         history.Ran(1);
         entry.Step = history.Now();
@@ -42,28 +43,31 @@ std::vector<TraceEntry> RecentSteps(History& history, size_t count) {
     return entries;
 }
 
-namespace {
-
-std::string Full(uint16_t value, int32_t radix) {
-    const std::string widest = FormatNumber(0xFFFF, radix, ' ');
-    const size_t digits = widest.size() - widest.find_first_not_of(' ');
-    const std::string text = FormatNumber(value, radix, '0');
-    return text.substr(text.size() - digits);
-}
-
-}  // namespace
-
 std::string TraceLine(const TraceEntry& entry, int32_t radix) {
-    std::string line = std::to_string(entry.Step) + " " + Full(entry.Address, radix) + ":";
-    if (!entry.Executed) {
-        line += " (nothing run)";
+    const NumberFormat numbers(radix);
+    const auto full = [&](uint16_t value) { return FormatWord(value, '0', numbers); };
+    std::string line = std::to_string(entry.Step) + " " + full(entry.Address) + ":";
+    const size_t wordsColumn = line.size();
+    if (entry.Executed) {
+        // The words as they were when the step ran, not as memory holds them now.
+        const WordReader recorded = [&](uint16_t address) {
+            const uint16_t index = uint16_t(address - entry.Address) / 2;
+            return index < entry.Words.size() ? entry.Words[index] : uint16_t(0);
+        };
+        const Disassembly instruction = Disassemble(entry.Address, recorded, numbers, &Symbols);
+        const size_t count = std::min<size_t>(uint16_t(instruction.Next - entry.Address) / 2, entry.Words.size());
+        for (size_t i = 0; i < count; ++i) line += " " + full(entry.Words[i]);
+        line.resize(wordsColumn + 3 * size_t(numbers.WordDigits() + 1) + 2, ' ');
+        line += instruction.Mnemonic;
+        line.resize(std::max(line.size(), wordsColumn + 3 * size_t(numbers.WordDigits() + 1) + 8), ' ');
+        line += instruction.Operands;
     } else {
-        for (uint8_t i = 0; i < entry.WordCount; ++i) line += " " + Full(entry.Words[i], radix);
+        line += " (nothing run)";
     }
+    line.resize(std::max(line.size() + 2, wordsColumn + 3 * size_t(numbers.WordDigits() + 1) + 32), ' ');
     static const char* const names[8] = {"R0", "R1", "R2", "R3", "R4", "R5", "SP", "PC"};
-    line += " ;";
-    for (int n = 0; n < 8; ++n) line += std::string(" ") + names[n] + "=" + Full(entry.Reg[n], radix);
-    return line + " PSW=" + Full(entry.Psw, radix);
+    for (int n = 0; n < 8; ++n) line += std::string(names[n]) + "=" + full(entry.Reg[n]) + " ";
+    return line + "PSW=" + full(entry.Psw);
 }
 
 void WriteTrace(const std::vector<TraceEntry>& entries, int32_t radix, std::ostream& out) {

@@ -19,8 +19,7 @@ struct TraceEntry {
     uint64_t Step = 0;       // the step count after it
     bool Executed = false;   // false: the processor slept or waited
     uint16_t Address = 0;    // where the instruction was fetched
-    std::array<uint16_t, 3> Words{};
-    uint8_t WordCount = 0;
+    std::array<uint16_t, 3> Words{};  // at Address, as many as the longest instruction has
     std::array<uint16_t, 8> Reg{};  // after the step
     uint16_t Psw = 0;
     bool operator==(const TraceEntry&) const = default;
@@ -30,8 +29,10 @@ struct TraceEntry {
 // history is shorter), oldest first. The machine Mk is left as it was.
 std::vector<TraceEntry> RecentSteps(History& history, size_t count);
 
-// One line of the log in the radix: step count, address, words, the
-// disassembly, then the registers and PSW after it.
+// One line of the log in the radix: the step count after it, the address,
+// the instruction's words and its disassembly (labels of the session's
+// symbol table for the addresses that have one), then the registers and PSW
+// after it.
 std::string TraceLine(const TraceEntry& entry, int32_t radix);
 
 // The lines of the entries to out, one each; stops early once out fails.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DebugEngine.h"
+#include "debugger/TraceLog.h"
 #include "core/Cpu.h"
 #include "exec/Exec.h"
 #include "tests/exec/TestMachine.h"
@@ -204,6 +205,59 @@ TEST(RunControl, RunBackFindsEachEarlierHit) {
         ASSERT_EQ(FirstDifference(Mk, hits[i]), "") << "hit " << i;
     }
     EXPECT_EQ(Debugger.RunBack().Reason, StopReason::HistoryStart);
+}
+
+TEST(RunControl, OptionalStopsOnTrapsAndHaltMode) {
+    const struct {
+        bool onTrap, onHaltMode;
+        StopReason want;
+        uint16_t wantPc;
+    } cases[] = {
+        {true, false, StopReason::Trap, HandlerOf(VectorEmt)},
+        {false, true, StopReason::HaltMode, HaltEntryWord & 0xFFFE},
+        {false, false, StopReason::None, 0},
+    };
+    for (const auto& row : cases) {
+        PrepareMachine();
+        HandlersReturn();
+        LoadWords(CodeStart, {0005200, 0104007, 0005200, 0000000, 0000777});  // INC R0; EMT 7; INC R0; HALT
+        SetWordAt(HaltEntryWord & 0xFFFE, 0000777);
+        BeginHistory();
+        Debugger.StopOnTrap = row.onTrap;
+        Debugger.StopOnHaltMode = row.onHaltMode;
+        const Advanced run = RunToStop(50);
+        EXPECT_EQ(run.Stopped, row.want != StopReason::None);
+        if (!run.Stopped) continue;
+        EXPECT_EQ(Debugger.LastStop().Reason, row.want);
+        EXPECT_EQ(Mk.Reg[PC], row.wantPc);
+        if (row.want == StopReason::Trap) {
+            EXPECT_EQ(StopText(Debugger.LastStop(), 16), "trap 0018 to 4030");
+        }
+    }
+    ClearDebugger();
+}
+
+// The trace log's steps are the single steps from as far back.
+TEST(TraceLog, StepsAsSingleStepsMakeThem) {
+    std::mt19937 rng(3);
+    RandomizeMachine(rng);
+    Mk.Psw &= ~FlagT;
+    BeginHistory();
+    Debugger.Advance(UnlimitedBudget, 2000);
+    const Machine end = Mk;
+    const std::vector<TraceEntry> entries = RecentSteps(Debugger.Past(), 300);
+    ASSERT_EQ(FirstDifference(Mk, end), "") << "the trace leaves the machine as it was";
+    ASSERT_EQ(entries.size(), 300u);
+    Debugger.StepBack(300);
+    for (const TraceEntry& entry : entries) {
+        const uint16_t pc = Mk.Reg[PC] & 0xFFFE;
+        CpuStep();
+        ASSERT_EQ(entry.Address, pc);
+        ASSERT_EQ(entry.Reg, Mk.Reg) << "step " << entry.Step;
+        ASSERT_EQ(entry.Psw, uint16_t(Mk.Psw)) << "step " << entry.Step;
+    }
+    EXPECT_EQ(entries.back().Step, 2000u);
+    EXPECT_EQ(FirstDifference(Mk, end), "");
 }
 
 // The same stops, on random programs, as single steps find them with every

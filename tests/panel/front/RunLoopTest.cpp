@@ -2,6 +2,7 @@
 
 #include "core/Cpu.h"
 #include "core/Def.h"
+#include "debugger/RunControl.h"
 #include "tests/support/CleanMachine.h"
 #include "tests/support/MemoryImage.h"
 
@@ -143,6 +144,31 @@ TEST_F(RunLoop, ThePlainBudgetLoopIgnoresRunControl) {
     BreakPoint = LoopAddress;
     EXPECT_EQ(RunBudget(250), 256);
     EXPECT_EQ(RunBudget(0), 0);
+}
+
+// The debugger's breakpoints, watchpoints and commands stop the run loop and
+// open the debug window as the breakpoint field does, and stay set.
+TEST_F(RunLoop, TheDebuggersStopsOpenTheDebugWindow) {
+    Debugger.SetBreakpoint(LoopAddress);
+    EXPECT_EQ(StepsOfOneTick(), 1);
+    EXPECT_EQ(StepsOfOneTick(), 1);
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(Debugger.LastStop().Reason, StopReason::Breakpoint);
+    Debugger.ClearBreakpoints();
+
+    // Each step's trap pushes the status word and PC below SP.
+    Debugger.SetWatch({0x8700, 0x87FF, WatchAccess::Write});
+    EXPECT_EQ(StepsOfOneTick(), 1);
+    EXPECT_EQ(shown, 3);
+    EXPECT_EQ(Debugger.LastStop().Reason, StopReason::Watch);
+    Debugger.ClearWatches();
+
+    Debugger.Step(40);
+    EXPECT_EQ(StepsOfOneTick(), 32);
+    EXPECT_EQ(shown, 3);
+    EXPECT_EQ(StepsOfOneTick(), 8);
+    EXPECT_EQ(shown, 4);
+    EXPECT_EQ(StepsOfOneTick(), 32) << "then it runs freely again";
 }
 
 }  // namespace
