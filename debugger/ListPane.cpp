@@ -108,7 +108,7 @@ void TListPane::PaintBoxPaint(QPainter& painter) {
             PaintBox->TextOut(painter, 0, row, *Symbols.NameAt(address) + ":");
             continue;
         }
-        const ListingLine line = DisassemblyLine(address, read, form_.Numbers);
+        const ListingLine line = DisassemblyLine(address, read, form_.Numbers, &Symbols);
         const QRect band(0, row * cell.height(), PaintBox->width(), cell.height());
         if (address == Mk.Reg[PC]) {
             painter.fillRect(band, CurrentLine);

@@ -5,7 +5,8 @@
 // a line opens a field in which an instruction is typed and assembled over it.
 //
 // A label of the session's symbols stands on its own row above the
-// instruction at its address. The line of the program counter is marked by its background, the address of
+// instruction at its address, and names the targets and addresses that hit
+// one. The line of the program counter is marked by its background, the address of
 // a line with a breakpoint by a red field, and the cursor line (the one last
 // clicked, which F9 and run to cursor act on) by a frame; none of them moves a
 // column. A right click offers the actions on the line under the mouse.
