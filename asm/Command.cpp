@@ -27,7 +27,7 @@ std::string OutputClash(const Options& options, const std::vector<std::string>& 
     for (size_t i = 0; i < std::size(named); ++i)
         for (size_t j = i + 1; j < std::size(named); ++j)
             if (!named[i].path->empty() && !named[j].path->empty() && SameFile(*named[i].path, *named[j].path))
-                return std::string(named[i].name) + " and " + named[j].name + " would both be " + *named[j].path +
+                return std::string(named[i].name) + " and " + named[j].name + " would both be " + *named[i].path +
                        "; give them different names";
     const std::string* outputs[] = {&options.output, &options.listing, &options.symbols};
     for (const std::string* written : outputs) {

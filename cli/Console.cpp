@@ -109,8 +109,8 @@ const char* AccessName(WatchAccess access) {
 }
 
 // The file name that ends the line: everything after the command's words,
-// trailing blanks dropped, with no NUL (the system would cut the name there
-// and write a file of another name).
+// trailing blanks dropped. The system cuts a name at its first NUL: a file of
+// another name would be written, so a NUL is refused.
 std::string FileArgument(std::string_view text) {
     text = text.substr(0, text.find_last_not_of(" \t") + 1);
     if (text.find('\0') != std::string_view::npos) throw BadArgument("a file name cannot hold a NUL byte");
@@ -458,12 +458,8 @@ void Console::Lcd(const Arguments&, std::ostream& out, ConsoleReply&) { out << L
 void Console::Reset(const Arguments&, std::ostream&, ConsoleReply&) { Debugger.Reset(); }
 
 void Console::Save(const Arguments& arguments, std::ostream&, ConsoleReply& reply) {
-    std::string_view file = arguments.text;
-    file = file.substr(0, file.find_last_not_of(" \t") + 1);
-    // The system cuts a name at its first NUL: a file of another name would
-    // be written.
-    if (file.find('\0') != std::string_view::npos) throw BadArgument("a file name cannot hold a NUL byte");
-    const std::string path = file.empty() ? saveFile : std::string(file);
+    const bool named = arguments.text.find_first_not_of(" \t") != std::string_view::npos;
+    const std::string path = named ? FileArgument(arguments.text) : saveFile;
     // A file that cannot be written is reported like the front panel reports
     // it, and the run goes on: the old file, if any, is still whole.
     if (const std::string problem = SaveRam(path); !problem.empty())

@@ -68,18 +68,31 @@ bool RunsPlainInstructions() {
 // them, only a trap or a write to CtrlPort can.
 constexpr uint16_t FirstPlainOpcode = 040;
 
-// Instruction words from FirstDirectFetch up to the last RAM address come
+// Instruction words from past the ports up to the last RAM address come
 // straight from Memory; the rest go through ReadCell.
 constexpr uint16_t FirstDirectFetch = KeyInAddress + 8;
 
-// How many words' addresses from FirstDirectFetch on come straight from
-// Memory: to the end of RAM, or of ROM when there is no RAM, and never what
-// the bus watch keeps from reads.
-uint16_t DirectFetchSpan() {
-    uint16_t last = IsRam(RamStart) ? std::min(Mk.RamEnd, LastRamAddress) : uint16_t(RamStart - 1);
-    if (Watch.ReadsBelow <= FirstDirectFetch) return 0;
-    last = std::min(last, uint16_t(Watch.ReadsBelow - 1));
-    return uint16_t(last - FirstDirectFetch + 1);
+// The addresses First..First + Span - 1 whose instruction words come straight
+// from Memory.
+struct DirectFetch {
+    uint16_t First;
+    uint16_t Span;
+};
+
+// From past the ports to the end of RAM, or of ROM when there is no RAM, but
+// never what the bus watch keeps from reads: from past its ROM hole, and
+// before the hole where it lies further up.
+DirectFetch DirectFetchRange() {
+    uint16_t last = IsRam(RamStart) && Watch.RamReadSpan != 0
+                        ? std::min<uint16_t>(Mk.RamEnd, uint16_t(RamStart + Watch.RamReadSpan - 1))
+                        : uint16_t(RamStart - 1);
+    const uint16_t holeEnd = uint16_t(Watch.RomReadHole + Watch.RomReadHoleSize);
+    uint16_t first = FirstDirectFetch;
+    if (Watch.RomReadHole <= FirstDirectFetch)
+        first = std::max(first, holeEnd);
+    else
+        last = std::min<uint16_t>(last, uint16_t(Watch.RomReadHole - 1));
+    return {first, last < first ? uint16_t(0) : uint16_t(last - first + 1)};
 }
 
 // The stops a run of instructions tests after each one, given the next PC.
@@ -114,7 +127,7 @@ struct DebugStop {
 template <class Stop>
 uint64_t RunInstructions(uint64_t steps, const Stop& stop) {
     const uint16_t control = Mk.CtrlPort;
-    const uint16_t directSpan = DirectFetchSpan();  // RamEnd is fixed within a run
+    const DirectFetch direct = DirectFetchRange();  // RamEnd is fixed within a run
     uint16_t pc = Mk.Reg[PC];
     uint64_t left = steps;
     while (left != 0) {
@@ -124,7 +137,7 @@ uint64_t RunInstructions(uint64_t steps, const Stop& stop) {
         Mk.Addr = pc;
         const uint16_t next = uint16_t(pc + 2);
         Mk.Opcode =
-            uint16_t(pc - FirstDirectFetch) < directSpan ? Location{Mk.Memory.data() + pc}.Word() : ReadCell().Word();
+            uint16_t(pc - direct.First) < direct.Span ? Location{Mk.Memory.data() + pc}.Word() : ReadCell().Word();
         if (Mk.Opcode < FirstPlainOpcode) {
             Mk.Reg[PC] = next;
             Execute();

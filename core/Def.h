@@ -183,15 +183,21 @@ inline bool ReadsMemory(const Machine& machine, uint16_t address) {
 inline bool ReadsMemory(uint16_t address) { return ReadsMemory(Mk, address); }
 
 // The debugger's watch on the bus. ReadCell and WriteCell serve inline only
-// the addresses below these bounds; every other access comes out of line,
-// where Hook, when set, sees it (Addr and AddrMask tell which) before it is
-// served. The debugger lowers the bounds below the ranges it watches, so the
-// accesses that stay inline cost nothing more. These belong to the debugger,
-// not to the machine: a copy of the machine does not carry them, and Hook
-// must change nothing in the machine.
+// the addresses these spans leave to them: ROM reads outside the hole (the
+// ports at 0x0100..0x0107, by default), RAM reads and writes up to the span
+// from RamStart, display writes up to the span from LcdRamStart. Every other
+// access comes out of line, where Hook, when set, sees it (Addr and AddrMask
+// tell which) before it is served. The debugger narrows the spans around the
+// ranges it watches; as they only replace constants, the accesses that stay
+// inline cost what they did. These belong to the debugger, not to the
+// machine: a copy of the machine does not carry them, and Hook must change
+// nothing in the machine.
 struct BusWatch {
-    uint16_t ReadsBelow = 0xFFFF;
-    uint16_t WritesBelow = 0xFFFF;
+    uint16_t RomReadHole = KeyInAddress;
+    uint16_t RomReadHoleSize = 8;
+    uint16_t RamReadSpan = RamSize;
+    uint16_t RamWriteSpan = RamSize;
+    uint16_t LcdWriteSpan = LcdRamSize;
     void (*Hook)(bool write) = nullptr;
 };
 extern BusWatch Watch;
@@ -206,17 +212,20 @@ Location WriteCellToPort();
 // They run for every fetch and operand access, so memory and the display
 // are decided inline and everything else out of line.
 inline Location ReadCell() {
-    if (Mk.Addr < Watch.ReadsBelow && ReadsMemory(Mk.Addr)) [[likely]]
-        return {Mk.Memory.data() + Mk.Addr};
+    const uint16_t address = Mk.Addr;
+    const bool inline_ = address < RamStart
+                             ? uint16_t(address - Watch.RomReadHole) >= Watch.RomReadHoleSize
+                             : uint16_t(address - RamStart) < Watch.RamReadSpan && address <= Mk.RamEnd;
+    if (inline_) [[likely]]
+        return {Mk.Memory.data() + address};
     return ReadCellOutsideMemory();
 }
 
 inline Location WriteCell() {
-    if (Mk.Addr < Watch.WritesBelow) [[likely]] {
-        if (IsRam(Mk.Addr)) [[likely]]
-            return {Mk.Memory.data() + Mk.Addr};
-        if (IsLcdRam(Mk.Addr)) return {Mk.LcdRam.data() + (Mk.Addr - LcdRamStart)};
-    }
+    const uint16_t address = Mk.Addr;
+    if (uint16_t(address - RamStart) < Watch.RamWriteSpan && address <= Mk.RamEnd) [[likely]]
+        return {Mk.Memory.data() + address};
+    if (uint16_t(address - LcdRamStart) < Watch.LcdWriteSpan) return {Mk.LcdRam.data() + (address - LcdRamStart)};
     return WriteCellToPort();
 }
 

@@ -257,10 +257,26 @@ void RunControl::Arm(bool debugStops) {
     if (!debugStops || watches_.empty()) return;
     // A word access one byte below a range touches its first byte.
     for (const Watchpoint& watch : watches_) {
-        const uint16_t below = watch.First == 0 ? 0 : uint16_t(watch.First - 1);
-        if (uint8_t(watch.Access) & uint8_t(WatchAccess::Read)) Watch.ReadsBelow = std::min(Watch.ReadsBelow, below);
-        if (uint8_t(watch.Access) & uint8_t(WatchAccess::Write))
-            Watch.WritesBelow = std::min(Watch.WritesBelow, below);
+        const uint16_t low = watch.First == 0 ? 0 : uint16_t(watch.First - 1);
+        const uint16_t high = watch.Last;
+        // The span from start that stays clear of low..high.
+        const auto narrow = [&](uint16_t& span, uint16_t start) {
+            if (high >= start && low < start + span) span = low > start ? uint16_t(low - start) : 0;
+        };
+        if (uint8_t(watch.Access) & uint8_t(WatchAccess::Read)) {
+            narrow(Watch.RamReadSpan, RamStart);
+            if (low < RamStart) {
+                const uint16_t first = std::min(Watch.RomReadHole, low);
+                const uint32_t end = std::max<uint32_t>(Watch.RomReadHole + Watch.RomReadHoleSize,
+                                                        std::min<uint32_t>(high, RamStart - 1) + 1);
+                Watch.RomReadHole = first;
+                Watch.RomReadHoleSize = uint16_t(end - first);
+            }
+        }
+        if (uint8_t(watch.Access) & uint8_t(WatchAccess::Write)) {
+            narrow(Watch.RamWriteSpan, RamStart);
+            narrow(Watch.LcdWriteSpan, LcdRamStart);
+        }
     }
     Caught.watches = &watches_;
     Watch.Hook = WatchHook;

@@ -295,7 +295,8 @@ TEST(RunControl, StopsAsSingleStepsFindThem) {
         const Machine fast = Mk;
 
         Mk = start;
-        Watch = BusWatch{0, 0, ReferenceHook};
+        // Every access out of line: all of ROM in the hole, no spans.
+        Watch = BusWatch{0, RamStart, 0, 0, 0, ReferenceHook};
         uint64_t steps = 0;
         bool stopped = false;
         while (steps < 5000 && !stopped) {
