@@ -5,6 +5,7 @@
 #include "debugger/DebugControls.h"
 #include "debugger/MemoryRow.h"
 #include "debugger/Numbers.h"
+#include "debugger/RunControl.h"
 #include "panel/KeyLayout.h"
 
 #include <QPainter>
@@ -57,6 +58,7 @@ void TBinPane::CellMouseDown(int column, int row) {
         form_.EditAddr = 0;
         Edit->SetUpperCase(true);
         PlaceEdit(PaintBox, Edit, 0, numbers.WordDigits(), 0);
+        Edit->setMaxLength(form_.AddressLength());
     } else if (column >= values && column < characters && (column - values) % cellColumns < digits) {
         const int k = (column - values) / cellColumns;
         const auto address = uint16_t(BinTop + 16 * row + BinMode * k);
@@ -86,7 +88,12 @@ void TBinPane::Commit() {
     const std::string digits = Edit->text().toStdString();
     const int32_t radix = form_.Numbers.Radix();
     if (form_.EditMode == EditBinAddress) {
-        const auto top = uint16_t(ParseNumber(digits, radix) & 0xFFF0);
+        const std::optional<uint16_t> address = form_.ReadAddress(Edit->text());
+        if (!address) {
+            form_.Tell(QStringLiteral("No label %1").arg(Edit->text()));
+            return;
+        }
+        const auto top = uint16_t(*address & 0xFFF0);
         // A start is taken only with a row of RAM after the last row shown.
         if (IsRam(top) && IsRam(uint16_t(top + 16 * PaintBox->Rows()))) BinTop = top;
     } else if (form_.EditMode == EditBinValue) {
@@ -102,9 +109,11 @@ void TBinPane::Commit() {
     } else {
         return;
     }
+    if (form_.EditMode != EditBinAddress) Debugger.Edited();
     form_.CloseFields();
 }
 
 void TBinPane::EditChange() {
-    if (form_.EditMode == EditBinAddress || form_.EditMode == EditBinValue) FilterDigits(Edit, form_.Numbers.Radix());
+    if (form_.EditMode == EditBinAddress) FilterAddress(Edit, form_.Numbers.Radix());
+    if (form_.EditMode == EditBinValue) FilterDigits(Edit, form_.Numbers.Radix());
 }

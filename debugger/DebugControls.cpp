@@ -1,6 +1,7 @@
 #include "debugger/DebugControls.h"
 
 #include "debugger/Numbers.h"
+#include "debugger/Symbols.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -16,7 +17,12 @@
 
 namespace {
 
-constexpr int PanePixels = 13;
+// Ten lines of a pane fit the design height of its paint area, 137 pixels:
+// a line pitch of 13 pixels, and a font of 12, 7 pixels a character, whose
+// tallest glyphs and deepest descenders fit within the pitch. Seven pixels
+// a character also give the listing room for its longest instruction.
+constexpr int PanePixels = 12;
+constexpr int LinePixels = 13;
 
 // Resizes or moves one widget with its parent, keeping the distances to the
 // parent's right and bottom edges that it had when anchored.
@@ -89,8 +95,15 @@ TPaintBox::TPaintBox(QWidget* parent) : QWidget(parent) {
 }
 
 QSize TPaintBox::Cell() const {
-    const QFontMetrics metrics(font());
-    return {metrics.horizontalAdvance(QLatin1Char('0')), metrics.height()};
+    return {QFontMetrics(font()).horizontalAdvance(QLatin1Char('0')), LinePixels};
+}
+
+int TPaintBox::Baseline() const {
+    // The glyphs' extent, from the tallest to the deepest, centred in the
+    // line; the font's own ascent and descent leave room for accents that
+    // the panes never show.
+    const QRect glyphs = QFontMetrics(font()).tightBoundingRect(QStringLiteral("(|@Qgjpy_"));
+    return (LinePixels - glyphs.height()) / 2 - glyphs.top();
 }
 
 int TPaintBox::Columns() const { return width() / Cell().width(); }
@@ -99,7 +112,7 @@ int TPaintBox::Rows() const { return height() / Cell().height(); }
 
 void TPaintBox::TextOut(QPainter& painter, int column, int row, const std::string& text) const {
     const QSize cell = Cell();
-    painter.drawText(column * cell.width(), row * cell.height() + QFontMetrics(font()).ascent(),
+    painter.drawText(column * cell.width(), row * cell.height() + Baseline(),
                      QString::fromLatin1(text.data(), qsizetype(text.size())));
 }
 
@@ -169,15 +182,22 @@ void CloseField(TEdit* field) {
     field->setGeometry(0, 0, 0, field->height());
 }
 
-void FilterDigits(QLineEdit* field, int radix) {
+namespace {
+
+bool IsNameCharacter(QChar c) {
+    return c.unicode() < 0x80 && (c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('.') ||
+                                  c == QLatin1Char('$'));
+}
+
+// Removes the characters that fail the test, as FilterDigits describes.
+void FilterCharacters(QLineEdit* field, const std::function<bool(QChar)>& keep) {
     if (!field->isModified()) return;
     QString text = field->text();
     int caret = field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
     int selection = int(field->selectedText().size());
     bool removed = false;
     for (int i = 0; i < text.size();) {
-        const QChar c = text[i];
-        if (c.unicode() < 0x80 && DigitValue(char(c.unicode())) < radix) {
+        if (keep(text[i])) {
             ++i;
             continue;
         }
@@ -191,6 +211,17 @@ void FilterDigits(QLineEdit* field, int radix) {
     field->setText(text);
     if (selection > 0) field->setSelection(caret, selection);
     else field->setCursorPosition(caret);
+}
+
+}  // namespace
+
+void FilterDigits(QLineEdit* field, int radix) {
+    FilterCharacters(field, [radix](QChar c) { return c.unicode() < 0x80 && DigitValue(char(c.unicode())) < radix; });
+}
+
+void FilterAddress(QLineEdit* field, int radix) {
+    if (Symbols.Empty()) FilterDigits(field, radix);
+    else FilterCharacters(field, IsNameCharacter);
 }
 
 std::optional<int> ScrollKey(int key, const QScrollBar* bar) {

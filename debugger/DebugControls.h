@@ -13,7 +13,7 @@
 
 class QScrollBar;
 
-// The fixed-pitch font of the panes and fields, 13 pixels high. Its characters
+// The fixed-pitch font of the panes and fields. Its characters
 // are spaced a whole number of pixels apart, so that text drawn in one run
 // stays on the character cells that clicks and fields are measured in.
 QFont PaneFont();
@@ -39,8 +39,11 @@ class TPaintBox : public QWidget {
 public:
     explicit TPaintBox(QWidget* parent);
 
-    // The width and height of "0" in the area's font: one character cell.
+    // One character cell: the width of "0" in the area's font and the
+    // height of a line.
     QSize Cell() const;
+    // The baseline of a line's text, in pixels below the line's top.
+    int Baseline() const;
     // Whole cells that fit across and down.
     int Columns() const;
     int Rows() const;
@@ -99,6 +102,11 @@ void CloseField(TEdit* field);
 // digit of the radix. The caret moves left past each character removed before
 // it; a character removed inside the selection shortens the selection.
 void FilterDigits(QLineEdit* field, int radix);
+
+// FilterDigits for a field that takes an address: while the session has
+// labels, a field may hold a label's name, and only characters that no name
+// or number holds are removed.
+void FilterAddress(QLineEdit* field, int radix);
 
 // The position that a navigation key moves the bar to: Page Up and Page Down
 // by the page step, Up and Down by the single step, Home and End to the ends.

@@ -51,13 +51,27 @@ TPane::TPane(TDebugForm& form, const QString& caption, const QRect& group, int s
 
 void TPane::Activate() { form_.ActivatePane(Edit, GroupBox); }
 
+bool TPane::CommitOpenField() {
+    if (Edit->text().isEmpty()) {
+        form_.CloseFields();
+        return true;
+    }
+    Commit();
+    return form_.EditMode == EditNone;
+}
+
 void TPane::PaintBoxMouseDown(int x, int y) {
-    Activate();
+    if (!form_.ActivatePane(Edit, GroupBox)) return;
     const QSize cell = PaintBox->Cell();
     CellMouseDown(x / cell.width(), y / cell.height());
 }
 
 void TPane::BoxScroll(int position) {
+    // The bar goes back to the listing's place when the open field keeps it.
+    if (!form_.CommitField()) {
+        PaintBox->update();
+        return;
+    }
     ScrollTo(position);
     Activate();
 }

@@ -39,8 +39,13 @@ public:
     TEdit* Edit;
 
     // Focuses the pane's field, marks its caption blue and closes the
-    // in-place fields.
+    // in-place fields, once the open one is committed.
     void Activate();
+
+    // Commits the pane's open field as Enter would; a field with nothing
+    // typed in it just closes. Returns false when the field stays open
+    // because what was typed cannot be taken (the window says why).
+    bool CommitOpenField();
 
 protected:
     virtual void PaintBoxPaint(QPainter& painter) = 0;

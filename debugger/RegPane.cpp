@@ -4,6 +4,7 @@
 #include "debugger/Debug.h"
 #include "debugger/DebugControls.h"
 #include "debugger/Numbers.h"
+#include "debugger/RunControl.h"
 
 #include <QPainter>
 #include <QScrollBar>
@@ -70,6 +71,7 @@ void TRegPane::Commit() {
     // The stack pointer and the program counter hold only even addresses.
     if (index == PswIndex) Mk.Psw = value;
     else Mk.Reg[index] = index == SP || index == PC ? value & 0xFFFE : value;
+    Debugger.Edited();
     form_.CloseFields();
 }
 

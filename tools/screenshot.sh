@@ -44,6 +44,10 @@ sleep 1
 xdotool windowfocus --sync "$main" key F3
 debug=$(xdotool search --sync --onlyvisible --name '^Debug Window$')
 sleep 1
+# A few steps, and a breakpoint on the loop's count (the cursor follows the
+# program counter), so that the marks of the listing show.
+xdotool windowfocus --sync "$debug" key F11 F11 F11 F11 F9 F11
+sleep 1
 xwd -silent -id "$debug" | xwdtopnm 2>/dev/null | pnmtopng > "$picture"
 kill -TERM $vexal
 wait $vexal || true

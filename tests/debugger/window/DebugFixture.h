@@ -7,7 +7,9 @@
 #include "core/Def.h"
 #include "debugger/DebugControls.h"
 #include "debugger/Debug.h"
+#include "debugger/DebugSide.h"
 #include "debugger/Numbers.h"
+#include "tests/debugger/DebugEngine.h"
 #include "panel/RunLoop.h"
 #include "tests/support/CleanMachine.h"
 #include "tests/support/TempFolder.h"
@@ -39,6 +41,7 @@ protected:
         SetWordAt(LoopStart, IncR0);
         SetWordAt(LoopStart + 2, BrBackOne);
         Mk.Reg[PC] = LoopStart;
+        BeginHistory();
     }
 
     void TearDown() override {
@@ -77,8 +80,8 @@ protected:
             else QTest::sendKeyEvent(QTest::Click, Focus(), Qt::Key_unknown, QString(c), Qt::NoModifier);
         }
     }
-    void Press(Qt::Key key) {
-        QTest::keyClick(Focus(), key);
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(Focus(), key, modifiers);
         form->repaint();
     }
     void Enter(const QString& text) {

@@ -228,7 +228,9 @@ TEST_F(Panes, TheWindowIsAsWideAsOneMemoryRow) {
     };
     for (const Case& c : cases) {
         Open(c.settings);
-        EXPECT_EQ(form->width(), c.width) << c.settings;
+        // The debugger's column stands right of the specified groups.
+        EXPECT_EQ(form->Side->x(), c.width - 8) << c.settings;
+        EXPECT_EQ(form->width(), form->Side->geometry().right() + 9);
         EXPECT_EQ(form->Bin.GroupBox->width(), c.width - 24);
         EXPECT_EQ(form->Bin.PaintBox->width(), c.width - 64);
         EXPECT_EQ(form->Bin.ScrollBar->geometry().right(), c.width - 24 - 9);
@@ -257,8 +259,9 @@ bool RowHasText(const QImage& image, int top, int height) {
 }
 
 TEST_F(Panes, NothingIsListedOrOpenedPastTheEndOfRam) {
-    Mk.Reg[PC] = 0x87FA;
     Open();
+    form->List.SetListOrigin(0x87FA);
+    form->repaint();
     TPaintBox* pane = form->List.PaintBox;
     const QImage listing = pane->grab().toImage();
     const int h = pane->Cell().height();

@@ -30,7 +30,8 @@ TEST_F(RunControl, ATraceRunsExactlyItsStepsAfterTheResumeDelayAndReopensTheWind
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(Paused);
     EXPECT_EQ(TraceCount, -1);
-    EXPECT_EQ(form->List.ListTop, LoopStart + 2);
+    // The listing keeps the instruction before the program counter's.
+    EXPECT_EQ(form->List.ListTop, LoopStart);
     Ticks(5);
     EXPECT_EQ(Mk.Reg[0], 3) << "the processor ran with the window open";
 }
@@ -83,7 +84,8 @@ TEST_F(RunControl, TheSingleStepRunsOneInstructionAndKeepsTheWindowOpen) {
     for (const uint16_t pc : {LoopStart + 2, LoopStart + 0, LoopStart + 2}) {
         Click(form->StepButton);
         EXPECT_EQ(Mk.Reg[PC], pc);
-        EXPECT_EQ(form->List.ListTop, pc);
+        EXPECT_EQ(form->List.ListTop, LoopStart);
+        EXPECT_EQ(form->List.Cursor, pc);
     }
     EXPECT_EQ(Mk.Reg[0], 2);
     EXPECT_TRUE(form->isVisible());
