@@ -477,6 +477,8 @@ void Console::Reset(const Arguments&, std::ostream&, ConsoleReply&) { Debugger.R
 void Console::Save(const Arguments& arguments, std::ostream&, ConsoleReply& reply) {
     const std::string file = FileArgument(arguments.text);
     const std::string path = file.empty() ? saveFile : file;
+    if (!romFile.empty() && SameFile(path, romFile))
+        throw BadArgument(path + " is the ROM image this session loaded; choose another file");
     // A file that cannot be written is reported like the front panel reports
     // it, and the run goes on: the old file, if any, is still whole.
     if (const std::string problem = SaveRam(path); !problem.empty())
@@ -488,6 +490,7 @@ void Console::Save(const Arguments& arguments, std::ostream&, ConsoleReply& repl
 void Console::Snapshot(const Arguments& arguments, std::ostream&, ConsoleReply& reply) {
     const std::string path = FileArgument(arguments.text);
     if (path.empty()) throw BadArgument("missing argument; usage: snapshot FILE");
+    RefuseInput(path);
     if (const std::string problem = SaveSnapshot(path, Mk); !problem.empty())
         reply.warnings = SaveFailedMessage + path + ": " + problem + "\n";
 }
@@ -621,7 +624,8 @@ void Console::Reverse(const Arguments&, std::ostream& out, ConsoleReply&) {
 }
 
 // The trace goes to a file of the user's choosing, but never over one of the
-// files this session reads.
+// files this session reads (nor do snapshot, saverom and save, but for save's
+// own RAM image).
 void Console::Trace(const Arguments& arguments, std::ostream& out, ConsoleReply& reply) {
     const uint64_t count = ParseCount(arguments.Word(0), "step count");
     if (count > TraceLogLimit) throw BadArgument("at most " + std::to_string(TraceLogLimit) + " steps");
@@ -650,8 +654,7 @@ void Console::Sym(const Arguments& arguments, std::ostream& out, ConsoleReply& r
 
 void Console::SaveRomCommand(const Arguments& arguments, std::ostream& out, ConsoleReply& reply) {
     const std::string path = NamedFile(arguments.text);
-    if (!romFile.empty() && SameFile(path, romFile))
-        throw BadArgument(path + " is the ROM image this session loaded; choose another file");
+    RefuseInput(path);
     if (const std::string problem = SaveRom(path); !problem.empty()) {
         reply.warnings = SaveFailedMessage + path + ": " + problem + "\n";
         return;

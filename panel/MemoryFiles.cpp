@@ -249,9 +249,17 @@ std::string SaveRam(const std::string& path) { return ReplaceFile(path, Mk.Ram()
 std::string SaveRom(const std::string& path) { return ReplaceFile(path, Mk.Rom(), RomSize); }
 
 bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first, second;
-    if (::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0)
-        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-    std::error_code ignored;
-    return std::filesystem::weakly_canonical(a, ignored) == std::filesystem::weakly_canonical(b, ignored);
+    struct stat one, other;
+    if (::stat(a.c_str(), &one) == 0 && ::stat(b.c_str(), &other) == 0)
+        return one.st_dev == other.st_dev && one.st_ino == other.st_ino;
+    // Made absolute first: a relative name of a file not yet there stays
+    // relative through weakly_canonical, and would not meet its full name.
+    std::error_code error;
+    const auto full = [&error](const std::string& path) {
+        return std::filesystem::weakly_canonical(std::filesystem::absolute(path, error), error);
+    };
+    const std::filesystem::path first = full(a);
+    if (error) return false;
+    const std::filesystem::path second = full(b);
+    return !error && first == second;
 }

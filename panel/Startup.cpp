@@ -24,24 +24,6 @@ StartupFiles DefaultStartupFiles(const std::string& folder) {
             in(FaceFileName), in(KeysFileName), in(SymbolFileName), in(SnapshotFileName)};
 }
 
-namespace {
-
-// One file under two names: a hard link, a symbolic link, or the same path
-// written another way; for a file that does not exist yet, the same path.
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code error;
-    if (std::filesystem::equivalent(a, b, error)) return true;
-    const auto full = [&error](const std::string& path) {
-        return std::filesystem::weakly_canonical(std::filesystem::absolute(path, error), error);
-    };
-    const std::filesystem::path first = full(a);
-    if (error) return false;
-    const std::filesystem::path second = full(b);
-    return !error && first == second;
-}
-
-}  // namespace
-
 bool IsStartupFile(const StartupFiles& files, const std::string& path) {
     for (const std::string* file : {&files.rom, &files.ram, &files.settings, &files.face, &files.keys})
         if (SameFile(*file, path)) return true;

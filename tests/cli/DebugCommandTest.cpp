@@ -90,9 +90,19 @@ TEST_F(DebugCommands, TraceWritesTheLastSteps) {
     const std::string text(bytes.begin(), bytes.end());
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
     EXPECT_EQ(Debugger.StepCount(), 4u);
-    // Never over the memory images the session reads.
-    EXPECT_TRUE(Execute("trace 3 " + (folder / "rom.bin")).failed);
-    EXPECT_EQ(folder.Read("rom.bin").size(), RomSize);
+}
+
+TEST_F(DebugCommands, NoOutputOverwritesTheSessionsImages) {
+    folder.Write("ram.bin", std::vector<uint8_t>(RamSize, 0x11));
+    Mk.Memory[0x10] = 0x5A;
+    for (const char* command : {"trace 3 ", "snapshot ", "saverom ", "save "}) {
+        for (const char* image : {"rom.bin", "ram.bin"}) {
+            if (std::string(command) == "save " && std::string(image) == "ram.bin") continue;  // its own file
+            EXPECT_TRUE(Execute(command + (folder / image)).failed) << command << image;
+        }
+    }
+    EXPECT_EQ(folder.Read("rom.bin"), std::vector<uint8_t>(RomSize, 0));
+    EXPECT_EQ(folder.Read("ram.bin"), std::vector<uint8_t>(RamSize, 0x11));
 }
 
 TEST_F(DebugCommands, SaveRomRefusesTheLoadedImage) {
