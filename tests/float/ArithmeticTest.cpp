@@ -6,19 +6,6 @@
 
 namespace {
 
-mpq_class Parse(const char* text) {
-    std::string s = text;
-    int exponent = 0;
-    if (const size_t e = s.find('E'); e != std::string::npos) exponent = std::stoi(s.substr(e + 1)), s.resize(e);
-    if (const size_t point = s.find('.'); point != std::string::npos) {
-        exponent -= int(s.size() - point - 1);
-        s.erase(point, 1);
-    }
-    mpq_class value = mpz_class(s, 10) * Power10(exponent);
-    value.canonicalize();
-    return value;
-}
-
 struct Operation {
     Routine routine;
     const char* name;
@@ -77,7 +64,7 @@ TEST(FloatArithmetic, ChosenCases) {
     for (const auto& c : cases) {
         const Operation& op = *std::find_if(std::begin(Operations), std::end(Operations),
                                             [&](const Operation& o) { return o.name[0] == c.op; });
-        Check(bench, op, Parse(c.x), Parse(c.y));
+        Check(bench, op, ValueOfText(c.x), ValueOfText(c.y));
     }
 }
 

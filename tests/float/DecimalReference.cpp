@@ -24,6 +24,19 @@ mpq_class Power10(int n) {
     return n >= 0 ? mpq_class(p) : mpq_class(mpz_class(1), p);
 }
 
+mpq_class ValueOfText(const std::string& text) {
+    std::string s = text;
+    int exponent = 0;
+    if (const size_t e = s.find('E'); e != std::string::npos) exponent = std::stoi(s.substr(e + 1)), s.resize(e);
+    if (const size_t point = s.find('.'); point != std::string::npos) {
+        exponent -= int(s.size() - point - 1);
+        s.erase(point, 1);
+    }
+    mpq_class value = mpz_class(s, 10) * Power10(exponent);
+    value.canonicalize();
+    return value;
+}
+
 mpq_class ValueOf(const Number& number) {
     const auto word = [&](int i) { return unsigned(number[size_t(2 * i)] | number[size_t(2 * i + 1)] << 8); };
     if (word(0) == 0) return 0;

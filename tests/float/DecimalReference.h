@@ -30,6 +30,9 @@ Rounded RoundTwelve(const mpq_class& exact);
 // ten to the power n, n of either sign.
 mpq_class Power10(int n);
 
+// The value of a decimal text ("-1.25E-7", "0.3"), read exactly.
+mpq_class ValueOfText(const std::string& text);
+
 // The value as text for a failure message: "-1.25E-7".
 std::string Describe(const mpq_class& value);
 std::string Describe(const Number& number);

@@ -49,20 +49,6 @@ std::string ShownAs(const mpq_class& x) {
     return text + "E" + std::to_string(exponent);
 }
 
-// The value of a decimal text, as the reference reads it.
-mpq_class ValueOfText(const std::string& text) {
-    std::string s = text;
-    int exponent = 0;
-    if (const size_t e = s.find('E'); e != std::string::npos) exponent = std::stoi(s.substr(e + 1)), s.resize(e);
-    if (const size_t point = s.find('.'); point != std::string::npos) {
-        exponent -= int(s.size() - point - 1);
-        s.erase(point, 1);
-    }
-    mpq_class value = mpz_class(s, 10) * Power10(exponent);
-    value.canonicalize();
-    return value;
-}
-
 std::string Format(FloatBench& bench, const Number& x) {
     FloatBench::Write(XAddress, x);
     std::memset(Mk.Ram() + (TextAddress - RamStart), 0x55, 16);
