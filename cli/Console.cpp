@@ -11,7 +11,7 @@
 
 #include "cli/LcdText.h"
 #include "cli/Utf8.h"
-#include "core/Cpu.h"
+#include "cpu/Cpu.h"
 #include "core/Def.h"
 #include "debugger/MemoryRow.h"
 #include "debugger/Numbers.h"

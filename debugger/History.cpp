@@ -5,7 +5,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "core/Cpu.h"
+#include "cpu/Cpu.h"
 
 namespace {
 

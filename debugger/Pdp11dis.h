@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/Decoder.h"
+#include "cpu/Decoder.h"
 #include "core/Def.h"
 #include "debugger/Numbers.h"
 #include "debugger/Symbols.h"

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Cpu.h"
+#include "cpu/Cpu.h"
 #include "core/Def.h"
 
 class History;

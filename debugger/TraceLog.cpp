@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/Cpu.h"
+#include "cpu/Cpu.h"
 #include "debugger/History.h"
 #include "debugger/Numbers.h"
 #include "debugger/Pdp11dis.h"

@@ -1,6 +1,6 @@
 #include "panel/Startup.h"
 
-#include "core/Cpu.h"
+#include "cpu/Cpu.h"
 #include "core/Def.h"
 #include "debugger/Numbers.h"
 #include "debugger/Symbols.h"

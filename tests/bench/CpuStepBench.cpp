@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "core/Cpu.h"
+#include "cpu/Cpu.h"
 #include "core/Def.h"
 #include "tests/bench/BenchLoop.h"
 

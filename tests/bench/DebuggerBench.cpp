@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "core/Cpu.h"
+#include "cpu/Cpu.h"
 #include "core/Def.h"
 #include "debugger/History.h"
 #include "debugger/RunControl.h"

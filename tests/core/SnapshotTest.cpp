@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "core/Cpu.h"
+#include "cpu/Cpu.h"
 #include "core/Crc32.h"
 #include "tests/support/MachineDifference.h"
 #include "tests/support/RandomMachine.h"

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "DebugEngine.h"
-#include "core/Cpu.h"
-#include "tests/exec/TestMachine.h"
+#include "cpu/Cpu.h"
+#include "tests/cpu/TestMachine.h"
 #include "tests/support/MachineDifference.h"
 
 namespace {

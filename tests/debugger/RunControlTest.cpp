@@ -10,9 +10,9 @@
 
 #include "DebugEngine.h"
 #include "debugger/TraceLog.h"
-#include "core/Cpu.h"
-#include "exec/Exec.h"
-#include "tests/exec/TestMachine.h"
+#include "cpu/Cpu.h"
+#include "cpu/Exec.h"
+#include "tests/cpu/TestMachine.h"
 #include "tests/support/MachineDifference.h"
 
 namespace {

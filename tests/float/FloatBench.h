@@ -11,7 +11,7 @@
 #include <string>
 
 #include "asm/SourceAssembler.h"
-#include "core/Cpu.h"
+#include "cpu/Cpu.h"
 #include "tests/support/CleanMachine.h"
 #include "tests/support/MemoryImage.h"
 

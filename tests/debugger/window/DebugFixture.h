@@ -5,9 +5,9 @@
 #pragma once
 
 #include "core/Def.h"
-#include "debugger/DebugControls.h"
-#include "debugger/Debug.h"
-#include "debugger/DebugSide.h"
+#include "debugger/window/DebugControls.h"
+#include "debugger/window/Debug.h"
+#include "debugger/window/DebugSide.h"
 #include "debugger/Numbers.h"
 #include "tests/debugger/DebugEngine.h"
 #include "panel/RunLoop.h"

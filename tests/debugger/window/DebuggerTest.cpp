@@ -3,12 +3,12 @@
 // the open field committed before anything acts.
 #include "DebugFixture.h"
 
-#include "core/Cpu.h"
-#include "debugger/DebugSide.h"
+#include "cpu/Cpu.h"
+#include "debugger/window/DebugSide.h"
 #include "debugger/Pdp11asm.h"
 #include "debugger/Pdp11dis.h"
-#include "debugger/TraceView.h"
-#include "panel/WarningBox.h"
+#include "debugger/window/TraceView.h"
+#include "panel/window/WarningBox.h"
 
 #include <QComboBox>
 #include <QLabel>

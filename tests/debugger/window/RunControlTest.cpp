@@ -1,7 +1,7 @@
 #include "DebugFixture.h"
 
-#include "panel/Main.h"
-#include "panel/WarningBox.h"
+#include "panel/window/Main.h"
+#include "panel/window/WarningBox.h"
 
 #include <QPushButton>
 #include <QRadioButton>

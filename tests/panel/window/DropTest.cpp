@@ -3,7 +3,7 @@
 // snapshot file is loaded, as Ctrl+L loads one.
 #include "PanelFixture.h"
 #include "core/Snapshot.h"
-#include "panel/FaceNote.h"
+#include "panel/window/FaceNote.h"
 #include "panel/KeyTyper.h"
 #include "panel/SnapshotFile.h"
 #include "tests/support/MachineDifference.h"

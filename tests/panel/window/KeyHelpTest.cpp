@@ -1,7 +1,7 @@
 // F1's key help: every machine key once, with exactly the PC keys that reach
 // it, opened and closed from the keyboard.
 #include "PanelFixture.h"
-#include "panel/KeyHelp.h"
+#include "panel/window/KeyHelp.h"
 #include "panel/KeyLayout.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // shortcut, leaves the face as it was.
 #include "MessageLoop.h"
 #include "PanelFixture.h"
-#include "panel/KeyHelp.h"
+#include "panel/window/KeyHelp.h"
 #include "panel/KeyLayout.h"
 
 namespace {

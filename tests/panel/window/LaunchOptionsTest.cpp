@@ -1,4 +1,4 @@
-#include "panel/LaunchOptions.h"
+#include "panel/window/LaunchOptions.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // map: each character is typed by its own PC key, through the machine's
 // shift key where the firmware needs it.
 #include "PanelFixture.h"
-#include "panel/KeyHelp.h"
+#include "panel/window/KeyHelp.h"
 #include "panel/KeyLayout.h"
 #include "panel/KeyTyper.h"
 

@@ -2,10 +2,10 @@
 // chosen with the mouse; and the same actions from their keys.
 #include "MessageLoop.h"
 #include "PanelFixture.h"
-#include "panel/FaceNote.h"
-#include "panel/KeyHelp.h"
+#include "panel/window/FaceNote.h"
+#include "panel/window/KeyHelp.h"
 #include "panel/KeyLayout.h"
-#include "panel/WindowActions.h"
+#include "panel/window/WindowActions.h"
 #include "panel/SnapshotFile.h"
 #include "tests/support/MachineDifference.h"
 #include "tests/support/MemoryImage.h"

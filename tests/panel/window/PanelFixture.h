@@ -4,10 +4,10 @@
 
 #include "TestPictures.h"
 #include "core/Def.h"
-#include "panel/Main.h"
+#include "panel/window/Main.h"
 #include "panel/RunLoop.h"
-#include "panel/TerminationSignals.h"
-#include "panel/WarningBox.h"
+#include "panel/window/TerminationSignals.h"
+#include "panel/window/WarningBox.h"
 #include "tests/support/TempFolder.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 // F12 saves the face as the window shows it, at its zoom, as a PNG file of a
 // name of its own in the run folder, and copies it to the clipboard.
 #include "PanelFixture.h"
-#include "panel/FaceNote.h"
+#include "panel/window/FaceNote.h"
 #include "panel/KeyLayout.h"
-#include "panel/Screenshot.h"
+#include "panel/window/Screenshot.h"
 
 #include <QClipboard>
 #include <QDir>

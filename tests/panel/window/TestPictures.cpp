@@ -2,7 +2,7 @@
 
 #include "panel/KeyLayout.h"
 #include "panel/LcdLayout.h"
-#include "panel/Main.h"
+#include "panel/window/Main.h"
 
 namespace {
 

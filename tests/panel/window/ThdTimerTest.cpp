@@ -1,4 +1,4 @@
-#include "panel/ThdTimer.h"
+#include "panel/window/ThdTimer.h"
 
 #include "MessageLoop.h"
 
