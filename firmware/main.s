@@ -6,7 +6,7 @@
 ; they say otherwise; R5 is the interpreter's place in the text it runs
 ; (statements.s), which every other routine keeps. The build assembles this
 ; file followed by the two tables it makes from font.txt (font) and from the
-; key table of README.md (the key map, keycodes.s).
+; key table keys.md (the key map, keycodes.s).
 
 ; Key codes, as the key table gives them to the keys: characters 20 to 5F,
 ; and these functions.

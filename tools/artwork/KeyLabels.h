@@ -1,5 +1,5 @@
 // What is printed on and above each key of the face: the label that the key
-// table of our firmware gives it (firmware/README.md), the second label that
+// table of our firmware gives it (firmware/keys.md), the second label that
 // the key gives after the shift key, and the PC keys that reach it where its
 // label does not say so. Which PC keys reach a key follows our firmware's
 // key map, as the emulator types with it, so that the picture agrees with

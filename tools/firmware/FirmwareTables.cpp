@@ -93,16 +93,11 @@ std::string PrintedForm(char c) {
 KeyTable ParseKeyTable(const std::string& markdown, const std::string& fileName) {
     KeyTable keys;
     std::array<bool, KeyIndexCount> seen{};
-    bool inSection = false;
     int rows = 0;
     const std::vector<std::string> lines = Lines(markdown);
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string line = Trim(lines[i]);
-        if (line.rfind("#", 0) == 0) {
-            inSection = line == "## Keys";
-            continue;
-        }
-        if (!inSection || line.rfind("|", 0) != 0) continue;
+        if (line.rfind("|", 0) != 0) continue;
         const std::vector<std::string> cells = Cells(line);
         if (cells.empty() || !AllDigits(cells[0], 10)) continue;  // the heading and the rule
         if (cells.size() != 7)
@@ -122,7 +117,7 @@ KeyTable ParseKeyTable(const std::string& markdown, const std::string& fileName)
                 Fail(fileName, i, "a key that types a character shows it: " + PrintedForm(char(code)));
         ++rows;
     }
-    if (rows == 0) throw TableError(fileName + ": no key rows under the heading \"## Keys\"");
+    if (rows == 0) throw TableError(fileName + ": no key rows");
     return keys;
 }
 
@@ -189,7 +184,7 @@ std::string KeyMapAssembly(const KeyTable& keys) {
         return text;
     };
     return "        .radix 16\n"
-           "; Made by the build from the key table of firmware/README.md: the key map,\n"
+           "; Made by the build from the key table firmware/keys.md: the key map,\n"
            "; which the firmware reads its key codes from and the emulator the keys\n"
            "; that type each character (panel/KeyMap.h). It lies in the ROM under the\n"
            "; display memory. Edit the table, not this file.\n"
@@ -214,7 +209,7 @@ std::string FontAssembly(const Font& font) {
 
 std::string KeyAssignmentHeader(const KeyTable& keys) {
     std::string text =
-        "// Made by the build from the key table of firmware/README.md: the label\n"
+        "// Made by the build from the key table firmware/keys.md: the label\n"
         "// each key index shows on the face and the code our firmware gives it.\n"
         "#pragma once\n"
         "\n"

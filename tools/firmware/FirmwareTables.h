@@ -1,5 +1,5 @@
 // The firmware's tables that are kept as text for people to read: the key
-// table of firmware/README.md (the label each key shows on the face and the
+// table firmware/keys.md (the label each key shows on the face and the
 // code the firmware gives it) and the display font of firmware/font.txt. The
 // build turns them into assembly for the firmware and a header for the
 // artwork, so that the face and the firmware never disagree.
@@ -38,12 +38,13 @@ using KeyTable = std::array<AssignedKey, KeyIndexCount>;
 constexpr uint8_t ShiftCode = 0x89;
 constexpr uint8_t BackspaceCode = 0x85;
 
-// The rows of the table under the heading "## Keys": | key index | PC key |
-// face label in backquotes, or a dash for none | code in hexadecimal |
-// second label in backquotes, or a dash | second code, or a dash | meaning
-// |. Keys without a row have no labels and code 0. A key whose code is a
-// character shows that character (SPACE for the blank, the minus sign for
-// the hyphen), in its label or its second label.
+// The key table's rows, every line of the text that begins with "|" and a
+// number: | key index | PC key | face label in backquotes, or a dash for
+// none | code in hexadecimal | second label in backquotes, or a dash |
+// second code, or a dash | meaning |. Other lines are prose. Keys without
+// a row have no labels and code 0. A key whose code is a character shows
+// that character (SPACE for the blank, the minus sign for the hyphen), in
+// its label or its second label.
 KeyTable ParseKeyTable(const std::string& markdown, const std::string& fileName);
 
 // Glyphs for the characters 20 to 5F: seven rows, bit c the dot of column c

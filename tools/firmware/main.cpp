@@ -1,6 +1,6 @@
 // Makes the firmware's key code and font tables, and the artwork's header of
 // face labels, from the key table and the font kept as text:
-//   vexal_fwtables README.md font.txt OUTPUT_FOLDER
+//   vexal_fwtables keys.md font.txt OUTPUT_FOLDER
 // writes keycodes.s (the key map), font.s and KeyAssignment.h into the folder.
 #include <fstream>
 #include <iostream>
@@ -29,7 +29,7 @@ void WriteFile(const std::string& path, const std::string& text) {
 
 int main(int argc, char** argv) {
     if (argc != 4) {
-        std::cerr << "usage: vexal_fwtables README.md font.txt OUTPUT_FOLDER\n";
+        std::cerr << "usage: vexal_fwtables keys.md font.txt OUTPUT_FOLDER\n";
         return 2;
     }
     try {
