@@ -67,10 +67,12 @@ storeline:
         mov #EMEMORY,r0
         sec
         rts pc
-6$:     mov r1,r2               ; take the old line out
+6$:     tst r4                  ; take the old line out
+        beq 7$
+        mov r1,r2
         add r4,r2
         jsr pc,takeout
-        mov (sp)+,r4            ; the new length
+7$:     mov (sp)+,r4            ; the new length
         mov (sp)+,r2            ; the tokens
         mov progend,r3          ; make room, from the top down
         add r4,progend
