@@ -168,6 +168,15 @@ skipblanks:
         br skipblanks
 1$:     rts pc
 
+; endsstatement: R5 past blanks, R0 = the character there; Z set when it
+; ends the statement: the end of the line or ":".
+endsstatement:
+        jsr pc,skipblanks
+        tstb r0
+        beq 1$
+        cmpb r0,#':'
+1$:     rts pc
+
 ; expect: R5 past the character or token in R0, after blanks, or a syntax
 ; error. Keeps R1, which holds the variable of LET and FOR.
 expect: mov r0,-(sp)
@@ -249,10 +258,7 @@ letvalue:                       ; the value of the expression into R1's
 ; EXE.
 printstmt:
         clr -(sp)               ; 1 after ";" or ","
-1$:     jsr pc,skipblanks
-        tstb r0
-        beq 7$
-        cmpb r0,#':'
+1$:     jsr pc,endsstatement
         beq 7$
         inc r5
         mov #1,(sp)
@@ -305,10 +311,7 @@ printstmt:
         jsr pc,outchar
         br 62$
 63$:    add #FSIZE+14.,sp
-9$:     jsr pc,skipblanks       ; after an item, a separator or the end
-        tstb r0
-        beq 1$
-        cmpb r0,#':'
+9$:     jsr pc,endsstatement    ; after an item, a separator or the end
         beq 1$
         cmpb r0,#';'
         beq 1$
@@ -530,16 +533,16 @@ targetline:
         jsr pc,linenumber
         bcs 1$
         mov r0,r2
-        jsr pc,skipblanks
-        tstb r0
-        beq 2$
-        cmpb r0,#':'
+        jsr pc,endsstatement
         beq 2$
 1$:     mov (sp),r5             ; more than digits: an expression
         sub #FSIZE,sp
         mov sp,r4
         jsr pc,expression
-        mov (r4)+,r0            ; a whole number below 10^12 has the
+        jsr pc,endsstatement
+        beq 7$
+        jmp syntaxerror
+7$:     mov (r4)+,r0            ; a whole number below 10^12 has the
         mov (r4)+,r1            ; exponent 0 and its value in the limbs
         bis (r4)+,r1
         mov (r4),r2             ; a limb: at most 9999
@@ -693,10 +696,7 @@ runstmt:
         jsr pc,clearstacks
         clrb cancont
         mov #program,r1
-        jsr pc,skipblanks
-        tstb r0
-        beq 1$
-        cmpb r0,#':'
+        jsr pc,endsstatement
         beq 1$
         jsr pc,targetline
 1$:     cmp r1,progend

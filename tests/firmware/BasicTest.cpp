@@ -212,6 +212,7 @@ TEST(Basic, ErrorsOfTheLineTyped) {
         {"PRINT TAB(3);1", "SYNTAX ERR"}, {"PRINT A B", "SYNTAX ERR"}, {"PRINT \"A\"1", "SYNTAX ERR"},
         {"GOTO 2.5", "BAD ARGUMENT"}, {"GOTO 0", "BAD ARGUMENT"}, {"GOSUB 5-6", "BAD ARGUMENT"},
         {"RUN 10000", "BAD ARGUMENT"}, {"GOTO 1E4", "BAD ARGUMENT"}, {"GOTO 10+10", "NO LINE"},
+        {"GOTO 10 20", "SYNTAX ERR"}, {"RUN 10)", "SYNTAX ERR"},
         {"DELETE 10", "NO LINE"}, {"DELETE", "SYNTAX ERR"}, {"DELETE 20-10", "SYNTAX ERR"},
     };
     std::string script = PowerOn;
