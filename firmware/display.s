@@ -71,6 +71,7 @@ nextdigit:                      ; R2:R3, that is in the highest bits
         mov #-1,r1              ; nothing left: blanks further left
 blankdigit:
         sob r4,nextdigit
+segmentbits:                    ; R2:R3 to the digits
         mov #indicators+6,r0
         mov #5,r4
 fivebits:
@@ -83,6 +84,14 @@ fivebits:
         bicb #7,(r0)            ; the last three share their byte with STOP
         bisb r3,(r0)
         br putindicators
+
+; showfull: "FULL" on the digits, for a line that has refused a key: the
+; segments of F, U, L and L (47, 3D, 0D and 0D), seven bits each from the
+; leftmost digit's at bit 0. Changes R0 to R4.
+showfull:
+        mov #01A3,r2
+        mov #5EC7,r3
+        br segmentbits
 
 ; The segments of each decimal digit: bit 0 upper left, 1 middle, 2 lower
 ; left, 3 bottom, 4 lower right, 5 upper right, 6 top.

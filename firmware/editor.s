@@ -11,7 +11,8 @@
 ; These routines keep R5, the interpreter's place.
 
 ; dokey: acts on the key code in R0.
-dokey:  cmp r0,#KLEFT
+dokey:  clrb linefull
+        cmp r0,#KLEFT
         bhis 1$
         jmp typed
 1$:     sub #KLEFT,r0
@@ -52,10 +53,14 @@ redraw: bicb #WRT,indicators+1
         mov #-1,r1
         br 5$
 4$:     jsr pc,putcursor
-        movb cursor,r1          ; the column, counted from 1
+        tstb linefull
+        beq 6$
+        jsr pc,showfull         ; instead of the column
+        br 7$
+6$:     movb cursor,r1          ; the column, counted from 1
         inc r1
 5$:     jsr pc,digits
-        movb firstshown,r0
+7$:     movb firstshown,r0
         mov #line,r3
         add r0,r3
         movb linelen,r4
@@ -116,7 +121,7 @@ typed:  tst listing
         cmp r2,r1
         blo 5$                  ; overwrite within the line
 3$:     cmp r1,#LINEMAX
-        bhis 6$                 ; the line is full
+        bhis 9$
         mov #line,r3
         add r1,r3
         mov r1,r4
@@ -127,7 +132,9 @@ typed:  tst listing
 4$:     incb linelen
 5$:     movb r0,line(r2)
         incb cursor
-6$:     rts pc
+        rts pc
+9$:     movb #1,linefull        ; the line is full: the digits say so
+        rts pc
 operators:
         .asciz "+-*/^"
         .even
@@ -219,6 +226,7 @@ switchmode:
 ; clearline: an empty line (but for INPUT's prompt), no listing, no output.
 clearline:
         clrb showing
+        clrb linefull
         clr listing
         clrb listedit
         movb fixedlen,linelen

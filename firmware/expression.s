@@ -217,7 +217,12 @@ primary:
         cmpb r0,#'('
         bne 11$
         jsr pc,argument
-11$:    mov r4,r0
+11$:    mov rndseed,r1          ; a seed never set, as on a fresh machine,
+        bis rndseed+2,r1        ; is set first
+        bis rndseed+4,r1
+        bne 13$
+        jsr pc,seedrnd
+13$:    mov r4,r0
         jmp frnd
 8$:     mov #progtop,r1         ; MEM: the bytes free for the program
         sub progend,r1
@@ -231,6 +236,14 @@ primary:
         jmp fparse
 pitext: .asciz "3.14159265359"
         .even
+
+; seedrnd: adds the key scans counted since power-on (keyboard.s) to the
+; seed of RND: the timing of every key changes them. Changes R0.
+seedrnd:
+        mov keyscans,r0
+        bic #8000,r0            ; the limb stays below 65536: frnd folds it
+        add r0,rndseed+4
+        rts pc
 
 ; argument: "(" expression ")" into (R4).
 argument:

@@ -20,7 +20,8 @@ AWAKESCANS = 50.                ; scans without a key before sleeping
 ; a held key wakes it, and it stays awake a while after, so that the halt
 ; key, which the matrix does not show, finds it running when the mouse lets
 ; go. Changes R0 to R4.
-getkey: jsr pc,scankey
+getkey: inc keyscans
+        jsr pc,scankey
         cmp r0,heldkey
         beq samekey
         mov #AWAKESCANS,awakefor ; awake a while after every change

@@ -77,6 +77,9 @@ showvalue:
         br 2$
 3$:     add #16.,sp
         movb #CELLS,outlen
+; showoutput: shows the output from its start, without a line number,
+; until a key.
+showoutput:
         clrb outscroll
         clr showline
         movb #1,showing

@@ -35,28 +35,18 @@ nextline:
         rts pc
 
 ; storeline: puts the tokens at R1 into the program as line R0, in the
-; place of a line with that number; tokens that are only blanks delete that
-; line. C set with R0 = EMEMORY when the new line does not fit, the program
-; unchanged. Changes R0 to R4.
+; place of a line with that number. C set with R0 = EMEMORY when the new
+; line does not fit, the program unchanged. Changes R0 to R4.
 storeline:
         mov r5,-(sp)
         mov r0,r5               ; the number
-        mov r1,r3               ; how many tokens, and whether any but blanks
-        clr r4
-1$:     movb (r3)+,r2
-        beq 2$
-        cmpb r2,#' '
-        beq 1$
-        inc r4
-        br 1$
-2$:     sub r1,r3               ; the tokens and their zero byte
-        tst r4
-        bne 3$
-        clr r3                  ; nothing to store: only the deletion
-        br 4$
-3$:     add #LINEHEAD+1,r3      ; the new line's length, even
+        mov r1,r3
+1$:     tstb (r3)+
+        bne 1$
+        sub r1,r3               ; the tokens and their zero byte
+        add #LINEHEAD+1,r3      ; the new line's length, even
         bic #1,r3
-4$:     mov r1,-(sp)            ; the tokens
+        mov r1,-(sp)            ; the tokens
         mov r3,-(sp)            ; the new length
         mov r5,r0
         jsr pc,findfirst
@@ -78,19 +68,12 @@ storeline:
         sec
         rts pc
 6$:     tst r4                  ; take the old line out
-        beq 8$
+        beq 7$
         mov r1,r2
         add r4,r2
-        mov r1,r3
-7$:     cmp r2,progend
-        bhis 71$
-        mov (r2)+,(r3)+
-        br 7$
-71$:    mov r3,progend
-8$:     mov (sp)+,r4            ; the new length
+        jsr pc,takeout
+7$:     mov (sp)+,r4            ; the new length
         mov (sp)+,r2            ; the tokens
-        tst r4
-        beq 11$
         mov progend,r3          ; make room, from the top down
         add r4,progend
         mov progend,r0
@@ -102,9 +85,20 @@ storeline:
         movb r4,(r1)+           ; their zero byte
 12$:    movb (r2)+,(r1)+
         bne 12$
-11$:    jsr pc,programchanged
+        jsr pc,programchanged
         mov (sp)+,r5
         clc
+        rts pc
+
+; takeout: takes the lines from R1 up to R2 out of the program, the lines
+; after them moving down. Keeps R1; changes R2, R3.
+takeout:
+        mov r1,r3
+1$:     cmp r2,progend
+        bhis 2$
+        mov (r2)+,(r3)+
+        br 1$
+2$:     mov r3,progend
         rts pc
 
 ; programchanged: what a change of the program means: the open FOR loops

@@ -56,6 +56,8 @@ repeatin:
         .blkw 1                 ; key scans until a held key repeats
 awakefor:
         .blkw 1                 ; key scans before the processor sleeps again
+keyscans:
+        .blkw 1                 ; key scans since power-on, for RND's seed
 curline:
         .blkw 1                 ; the program line running, 0 for the line typed
 stmtstart:
@@ -102,6 +104,8 @@ outscroll:
         .blkb 1                 ; the first one in view
 cancont:
         .blkb 1                 ; 1 when CONT can go on
+linefull:
+        .blkb 1                 ; 1 when the line refused the last key
         .even
 FORENTRY = 6+FSIZE+FSIZE
 forstack:                       ; FOR loops: the variable (bit 0 set for a

@@ -8,8 +8,8 @@
 ; the try in enterline.
 
 ; enterline: the line typed, ended by EXE. A line number (1 to 9999) with a
-; statement after it, or with nothing, is a program line; anything else runs
-; at once, so that "12*34" is a value, not a line 12.
+; statement after it is a program line; anything else runs at once, so that
+; "12*34" is a value, not a line 12, and "5" alone is 5.
 enterline:
         mov listing,-(sp)       ; whether it was a listed line
         mov #line,r1
@@ -26,12 +26,10 @@ enterline:
         mov r0,-(sp)
         jsr pc,skipblanks
         tstb r0
-        beq 1$                  ; nothing: the line goes
-        cmpb r0,#TPRINT
-        blo 5$
-        cmpb r0,#TLASTSTATEMENT
-        blos 1$                 ; a statement
-5$:     mov r1,-(sp)            ; a variable and "=": LET without the word
+        beq 7$                  ; nothing: a value, as on a calculator
+        jsr pc,isstatement
+        bcc 1$
+        mov r1,-(sp)            ; a variable and "=": LET without the word
         jsr pc,variable
         bcs 6$
         jsr pc,skipblanks
@@ -51,9 +49,11 @@ enterline:
         clr errline             ; back to the line typed, to shorten it
         clr errpos
         jmp showmessage
-6$:     cmp (sp)+,(sp)+
+6$:     tst (sp)+
+7$:     tst (sp)+
 direct: tst (sp)+
         clr listing
+        clrb outlen             ; the output of this line alone
         mov #line,r5
         mov #rundirect,r1
         jsr pc,try
@@ -62,9 +62,14 @@ direct: tst (sp)+
         bne 2$
         tst listing
         bne 2$
+        tstb outlen             ; or the output that PRINT left
+        bne 3$
         jmp clearline
 1$:     jmp stopped
 2$:     rts pc
+3$:     clr errline             ; back to the line typed, at its end
+        clr errpos
+        jmp showoutput
 
 rundirect:
         clr curline
@@ -79,10 +84,18 @@ stmtgo: movb (r5)+,r0
         beq endline
         bpl 1$
         cmpb r0,#TLASTSTATEMENT
-        bhi 2$                  ; a token that starts no statement
+        bhi 3$
         bic #0FF00,r0
         asl r0
         jsr pc,@statements-(TPRINT*2)(r0)
+        br after
+3$:     cmpb r0,#TDELETE
+        blo 2$                  ; a token that starts no statement
+        cmpb r0,#TLASTLATER
+        bhi 2$
+        bic #0FF00,r0
+        asl r0
+        jsr pc,@laterstatements-(TDELETE*2)(r0)
         br after
 1$:     cmpb r0,#' '
         beq stmtgo
@@ -127,6 +140,24 @@ statements:                     ; by token, from TPRINT
         .word nextstmt, endstmt, stopstmt, remstmt
         .word runstmt, liststmt, newstmt, contstmt
         .word printstmt
+laterstatements:                ; by token, from TDELETE
+        .word deletestmt, randomizestmt
+
+; isstatement: C clear when the character or token in R0 starts a
+; statement.
+isstatement:
+        cmpb r0,#TPRINT
+        blo 2$
+        cmpb r0,#TLASTSTATEMENT
+        blos 1$
+        cmpb r0,#TDELETE
+        blo 2$
+        cmpb r0,#TLASTLATER
+        bhi 2$
+1$:     clc
+        rts pc
+2$:     sec
+        rts pc
 
 ; skipblanks: R5 past blanks; R0 = the character there.
 skipblanks:
@@ -137,11 +168,20 @@ skipblanks:
         br skipblanks
 1$:     rts pc
 
-; expect: R5 past the character or token in R0, after blanks, or a syntax
-; error. Changes R1.
-expect: mov r0,r1
+; endsstatement: R5 past blanks, R0 = the character there; Z set when it
+; ends the statement: the end of the line or ":".
+endsstatement:
         jsr pc,skipblanks
-        cmpb r0,r1
+        tstb r0
+        beq 1$
+        cmpb r0,#':'
+1$:     rts pc
+
+; expect: R5 past the character or token in R0, after blanks, or a syntax
+; error. Keeps R1, which holds the variable of LET and FOR.
+expect: mov r0,-(sp)
+        jsr pc,skipblanks
+        cmpb r0,(sp)+
         bne 1$
         inc r5
         rts pc
@@ -210,15 +250,15 @@ letvalue:                       ; the value of the expression into R1's
         rts pc
 
 ; PRINT: numbers and "text", ";" between them for nothing, "," for a
-; blank. The line of output shows and waits for EXE, unless a ";" or ","
-; ends the statement: then the next PRINT or INPUT goes on with it. A line
-; longer than OUTMAX shows what it has and goes on after EXE.
+; blank; two items with neither between them are a syntax error. A number
+; that follows other output gets a blank before it, unless one is there,
+; so that "1;-2" shows 1 -2. The line of output shows and waits for EXE,
+; unless a ";" or "," ends the statement: then the next PRINT or INPUT goes
+; on with it. A line longer than OUTMAX shows what it has and goes on after
+; EXE.
 printstmt:
         clr -(sp)               ; 1 after ";" or ","
-1$:     jsr pc,skipblanks
-        tstb r0
-        beq 7$
-        cmpb r0,#':'
+1$:     jsr pc,endsstatement
         beq 7$
         inc r5
         mov #1,(sp)
@@ -236,34 +276,48 @@ printstmt:
         beq 1$
         inc r5
         cmpb r0,#'"'
-        beq 1$
+        beq 9$
         jsr pc,outchar
         br 3$
 5$:     dec r5                  ; a number
-        sub #FSIZE+14.,sp       ; it, and room for its text
+        sub #FSIZE+14.,sp       ; it, and room for a blank and its text
         mov sp,r4
         jsr pc,expression
         mov r4,r0
         mov sp,r1
-        add #FSIZE,r1
+        add #FSIZE+1,r1
         jsr pc,fformat
-        mov r1,r3               ; its end
-        sub sp,r1
-        sub #FSIZE,r1           ; its length
-        movb outlen,r0          ; a number is not split between two lines
-        add r1,r0
+        mov sp,r3               ; its text
+        add #FSIZE+1,r3
+        movb outlen,r0
+        beq 6$
+        cmpb outbuf-1(r0),#' '
+        beq 6$
+        movb #' ',-(r3)
+6$:     mov r1,r2               ; a number is not split between two lines
+        sub r3,r2
+        add r2,r0
         cmp r0,#OUTMAX
-        blos 6$
+        blos 62$
+        mov r3,-(sp)
         clr r1
         jsr pc,showwait
-6$:     mov sp,r3
-        add #FSIZE,r3
-61$:    movb (r3)+,r0
-        beq 62$
+        mov (sp)+,r3
+        cmpb (r3),#' '          ; at the start of a line, no blank
+        bne 62$
+        inc r3
+62$:    movb (r3)+,r0           ; outchar keeps R3 while the line has room
+        beq 63$
         jsr pc,outchar
-        br 61$
-62$:    add #FSIZE+14.,sp
-        br 1$
+        br 62$
+63$:    add #FSIZE+14.,sp
+9$:     jsr pc,endsstatement    ; after an item, a separator or the end
+        beq 1$
+        cmpb r0,#';'
+        beq 1$
+        cmpb r0,#','
+        beq 1$
+        jmp syntaxerror
 7$:     tst (sp)+
         bne 8$
         mov #after,r1
@@ -287,7 +341,8 @@ outchar:
 
 ; INPUT ["prompt";] variable: shows the output so far, the prompt and "?",
 ; and takes a line edited as usual; EXE gives the variable its value. An
-; answer that is no expression, or whose value fails, is asked again. AC
+; answer that is no expression, or whose value fails, shows its error until
+; a key, and is asked again. AC
 ; breaks the run; CONT asks again. Only in a program: the line typed is
 ; the one being edited.
 inputstmt:
@@ -335,10 +390,18 @@ inputstmt:
 ask:    jsr pc,clearline
 7$:     jsr pc,redraw
         jsr pc,getkey
-        cmp r0,#KEXECUTE
-        beq 9$
         cmp r0,#KCLEAR
         beq 8$
+        tstb showing            ; a message: the next key starts the answer
+        beq 71$                 ; afresh, a character as its first
+        clrb outlen
+        mov r0,-(sp)
+        jsr pc,clearline
+        mov (sp)+,r0
+        cmp r0,#KLEFT
+        bhis 7$
+71$:    cmp r0,#KEXECUTE
+        beq 9$
         jsr pc,dokey
         br 7$
 8$:     clrb fixedlen           ; AC: a break before the INPUT
@@ -373,9 +436,11 @@ ask:    jsr pc,clearline
         jsr pc,clearline
         movb #NOCURSOR,@#lcdcursor
         rts pc
-10$:    add #FSIZE,sp           ; asked again
-        mov (sp)+,r5
-        br ask
+10$:    add #FSIZE,sp           ; the error shows, without the program's
+        mov (sp)+,r5            ; line: the answer is wrong, not the line
+        clr errline
+        jsr pc,showmessage
+        br 7$
 
 ; answervalue: the answer to INPUT, an expression and nothing after it.
 answervalue:
@@ -458,33 +523,53 @@ toodeep:
         mov #EDEEP,r0
         jmp error
 
-; targetline: R1 -> the program line named at R5; NO LINE when there is
-; none.
+; targetline: R1 -> the program line whose number the expression at R5
+; gives: a whole number from 1 to 9999, else BAD ARGUMENT; NO LINE when the
+; program lacks it. Digits that end the statement are read as they stand,
+; the usual case, without the evaluator.
 targetline:
         jsr pc,skipblanks
+        mov r5,-(sp)
         jsr pc,linenumber
-        bcc 1$
-        sub #FSIZE,sp           ; not digits: an expression
+        bcs 1$
+        mov r0,r2
+        jsr pc,endsstatement
+        beq 2$
+1$:     mov (sp),r5             ; more than digits: an expression
+        sub #FSIZE,sp
         mov sp,r4
         jsr pc,expression
-        mov r4,r0
-        jsr pc,toint
-        bcs 5$
+        jsr pc,endsstatement
+        beq 7$
+        jmp syntaxerror
+7$:     mov (r4)+,r0            ; a whole number below 10^12 has the
+        mov (r4)+,r1            ; exponent 0 and its value in the limbs
+        bis (r4)+,r1
+        mov (r4),r2             ; a limb: at most 9999
         add #FSIZE,sp
-        mov r1,r0
-1$:     mov curline,r1          ; forward from the line running
-        beq 2$
+        cmp r0,#EBIAS
+        bne 5$
+        tst r1
+        bne 5$
+2$:     tst (sp)+
+        mov r2,r0
+        beq 5$
+        cmp r0,#MAXLINENUMBER
+        bhi 5$
+        mov curline,r1          ; forward from the line running
+        beq 3$
         cmp r0,(r1)
         bhi 4$
-2$:     mov #program,r1
+3$:     mov #program,r1
 4$:     jsr pc,findline
         cmp r1,progend
-        bhis 3$
+        bhis 6$
         cmp (r1),r0
-        bne 3$
+        bne 6$
         rts pc
-5$:     add #FSIZE,sp
-3$:     mov #ENOLINE,r0
+5$:     mov #EARGUMENT,r0
+        jmp error
+6$:     mov #ENOLINE,r0
         jmp error
 
 ; FOR variable = start TO limit [STEP step]: the loop runs until NEXT finds
@@ -497,7 +582,6 @@ forstmt:
 1$:     mov r1,-(sp)
         mov #'=',r0
         jsr pc,expect
-        mov (sp),r1
         jsr pc,letvalue
         mov #TTO,r0
         jsr pc,expect
@@ -612,10 +696,7 @@ runstmt:
         jsr pc,clearstacks
         clrb cancont
         mov #program,r1
-        jsr pc,skipblanks
-        tstb r0
-        beq 1$
-        cmpb r0,#':'
+        jsr pc,endsstatement
         beq 1$
         jsr pc,targetline
 1$:     cmp r1,progend
@@ -637,6 +718,47 @@ newstmt:
         jsr pc,newprogram
         clr r0
         jmp error
+
+; DELETE line or DELETE first-last: takes the lines out of the program, NO
+; LINE when it has none of them. Like NEW, it ends a run.
+deletestmt:
+        jsr pc,skipblanks
+        jsr pc,linenumber
+        bcs 3$
+        mov r0,-(sp)            ; the first
+        mov r0,-(sp)            ; the last
+        jsr pc,skipblanks
+        cmpb r0,#'-'
+        bne 1$
+        inc r5
+        jsr pc,skipblanks
+        jsr pc,linenumber
+        bcs 3$
+        mov r0,(sp)
+        cmp r0,2(sp)
+        blo 3$
+1$:     mov 2(sp),r0
+        jsr pc,findfirst
+        mov r1,r3
+        mov (sp)+,r0
+        inc r0
+        jsr pc,findline         ; past the last
+        tst (sp)+
+        mov r1,r2
+        mov r3,r1
+        cmp r1,r2
+        beq 2$
+        jsr pc,takeout
+        jsr pc,programchanged
+        clr r0
+        jmp error
+2$:     mov #ENOLINE,r0
+        jmp error
+3$:     jmp syntaxerror
+
+; RANDOMIZE: a new start for RND (expression.s).
+randomizestmt:
+        jmp seedrnd
 
 ; CONT: goes on after STOP or a break, where the run stopped.
 contstmt:

@@ -7,7 +7,9 @@
 ; "FORI=1TO9" reads as FOR I=1 TO 9.
 
 ; The tokens, in the order of the keywords below. The statements come first,
-; up to TLASTSTATEMENT; "?" is PRINT written short and lists as typed.
+; up to TLASTSTATEMENT, and those added since at the end, from TDELETE; "?"
+; is PRINT written short and lists as typed. A new keyword takes the next
+; number, so that the tokens of kept programs keep their meaning.
 TPRINT = 80
 TINPUT = 81
 TLET = 82
@@ -47,6 +49,9 @@ TRND = 0A2                      ; the values without one
 TMEM = 0A3
 TANS = 0A4
 TPI = 0A5
+TDELETE = 0A6                   ; statements added after the first set, from
+TRANDOMIZE = 0A7                ; TDELETE to TLASTLATER, in the order of
+TLASTLATER = TRANDOMIZE         ; laterstatements (statements.s)
 
 keywords:
         .asciz "PRINT"
@@ -87,6 +92,8 @@ keywords:
         .asciz "MEM"
         .asciz "ANS"
         .asciz "PI"
+        .asciz "DELETE"
+        .asciz "RANDOMIZE"
         .byte 0                 ; the end of the table
         .even
 

@@ -35,7 +35,7 @@ struct ProgramCase {
 TEST(Basic, RunsPrograms) {
     const ProgramCase cases[] = {
         {"a loop waits at each PRINT", {"10 FOR I=1 TO 3:PRINT \"I=\";I:NEXT I"}, RunIt + Next + Next + Next,
-         {"I=1", "I=2", "I=3", ""}},
+         {"I= 1", "I= 2", "I= 3", ""}},
         {"GOSUB and RETURN, output going on after ;",
          {"10 GOSUB 100:PRINT \"BACK\":END", "100 PRINT \"SUB\";:RETURN"}, RunIt + Next, {"SUBBACK", ""}},
         {"IF with a statement and with a line",
@@ -44,31 +44,97 @@ TEST(Basic, RunsPrograms) {
         {"IF false skips the rest of the line", {"10 IF 0 THEN PRINT 1:PRINT 2", "20 PRINT 3"}, RunIt + Next, {"3", ""}},
         {"FOR counting down, FOR inside FOR",
          {"10 FOR I=2 TO 1 STEP -1:FOR J=1 TO 2", "20 PRINT I;\",\";J:NEXT J:NEXT I"},
-         RunIt + Next + Next + Next + Next, {"2,1", "2,2", "1,1", "1,2", ""}},
+         RunIt + Next + Next + Next + Next, {"2, 1", "2, 2", "1, 1", "1, 2", ""}},
         {"GOSUB eight deep", {"10 GOSUB 20:PRINT D:END", "20 D=D+1:IF D<8 THEN GOSUB 20", "30 RETURN"}, RunIt + Next,
          {"8", ""}},
         {"FOR four deep",
          {"10 FOR A=1TO2:FOR B=1TO2:FOR C=1TO2:FOR D=1TO2", "20 N=N+1:NEXT D:NEXT C:NEXT B:NEXT A:PRINT N"},
          RunIt + Next, {"16", ""}},
-        {"INPUT takes a value, an answer that is no value is asked again",
+        {"INPUT takes a value, an answer that is no value shows its error and is asked again",
          {"10 INPUT \"N\";N:PRINT N*N"},
-         RunIt + "type 1+\n" + Execute + "idle\n" + Show + "type 7\n" + Show + Execute + "idle\n" + Show,
-         {"N?", "N?", "N?7", "49"}},
+         RunIt + Enter("1+") + Show + Enter("1/0") + Show + Enter("ABC") + Show + Enter("\"HI\"") + Show + Execute +
+             "idle\n" + Show + "type 7\n" + Show + Execute + "idle\n" + Show,
+         {"N?", "SYNTAX ERR", "DIV BY ZERO", "SYNTAX ERR", "SYNTAX ERR", "N?", "N?7", "49"}},
         {"INPUT after PRINT ;", {"10 PRINT \"A\";:INPUT B:PRINT B"}, RunIt + "type 2\n" + Execute + "idle\n" + Show,
          {"A?", "2"}},
-        {"PRINT joins with ; and spaces with ,", {"10 PRINT 1;2,\"X\";-3"}, RunIt, {"12 X-3"}},
+        {"PRINT joins with ; and spaces with ,, a number after output gets a blank before it unless one is there",
+         {"10 PRINT 1;2,\"X\";-3;\"(\";5"}, RunIt, {"1 2 X -3( 5"}},
+        {"a number after the output of an earlier PRINT", {"10 PRINT -1;", "20 PRINT 3E20"}, RunIt, {"-1 3E20"}},
         {"END in the middle", {"10 PRINT 1:END", "20 PRINT 2"}, RunIt + Next, {"1", ""}},
         {"RUN from a line", {"10 PRINT 1", "20 PRINT 2"}, Enter("RUN 20") + Show + Next, {"2", ""}},
         {"GOTO from the line typed runs the program", {"10 PRINT 1", "20 PRINT 2"}, Enter("GOTO 20") + Show, {"2"}},
-        {"a line number alone deletes the line", {"10 PRINT 1", "20 PRINT 2", "20"}, RunIt + Next, {"1", ""}},
+        {"a number alone is a value, no deletion", {"5 PRINT 1"}, Enter("5") + Show + RunIt + Next, {"5", "1", ""}},
+        {"DELETE a line", {"10 PRINT 1", "20 PRINT 2", "30 PRINT 3"}, Enter("DELETE 20") + RunIt + Next + Next,
+         {"1", "3", ""}},
+        {"DELETE lines from one number to another",
+         {"10 PRINT 1", "20 PRINT 2", "30 PRINT 3", "40 PRINT 4"}, Enter("DELETE 15-30") + RunIt + Next + Next,
+         {"1", "4", ""}},
+        {"DELETE of every line gives all the memory back", {},
+         Enter("MEM") + Show + Program({"10 PRINT 1", "20 PRINT 2"}) + Enter("DELETE 1-9999") + Enter("MEM") + Show,
+         {"1200", "1200"}},
+        {"DELETE and RANDOMIZE list as typed", {"10 DELETE 20", "20 RANDOMIZE"},
+         Enter("LIST") + Show + Next + Clear + RunIt + Enter("LIST") + Show + Next,
+         {"10 DELETE 20", "20 RANDOMIZE", "", "10 DELETE 20", ""}},
+        {"DELETE ends a run", {"10 PRINT 1:DELETE 20", "20 PRINT 2"}, RunIt + Next + RunIt + Next,
+         {"1", "", "1", "NO LINE 10"}},
+        {"LET assigns", {"10 LET A=2", "20 LET B=A*3", "30 PRINT A;B"}, RunIt + Next, {"2 6", ""}},
+        {"LET typed", {}, Enter("LET Z=3") + Enter("Z") + Show, {"3"}},
+        {"GOSUB to an expression comes back after it",
+         {"10 K=2:GOSUB 100*K:PRINT 1:END", "100 PRINT 100:RETURN", "200 PRINT 200:RETURN"}, RunIt + Next + Next,
+         {"200", "1", ""}},
         {"a line typed again replaces it", {"10 PRINT 1", "10 PRINT 3"}, RunIt + Next, {"3", ""}},
         {"NEW empties the program", {"10 PRINT 1", "NEW"}, RunIt + Enter("MEM") + Show, {"", "1200"}},
-        {"several statements in the line typed", {}, Enter("A=2:B=A*3:PRINT A;B") + Show, {"26"}},
+        {"several statements in the line typed", {}, Enter("A=2:B=A*3:PRINT A;B") + Show, {"2 6"}},
+        // The line typed shows its own output, never what an earlier line left.
+        {"PRINT after a value", {}, Enter("2+3") + Enter("PRINT 7") + Show + Press(KeyRight) + Show, {"7", "7"}},
+        {"? after a value", {}, Enter("2+3") + Enter("?7") + Show, {"7"}},
+        {"PRINT after a value and an assignment", {}, Enter("2+3") + Enter("B=4:PRINT 7") + Show, {"7"}},
+        {"PRINT after a value and AC", {}, Enter("2+3") + Clear + Enter("PRINT 7") + Show, {"7"}},
+        {"PRINT after a message", {}, Enter("1/0") + Enter("PRINT 5") + Show, {"5"}},
+        {"output left by ; shows", {}, Enter("PRINT 5;") + Show + Enter("PRINT 6") + Show, {"5", "6"}},
+        {"a loop typed shows all its output", {}, Enter("FOR I=1 TO 3:PRINT I;:NEXT I") + Show, {"1 2 3"}},
     };
     for (const ProgramCase& c : cases) {
         FirmwareFolder folder;
         const auto screens = folder.ScreensOf(PowerOn + Program(c.lines) + c.actions);
         EXPECT_EQ(TextsOf(screens), c.shown) << c.name;
+    }
+}
+
+// A jump goes where the plain number takes it, whatever expression gives it.
+TEST(Basic, JumpTargetsAreExpressions) {
+    const std::vector<std::string> program = {"100 PRINT 100:END", "200 PRINT 200"};
+    const char* jumps[] = {"GOTO 100+100", "RUN 100+100", "IF 1 GOTO 100+100", "IF 1 THEN 100+100",
+                           "GOTO 1*200",   "GOTO 2E2",    "GOTO (200)",        "GOSUB 400/2"};
+    FirmwareFolder folder;
+    const auto plain = folder.ScreensOf(PowerOn + Program(program) + Enter("GOTO 200") + Show);
+    ASSERT_EQ(plain.size(), 1u);
+    EXPECT_EQ(Trimmed(plain[0].text), "200");
+    for (const char* jump : jumps) {
+        const auto screens = folder.ScreensOf(PowerOn + Program(program) + Enter(jump) + Show);
+        ASSERT_EQ(screens.size(), 1u) << jump;
+        EXPECT_EQ(screens[0].text, plain[0].text) << jump;
+        EXPECT_EQ(screens[0].digits, plain[0].digits) << jump;
+    }
+}
+
+// The first RND of a fresh machine, and RND after RANDOMIZE, depend on how
+// long the keys were held before: the same typing, held longer, gives
+// another number.
+TEST(Basic, RandomNumbersStartFromTheKeyTiming) {
+    const auto rnd = [](const std::string& before, int hold, const std::string& typed) {
+        FirmwareFolder folder;
+        const auto screens = folder.ScreensOf(PowerOn + before + "hold " + std::to_string(hold) + "\n" + typed +
+                                              Enter("RND") + Show);
+        return screens.empty() ? std::string() : Trimmed(screens.back().text);
+    };
+    const std::string used = Enter("A=RND");
+    const std::pair<std::string, std::string> cases[] = {{"", ""}, {"", Enter("RANDOMIZE")}, {used, Enter("RANDOMIZE")}};
+    for (const auto& [before, typed] : cases) {
+        const std::string brisk = rnd(before, 5, typed), slow = rnd(before, 9, typed);
+        EXPECT_EQ(brisk.rfind("0.", 0), 0u) << typed << brisk;
+        EXPECT_EQ(slow.rfind("0.", 0), 0u) << typed << slow;
+        EXPECT_NE(brisk, slow) << typed;
     }
 }
 
@@ -143,6 +209,11 @@ TEST(Basic, ErrorsOfTheLineTyped) {
     const Case cases[] = {
         {"INPUT A", "DIRECT ERR"}, {"CONT", "CAN'T CONT"}, {"GOTO 10", "NO LINE"}, {"RETURN", "NO GOSUB"},
         {"PRINT 1+", "SYNTAX ERR"}, {"0 PRINT 1", "SYNTAX ERR"}, {"10000 PRINT 1", "SYNTAX ERR"},
+        {"PRINT TAB(3);1", "SYNTAX ERR"}, {"PRINT A B", "SYNTAX ERR"}, {"PRINT \"A\"1", "SYNTAX ERR"},
+        {"GOTO 2.5", "BAD ARGUMENT"}, {"GOTO 0", "BAD ARGUMENT"}, {"GOSUB 5-6", "BAD ARGUMENT"},
+        {"RUN 10000", "BAD ARGUMENT"}, {"GOTO 1E4", "BAD ARGUMENT"}, {"GOTO 10+10", "NO LINE"},
+        {"GOTO 10 20", "SYNTAX ERR"}, {"RUN 10)", "SYNTAX ERR"},
+        {"DELETE 10", "NO LINE"}, {"DELETE", "SYNTAX ERR"}, {"DELETE 20-10", "SYNTAX ERR"},
     };
     std::string script = PowerOn;
     for (const Case& c : cases) script += Enter(c.typed) + Show + Press(KeyClear);
@@ -203,7 +274,7 @@ TEST(Basic, ProgramAndVariablesSurviveASavedSession) {
     folder.RunFirmware(PowerOn + Program({"10 PRINT \"HI\";A", "20 B=B+1"}) + Enter("A=7") + "save\n");
     const auto screens = folder.ScreensOf(PowerOn + Show + Enter("LIST") + Show + Press(KeyClear) + RunIt + Next +
                                           Enter("B") + Show);
-    EXPECT_EQ(TextsOf(screens), (std::vector<std::string>{"", "10 PRINT \"HI", "HI7", "", "1"}));
+    EXPECT_EQ(TextsOf(screens), (std::vector<std::string>{"", "10 PRINT \"HI", "HI 7", "", "1"}));
 }
 
 // A line that does not fit is refused whole: the program stays as it was.

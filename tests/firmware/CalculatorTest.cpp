@@ -36,6 +36,7 @@ TEST(Firmware, ShowsValuesAndErrors) {
         {"W", "0", true},            {"1/0", "DIV BY ZERO", false},  {"2+", "SYNTAX ERR", false},
         {"(1+2", "SYNTAX ERR", false}, {"1 2", "SYNTAX ERR", false}, {"SQR(-1)", "BAD ARGUMENT", false},
         {"7 AND 0 OR 3>2", "1", true}, {"NOT 0", "1", true},          {"5<>5", "0", true},
+        {"5", "5", true},              {" 5 ", "5", true},
     };
     std::string script = PowerOn;
     for (const Case& c : cases) script += Clear + Enter(c.typed) + "lcd\n";
@@ -96,11 +97,17 @@ TEST(Firmware, OverwriteShowsWrtAndTheColumnOnTheDigits) {
     EXPECT_EQ(screens[1].indicators, "4");  // WRT
 }
 
+// A line full to its 48 characters shows the cursor's column, 49; a key
+// it refuses makes the digits say FULL until the next key.
 TEST(Firmware, LineHoldsFortyEightCharacters) {
     FirmwareFolder folder;
-    const auto screens = folder.ScreensOf(PowerOn + "type " + std::string(50, '7') + "\nlcd\n");
-    ASSERT_EQ(screens.size(), 1u);
-    EXPECT_EQ(screens[0].digits, "00 00 33 7B");  // the cursor stays after the 48th, in column 49
+    const auto screens = folder.ScreensOf(PowerOn + "type " + std::string(48, '7') + "\nlcd\ntype 89\nlcd\n" +
+                                          Press(KeyLeft) + "lcd\n");
+    ASSERT_EQ(screens.size(), 3u);
+    EXPECT_EQ(DigitsShown(screens[0].digits), "49");
+    EXPECT_EQ(DigitsShown(screens[1].digits), "FULL");
+    EXPECT_EQ(screens[1].text, screens[0].text);
+    EXPECT_EQ(DigitsShown(screens[2].digits), "48");
 }
 
 // After a value, an operator goes on from it as ANS, another key starts a

@@ -137,13 +137,14 @@ inline std::vector<std::string> States(const CliResult& result) {
 }
 
 // The number the four seven-segment digits show ("00 00 6E 7D" is 20), or
-// "" when they are dark; "?" for a digit of no decimal shape. Segment bits:
-// 0 upper left, 1 middle, 2 lower left, 3 bottom, 4 lower right, 5 upper
-// right, 6 top.
+// "" when they are dark, or the letters F, U and L of "FULL"; "?" for a digit
+// of another shape. Segment bits: 0 upper left, 1 middle, 2 lower left, 3
+// bottom, 4 lower right, 5 upper right, 6 top.
 inline std::string DigitsShown(const std::string& digits) {
     static const std::map<unsigned, char> shapes = {
         {0x7D, '0'}, {0x30, '1'}, {0x6E, '2'}, {0x7A, '3'}, {0x33, '4'},
         {0x5B, '5'}, {0x5F, '6'}, {0x70, '7'}, {0x7F, '8'}, {0x7B, '9'},
+        {0x47, 'F'}, {0x3D, 'U'}, {0x0D, 'L'},
     };
     std::string number;
     std::istringstream in(digits);
