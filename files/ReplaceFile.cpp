@@ -1,6 +1,7 @@
 #include "files/ReplaceFile.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -190,7 +191,33 @@ std::string FileReplacement::Commit() {
     return std::strerror(error);
 }
 
+std::string FileReplacement::CommitNew(bool& taken) {
+    taken = false;
+    if (!problem_.empty()) return problem_;
+    // Only an existing file is ever written in place.
+    if (inPlace_) {
+        taken = true;
+        return std::strerror(EEXIST);
+    }
+    if (::renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, target_.c_str(), RENAME_NOREPLACE) != 0) {
+        taken = errno == EEXIST;
+        return SystemReason();
+    }
+    temporary_.clear();
+    SyncFolderOf(target_);
+    return {};
+}
+
 std::string ReplaceFile(const std::string& path, const uint8_t* data, size_t size) {
     FileReplacement replacement(path, data, size);
     return replacement.Commit();
+}
+
+std::string CreateNewFile(const std::string& path, const uint8_t* data, size_t size, bool& taken) {
+    // A name taken by a symbolic link, even one leading nowhere, is taken.
+    struct stat status;
+    taken = ::lstat(path.c_str(), &status) == 0;
+    if (taken) return std::strerror(EEXIST);
+    FileReplacement replacement(path, data, size);
+    return replacement.CommitNew(taken);
 }

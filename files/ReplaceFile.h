@@ -23,6 +23,13 @@ struct stat;
 // left as it is.
 std::string ReplaceFile(const std::string& path, const uint8_t* data, size_t size);
 
+// Writes the bytes to a new file of that name, never over a file that has
+// it: they go to a temporary file as with ReplaceFile, which then takes the
+// name only where no file has it (an atomic rename that replaces nothing), so
+// the file appears whole or not at all. Returns why it was not written, or
+// empty; taken tells that a file already had the name.
+std::string CreateNewFile(const std::string& path, const uint8_t* data, size_t size, bool& taken);
+
 // ReplaceFile in two steps, so that several files are written together or
 // not at all: the constructor makes every check and writes the temporary
 // file, and only Commit puts the bytes in place (where the file must be
@@ -40,6 +47,9 @@ public:
     const std::string& Problem() const { return problem_; }
     // Puts the bytes in place; returns why that failed, or empty.
     std::string Commit();
+    // Puts the bytes in place only where no file has the name yet; taken
+    // tells that one had it.
+    std::string CommitNew(bool& taken);
 
 private:
     void WriteTemporary(const struct stat* old);

@@ -26,7 +26,6 @@
 #include <QScreen>
 #include <QWindow>
 
-#include <algorithm>
 #include <cmath>
 
 namespace {

@@ -268,4 +268,40 @@ TEST(ReplaceFile, AReplacementNotCommittedLeavesNothing) {
     EXPECT_EQ(folder.Read("ram.bin"), OldBytes);
 }
 
+// A new file takes only a free name, whole, and leaves whatever has the name
+// as it is: a file, a folder, a symbolic link even where it leads nowhere.
+TEST(ReplaceFile, ANewFileTakesOnlyAFreeName) {
+    struct Case {
+        const char* what;
+        std::string name;
+        bool taken;
+        std::string problem;
+    };
+    const Case cases[] = {
+        {"a free name", "free.png", false, ""},
+        {"a file's", "file.png", true, "File exists"},
+        {"a folder's", "folder", true, "File exists"},
+        {"a dangling link's", "dangling.png", true, "File exists"},
+        {"in a folder that is not there", "gone/new.png", false, "cannot reach its folder: No such file or directory"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder folder;
+        folder.Write("file.png", OldBytes);
+        std::filesystem::create_directory(folder.path() / "folder");
+        ASSERT_EQ(::symlink("nowhere.png", (folder / "dangling.png").c_str()), 0);
+        std::set<std::string> after = Names(folder);
+        if (c.problem.empty()) after.insert(c.name);
+
+        bool taken = !c.taken;
+        EXPECT_EQ(CreateNewFile(folder / c.name, NewBytes.data(), NewBytes.size(), taken), c.problem);
+        EXPECT_EQ(taken, c.taken);
+        EXPECT_EQ(Names(folder), after);
+        EXPECT_EQ(folder.Read("file.png"), OldBytes);
+        if (c.problem.empty()) {
+            EXPECT_EQ(folder.Read(c.name), NewBytes);
+        }
+    }
+}
+
 }  // namespace
