@@ -1,5 +1,7 @@
 #include "files/ReplaceFile.h"
 
+#include "files/FollowLinks.h"
+
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -27,23 +29,6 @@ std::string WriteAll(int fd, const uint8_t* data, size_t size) {
         size -= size_t(n);
     }
     return {};
-}
-
-// Linux gives up on a path after as many links.
-constexpr int MaxLinkHops = 40;
-
-// The file a name finally stands for, following symbolic links as a plain
-// write would, a dangling one included: the bytes belong in the link's
-// target, and the link must stay. False for a loop of links.
-bool FollowLinks(std::string& path) {
-    for (int hop = 0; hop < MaxLinkHops; ++hop) {
-        std::error_code error;
-        if (!std::filesystem::is_symlink(path, error)) return true;
-        const std::filesystem::path target = std::filesystem::read_symlink(path, error);
-        if (error) return false;
-        path = (std::filesystem::path(path).parent_path() / target).string();
-    }
-    return false;
 }
 
 // Permission bits are the user's word, root or not: a file or a folder with no

@@ -73,6 +73,10 @@ TEST_F(AsmCommand, AnOutputThatWouldLoseAFileIsRefused) {
          folder / "link.lst" + " is the source file; write the output elsewhere"},
         {"an included file", {"-o", image, "-l", folder / "sub/../inc.asm"}, AsmExitBadUsage,
          folder / "sub/../inc.asm" + " is the included file " + folder / "inc.asm" + "; write the output elsewhere"},
+        {"the image through a link to where the listing goes",
+         {"-o", folder / "dangling.bin", "-l", folder / "gone.lst"},
+         AsmExitBadUsage,
+         "the image and the listing would both be " + folder / "dangling.bin" + "; give them different names"},
         {"a listing that cannot be written", {"-o", image, "-l", folder / "sub"}, AsmExitFailed,
          "cannot write " + folder / "sub" + ": it is a folder"},
     };
@@ -80,6 +84,7 @@ TEST_F(AsmCommand, AnOutputThatWouldLoseAFileIsRefused) {
     folder.WriteText("inc.asm", " .word 2\n");
     std::filesystem::create_hard_link(folder / "prog.asm", folder / "hard.bin");
     std::filesystem::create_symlink("prog.asm", folder / "link.lst");
+    std::filesystem::create_symlink("gone.lst", folder / "dangling.bin");
     std::filesystem::create_directory(folder / "sub");
     const std::vector<uint8_t> old = Pattern(100, 9);
     folder.Write("rom.bin", old);

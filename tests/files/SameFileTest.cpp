@@ -16,6 +16,8 @@ TEST(SameFile, NamesThatLeadToOneFile) {
     std::filesystem::create_directory(folder.path() / "sub");
     std::filesystem::create_hard_link(folder / "a.bin", folder / "hard.bin");
     std::filesystem::create_symlink("a.bin", folder / "link.bin");
+    std::filesystem::create_symlink("gone.bin", folder / "dangling.bin");
+    std::filesystem::create_symlink("loop.bin", folder / "loop.bin");
     struct Case {
         std::string a, b;
         bool same;
@@ -29,6 +31,9 @@ TEST(SameFile, NamesThatLeadToOneFile) {
         {folder / "new.bin", folder / "sub/../new.bin", true},
         {folder / "new.bin", folder / "other.bin", false},
         {folder / "a.bin", folder / "a.bin.new", false},
+        {folder / "dangling.bin", folder / "gone.bin", true},
+        {folder / "dangling.bin", folder / "sub/gone.bin", false},
+        {folder / "loop.bin", folder / "loop.bin.new", false},
         {folder / "new.bin", "new.bin", true},  // relative to the folder the test runs in
     };
     const std::filesystem::path was = std::filesystem::current_path();
