@@ -5,7 +5,8 @@
 #include <optional>
 
 #include "asm/SourceAssembler.h"
-#include "panel/MemoryFiles.h"
+#include "files/ReplaceFile.h"
+#include "files/SameFile.h"
 #include "panel/Version.h"
 
 namespace {

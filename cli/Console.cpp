@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
-#include <fstream>
+#include <sstream>
 #include <optional>
 #include <stdexcept>
 #include <vector>
@@ -20,6 +20,8 @@
 #include "debugger/RunControl.h"
 #include "debugger/Symbols.h"
 #include "debugger/TraceLog.h"
+#include "files/ReplaceFile.h"
+#include "files/SameFile.h"
 #include "panel/KeyLayout.h"
 #include "panel/KeyTyper.h"
 #include "panel/MemoryFiles.h"
@@ -632,10 +634,10 @@ void Console::Trace(const Arguments& arguments, std::ostream& out, ConsoleReply&
     const std::string path = NamedFile(arguments.text);
     RefuseInput(path);
     const std::vector<TraceEntry> entries = RecentSteps(Debugger.Past(), size_t(count));
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (file) WriteTrace(entries, numbers.Radix(), file);
-    file.close();
-    if (!file) {
+    std::ostringstream text;
+    WriteTrace(entries, numbers.Radix(), text);
+    const std::string written = text.str();
+    if (!ReplaceFile(path, reinterpret_cast<const uint8_t*>(written.data()), written.size()).empty()) {
         reply.warnings = "cannot write the trace to " + path + "\n";
         return;
     }

@@ -1,7 +1,8 @@
 #include "panel/SnapshotFile.h"
 
 #include "core/Snapshot.h"
-#include "panel/MemoryFiles.h"
+#include "files/ReadFileStart.h"
+#include "files/ReplaceFile.h"
 
 std::string SaveSnapshot(const std::string& path, const Machine& machine) {
     const std::vector<uint8_t> bytes = EncodeSnapshot(machine);

@@ -4,6 +4,7 @@
 #include "core/Def.h"
 #include "debugger/Numbers.h"
 #include "debugger/Symbols.h"
+#include "files/SameFile.h"
 #include "panel/LcdLayout.h"
 #include "panel/RunLoop.h"
 #include "panel/Settings.h"

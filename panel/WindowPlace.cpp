@@ -1,7 +1,7 @@
 #include "panel/WindowPlace.h"
 
 #include "panel/KeyLayout.h"
-#include "panel/MemoryFiles.h"
+#include "files/ReplaceFile.h"
 #include "panel/RunFolder.h"
 #include "panel/Settings.h"
 

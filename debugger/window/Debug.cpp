@@ -8,6 +8,7 @@
 #include "debugger/RunControl.h"
 #include "debugger/Symbols.h"
 #include "debugger/window/TraceView.h"
+#include "files/SameFile.h"
 #include "panel/MemoryFiles.h"
 #include "panel/RunLoop.h"
 #include "panel/Startup.h"

@@ -4,6 +4,8 @@
 #include "debugger/window/DebugControls.h"
 #include "debugger/RunControl.h"
 #include "debugger/TraceLog.h"
+#include "files/ReplaceFile.h"
+#include "files/SameFile.h"
 #include "panel/Startup.h"
 #include "panel/window/WarningBox.h"
 

@@ -4,18 +4,18 @@
 #include "panel/window/DroppedFile.h"
 #include "panel/window/FaceNote.h"
 #include "panel/window/KeyHelp.h"
+#include "panel/window/LcdView.h"
+#include "panel/window/PixelBlocks.h"
 #include "panel/KeyTyper.h"
 #include "panel/LcdLayout.h"
 #include "panel/RunLoop.h"
 #include "panel/window/Screenshot.h"
-#include "panel/SnapshotFile.h"
 #include "panel/window/WarningBox.h"
 #include "panel/WindowPlace.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -26,12 +26,10 @@
 #include <QScreen>
 #include <QWindow>
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
 
-constexpr QRgb Black = 0xFF000000;
 constexpr QRgb White = 0xFFFFFFFF;
 constexpr QRgb TransparentGreen = 0x00FF00;
 
@@ -42,40 +40,11 @@ constexpr int CursorInterval = 400;
 // is held for a shortcut.
 constexpr int KeyLabelsDelay = 400;
 
-constexpr int CursorCellMask = 0x0F;
-constexpr uint8_t FullRow = 0x1F;
-constexpr int StopIndicator = 9;  // drawn after the segments of its byte
-
-void Fill(QImage& image, int left, int top, int right, int bottom, QRgb colour) {
-    left = std::max(left, 0);
-    top = std::max(top, 0);
-    right = std::min(right, image.width());
-    bottom = std::min(bottom, image.height());
-    for (int y = top; y < bottom; ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        std::fill(line + left, line + std::max(left, right), colour);
-    }
-}
-
-// Copies a width x height block between two 32-bit images, or within one;
-// overlapping blocks copy as if through a buffer.
-void CopyBlock(const QImage& from, int fromX, int fromY, QImage& to, int toX, int toY, int width, int height) {
-    const QImage block = from.copy(fromX, fromY, width, height);
-    for (int y = 0; y < height; ++y) {
-        if (toY + y < 0 || toY + y >= to.height()) continue;
-        const QRgb* source = reinterpret_cast<const QRgb*>(block.constScanLine(y));
-        QRgb* target = reinterpret_cast<QRgb*>(to.scanLine(toY + y));
-        for (int x = 0; x < width; ++x)
-            if (toX + x >= 0 && toX + x < to.width()) target[toX + x] = source[x];
-    }
-}
-
 QImage BlankBitmap(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(White);
     return image;
 }
-
 
 }  // namespace
 
@@ -180,9 +149,7 @@ void TMainForm::FormShow() {
 
     // The display starts empty, and every part of it is drawn at the first
     // refresh.
-    LcdBitmap->fill(White);
-    LcdShadow.fill(0xFF);
-    LcdRedrawAll = true;
+    Lcd().Clear();
     ResetMachineForShow();
 
     RunTimer.SetEnabled(true);
@@ -227,63 +194,18 @@ void TMainForm::OnRunTimer() {
 }
 
 void TMainForm::RenderLcd() {
-    if (!LcdBitmap) return;
-    const uint8_t cursor = Mk.LcdRam[CursorByte];
-    for (int cell = 0; cell < LcdCells; ++cell) {
-        const bool cursorHere = CursorPhase && (cursor & CursorCellMask) == cell;
-        for (int row = 1; row <= CellRows; ++row) {
-            const int index = RowByte(cell, row);
-            uint8_t v = Mk.LcdRam[index];
-            if (cursorHere) v = (row == CellRows || !(cursor & CursorUnderlineBit)) ? FullRow : 0;
-            if (v == LcdShadow[index] && !LcdRedrawAll) continue;
-            LcdShadow[index] = v;
-            LcdDirty = true;
-            const int top = DotsTop + DotPitchY * (row - 1);
-            for (int column = 0; column < CellColumns; ++column) {
-                const int left = CellLeft(cell) + DotPitchX * column;
-                Fill(*LcdBitmap, left, top, left + DotWidth, top + DotHeight, (v >> column) & 1 ? Black : White);
-            }
-        }
-    }
-
-    auto drawIndicator = [this](const Indicator& indicator) {
-        DrawIndicator(indicator.x, indicator.y, indicator.srcX, IndicatorSrcY, indicator.width,
-                      Mk.LcdRam[indicator.ramIndex] >> indicator.bit & 1);
-    };
-    for (const uint8_t index : IndicatorBytes) {
-        if (Mk.LcdRam[index] == LcdShadow[index] && !LcdRedrawAll) continue;
-        LcdShadow[index] = Mk.LcdRam[index];
-        for (const Indicator& indicator : Indicators)
-            if (indicator.ramIndex == index) drawIndicator(indicator);
-    }
-
-    int segment = 0;
-    for (const uint8_t index : SegmentBytes) {
-        const int segments = std::min(5, Digits * SegmentsPerDigit - segment);
-        if (Mk.LcdRam[index] != LcdShadow[index] || LcdRedrawAll) {
-            LcdShadow[index] = Mk.LcdRam[index];
-            for (int bit = 0; bit < segments; ++bit) {
-                const int n = segment + bit;
-                const Rect r = SegmentRect(n / SegmentsPerDigit, n % SegmentsPerDigit);
-                DrawSegment(r.left, r.top, r.right, r.bottom, Mk.LcdRam[index] >> bit & 1);
-            }
-            if (index == Indicators[StopIndicator].ramIndex) drawIndicator(Indicators[StopIndicator]);
-        }
-        segment += segments;
-    }
-    LcdRedrawAll = false;
+    if (LcdBitmap) Lcd().Render(Mk.LcdRam.data(), CursorPhase);
 }
 
 void TMainForm::DrawIndicator(int x, int y, int sourceX, int sourceY, int width, bool on) {
-    if (on) CopyBlock(*KeysBitmap, sourceX, sourceY, *LcdBitmap, x, y, width, IndicatorHeight);
-    else Fill(*LcdBitmap, x, y, x + width, y + IndicatorHeight, White);
-    LcdDirty = true;
+    Lcd().DrawIndicator(x, y, sourceX, sourceY, width, on);
 }
 
 void TMainForm::DrawSegment(int left, int top, int right, int bottom, bool on) {
-    Fill(*LcdBitmap, left, top, right, bottom, on ? Black : White);
-    LcdDirty = true;
+    Lcd().DrawSegment(left, top, right, bottom, on);
 }
+
+LcdView TMainForm::Lcd() { return LcdView(*LcdBitmap, *KeysBitmap, LcdShadow, LcdRedrawAll, LcdDirty); }
 
 void TMainForm::OnRefreshTimer() {
     RenderLcd();
@@ -401,76 +323,6 @@ void TMainForm::StopPaste() {
     if (!paste_) return;
     paste_.reset();
     Mk.PcKey = 0;
-}
-
-// The messages name a file of the run folder alone, as those of ram.bin do.
-QString TMainForm::ShownName(const std::string& path) const {
-    const QFileInfo file(QString::fromStdString(path));
-    if (file.absolutePath() == QFileInfo(QString::fromStdString(files_.ram)).absolutePath()) return file.fileName();
-    return QDir::toNativeSeparators(file.absoluteFilePath());
-}
-
-void TMainForm::SaveMachineTo(const std::string& path) {
-    const QString name = ShownName(path);
-    // The chooser asks before it replaces a file, but a snapshot in place of
-    // the ROM, the RAM image or the pictures would lose them.
-    const std::string problem = IsStartupFile(files_, path) ? "it is one of the files the emulator runs with"
-                                                             : SaveSnapshot(path, Mk);
-    if (!problem.empty()) {
-        Warn(SaveFailedMessage + name.toStdString() + ": " + problem);
-        return;
-    }
-    note_->ShowNote("Machine saved to " + name);
-}
-
-void TMainForm::LoadMachineFrom(const std::string& path) {
-    // Loaded aside, so that a file that does not load leaves the machine and
-    // the keys held on it as they are.
-    const QString name = ShownName(path);
-    const auto loaded = std::make_unique<Machine>();
-    if (const std::string problem = LoadSnapshot(path, *loaded); !problem.empty()) {
-        Warn(LoadFailedMessage + name.toStdString() + ": " + problem);
-        return;
-    }
-    // The keys are the user's, not the snapshot's: the one held now is let
-    // go, on the face too, typing under way stops, and none the snapshot
-    // holds is pressed, since no key-up or button release would ever come
-    // for it.
-    StopPaste();
-    keyboard_.Stop();
-    ReleaseMouseKey(-1, -1);
-    keyTaps_.Clear();
-    Mk = *loaded;
-    Mk.MouseKey = 0;
-    Mk.PcKey = 0;
-    RedrawDisplay();
-    // The loaded ROM may carry another key map, or none.
-    if (keyHelp_ && keyHelp_->isVisible()) keyHelp_->ListKeys();
-    if (OnMachineLoaded) OnMachineLoaded();
-    note_->ShowNote("Machine loaded from " + name);
-}
-
-QString TMainForm::ChooseSnapshotFile(bool saving) {
-    if (snapshotFolder_.isEmpty()) snapshotFolder_ = QFileInfo(QString::fromStdString(files_.snapshot)).absolutePath();
-    QFileDialog chooser(this, saving ? QStringLiteral("Save the machine as") : QStringLiteral("Open a saved machine"),
-                        snapshotFolder_, QStringLiteral("Vexal snapshots (*.vxs);;All files (*)"));
-    chooser.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    chooser.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    chooser.setDefaultSuffix(QStringLiteral("vxs"));
-    // The chooser runs the message loop, in which a termination signal can
-    // close the window.
-    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty() || closed_) return {};
-    const QString path = chooser.selectedFiles().first();
-    snapshotFolder_ = QFileInfo(path).absolutePath();
-    return path;
-}
-
-void TMainForm::SaveMachineAs() {
-    if (const QString path = ChooseSnapshotFile(true); !path.isEmpty()) SaveMachineTo(path.toStdString());
-}
-
-void TMainForm::OpenMachine() {
-    if (const QString path = ChooseSnapshotFile(false); !path.isEmpty()) LoadMachineFrom(path.toStdString());
 }
 
 void TMainForm::RedrawDisplay() {

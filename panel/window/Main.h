@@ -6,6 +6,7 @@
 
 #include "panel/KeyLayout.h"
 #include "panel/window/KeyOverlay.h"
+#include "panel/window/LcdView.h"
 #include "panel/KeyTaps.h"
 #include "panel/KeyTyper.h"
 #include "panel/LcdLayout.h"
@@ -74,7 +75,7 @@ public:
 
     void OnRunTimer();
 
-    // The display.
+    // The display, drawn by an LcdView into LcdBitmap.
     void RenderLcd();
     void DrawIndicator(int x, int y, int sourceX, int sourceY, int width, bool on);
     void DrawSegment(int left, int top, int right, int bottom, bool on);
@@ -101,6 +102,7 @@ public:
     void StopPaste();
     bool Pasting() const { return paste_ != nullptr; }
 
+    // Snapshot files (MainSnapshots.cpp).
     // Ctrl+S and Ctrl+L: the whole machine saved to the run folder's
     // "snapshot.vxs", and loaded back, with a note over the face; a failure
     // is a warning and leaves the machine as it was. A loaded machine holds
@@ -200,12 +202,16 @@ private:
     void MoveKeyInside(int key, int x, int y, bool pressed);
     // Repaints an area of the face, given in face pixels.
     void UpdateFace(int x, int y, int width, int height);
+    // The view that draws LcdBitmap and keeps its shadow; only while the
+    // bitmaps exist.
+    LcdView Lcd();
     // The face pixel under a point of the window.
     QPoint FacePoint(const QPointF& position) const;
 
     // The menu's entries in the state of the moment.
     void UpdateMenu();
-    // A snapshot file chosen to save to or to load; empty when none was.
+    // A snapshot file chosen to save to or to load; empty when none was
+    // (MainSnapshots.cpp).
     QString ChooseSnapshotFile(bool saving);
     // How the notes and warnings name a file: by its name in the run folder,
     // else by its path.

@@ -1,8 +1,9 @@
 #include "panel/window/Screenshot.h"
 
+#include "files/ReplaceFile.h"
+
 #include <QBuffer>
 #include <QDir>
-#include <QFile>
 
 namespace {
 
@@ -23,15 +24,13 @@ SavedScreenshot SaveScreenshot(const QImage& picture, const QString& folder, con
     if (!picture.save(&buffer, "PNG")) return {{}, QStringLiteral("the picture could not be made into a PNG file")};
     const QDir into(folder);
     for (int number = 1; number <= MostNamesTried; ++number) {
-        QFile file(into.filePath(NameFor(when, number)));
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            if (file.write(png) == png.size() && file.flush()) return {file.fileName(), {}};
-            const QString problem = file.errorString();
-            file.remove();
-            return {{}, problem};
-        }
+        const QString path = into.filePath(NameFor(when, number));
+        bool taken = false;
+        const std::string problem = CreateNewFile(path.toStdString(), reinterpret_cast<const uint8_t*>(png.constData()),
+                                                  size_t(png.size()), taken);
+        if (problem.empty()) return {path, {}};
         // Only a name that is taken is worth another try.
-        if (!file.exists()) return {{}, file.errorString()};
+        if (!taken) return {{}, QString::fromStdString(problem)};
     }
     return {{}, QStringLiteral("every name for this second is taken")};
 }

@@ -12,7 +12,7 @@ struct SavedScreenshot {
 
 // Saves the picture as PNG in the folder as "vexal-YYYYMMDD-HHMMSS.png" for
 // the time given, or, where that name is taken, with "-2", "-3" and so on
-// before ".png". Each name is created only if no file has it, so a file that
-// appears meanwhile is never replaced; a file that cannot be written whole is
-// removed.
+// before ".png". Each name is taken only if no file has it, so a file that
+// appears meanwhile is never replaced, and the file appears whole or not at
+// all (CreateNewFile).
 SavedScreenshot SaveScreenshot(const QImage& picture, const QString& folder, const QDateTime& when);

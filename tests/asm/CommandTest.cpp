@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -72,6 +73,10 @@ TEST_F(AsmCommand, AnOutputThatWouldLoseAFileIsRefused) {
          folder / "link.lst" + " is the source file; write the output elsewhere"},
         {"an included file", {"-o", image, "-l", folder / "sub/../inc.asm"}, AsmExitBadUsage,
          folder / "sub/../inc.asm" + " is the included file " + folder / "inc.asm" + "; write the output elsewhere"},
+        {"the image through a link to where the listing goes",
+         {"-o", folder / "dangling.bin", "-l", folder / "gone.lst"},
+         AsmExitBadUsage,
+         "the image and the listing would both be " + folder / "dangling.bin" + "; give them different names"},
         {"a listing that cannot be written", {"-o", image, "-l", folder / "sub"}, AsmExitFailed,
          "cannot write " + folder / "sub" + ": it is a folder"},
     };
@@ -79,6 +84,7 @@ TEST_F(AsmCommand, AnOutputThatWouldLoseAFileIsRefused) {
     folder.WriteText("inc.asm", " .word 2\n");
     std::filesystem::create_hard_link(folder / "prog.asm", folder / "hard.bin");
     std::filesystem::create_symlink("prog.asm", folder / "link.lst");
+    std::filesystem::create_symlink("gone.lst", folder / "dangling.bin");
     std::filesystem::create_directory(folder / "sub");
     const std::vector<uint8_t> old = Pattern(100, 9);
     folder.Write("rom.bin", old);
@@ -96,6 +102,51 @@ TEST_F(AsmCommand, AnOutputThatWouldLoseAFileIsRefused) {
         const std::vector<uint8_t> included = folder.Read("inc.asm");
         EXPECT_EQ(std::string(included.begin(), included.end()), " .word 2\n");
         EXPECT_EQ(entries(), before) << "nothing new, no temporary left";
+    }
+}
+
+// Names that end in ".new" are names like any other: an output never
+// writes over them on its way, nor leaves a temporary file behind.
+TEST_F(AsmCommand, OutputsBesideNamesEndingInNewAreWritten) {
+    struct Case {
+        const char* what;
+        std::string source;               // holds the program, and stays as it is
+        std::vector<std::string> output;  // the options naming the outputs
+        std::string image, listing;       // the files that get them
+    };
+    const Case cases[] = {
+        {"the source named as the image with .new", "prog.bin.new", {"-o", "prog.bin"}, "prog.bin", ""},
+        {"an included file named as the listing with .new", "prog.asm", {"-l", "inc.lst"}, "prog.bin", "inc.lst"},
+        {"the listing named as the image without .new", "prog.asm", {"-o", "x.new", "-l", "x"}, "x.new", "x"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TempFolder here;
+        const std::string source = " .include \"inc.lst.new\"\n .word 1\n";
+        here.WriteText(c.source, source);
+        here.WriteText("inc.lst.new", " .word 2\n");
+        std::vector<std::string> arguments;
+        for (const std::string& option : c.output) arguments.push_back(option[0] == '-' ? option : here / option);
+        arguments.push_back(here / c.source);
+        ASSERT_EQ(Run(arguments), AsmExitDone) << err.str();
+
+        const std::vector<uint8_t> image = here.Read(c.image);
+        ASSERT_EQ(image.size(), RomSize);
+        EXPECT_EQ(image[0], 2);
+        EXPECT_EQ(image[2], 1);
+        const std::vector<uint8_t> kept = here.Read(c.source), included = here.Read("inc.lst.new");
+        EXPECT_EQ(std::string(kept.begin(), kept.end()), source);
+        EXPECT_EQ(std::string(included.begin(), included.end()), " .word 2\n");
+        std::set<std::string> names{c.source, "inc.lst.new", c.image};
+        if (!c.listing.empty()) {
+            const std::vector<uint8_t> listing = here.Read(c.listing);
+            EXPECT_NE(std::string(listing.begin(), listing.end()).find(".word 2"), std::string::npos);
+            names.insert(c.listing);
+        }
+        std::set<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(here.path()))
+            found.insert(entry.path().filename().string());
+        EXPECT_EQ(found, names) << "no temporary left";
     }
 }
 

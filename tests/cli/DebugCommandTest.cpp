@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -103,6 +104,30 @@ TEST_F(DebugCommands, NoOutputOverwritesTheSessionsImages) {
     }
     EXPECT_EQ(folder.Read("rom.bin"), std::vector<uint8_t>(RomSize, 0));
     EXPECT_EQ(folder.Read("ram.bin"), std::vector<uint8_t>(RamSize, 0x11));
+}
+
+// Each output goes through a temporary file of its own: a session whose
+// images are named as another file with ".new" keeps them whole while it
+// writes that other file.
+TEST_F(DebugCommands, OutputsLeaveImagesNamedWithNewAlone) {
+    const std::vector<uint8_t> rom(RomSize, 0x22), ram(RamSize, 0x11);
+    folder.Write("rom.bin.new", rom);
+    folder.Write("ram.bin.new", ram);
+    Console session{folder / "ram.bin.new", NumberFormat(16), folder / "rom.bin.new"};
+    Mk.Memory[0x10] = 0x5A;
+    ASSERT_FALSE(Execute("step 4").failed);
+    for (const char* command : {"trace 3 ", "snapshot ", "saverom ", "save "}) {
+        for (const char* name : {"rom.bin", "ram.bin"}) {
+            std::ostringstream out;
+            const ConsoleReply reply = session.Execute(command + (folder / name), out);
+            EXPECT_FALSE(reply.failed) << command << name << ": " << reply.error;
+            EXPECT_EQ(reply.warnings, "") << command << name;
+            EXPECT_EQ(folder.Read("rom.bin.new"), rom) << command << name;
+            EXPECT_EQ(folder.Read("ram.bin.new"), ram) << command << name;
+        }
+    }
+    EXPECT_EQ(folder.Read("ram.bin"), std::vector<uint8_t>(Mk.Ram(), Mk.Ram() + RamSize)) << "save came last";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 4) << "no temporary left";
 }
 
 TEST_F(DebugCommands, SaveRomRefusesTheLoadedImage) {

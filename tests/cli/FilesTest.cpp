@@ -2,9 +2,12 @@
 // written only when save asks, safely.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "CliRun.h"
 #include "core/Def.h"
-#include "panel/MemoryFiles.h"
+#include "tests/support/FileSizeLimit.h"
 
 namespace {
 
@@ -85,15 +88,21 @@ TEST(CliFiles, FailedSaveIsReportedAndLeavesTheOldFileWhole) {
     StandardFolder folder;
     const std::vector<uint8_t> original = RamPattern();
     folder.Write("ram.bin", original);
-    // A folder where the temporary file would go: it cannot be created.
-    std::filesystem::create_directory(RamTemporaryPath(folder / "ram.bin"));
-    const CliResult r = folder.Run("poke 8000 ABCD\nsave\nsave no/such/folder/ram.bin\npeek 8000\n");
+    // The disk fills up in the middle of the write.
+    CliResult r;
+    {
+        const FileSizeLimit diskFull(1000);
+        r = folder.Run("poke 8000 ABCD\nsave\nsave no/such/folder/ram.bin\npeek 8000\n");
+    }
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "Failed to save the file ram.bin: cannot create ram.bin.new beside it: Is a directory\n"
+    EXPECT_EQ(r.err, "Failed to save the file ram.bin: File too large\n"
                      "Failed to save the file no/such/folder/ram.bin: cannot reach its folder: No such file or "
                      "directory\n");
     EXPECT_EQ(r.out, "ABCD\n");
     EXPECT_EQ(folder.Read("ram.bin"), original);
+    EXPECT_FALSE(std::ranges::any_of(std::filesystem::directory_iterator(folder.path()),
+                                     [](const auto& entry) { return entry.path().filename().string()[0] == '.'; }))
+        << "no temporary left";
 }
 
 TEST(CliFiles, SaveNameMayHoldBlanks) {

@@ -1,10 +1,13 @@
 #include "MessageLoop.h"
 #include "PanelFixture.h"
+#include "TestPictures.h"
+#include "panel/window/LcdView.h"
 
 #include <QPaintEvent>
 #include <QRegion>
 
 #include <cstring>
+#include <random>
 #include <sstream>
 
 namespace {
@@ -251,6 +254,40 @@ TEST_F(Lcd, TheRefreshShowsTheDisplayOnTheWindow) {
     EXPECT_EQ(window.copy(70, 41, 227, 51), *form->LcdBitmap);
     EXPECT_EQ(form->FaceBitmap->copy(70, 41, 227, 51), *form->LcdBitmap);
     EXPECT_FALSE(form->LcdDirty);
+}
+
+// The view draws without a window what the window shows: random displays,
+// each drawn over the one before as the refresh does, match the display drawn
+// here and the window's own picture of the same bytes.
+TEST_F(Lcd, TheViewAloneDrawsWhatTheWindowShows) {
+    QImage bitmap(LcdWidth, LcdHeight, QImage::Format_RGB32);
+    const QImage keys = TestKeys().convertToFormat(QImage::Format_RGB32);
+    std::array<uint8_t, DrawnBytes> shadow{};
+    bool redrawAll = false, dirty = false;
+    LcdView view(bitmap, keys, shadow, redrawAll, dirty);
+    view.Clear();
+    std::mt19937 rng(85);
+    for (int round = 0; round < 6; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        // Sparse rows, so that some bytes stay as they were and some change.
+        for (int i = 0; i <= CursorByte; ++i)
+            if (rng() % 3 == 0) Mk.LcdRam[i] = uint8_t(rng());
+        const bool cursorShown = round % 2 == 1;
+        dirty = false;
+        view.Render(Mk.LcdRam.data(), cursorShown);
+        EXPECT_TRUE(dirty);
+        EXPECT_EQ(FirstDifference(bitmap, ExpectedDisplay(Mk.LcdRam.data(), cursorShown)), "");
+
+        form->CursorPhase = cursorShown;
+        form->RedrawDisplay();
+        form->repaint();
+        const QImage window = form->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(FirstDifference(window.copy(LcdLeft, LcdTop, LcdWidth, LcdHeight), bitmap), "");
+
+        dirty = false;
+        view.Render(Mk.LcdRam.data(), cursorShown);
+        EXPECT_FALSE(dirty) << "nothing changed since";
+    }
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ const Case Cases[] = {
      {"vexal: DIR/rom.bin is missing\n"}, true},
     {"a signal while running", Folder::Installed, {"--dir", "DIR"}, {}, true, 0, {}, true},
     {"a signal, and the RAM cannot be saved", Folder::SaveFails, {"--dir", "DIR"}, {}, true, 1,
-     {"vexal: Failed to save the file ram.bin: cannot create ram.bin.new beside it: Is a directory\n"}, false},
+     {"vexal: Failed to save the file ram.bin: cannot reach its folder: No such file or directory\n"}, false},
     {"no display at all", Folder::Installed, {"--dir", "DIR"}, NoDisplay, false, 2,
      {"vexal: found no display to show the window on: neither DISPLAY nor WAYLAND_DISPLAY is set.\n",
       "xvfb-run -a vexal"},
@@ -72,7 +72,7 @@ std::filesystem::path Lay(const TempFolder& root, Folder kind) {
     root.Write("my mk85/rom.bin", std::vector<uint8_t>(RomSize, 0));
     TestFace().save(QString::fromStdString((folder / "face.bmp").string()), "BMP");
     TestKeys().save(QString::fromStdString((folder / "keys.bmp").string()), "BMP");
-    if (kind == Folder::SaveFails) std::filesystem::create_directory(folder / "ram.bin.new");
+    if (kind == Folder::SaveFails) std::filesystem::create_symlink("gone/ram.bin", folder / "ram.bin");
     return folder;
 }
 

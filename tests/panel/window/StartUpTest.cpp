@@ -1,6 +1,7 @@
 #include "MessageLoop.h"
 #include "PanelFixture.h"
 #include "panel/LcdLayout.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/MemoryImage.h"
 
 #include <QScreen>
@@ -206,10 +207,11 @@ TEST_F(StartUp, AFailedSaveWarnsAndLeavesTheOldImageWhole) {
     folder.Write("ram.bin", Pattern(RamSize, 6));
     Start();
     std::memset(Mk.Ram(), 0xA5, RamSize);
-    std::filesystem::create_directory(folder / "ram.bin.new");
-    form->close();
-    EXPECT_EQ(warnings,
-              std::vector<std::string>{SaveWarning + ": cannot create ram.bin.new beside it: Is a directory"});
+    {
+        const FileSizeLimit diskFull(1000);
+        form->close();
+    }
+    EXPECT_EQ(warnings, std::vector<std::string>{SaveWarning + ": File too large"});
     EXPECT_FALSE(form->RamSaved());
     EXPECT_EQ(folder.Read("ram.bin"), Pattern(RamSize, 6));
 }
@@ -356,18 +358,20 @@ TEST_F(Signals, AfterASignalAFailedSaveIsPrintedAndNoBoxWaits) {
     folder.Write("ram.bin", Pattern(RamSize, 6));
     Start();
     CloseOnSignals();
-    std::filesystem::create_directory(folder / "ram.bin.new");
     RealBoxes();
     bool closed = false;
     form->OnClosed = [&] { closed = true; };
     testing::internal::CaptureStderr();
-    ::raise(SIGTERM);
-    for (int i = 0; i < 100 && !closed; ++i) Serve(10);
+    {
+        const FileSizeLimit diskFull(1000);
+        ::raise(SIGTERM);
+        for (int i = 0; i < 100 && !closed; ++i) Serve(10);
+    }
     const std::string printed = testing::internal::GetCapturedStderr();
     EXPECT_TRUE(closed);
     EXPECT_FALSE(rescued);
     EXPECT_FALSE(form->RamSaved());
-    EXPECT_EQ(printed, "vexal: " + SaveWarning + ": cannot create ram.bin.new beside it: Is a directory\n");
+    EXPECT_EQ(printed, "vexal: " + SaveWarning + ": File too large\n");
     EXPECT_TRUE(warnings.empty());
     EXPECT_EQ(folder.Read("ram.bin"), Pattern(RamSize, 6));
 }
