@@ -390,8 +390,7 @@ execute:
         movb #-1,recalled
         movb linelen,r0
         clrb line(r0)           ; the tokeniser stops at the zero byte
-        jsr pc,enterline
-        jmp sealkept
+        jmp enterline
 1$:     rts pc
 
 ; listat: lists the first program line numbered R0 or more; with none,

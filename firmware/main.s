@@ -47,18 +47,24 @@ codestart:
         .org codestart
 
 ; Power-on: a display self-test, then the banner, then the top level,
-; showing the value kept as ANS from the last session if there is one.
+; showing what was cleared of a damaged RAM image, or else the value kept
+; as ANS from the last session if there is one.
 start:  mov #stacktop,sp
         mov #WORKING,@#ctrl
         jsr pc,selftest
         jsr pc,checkkept
+        mov r0,-(sp)
         jsr pc,clearwork
         mov #bannertext,r3
         mov #CELLS,r4
         jsr pc,draw
         mov #SECOND,r0
 1$:     sob r0,1$
-        tstb answerknown
+        mov (sp)+,r0
+        beq 2$
+        jsr pc,showmessage
+        br top
+2$:     tstb answerknown
         beq top
         mov #answer,r0
         jsr pc,showvalue
