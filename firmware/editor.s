@@ -387,6 +387,7 @@ execute:
 2$:     tstb linelen
         beq 1$
         jsr pc,keepline
+        movb #1,keptchanged     ; sealed before the processor sleeps (kept.s)
         movb #-1,recalled
         movb linelen,r0
         clrb line(r0)           ; the tokeniser stops at the zero byte

@@ -181,14 +181,22 @@ checkhistory:
 8$:     clc
         rts pc
 
-; sealchanged: RAM as the emulator may save it: the program sealed if it
-; changed since it was last, then the numbers and the history. sealkept
-; seals these alone, sealprogram the program. Change R0 to R3.
+; sealchanged: RAM as the emulator may save it: the numbers and the
+; history sealed if a line ran since they were last, as only a line run
+; changes them, and the program, by sealnewlines, if it changed. sealkept
+; seals the numbers and the history, sealprogram the program. Change R0 to
+; R3.
 sealchanged:
+        tstb keptchanged
+        beq sealnewlines
+        clrb keptchanged
+        jsr pc,sealkept
+sealnewlines:
         tstb progchanged
-        beq sealkept
+        beq 1$
         clrb progchanged
-        jsr pc,sealprogram
+        br sealprogram
+1$:     rts pc
 sealkept:
         jsr pc,keptrange
         jsr pc,crc

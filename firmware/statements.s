@@ -775,7 +775,7 @@ contstmt:
 ; startrun: a program runs: RUN shows, the display is empty, the program
 ; sealed as it runs. Changes R0 to R4.
 startrun:
-        jsr pc,sealchanged
+        jsr pc,sealnewlines
         bisb #RUN,indicators+1
         clrb outlen
         movb #NOCURSOR,@#lcdcursor
