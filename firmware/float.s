@@ -1534,7 +1534,10 @@ fdcarried:
         add #FBUF+12.,r3
 fdtrailing:
         cmpb -(r3),#'0'
-        beq fdtrailing
+        bne fdcount
+        cmp r3,r2
+        bhi fdtrailing          ; never before the first, whatever x holds
+fdcount:
         sub r2,r3
         inc r3
         rts pc
