@@ -40,9 +40,11 @@ checkkept:
         mov r0,(sp)
         jsr pc,checkprogram
         bcs 3$
-        mov ourmark+2,signature+2
+        cmp signature+2,ourmark+2
+        beq 4$
+        mov ourmark+2,signature+2 ; version 1's, converted
         jsr pc,sealprogram
-        tst (sp)+
+4$:     tst (sp)+
         bne varscleared
         jsr pc,checknumbers
         bcs varscleared
