@@ -184,21 +184,25 @@ checkhistory:
         rts pc
 
 ; sealchanged: RAM as the emulator may save it: the numbers and the
-; history sealed if a line ran since they were last, as only a line run
+; history sealed while a line runs and once after, as only a line run
 ; changes them, and the program, by sealnewlines, if it changed. sealkept
 ; seals the numbers and the history, sealprogram the program. Change R0 to
 ; R3.
+KEPTRAN = 1                     ; keptchanged: a line ran since the last seal
+KEPTRUNNING = 2                 ; a line runs: sealed at every sleep
 sealchanged:
         tstb keptchanged
         beq sealnewlines
+        cmpb keptchanged,#KEPTRUNNING
+        beq 1$
         clrb keptchanged
-        jsr pc,sealkept
+1$:     jsr pc,sealkept
 sealnewlines:
         tstb progchanged
-        beq 1$
+        beq 2$
         clrb progchanged
         br sealprogram
-1$:     rts pc
+2$:     rts pc
 sealkept:
         jsr pc,keptrange
         jsr pc,crc

@@ -109,7 +109,8 @@ linefull:
 progchanged:
         .blkb 1                 ; 1 when the program changed since it was sealed
 keptchanged:
-        .blkb 1                 ; 1 when a line ran since the numbers were sealed
+        .blkb 1                 ; whether a line runs or ran since the numbers
+                                ; were sealed (kept.s)
         .even
 FORENTRY = 6+FSIZE+FSIZE
 forstack:                       ; FOR loops: the variable (bit 0 set for a
