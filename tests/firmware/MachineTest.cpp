@@ -253,10 +253,13 @@ TEST(Firmware, DamagedRamKeepsOnlyWhatIsWhole) {
              Reseal(ram);
          },
          "VARIABLES C", true},
-        {"A's first word FFFF in a first version's image, whose sum sees no change",
+        {"B's first word 0000 made FFFF in a first version's image, whose sum sees no change",
          [](std::vector<uint8_t>& ram) {
              Reseal(ram, true);
-             PutWord(ram, LabelAddress("vars"), 0xFFFF ^ WordAt(ram, LabelAddress("vars")));
+             const uint16_t b = LabelAddress("vars") + 8;
+             EXPECT_EQ(WordAt(ram, b), 0);
+             PutWord(ram, b, 0xFFFF);
+             EXPECT_EQ(OnesSum(ram, LabelAddress("answer"), LabelAddress("varsend")), WordAt(ram, LabelAddress("keptsum")));
          },
          "VARIABLES C", true},
         {"a first version's image", [](std::vector<uint8_t>& ram) { Reseal(ram, true); }, "", true},
