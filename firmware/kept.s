@@ -1,8 +1,9 @@
         .radix 16
 ; What the machine keeps in RAM between sessions (ram.s): ANS, the random
 ; seed, the history and the variables under one check, the program under
-; another, each a CRC-16, which sees any change of one or two bytes and any
-; two words swapped. The emulator saves the RAM when it closes; at power-on
+; another, each a CRC-16, which sees every change of up to 16 bits in a row
+; and all but one in 65,536 of the others, two words swapped among them,
+; where a sum of words sees no swap and takes 0000 for FFFF. The emulator saves the RAM when it closes; at power-on
 ; the signature, the checks and the shape of the data tell our own image
 ; from an empty one, a damaged one or one left by another program. Whatever
 ; RAM holds, what is kept afterwards is whole and in the forms the rest of
