@@ -375,8 +375,8 @@ keepline:
 7$:     rts pc
 
 ; execute: runs the line, or while listing goes on to the next line. What
-; the line changed is sealed at once, should the emulator close before the
-; processor next sleeps.
+; the line changes is sealed whenever the processor sleeps while it runs
+; (at PRINT and INPUT) and the first time after (kept.s).
 execute:
         tstb showing
         bne 1$
@@ -387,11 +387,12 @@ execute:
 2$:     tstb linelen
         beq 1$
         jsr pc,keepline
+        movb #KEPTRUNNING,keptchanged
         movb #-1,recalled
         movb linelen,r0
         clrb line(r0)           ; the tokeniser stops at the zero byte
         jsr pc,enterline
-        jmp sealkept
+        movb #KEPTRAN,keptchanged
 1$:     rts pc
 
 ; listat: lists the first program line numbered R0 or more; with none,

@@ -18,11 +18,14 @@ ECONT = 14
 EDIRECT = 16
 ESTOP = 18
 EBREAK = 1A
+EMEMCLEARED = 1C                ; what power-on found damaged (kept.s)
+EVARSCLEARED = 1E
 
 messages:                       ; by code
         .word 0, overflowtext, divbyzerotext, argumenttext, syntaxtext
         .word nolinetext, memorytext, nofortext, nogosubtext, deeptext
         .word canttext, directtext, stoptext, breaktext
+        .word memclearedtext, varsclearedtext
 overflowtext:
         .asciz "OVERFLOW"
 divbyzerotext:
@@ -49,6 +52,10 @@ stoptext:
         .asciz "STOP"
 breaktext:
         .asciz "BREAK"
+memclearedtext:
+        .asciz "MEMORY CLEARED"
+varsclearedtext:
+        .asciz "VARIABLES CLEARED"
         .even
 
 ; try: runs the routine at R1, which returns with C clear, so that a run

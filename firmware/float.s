@@ -415,6 +415,53 @@ npover: tst (sp)+
         mov #FEOVERFLOW,r0
         rts pc
 
+; fcheck: C clear when the number at R0 is in its one form: eight zero
+; bytes, or limbs of 0 to 9999 and an exponent that numpack leaves as they
+; are. Power-on checks what RAM kept with it (kept.s), so that the routines
+; here never meet a number they did not make. Changes R0, R1.
+fcheck: jsr r5,fsave
+        mov r0,r1
+        mov (r1)+,r0
+        bis (r1)+,r0
+        bis (r1)+,r0
+        bis (r1)+,r0
+        beq fckdone             ; 0 (and C clear)
+        mov #3,r2
+fcklimb:
+        cmp -(r1),#9999.
+        bhi fckbad
+        sob r2,fcklimb
+        mov -(r1),r0
+        bic #8000,r0
+        sub #EBIAS,r0
+        cmp r0,#-111.           ; twelve digits from 1E-99 down
+        blt fckbad
+        cmp r0,#88.
+        bgt fckbad
+        sub #RSIZE+FSIZE,sp
+        mov sp,r4
+        jsr pc,numunpack
+        mov r1,r5
+        mov sp,r0
+        add #RSIZE,r0
+        jsr pc,numpack
+        bne fckunlike           ; an overflow
+        mov sp,r0
+        add #RSIZE,r0
+        mov #4,r3
+fckword:
+        cmp (r0)+,(r5)+
+        bne fckunlike
+        sob r3,fckword
+        add #RSIZE+FSIZE,sp
+        clr r0
+        br fckdone
+fckunlike:
+        add #RSIZE+FSIZE,sp
+fckbad: mov #FEARGUMENT,r0
+fckdone:
+        jmp fret
+
 ; --- Adding and comparing ---
 
 ; fadd: x := x + y; fsub: x := x - y. Two numbers of one exponent from
@@ -1487,7 +1534,10 @@ fdcarried:
         add #FBUF+12.,r3
 fdtrailing:
         cmpb -(r3),#'0'
-        beq fdtrailing
+        bne fdcount
+        cmp r3,r2
+        bhi fdtrailing          ; never before the first, whatever x holds
+fdcount:
         sub r2,r3
         inc r3
         rts pc

@@ -63,7 +63,7 @@ nokey:  tst awakefor
         beq sleep
         dec awakefor
         br getkey
-sleep:  jsr pc,sealkept         ; RAM as the emulator may save it
+sleep:  jsr pc,sealchanged      ; RAM as the emulator may save it
         clr @#ctrl              ; stops here until a key is held
         mov #WORKING,@#ctrl
         mov #AWAKESCANS,awakefor

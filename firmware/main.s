@@ -46,19 +46,26 @@ codestart:
         .include "ram.s"
         .org codestart
 
-; Power-on: a display self-test, then the banner, then the top level,
-; showing the value kept as ANS from the last session if there is one.
+; Power-on: a display self-test, then the banner, shown while what RAM
+; keeps is checked and a second more, then the top level, showing what was
+; cleared of a damaged RAM image, or else the value kept as ANS from the last
+; session if there is one.
 start:  mov #stacktop,sp
         mov #WORKING,@#ctrl
         jsr pc,selftest
-        jsr pc,checkkept
         jsr pc,clearwork
         mov #bannertext,r3
         mov #CELLS,r4
         jsr pc,draw
+        jsr pc,checkkept
+        mov r0,-(sp)
         mov #SECOND,r0
 1$:     sob r0,1$
-        tstb answerknown
+        mov (sp)+,r0
+        beq 2$
+        jsr pc,showmessage
+        br top
+2$:     tstb answerknown
         beq top
         mov #answer,r0
         jsr pc,showvalue

@@ -102,11 +102,12 @@ takeout:
         rts pc
 
 ; programchanged: what a change of the program means: the open FOR loops
-; and GOSUBs, and CONT, point into it no longer. Seals it. Changes R0, R1.
+; and GOSUBs, and CONT, point into it no longer; it is sealed before the
+; processor sleeps or a run starts (kept.s).
 programchanged:
         clrb cancont
-        jsr pc,clearstacks
-        jmp sealprogram
+        movb #1,progchanged
+        jmp clearstacks
 
 ; newprogram: an empty program, variables 0.
 newprogram:
@@ -115,7 +116,6 @@ newprogram:
 1$:     clr (r0)+
         cmp r0,#varsend
         blo 1$
-        jsr pc,sealkept
         br programchanged
 
 ; linenumber: reads digits at R5: C clear with R0 = their number and R5

@@ -12,15 +12,15 @@ GOSUBDEPTH = 8                  ; GOSUBs open at once
 FLOATSTACK = 96.                ; the most stack a number routine takes
 
 ; What the machine keeps between sessions comes first, under a signature
-; and two checksums: one over the numbers and the history, which change
-; all the time and are sealed whenever the processor goes to sleep, and one
-; over the program, sealed whenever it changes. A program that is running
-; when the emulator closes keeps its program; only its variables may be
-; lost. An image that is empty, damaged or written by another program is
+; and two checks (CRC-16): one over the numbers and the history, which change
+; all the time, and one over the program; each is sealed when the processor
+; goes to sleep after a change, and the program when a run starts too, so
+; that EXE costs no check. A program that is running when the emulator closes
+; keeps its program; only its variables may be lost. An image that is empty, damaged or written by another program is
 ; recognised at power-on and started afresh (kept.s).
         .org 8000
 signature:
-        .blkb 4                 ; "VXB1"
+        .blkb 4                 ; "VXB2"
 keptsum:
         .blkb 2                 ; over answer to varsend
 answer: .blkb FSIZE             ; ANS, the last value an expression showed
@@ -106,6 +106,11 @@ cancont:
         .blkb 1                 ; 1 when CONT can go on
 linefull:
         .blkb 1                 ; 1 when the line refused the last key
+progchanged:
+        .blkb 1                 ; 1 when the program changed since it was sealed
+keptchanged:
+        .blkb 1                 ; whether a line runs or ran since the numbers
+                                ; were sealed (kept.s)
         .even
 FORENTRY = 6+FSIZE+FSIZE
 forstack:                       ; FOR loops: the variable (bit 0 set for a

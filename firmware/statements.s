@@ -772,9 +772,10 @@ contstmt:
 1$:     mov #ECONT,r0
         jmp error
 
-; startrun: a program runs: RUN shows, the display is empty. Changes R0 to
-; R4.
+; startrun: a program runs: RUN shows, the display is empty, the program
+; sealed as it runs. Changes R0 to R4.
 startrun:
+        jsr pc,sealnewlines
         bisb #RUN,indicators+1
         clrb outlen
         movb #NOCURSOR,@#lcdcursor

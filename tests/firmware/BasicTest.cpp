@@ -275,6 +275,14 @@ TEST(Basic, ProgramAndVariablesSurviveASavedSession) {
     const auto screens = folder.ScreensOf(PowerOn + Show + Enter("LIST") + Show + Press(KeyClear) + RunIt + Next +
                                           Enter("B") + Show);
     EXPECT_EQ(TextsOf(screens), (std::vector<std::string>{"", "10 PRINT \"HI", "HI 7", "", "1"}));
+
+    // Saved while PRINT waits, the processor asleep: what the line changed
+    // since an earlier PRINT is kept too, and the line just stored.
+    folder.RunFirmware(PowerOn + Start("A=1:PRINT A:A=2:PRINT A") + "idle\n" + Execute + "idle\n" + "save\n");
+    folder.RunFirmware(PowerOn + Enter("30 END") + Start("PRINT A:A=3:PRINT A") + "idle\n" + Execute + "idle\n" +
+                       "save\n");
+    EXPECT_EQ(TextsOf(folder.ScreensOf(PowerOn + Show + Enter("A") + Show + Press(KeyClear) + Enter("LIST 30") + Show)),
+              (std::vector<std::string>{"", "3", "30 END"}));
 }
 
 // A line that does not fit is refused whole: the program stays as it was.

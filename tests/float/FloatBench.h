@@ -20,7 +20,7 @@ enum class Routine {
     Add, Subtract, Multiply, Divide, Compare,
     Clear, Negate, Absolute, Sign, Integer, Move, FromInteger, ToInteger,
     Parse, Format, Random, SquareRoot, Power, Ln, Exp, Log,
-    Sin, Cos, Tan, Atn,
+    Sin, Cos, Tan, Atn, Check,
 };
 
 using Number = std::array<uint8_t, 8>;

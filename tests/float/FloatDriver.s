@@ -22,7 +22,7 @@ routines:
         .word fadd, fsub, fmul, fdiv, fcmp
         .word fclr, fneg, fabs, fsgn, fint, fmove, fromint, toint
         .word fparse, fformat, frnd, fsqr, fpow, fln, fexp, flog
-        .word fsin, fcos, ftan, fatn
+        .word fsin, fcos, ftan, fatn, fcheck
 
         .include "../../firmware/float.s"
 

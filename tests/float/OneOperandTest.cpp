@@ -43,6 +43,39 @@ TEST(FloatOneOperand, IntegerIsTheFloor) {
     }
 }
 
+// The check of what RAM kept takes every number in its one form, as the
+// reference encodes it, and nothing else: the same values in other words,
+// limbs above 9999, magnitudes out of range.
+TEST(FloatOneOperand, CheckTakesTheOneFormAlone) {
+    FloatBench bench;
+    NumberSource source(7);
+    for (int i = 0; i < 500; ++i) {
+        const mpq_class x = i == 0 ? mpq_class(0) : source.Any();
+        EXPECT_FALSE(bench.Unary(Routine::Check, Encode(x)).c) << Describe(x);
+    }
+    const auto words = [](uint16_t exponent, uint16_t l0, uint16_t l1, uint16_t l2) {
+        Number n;
+        for (size_t i = 0; const uint16_t w : {exponent, l0, l1, l2}) {
+            n[i++] = uint8_t(w);
+            n[i++] = uint8_t(w >> 8);
+        }
+        return n;
+    };
+    const Number others[] = {
+        words(0x8000, 0, 0, 0),         // -0
+        words(0x7E, 0, 0, 0),           // 0 with an exponent
+        words(0x7F, 0, 0, 50),          // 5.0
+        words(0x81, 0, 0, 5),           // 50
+        words(0x80, 0, 0, 10000),       // a limb too large
+        words(0x80, 0xFFFF, 0xFFFF, 0xFFFF),
+        words(0x7FFF, 0, 0, 1),         // far too large
+        words(0x80 + 88, 9999, 9999, 9950),  // 9.99999999995E99, which shows as 1E100
+        words(0x80 - 111, 0, 0, 1),     // 1E-111
+        words(0, 1000, 0, 0),           // 1E-117
+    };
+    for (const Number& n : others) EXPECT_TRUE(bench.Unary(Routine::Check, n).c) << Describe(n);
+}
+
 // Words through a number and back: all the small ones, the ends and a
 // spread between.
 TEST(FloatOneOperand, WordsComeBack) {
