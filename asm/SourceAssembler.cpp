@@ -12,7 +12,6 @@
 #include "core/Def.h"
 #include "debugger/Numbers.h"
 #include "debugger/Pdp11asm.h"
-#include "debugger/Pdp11dis.h"
 
 namespace {
 
