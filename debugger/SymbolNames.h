@@ -19,12 +19,13 @@
 #include <string_view>
 #include <vector>
 
-constexpr size_t NameLimit = 64;            // characters of a name or of a local label
-constexpr size_t SymbolCountLimit = 65536;  // symbols of one symbol file
+constexpr size_t NameLimit = 64;                       // characters of a name or of a local label
+constexpr size_t SymbolNameLimit = NameLimit + 1 + NameLimit;  // of a local label under its routine
+constexpr size_t SymbolCountLimit = 65536;             // symbols of one symbol file
 // Characters of a line of a symbol file, without its line end: room for the
 // longest symbol with blanks around it.
 constexpr size_t SymbolLineLimit = 256;
-static_assert(4 + 1 + 2 * NameLimit + 1 <= SymbolLineLimit);
+static_assert(4 + 1 + SymbolNameLimit <= SymbolLineLimit);
 
 constexpr bool IsNameStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
 constexpr bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9'); }
