@@ -83,7 +83,12 @@ std::optional<Options> ParseArguments(const std::vector<std::string>& arguments,
 // temporary file first, and they replace the old files only once all are
 // complete.
 bool WriteOutputs(const Options& options, const SourceResult& result, std::ostream& err) {
-    const std::string symbols = options.symbols.empty() ? std::string() : SymbolFileText(result.labels);
+    const auto failed = [&err](const std::string& path, const std::string& problem) {
+        err << "vexal-asm: cannot write " << path << ": " << problem << "\n";
+        return false;
+    };
+    const SymbolFile symbols = options.symbols.empty() ? SymbolFile{} : SymbolFileText(result.labels);
+    if (!symbols.Problem.empty()) return failed(options.symbols, symbols.Problem);
     const auto bytes = [](const std::string& text) { return reinterpret_cast<const uint8_t*>(text.data()); };
     struct Output {
         const std::string& path;
@@ -92,11 +97,7 @@ bool WriteOutputs(const Options& options, const SourceResult& result, std::ostre
     Output outputs[] = {{options.output, {}}, {options.listing, {}}, {options.symbols, {}}};
     outputs[0].file.emplace(options.output, result.rom.data(), result.rom.size());
     if (!options.listing.empty()) outputs[1].file.emplace(options.listing, bytes(result.listing), result.listing.size());
-    if (!options.symbols.empty()) outputs[2].file.emplace(options.symbols, bytes(symbols), symbols.size());
-    const auto failed = [&err](const std::string& path, const std::string& problem) {
-        err << "vexal-asm: cannot write " << path << ": " << problem << "\n";
-        return false;
-    };
+    if (!options.symbols.empty()) outputs[2].file.emplace(options.symbols, bytes(symbols.Text), symbols.Text.size());
     for (const Output& output : outputs)
         if (output.file && !output.file->Problem().empty()) return failed(output.path, output.file->Problem());
     for (Output& output : outputs)

@@ -12,7 +12,6 @@
 #include "core/Def.h"
 #include "debugger/Numbers.h"
 #include "debugger/Pdp11asm.h"
-#include "debugger/Pdp11dis.h"
 
 namespace {
 
@@ -23,19 +22,6 @@ constexpr int MaxNesting = 32;              // parentheses within one expression
 constexpr int64_t ExpressionLimit = 0xFFFFFFFF;  // what any step of an expression may reach
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsNameStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
-bool IsNameChar(char c) { return IsNameStart(c) || IsDigit(c); }
-
-std::string Lowered(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-    return lower;
-}
-
-bool IsRegisterName(std::string_view lowerName) {
-    return std::any_of(std::begin(RegisterNames), std::end(RegisterNames),
-                       [&](const MnemonicRecord& r) { return r.Name == lowerName; });
-}
 
 bool AllDigitsOf(std::string_view token, int32_t radix) {
     return std::all_of(token.begin(), token.end(), [&](char c) { return DigitValue(c) < radix; });
@@ -116,6 +102,7 @@ public:
             location_ = 0;
             ordinal_ = -1;
             scope_ = 0;
+            routine_.clear();
             sourceRead_ = 0;
             numbers_ = NumberFormat(DefaultRadix);
             AssembleFile(path, std::nullopt);
@@ -235,16 +222,20 @@ private:
 
     // "name:" or "local$:" at the start of the line, any number of them;
     // tells whether there were any. An ordinary label opens the scope of the
-    // local labels that follow it.
+    // local labels that follow it, which the symbol file writes under it.
     bool Labels() {
         for (bool any = false;; any = true) {
             SkipBlanks();
             const size_t end = LabelEnd(pos_);
             if (end == pos_ || end == text_.size() || text_[end] != ':') return any;
-            if (text_[end - 1] != '$') {
+            const std::string name = text_.substr(pos_, end - pos_);
+            const bool local = name.back() == '$';
+            if (!local) {
                 ++scope_;
-                if (finalPass_) result_.labels.push_back({uint16_t(location_), text_.substr(pos_, end - pos_)});
+                routine_ = name;
             }
+            if (finalPass_ && !routine_.empty())
+                result_.labels.push_back({uint16_t(location_), local ? LocalLabelName(routine_, name) : name});
             Define(pos_, location_);
             std::fill(text_.begin() + long(pos_), text_.begin() + long(end) + 1, ' ');
             pos_ = end + 1;
@@ -281,8 +272,8 @@ private:
     void Define(size_t column, int32_t value) {
         const std::string name = text_.substr(column, LabelEnd(column) - column);
         const std::string key = SymbolKey(name);
-        if (IsRegisterName(key)) {
-            Error(column, "'" + name + "' is a register name");
+        if (const std::string problem = NameProblem(name); !problem.empty()) {
+            Error(column, problem);
             return;
         }
         const auto [symbol, added] = symbols_.try_emplace(key, Symbol{value, ordinal_, column});
@@ -338,7 +329,7 @@ private:
         };
         const size_t column = pos_;
         const size_t end = NameEnd(pos_ + 1);
-        const std::string name = Lowered(std::string_view(text_).substr(column, end - column));
+        const std::string name = LowerCase(std::string_view(text_).substr(column, end - column));
         const auto found = std::find_if(std::begin(directives), std::end(directives),
                                         [&](const DirectiveRecord& d) { return d.name == name; });
         if (found == std::end(directives)) {
@@ -744,7 +735,7 @@ private:
     // The key of a name in the symbol table: a local label's carries the
     // scope it belongs to, which no name can contain.
     std::string SymbolKey(const std::string& name) const {
-        const std::string key = Lowered(name);
+        const std::string key = LowerCase(name);
         return name.back() == '$' ? std::to_string(scope_) + ":" + key : key;
     }
 
@@ -787,6 +778,7 @@ private:
     int32_t location_ = 0;  // may run past FFFF; bytes there are reported
     long ordinal_ = -1;     // the line being assembled, counted through all files
     long scope_ = 0;        // ordinary labels so far: the scope of local labels
+    std::string routine_;   // the last ordinary label, which local labels are written under
     int nesting_ = 0;       // parentheses open in the expression being read
     std::map<std::string, Symbol> symbols_;
     std::vector<LineRecord> layout_;

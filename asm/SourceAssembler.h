@@ -32,7 +32,9 @@ struct SourceResult {
     std::string listing;              // address, assembled words or bytes, source line
     std::vector<SourceError> errors;  // in the order of the source; empty on success
     std::vector<std::string> files;   // every file read, the main one first
-    std::vector<Symbol> labels;       // the labels (not the local ones), in the order of the source
+    // The labels in the order of the source, local ones under their routine
+    // ("fill.1$"; none above the first ordinary label).
+    std::vector<Symbol> labels;
 };
 
 // Assembles the source file at path and the files it includes, at most

@@ -220,11 +220,7 @@ uint16_t Console::ParseAddressWord(std::string_view word) const {
                       ", and no label of that name");
 }
 
-std::string Console::Place(uint16_t address) const {
-    std::string text = Full(address);
-    if (const std::string* name = Symbols.NameAt(address)) text += " (" + *name + ")";
-    return text;
-}
+std::string Console::Place(uint16_t address) const { return LabelledAddress(address, numbers); }
 
 // ADDR alone is the word there (the byte, when ADDR is odd); ADDR END, the
 // bytes from ADDR to END.

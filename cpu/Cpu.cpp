@@ -156,9 +156,14 @@ uint64_t StepsToSpend(int64_t left, int32_t cost) { return uint64_t(left / cost 
 
 }  // namespace
 
+bool CpuRunsNoInstruction() {
+    if (!(Mk.CtrlPort & CtrlRunBit) && !KeyHeld()) return true;
+    return Mk.Waiting && !Mk.HaltRequest;
+}
+
 bool CpuIdle() {
-    if (!(Mk.CtrlPort & CtrlRunBit)) return !KeyHeld();
-    return Mk.Waiting && !Mk.HaltRequest && !Mk.StepFlag;
+    // Else the step wakes the processor, or clears the step flag.
+    return CpuRunsNoInstruction() && ((Mk.CtrlPort & CtrlRunBit) ? !Mk.StepFlag : !KeyHeld());
 }
 
 void CpuReset() {

@@ -23,10 +23,18 @@ struct CpuRunResult {
 };
 CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, int32_t stopAt);
 
-// True when the next step can change nothing but the count of steps: the
-// processor is stopped with no key held to wake it, or waits with no halt
-// request to take. Only something outside it (a key, the halt request) can
-// end that.
+// Two answers about the next step. They differ where it runs no instruction
+// yet changes the machine: a held key wakes a processor that still waits, or
+// a waiting processor clears the step flag (machines that a snapshot or an
+// edit may hold; no instruction leaves them).
+//
+// True when the next step runs no instruction at PC: the processor is
+// stopped with no key held to wake it, or waits with no halt request to take.
+// The debugger asks it: such a step cannot return, call or stop at PC.
+bool CpuRunsNoInstruction();
+// True when the next step can change nothing but the count of steps. Only
+// something outside the processor (a key, the halt request) can end that, so
+// runs count such steps at once.
 bool CpuIdle();
 
 // The debugger's stops, each tested after every step: PC at Pc (0..0xFFFF;

@@ -4,14 +4,9 @@
 #include <cstring>
 
 #include "debugger/Pdp11dis.h"
+#include "debugger/SymbolNames.h"
 
 namespace {
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
-bool IsNameChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
 
 // One line being assembled. Its scan position and what it has produced so
 // far are the result it is building.
@@ -98,7 +93,7 @@ private:
         const std::string_view rest = AsmLine.substr(std::min(AsmLine.size(), size_t(AsmPos - 1)));
         if (rest.size() < name.size()) return false;
         for (size_t i = 0; i < name.size(); ++i) {
-            if (Lower(rest[i]) != name[i]) return false;
+            if (LowerCase(rest[i]) != name[i]) return false;
         }
         AsmPos += int(name.size());
         return true;
@@ -321,7 +316,7 @@ private:
         const int start = AsmPos;
         const MnemonicRecord* record = Search(MnemonicTable);
         if (record && (record->Format == FmtSrcDstByte || record->Format == FmtDstByte) && !AtEnd() &&
-            Lower(Current()) == 'b') {
+            LowerCase(Current()) == 'b') {
             ++AsmPos;
             AsmWords[0] |= 0100000;
         }

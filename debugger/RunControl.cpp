@@ -1,19 +1,14 @@
 #include "debugger/RunControl.h"
 
 #include <algorithm>
-#include <bit>
 
 #include "debugger/History.h"
-#include "debugger/Numbers.h"
-#include "debugger/Symbols.h"
 
 RunControl Debugger;
 
 namespace {
 
 constexpr size_t AddressWords = 65536 / 64;
-
-bool TestBit(const std::vector<uint64_t>& bits, uint16_t address) { return bits[address >> 6] >> (address & 63) & 1; }
 
 // The location an access of that kind reaches, as ReadCell and WriteCell
 // decode it, or nullptr where it reads 0 (or the write vanishes); without
@@ -60,22 +55,6 @@ void WatchHook(bool write) {
     }
 }
 
-// A number in full form in the radix: as many digits as 65535 takes, or 255
-// for a byte.
-std::string Full(uint16_t value, int32_t radix, bool word = true) {
-    const std::string widest = FormatNumber(word ? 0xFFFF : 0xFF, radix, ' ');
-    const size_t digits = widest.size() - widest.find_first_not_of(' ');
-    const std::string text = FormatNumber(value, radix, '0');
-    return text.substr(text.size() - digits);
-}
-
-// An address with its label, when the symbol table has one there.
-std::string Place(uint16_t address, int32_t radix) {
-    std::string text = Full(address, radix);
-    if (const std::string* name = Symbols.NameAt(address)) text += " (" + *name + ")";
-    return text;
-}
-
 // The length in bytes of an instruction that calls and comes back (jsr, emt,
 // trap, iot, bpt), or 0 for any other.
 uint16_t CallLength(uint16_t word) {
@@ -91,46 +70,7 @@ uint16_t CallLength(uint16_t word) {
 // rts, rti and rtt.
 bool IsReturn(uint16_t word) { return (word & 0177770) == 0000200 || word == 0000002 || word == 0000006; }
 
-// Whether the next step executes nothing: the processor is asleep with no
-// key to wake it, or waits with no halt request.
-bool NextStepIdles() {
-    if (!(Mk.CtrlPort & CtrlRunBit)) return Mk.MouseKey == 0 && Mk.PcKey == 0;
-    return Mk.Waiting && !Mk.HaltRequest;
-}
-
 }  // namespace
-
-std::string StopText(const Stop& stop, int32_t radix) {
-    const std::string at = Place(stop.Pc, radix);
-    switch (stop.Reason) {
-    case StopReason::None:
-        return "running at " + at;
-    case StopReason::Steps:
-        return "stepped to " + at;
-    case StopReason::Breakpoint:
-        return "break " + at;
-    case StopReason::RunTo:
-        return "reached " + at;
-    case StopReason::Watch: {
-        const WatchHit& hit = stop.Watch;
-        const auto value = [&](uint16_t v) { return Full(v, radix, hit.Word); };
-        std::string text = std::string("watch ") + (hit.Write ? "w " : "r ") + Full(hit.Address, radix) + ": ";
-        text += hit.Write ? value(hit.Old) + " -> " + value(hit.New) : value(hit.Old);
-        return text + " at " + Place(hit.Instruction, radix);
-    }
-    case StopReason::Returned:
-        return "returned to " + at;
-    case StopReason::HaltMode:
-        return "halt mode at " + at;
-    case StopReason::Trap:
-        return "trap " + Full(stop.Vector, radix) + " to " + at;
-    case StopReason::Interrupted:
-        return "interrupted at " + at;
-    case StopReason::HistoryStart:
-        return "history start at " + at;
-    }
-    return at;
-}
 
 ProcessorState StateOf(const Machine& machine) {
     if (!(machine.CtrlPort & CtrlRunBit)) return ProcessorState::Asleep;
@@ -153,54 +93,9 @@ const char* StateName(ProcessorState state) {
     return "";
 }
 
-RunControl::RunControl() : breakBits_(AddressWords), stopBits_(AddressWords), history_(new History) {}
+RunControl::RunControl() : stopBits_(AddressWords), history_(new History) {}
 
 RunControl::~RunControl() { delete history_; }
-
-bool RunControl::SetBreakpoint(uint16_t address) {
-    if (IsBreakpoint(address)) return false;
-    breakBits_[address >> 6] |= uint64_t(1) << (address & 63);
-    ++breakCount_;
-    return true;
-}
-
-bool RunControl::ClearBreakpoint(uint16_t address) {
-    if (!IsBreakpoint(address)) return false;
-    breakBits_[address >> 6] &= ~(uint64_t(1) << (address & 63));
-    --breakCount_;
-    return true;
-}
-
-void RunControl::ClearBreakpoints() {
-    std::fill(breakBits_.begin(), breakBits_.end(), 0);
-    breakCount_ = 0;
-}
-
-bool RunControl::IsBreakpoint(uint16_t address) const { return TestBit(breakBits_, address); }
-
-std::vector<uint16_t> RunControl::Breakpoints() const {
-    std::vector<uint16_t> addresses;
-    for (size_t word = 0; word < breakBits_.size(); ++word)
-        for (uint64_t bits = breakBits_[word]; bits != 0; bits &= bits - 1)
-            addresses.push_back(uint16_t(word * 64 + size_t(std::countr_zero(bits))));
-    return addresses;
-}
-
-bool RunControl::SetWatch(const Watchpoint& watch) {
-    if (watch.First > watch.Last || watches_.size() >= WatchpointLimit) return false;
-    if (std::find(watches_.begin(), watches_.end(), watch) != watches_.end()) return false;
-    watches_.push_back(watch);
-    return true;
-}
-
-bool RunControl::ClearWatch(const Watchpoint& watch) {
-    const auto found = std::find(watches_.begin(), watches_.end(), watch);
-    if (found == watches_.end()) return false;
-    watches_.erase(found);
-    return true;
-}
-
-void RunControl::ClearWatches() { watches_.clear(); }
 
 void RunControl::Begin(Command command) {
     command_ = command;
@@ -218,7 +113,7 @@ void RunControl::Step(uint64_t steps) {
 void RunControl::StepOver() {
     const uint16_t pc = Mk.Reg[PC] & 0xFFFE;
     const uint16_t length = CallLength(PeekWord(Mk, pc));
-    if (length == 0 || NextStepIdles() || Mk.HaltRequest) {
+    if (length == 0 || CpuRunsNoInstruction() || Mk.HaltRequest) {
         Step(1);
         return;
     }
@@ -243,6 +138,19 @@ Stop RunControl::Finish(StopReason reason) {
     return lastStop_;
 }
 
+// Ends the command with the stop that the run just found (none: the
+// steps ran): a trap's vector, and a watch hit completed with the value after
+// the step and the instruction that made the access.
+void RunControl::Conclude(const Stop& found) {
+    Finish(found.Reason == StopReason::None ? StopReason::Steps : found.Reason);
+    lastStop_.Vector = found.Vector;
+    if (found.Reason != StopReason::Watch) return;
+    WatchHit hit = Caught.hit;
+    hit.New = ValueAt(hit.Address, hit.Write, hit.Word);
+    hit.Instruction = history_->At(history_->Now() - 1).Reg[PC];
+    lastStop_.Watch = hit;
+}
+
 // Runs start from the history's machine: an edit made since begins a new
 // history, and keys changed since are recorded.
 bool RunControl::Prepare() {
@@ -254,9 +162,9 @@ bool RunControl::Prepare() {
 void RunControl::Arm(bool debugStops) {
     Watch = BusWatch{};
     Caught.tripped = false;
-    if (!debugStops || watches_.empty()) return;
+    if (!debugStops || Watches().empty()) return;
     // A word access one byte below a range touches its first byte.
-    for (const Watchpoint& watch : watches_) {
+    for (const Watchpoint& watch : Watches()) {
         const uint16_t low = watch.First == 0 ? 0 : uint16_t(watch.First - 1);
         const uint16_t high = watch.Last;
         // The span from start that stays clear of low..high.
@@ -278,7 +186,7 @@ void RunControl::Arm(bool debugStops) {
             narrow(Watch.LcdWriteSpan, LcdRamStart);
         }
     }
-    Caught.watches = &watches_;
+    Caught.watches = &Watches();
     Watch.Hook = WatchHook;
 }
 
@@ -297,7 +205,7 @@ StopReason RunControl::ReasonAt(int32_t runTo) const {
 // One step with the checks that the fast runs cannot make: a return past
 // the routine's frame, a trap, the entry to halt mode.
 CpuRunResult RunControl::CarefulStep(int32_t runTo, Stop& stop) {
-    const bool idle = NextStepIdles();
+    const bool idle = CpuRunsNoInstruction();
     const bool returns = !idle && !Mk.HaltRequest && IsReturn(PeekWord(Mk, Mk.Reg[PC] & 0xFFFE));
     const bool inHaltMode = Mk.Psw & HaltModeBit;
     const uint64_t traps = TrapsTaken.Count;
@@ -324,9 +232,9 @@ Advanced RunControl::RunForward(int64_t budget, uint64_t maxSteps, int32_t runTo
     stop = Stop{};
     const bool careful = debugStops && (command_ == Command::Out || StopOnTrap || StopOnHaltMode);
     const bool targeted = command_ == Command::Over || command_ == Command::RunTo;
-    const bool anyAddress = debugStops && (breakCount_ > 0 || targeted);
+    const bool anyAddress = debugStops && (BreakpointCount() > 0 || targeted);
     if (anyAddress) {
-        stopBits_ = breakBits_;
+        stopBits_ = BreakpointBits();
         if (targeted) stopBits_[target_ >> 6] |= uint64_t(1) << (target_ & 63);
     }
     const RunStops stops{runTo, anyAddress ? stopBits_.data() : nullptr, Watch.Hook ? &Caught.tripped : nullptr};
@@ -367,17 +275,7 @@ Advanced RunControl::Advance(int64_t budget, uint64_t maxSteps, int32_t runTo) {
     Stop stop;
     const Advanced result = RunForward(budget, maxSteps, runTo, true, stop);
     Arm(false);
-    if (result.Stopped) {
-        const uint16_t vector = stop.Vector;
-        Finish(stop.Reason);
-        lastStop_.Vector = vector;
-        if (stop.Reason == StopReason::Watch) {
-            WatchHit hit = Caught.hit;
-            hit.New = ValueAt(hit.Address, hit.Write, hit.Word);
-            hit.Instruction = history_->At(history_->Now() - 1).Reg[PC];
-            lastStop_.Watch = hit;
-        }
-    }
+    if (result.Stopped) Conclude(stop);
     history_->Leave();
     return result;
 }
@@ -411,14 +309,7 @@ Stop RunControl::Explain(uint64_t step) {
     Stop stop;
     RunForward(UnlimitedBudget, 1, -1, true, stop);
     Arm(false);
-    Finish(stop.Reason == StopReason::None ? StopReason::Steps : stop.Reason);
-    lastStop_.Vector = stop.Vector;
-    if (stop.Reason == StopReason::Watch) {
-        WatchHit hit = Caught.hit;
-        hit.New = ValueAt(hit.Address, hit.Write, hit.Word);
-        hit.Instruction = history_->At(step - 1).Reg[PC];
-        lastStop_.Watch = hit;
-    }
+    Conclude(stop);
     history_->Leave();
     return lastStop_;
 }

@@ -1,7 +1,8 @@
-// The debugger's run control: breakpoints, watchpoints and the commands that
-// run the processor until something stops it (continue, step, step over, step
-// out, run to an address, step back, run back), the reason of the last stop,
-// and the processor's state at a glance. Every step of the session runs
+// The debugger's run control: the commands that run the processor until
+// something stops it (continue, step, step over, step out, run to an address,
+// step back, run back), with the breakpoints and watchpoints it keeps
+// (StopPoints.h), the reason of the last stop (StopText.h), and the
+// processor's state at a glance. Every step of the session runs
 // through here, the run loop's included, so that the history (History.h)
 // sees each one and the step count since reset stays true.
 //
@@ -12,68 +13,14 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "cpu/Cpu.h"
 #include "core/Def.h"
+#include "debugger/StopPoints.h"
+#include "debugger/StopText.h"
 
 class History;
-
-enum class WatchAccess : uint8_t { Write = 1, Read = 2, ReadWrite = 3 };
-
-// Stops when the program writes (or reads) any byte of First..Last; ports and
-// display memory included. Instruction fetches are reads too, as on the bus.
-struct Watchpoint {
-    uint16_t First = 0;
-    uint16_t Last = 0;
-    WatchAccess Access = WatchAccess::Write;
-    bool operator==(const Watchpoint&) const = default;
-};
-
-constexpr size_t BreakpointLimit = 65536;  // every address may hold one
-constexpr size_t WatchpointLimit = 64;
-
-enum class StopReason : uint8_t {
-    None,         // no command has stopped yet
-    Steps,        // the steps asked for have run
-    Breakpoint,   // PC reached a breakpoint
-    RunTo,        // PC reached the address run to (the breakpoint field's too)
-    Watch,        // a watched byte was written or read
-    Returned,     // step over or out: control came back to the caller
-    HaltMode,     // the processor entered halt mode
-    Trap,         // the processor took a trap
-    Interrupted,  // the user stopped the run
-    HistoryStart, // stepping back reached the oldest step kept
-};
-
-// What the watched access was: the instruction that made it (its address),
-// the first watched address it touched and its value before and after the
-// instruction (a byte, or a word for a word access).
-struct WatchHit {
-    uint16_t Instruction = 0;
-    uint16_t Address = 0;
-    uint16_t Old = 0;
-    uint16_t New = 0;
-    bool Write = false;
-    bool Word = false;
-    bool operator==(const WatchHit&) const = default;
-};
-
-struct Stop {
-    StopReason Reason = StopReason::None;
-    uint16_t Pc = 0;    // PC after the stop
-    uint64_t Step = 0;  // the step count at the stop
-    WatchHit Watch;     // for a watch stop
-    uint16_t Vector = 0;  // for a trap stop: the trap's vector
-    bool operator==(const Stop&) const = default;
-};
-
-// The stop as the console prints it and the window's state line shows it, in
-// the radix: "break 0220", "watch w 0104: 0C00 -> 0400 at 0252", "returned
-// to 8012", ...; names of the symbol table are used for addresses that have
-// one.
-std::string StopText(const Stop& stop, int32_t radix);
 
 // The processor at a glance, as the next step finds it.
 enum class ProcessorState : uint8_t {
@@ -95,27 +42,12 @@ struct Advanced {
 
 constexpr uint64_t NoStepLimit = UINT64_MAX;
 
-class RunControl {
+class RunControl : public StopPoints {
 public:
     RunControl();
     ~RunControl();
     RunControl(const RunControl&) = delete;
     RunControl& operator=(const RunControl&) = delete;
-
-    // Breakpoints: a run stops after a step that leaves PC on one. Each stays
-    // until removed. Set and Clear tell whether anything changed.
-    bool SetBreakpoint(uint16_t address);
-    bool ClearBreakpoint(uint16_t address);
-    void ClearBreakpoints();
-    bool IsBreakpoint(uint16_t address) const;
-    std::vector<uint16_t> Breakpoints() const;  // sorted
-
-    // Watchpoints: false when WatchpointLimit are set or the range is
-    // reversed (SetWatch), or no such watchpoint is set (ClearWatch).
-    bool SetWatch(const Watchpoint& watch);
-    bool ClearWatch(const Watchpoint& watch);
-    void ClearWatches();
-    const std::vector<Watchpoint>& Watches() const { return watches_; }
 
     // Optional stops, off at start.
     bool StopOnHaltMode = false;
@@ -182,13 +114,11 @@ private:
     CpuRunResult CarefulStep(int32_t runTo, Stop& stop);
     StopReason ReasonAt(int32_t runTo) const;
     Stop Finish(StopReason reason);
+    void Conclude(const Stop& found);
     Stop Explain(uint64_t step);
     void Begin(Command command);
 
-    std::vector<uint64_t> breakBits_;  // one bit an address, 65536 bits
-    std::vector<uint64_t> stopBits_;   // the breakpoints and the command's target
-    size_t breakCount_ = 0;
-    std::vector<Watchpoint> watches_;
+    std::vector<uint64_t> stopBits_;  // the breakpoints and the command's target
     Command command_ = Command::None;
     uint64_t stepsLeft_ = 0;
     uint16_t target_ = 0;     // the address of RunTo and StepOver

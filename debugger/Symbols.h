@@ -1,9 +1,8 @@
-// The program's labels: the symbol file that vexal-asm -s writes ("ADDRESS
-// NAME" a line, the address hexadecimal), read into a table that the
-// disassembler, the debug window and the console look names up in, both
-// ways. A symbol file comes from the user and is read as hostile input: its
-// lines and their count are bounded, and a line that does not parse is
-// reported and skipped.
+// The program's labels: the symbol file that vexal-asm -s writes
+// (SymbolNames.h), read into a table that the disassembler, the debug window
+// and the console look names up in, both ways. A symbol file comes from the
+// user and is read as hostile input: its lines and their count are bounded,
+// and a line that does not parse is reported and skipped.
 #pragma once
 
 #include <cstddef>
@@ -13,19 +12,11 @@
 #include <string_view>
 #include <vector>
 
+#include "debugger/Numbers.h"
+#include "debugger/SymbolNames.h"
+
 // The symbol file beside the ROM image in a run folder.
 constexpr const char* SymbolFileName = "rom.sym";
-
-// Bounds of a symbol file: longer lines are bad lines, and reading stops,
-// with a warning, after this many lines.
-constexpr size_t SymbolLineLimit = 256;
-constexpr size_t SymbolCountLimit = 65536;
-
-struct Symbol {
-    uint16_t Address;
-    std::string Name;
-    bool operator==(const Symbol&) const = default;
-};
 
 class SymbolTable {
 public:
@@ -57,11 +48,6 @@ private:
     std::vector<size_t> byName_;  // indices into byAddress_, sorted by lower-case name
 };
 
-// The symbol file of the labels: "ADDRESS NAME" a line, the address in four
-// hexadecimal digits, sorted by address (labels of one address in their
-// order).
-std::string SymbolFileText(std::vector<Symbol> labels);
-
 // The session's table: read from the run folder's rom.sym at start, or from
 // the file given to vexal-cli --sym or the console's sym command.
 extern SymbolTable Symbols;
@@ -71,3 +57,8 @@ extern SymbolTable Symbols;
 // A name wins over a number spelt alike ("add" in radix 16). Empty when the
 // text is neither.
 std::optional<uint16_t> ParseAddress(std::string_view text, int32_t radix, const SymbolTable& symbols);
+
+// An address as the messages write it: in full in the format's radix, with
+// the label of the session's table in brackets where it has one there, as
+// "0220 (fill)".
+std::string LabelledAddress(uint16_t address, const NumberFormat& numbers);

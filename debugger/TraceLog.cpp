@@ -8,26 +8,19 @@
 #include "debugger/Pdp11dis.h"
 #include "debugger/Symbols.h"
 
-namespace {
-
-bool ExecutesInstruction(const Machine& machine) {
-    if (!(machine.CtrlPort & CtrlRunBit)) return machine.MouseKey != 0 || machine.PcKey != 0;
-    return !machine.Waiting || machine.HaltRequest;
-}
-
-}  // namespace
-
 std::vector<TraceEntry> RecentSteps(History& history, size_t count) {
     count = std::min(count, TraceLogLimit);
     const Machine present = Mk;
     const uint64_t now = history.Now();
     const uint64_t first = now - std::min<uint64_t>(count, now - history.Oldest());
+    // A history not yet begun has no checkpoint to move to.
+    if (first == now) return {};
     std::vector<TraceEntry> entries;
     entries.reserve(size_t(now - first));
     history.MoveTo(first);
     while (history.Now() < now) {
         TraceEntry entry;
-        entry.Executed = ExecutesInstruction(Mk);
+        entry.Executed = !CpuRunsNoInstruction();
         entry.Address = Mk.Reg[PC] & 0xFFFE;
         for (uint16_t i = 0; i < entry.Words.size(); ++i)
             entry.Words[i] = PeekWord(Mk, uint16_t(entry.Address + 2 * i));

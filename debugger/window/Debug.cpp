@@ -34,7 +34,7 @@ constexpr int DesignCharacterPixels = 8;  // the width formula's character
 constexpr int CaptionPixels = 11;
 constexpr int ResumeDelay = 30;  // run-loop ticks, about 300 ms
 constexpr int TraceDigits = 6;
-constexpr int NameLength = 32;   // characters of a label typed for an address
+constexpr int NameLength = int(SymbolNameLimit);  // characters of a label typed for an address
 const QColor ActiveCaption(0, 0, 255);
 
 // How long a command runs before the window hides and leaves it to the run

@@ -184,10 +184,7 @@ void CloseField(TEdit* field) {
 
 namespace {
 
-bool IsNameCharacter(QChar c) {
-    return c.unicode() < 0x80 && (c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('.') ||
-                                  c == QLatin1Char('$'));
-}
+bool IsNameCharacter(QChar c) { return c.unicode() < 0x80 && IsSymbolChar(char(c.unicode())); }
 
 // Removes the characters that fail the test, as FilterDigits describes.
 void FilterCharacters(QLineEdit* field, const std::function<bool(QChar)>& keep) {

@@ -8,6 +8,7 @@
 
 #include "asm/Command.h"
 #include "core/Def.h"
+#include "debugger/Symbols.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -148,6 +149,77 @@ TEST_F(AsmCommand, OutputsBesideNamesEndingInNewAreWritten) {
             found.insert(entry.path().filename().string());
         EXPECT_EQ(found, names) << "no temporary left";
     }
+}
+
+// The symbol file holds every label at its address, local ones under their
+// routine, and the reader takes it back whole.
+TEST_F(AsmCommand, TheSymbolFileReadsBackAsTheLabels) {
+    folder.WriteText("prog.asm",
+                     "1$: nop ; above every routine: under none\n"
+                     " .org 100\n"
+                     "start: 1$: nop\n"
+                     " br 1$\n"
+                     "loop$: dec r0\n"
+                     "Next: Two: 1$: nop\n"
+                     "data: .word 0\n");
+    ASSERT_EQ(Run({"-s", folder / "prog.sym", folder / "prog.asm"}), AsmExitDone) << err.str();
+    SymbolTable table;
+    const SymbolTable::LoadResult read = table.Load(folder / "prog.sym");
+    EXPECT_EQ(read.Error, "");
+    EXPECT_TRUE(read.Warnings.empty());
+    const std::vector<Symbol> labels = {{0x100, "start"}, {0x100, "start.1$"}, {0x104, "start.loop$"},
+                                        {0x106, "Next"},  {0x106, "Two"},      {0x106, "Two.1$"},
+                                        {0x108, "data"}};
+    EXPECT_EQ(table.All(), labels);
+    EXPECT_EQ(table.Find("two.1$"), 0x106);
+}
+
+// One grammar of names: a label the assembler takes comes back from the
+// symbol file, and one it refuses, the reader refuses too.
+TEST_F(AsmCommand, TheAssemblerAndTheReaderTakeTheSameNames) {
+    const struct {
+        std::string label;
+        bool good;
+    } names[] = {
+        {"fill", true},
+        {"_Mixed_9", true},
+        {std::string(NameLimit, 'n'), true},
+        {std::string(NameLimit + 1, 'n'), false},
+        {"sp", false},
+        {"R7", false},
+        {"9lives", false},
+        {"a.b", false},
+        {"1$", true},
+        {"Loop_2$", true},
+        {std::string(NameLimit - 1, '7') + "$", true},
+        {std::string(NameLimit, '7') + "$", false},
+        {"$", false},
+    };
+    for (const auto& row : names) {
+        SCOPED_TRACE(row.label);
+        const std::string name = row.label.back() == '$' ? "start." + row.label : row.label;
+        folder.WriteText("prog.asm", " .org 100\nstart: nop\n" + row.label + ": nop\n");
+        std::filesystem::remove(folder / "prog.sym");
+        EXPECT_EQ(Run({"-s", folder / "prog.sym", folder / "prog.asm"}), row.good ? AsmExitDone : AsmExitFailed);
+        SymbolTable table;
+        EXPECT_EQ(table.Parse("0102 " + name + "\n", "t.sym").Count, row.good ? 1u : 0u);
+        if (!row.good) continue;
+        EXPECT_EQ(table.Load(folder / "prog.sym").Count, 2u);
+        EXPECT_EQ(table.Find(name), 0x102);
+    }
+}
+
+// More labels than a symbol file holds: the symbol file is refused, and with
+// it every output; without -s the source assembles.
+TEST_F(AsmCommand, TooManyLabelsForASymbolFileWriteNothing) {
+    std::string source;
+    for (size_t i = 0; i <= SymbolCountLimit; ++i) source += "l" + std::to_string(i) + ":\n";
+    folder.WriteText("many.asm", source);
+    EXPECT_EQ(Run({"-s", folder / "many.sym", folder / "many.asm"}), AsmExitFailed);
+    EXPECT_EQ(err.str(), "vexal-asm: cannot write " + folder / "many.sym" + ": 65537 labels; a symbol file holds at most 65536\n");
+    EXPECT_FALSE(folder.Exists("many.sym"));
+    EXPECT_FALSE(folder.Exists("many.bin"));
+    EXPECT_EQ(Run({folder / "many.asm"}), AsmExitDone) << err.str();
 }
 
 struct Usage {

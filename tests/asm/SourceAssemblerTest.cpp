@@ -130,6 +130,7 @@ TEST_F(Source, ErrorsNameLineColumnAndReason) {
         {" .org 7FFE\n mov #1,r0", 2, 2, "address 8000 is beyond the ROM"},
         {" .org 10\n nop\n .org 10\n halt", 4, 2, "address 10 is assembled already, at "},
         {"sp: nop", 1, 1, "'sp' is a register name"},
+        {" nop\n" + std::string(65, 'n') + " = 1", 2, 1, "a name longer than 64 characters"},
         {" .word face", 1, 8, "undefined label 'face'; a number that begins with a letter needs a 0 before it, as 0face"},
         {"a: br 1$\nb: 1$: nop", 1, 7, "undefined local label '1$'"},
         {"a: 1$: nop\n1$: nop", 2, 1, "duplicate label '1$'"},

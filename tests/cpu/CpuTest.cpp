@@ -91,6 +91,30 @@ TEST_F(Processor, WaitIdlesUntilAHaltRequest) {
     EXPECT_EQ(Mk.Psw, 0x0104);
 }
 
+// The two answers about the next step against what the step does, in every
+// state of the run bit, a held key, waiting, the halt request, the step flag
+// and halt mode: no instruction leaves the registers and PSW alone, and an
+// idle step the whole machine.
+TEST_F(Processor, IdleAndNoInstructionSayWhatTheStepDoes) {
+    SetWordAt(0x8000, 0005200);  // inc r0
+    for (int state = 0; state < 64; ++state) {
+        Mk.Reg[PC] = 0x8000;
+        Mk.Reg[0] = 0;
+        Mk.CtrlPort = state & 1 ? 0x0500 : 0x0100;
+        Mk.PcKey = state & 2 ? 20 : 0;
+        Mk.Waiting = state & 4;
+        Mk.HaltRequest = state & 8;
+        Mk.StepFlag = state & 16;
+        Mk.Psw = state & 32 ? 0x0100 : 0x0000;
+        const bool noInstruction = CpuRunsNoInstruction();
+        const bool idle = CpuIdle();
+        const Machine before = Mk;
+        CpuStep();
+        EXPECT_EQ(noInstruction, Mk.Reg == before.Reg && Mk.Psw == before.Psw) << "state " << state;
+        EXPECT_EQ(idle, Mk == before) << "state " << state;
+    }
+}
+
 TEST_F(Processor, HaltRequestHaltsBeforeTheNextInstruction) {
     SetWordAt(0x8000, ILLEGAL);
     Mk.HaltRequest = true;

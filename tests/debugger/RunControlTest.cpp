@@ -260,6 +260,20 @@ TEST(TraceLog, StepsAsSingleStepsMakeThem) {
     EXPECT_EQ(FirstDifference(Mk, end), "");
 }
 
+// Before any run (as after only edits) the history holds no step, and no
+// checkpoint either.
+TEST(TraceLog, NoStepsBeforeTheFirstRun) {
+    std::mt19937 rng(4);
+    RandomizeMachine(rng);
+    const Machine start = Mk;
+    History fresh;
+    for (const size_t count : {size_t(0), size_t(5)}) EXPECT_TRUE(RecentSteps(fresh, count).empty()) << count;
+    EXPECT_EQ(FirstDifference(Mk, start), "");
+    fresh.Begin(7);
+    EXPECT_TRUE(RecentSteps(fresh, 5).empty());
+    EXPECT_EQ(FirstDifference(Mk, start), "");
+}
+
 // The same stops, on random programs, as single steps find them with every
 // access going out of line to a check of its own.
 std::vector<Watchpoint> Watches;

@@ -1,6 +1,7 @@
 // The symbol file as hostile input: each line that is not an address and a
 // name gives one warning naming the file and the line and is skipped; sizes
 // are bounded; names are found without regard to case, and before numbers.
+// Local labels stand under their routine.
 #include "debugger/Symbols.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +29,18 @@ TEST(Symbols, EachBadLineWarnsAndIsSkipped) {
         {"main 8000", false},
         {"8000 name" + std::string(SymbolLineLimit, 'x'), false},
         {std::string("8000 nul\0byte", 13), false},
+        {"0246 fill.1$", true},
+        {"0246 Fill.loop_2$", true},
+        {"0246 1$", false},
+        {"0246 fill.1", false},
+        {"0246 .1$", false},
+        {"0246 fill.", false},
+        {"0246 a.b.1$", false},
+        {"0246 fill$.1$", false},
+        // As long as a line may be, with the CR LF after it.
+        {"0246 " + std::string(NameLimit, 'n') + "." + std::string(NameLimit - 1, '7') + "$" +
+             std::string(SymbolLineLimit - 5 - 2 * NameLimit - 1, ' '),
+         true},
     };
     std::string text;
     size_t goodCount = 0;
@@ -48,6 +61,7 @@ TEST(Symbols, EachBadLineWarnsAndIsSkipped) {
     EXPECT_EQ(warning, result.Warnings.size());
     EXPECT_EQ(table.Find("LOOP_2"), 0x01A4);
     EXPECT_EQ(table.Find("top"), 0xFFFF);
+    EXPECT_EQ(table.Find("FILL.LOOP_2$"), 0x0246);
     ASSERT_NE(table.NameAt(0x8000), nullptr);
     EXPECT_EQ(*table.NameAt(0x8000), "main");
     EXPECT_EQ(table.NameAt(0x8002), nullptr);
@@ -83,15 +97,29 @@ TEST(Symbols, AnUnreadableFileChangesNothing) {
     EXPECT_EQ(table.Find("main"), 0x8000);
 }
 
-// What vexal-asm writes, the table reads back.
+// What vexal-asm writes, the table reads back; what the table would skip,
+// the writer refuses.
 TEST(Symbols, WrittenAndReadBack) {
-    const std::vector<Symbol> labels = {{0x8010, "later"}, {0x0200, "start"}, {0x8010, "same_place"}};
+    const std::vector<Symbol> labels = {{0x8010, "later"}, {0x0200, "start"}, {0x8010, "same_place"},
+                                        {0x0202, "start.1$"}};
+    const SymbolFile file = SymbolFileText(labels);
+    EXPECT_EQ(file.Problem, "");
     SymbolTable table;
-    const SymbolTable::LoadResult result = table.Parse(SymbolFileText(labels), "t.sym");
+    const SymbolTable::LoadResult result = table.Parse(file.Text, "t.sym");
     EXPECT_TRUE(result.Warnings.empty());
-    const std::vector<Symbol> sorted = {{0x0200, "start"}, {0x8010, "later"}, {0x8010, "same_place"}};
+    const std::vector<Symbol> sorted = {
+        {0x0200, "start"}, {0x0202, "start.1$"}, {0x8010, "later"}, {0x8010, "same_place"}};
     EXPECT_EQ(table.All(), sorted);
-    EXPECT_EQ(SymbolFileText(labels), "0200 start\n8010 later\n8010 same_place\n");
+    EXPECT_EQ(file.Text, "0200 start\n0202 start.1$\n8010 later\n8010 same_place\n");
+
+    for (const std::string& bad : {std::string("1$"), std::string("pc"), std::string(NameLimit + 1, 'x')}) {
+        const SymbolFile refused = SymbolFileText({{0x0200, "start"}, {0x0300, bad}});
+        EXPECT_EQ(refused.Text, "") << bad;
+        EXPECT_NE(refused.Problem, "") << bad;
+    }
+    const SymbolFile tooMany = SymbolFileText(std::vector<Symbol>(SymbolCountLimit + 1, Symbol{0x0200, "start"}));
+    EXPECT_EQ(tooMany.Problem, "65537 labels; a symbol file holds at most 65536");
+    EXPECT_EQ(SymbolFileText(std::vector<Symbol>(SymbolCountLimit, Symbol{0x0200, "start"})).Problem, "");
 }
 
 }  // namespace

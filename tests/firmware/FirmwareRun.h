@@ -17,11 +17,13 @@
 inline const std::string RomPath = VEXAL_FIRMWARE_DIR "/rom.bin";
 
 // The labels of the firmware with their addresses, from the build's listing,
-// where a line that defines one starts with the address in hexadecimal and
-// the words it assembled to.
+// where a line that defines some starts with the address in hexadecimal and
+// the words it assembled to. A local label is named under the ordinary label
+// above it, as "fill.1$".
 inline const std::map<std::string, uint16_t>& ListingLabels() {
     static const std::map<std::string, uint16_t> labels = [] {
         std::map<std::string, uint16_t> found;
+        std::string routine;
         std::ifstream in(VEXAL_FIRMWARE_DIR "/rom.lst");
         for (std::string line; std::getline(in, line);) {
             std::istringstream words(line);
@@ -29,8 +31,14 @@ inline const std::map<std::string, uint16_t>& ListingLabels() {
             words >> address;
             const auto isCode = [&] { return word.find_first_not_of("0123456789ABCDEF") == std::string::npos; };
             while (words >> word && isCode()) {}
-            if (address.size() == 4 && word.size() > 1 && word.back() == ':')
-                found.emplace(word.substr(0, word.size() - 1), uint16_t(std::stoul(address, nullptr, 16)));
+            if (address.size() != 4) continue;
+            for (; word.size() > 1 && word.back() == ':'; word.clear(), words >> word) {
+                std::string name = word.substr(0, word.size() - 1);
+                if (name.back() != '$') routine = name;
+                else if (routine.empty()) continue;
+                else name = routine + "." + name;
+                found.emplace(name, uint16_t(std::stoul(address, nullptr, 16)));
+            }
         }
         return found;
     }();

@@ -400,7 +400,9 @@ TEST_F(Debugging, AWatchpointEnteredInTheColumnIsSetListedAndRemoved) {
 
 TEST_F(Debugging, LabelsStandAboveTheirInstructionsAndServeAsAddresses) {
     LoadCallProgram();
-    ASSERT_TRUE(Symbols.Parse("8004 again\n8010 count\n", "test.sym").Warnings.empty());
+    // The longest name a symbol file holds: a local label under its routine.
+    const std::string longest = std::string(NameLimit, 'r') + "." + std::string(NameLimit - 1, '7') + "$";
+    ASSERT_TRUE(Symbols.Parse("8004 again\n8010 count\n9000 " + longest + "\n", "test.sym").Warnings.empty());
     Open();
     const int label = RowOf(*form, 0x8010);
     ASSERT_GE(label, 0);
@@ -417,9 +419,9 @@ TEST_F(Debugging, LabelsStandAboveTheirInstructionsAndServeAsAddresses) {
     Enter("Again");
     EXPECT_EQ(form->List.ListTop, 0x8004);
     Click(form->BpEdit);
-    Type("count");
+    Type(QString::fromStdString(longest));
     Click(form->BpButton);
-    EXPECT_EQ(BreakPoint, 0x8010);
+    EXPECT_EQ(BreakPoint, 0x9000);
 }
 
 // Answers the message box that the next action opens.
