@@ -36,8 +36,8 @@ int OpenLockFile(const fs::path& image) {
     return open(image.c_str(), O_RDONLY | O_CLOEXEC);
 }
 
-}  // namespace
-
+// The process that holds a lock on the file open as descriptor, 0 when the
+// kernel does not say.
 long LockHolder(int descriptor) {
     struct stat file {};
     if (fstat(descriptor, &file) != 0) return 0;
@@ -49,16 +49,19 @@ long LockHolder(int descriptor) {
         std::string number, kind, mode, access, device;
         long pid = 0;
         if (!(fields >> number >> kind >> mode >> access >> pid >> device) || kind != "FLOCK") continue;
-        unsigned major = 0, minor = 0;
+        unsigned deviceMajor = 0, deviceMinor = 0;
         unsigned long long inode = 0;
         char colon1 = 0, colon2 = 0;
         std::istringstream place(device);
-        if (!(place >> std::hex >> major >> colon1 >> minor >> colon2 >> std::dec >> inode)) continue;
-        if (major == major(file.st_dev) && minor == minor(file.st_dev) && inode == file.st_ino && pid > 0)
+        if (!(place >> std::hex >> deviceMajor >> colon1 >> deviceMinor >> colon2 >> std::dec >> inode)) continue;
+        if (deviceMajor == major(file.st_dev) && deviceMinor == minor(file.st_dev) && inode == file.st_ino &&
+            pid > 0)
             return pid;
     }
     return 0;
 }
+
+}  // namespace
 
 RamLock::~RamLock() {
     if (descriptor_ >= 0) close(descriptor_);

@@ -31,7 +31,3 @@ private:
     int descriptor_ = -1;
     std::filesystem::path image_;
 };
-
-// The process that holds a lock on the file open as descriptor, 0 when the
-// kernel does not say.
-long LockHolder(int descriptor);
