@@ -70,15 +70,6 @@ RamLock::~RamLock() {
 RamLock::RamLock(RamLock&& other) noexcept
     : descriptor_(std::exchange(other.descriptor_, -1)), image_(std::move(other.image_)) {}
 
-RamLock& RamLock::operator=(RamLock&& other) noexcept {
-    if (this != &other) {
-        if (descriptor_ >= 0) close(descriptor_);
-        descriptor_ = std::exchange(other.descriptor_, -1);
-        image_ = std::move(other.image_);
-    }
-    return *this;
-}
-
 std::string RamLock::Take(const fs::path& image) {
     Descriptor file(OpenLockFile(image));
     if (file.value < 0) return {};

@@ -13,7 +13,7 @@ public:
     RamLock() = default;
     ~RamLock();
     RamLock(RamLock&& other) noexcept;
-    RamLock& operator=(RamLock&& other) noexcept;
+    RamLock& operator=(RamLock&&) = delete;
     RamLock(const RamLock&) = delete;
     RamLock& operator=(const RamLock&) = delete;
 
