@@ -7,6 +7,8 @@
 #include "debugger/window/Debug.h"
 #include "panel/window/LaunchOptions.h"
 #include "panel/window/Main.h"
+#include "panel/MemoryFiles.h"
+#include "panel/RamLock.h"
 #include "panel/RunFolder.h"
 #include "panel/window/TerminationSignals.h"
 #include "panel/Version.h"
@@ -17,6 +19,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QFileInfo>
 #include <QIcon>
 #include <QScreen>
 
@@ -84,8 +87,8 @@ std::string ShellWord(const std::string& text) {
     return quoted + "'";
 }
 
-// The folder to run in, empty for the working folder, prepared first where
-// the options ask for it; nothing when the program must end with status.
+// The folder to run in, prepared first where the options ask for it;
+// nothing when the program must end with status.
 std::optional<std::string> ChooseRunFolder(const LaunchOptions& options, int& status) {
     std::string folder = options.folder.toLocal8Bit().toStdString();
     if (options.userFolder) {
@@ -99,16 +102,13 @@ std::optional<std::string> ChooseRunFolder(const LaunchOptions& options, int& st
     const bool prepare = options.userFolder || options.action == LaunchOptions::Action::Prepare;
     // A folder that cannot be run in is the same fault with --prepare or
     // without, and ends the same way; preparing creates a missing one.
-    if (!folder.empty()) {
-        if (const std::string problem = RunFolderProblem(folder, prepare); !problem.empty()) {
-            Complain(problem);
-            status = ExitCannotRun;
-            return std::nullopt;
-        }
+    if (const std::string problem = RunFolderProblem(folder, prepare); !problem.empty()) {
+        Complain(problem);
+        status = ExitCannotRun;
+        return std::nullopt;
     }
     if (prepare) {
-        const std::vector<std::string> problems =
-            PrepareRunFolder(InstalledDataFolder(), folder.empty() ? "." : folder);
+        const std::vector<std::string> problems = PrepareRunFolder(InstalledDataFolder(), folder);
         for (const std::string& problem : problems) Complain(problem);
         if (options.action == LaunchOptions::Action::Prepare) {
             status = problems.empty() ? ExitDone : ExitNotPrepared;
@@ -123,17 +123,47 @@ std::optional<std::string> ChooseRunFolder(const LaunchOptions& options, int& st
     return folder;
 }
 
-// Each file the window will warn about, by its full path, and once what
-// fills the folder; the warnings themselves cannot say.
-void ReportMissingFiles(const LaunchOptions& options, const std::string& folder) {
-    const std::vector<std::filesystem::path> missing = MissingRunFiles(folder.empty() ? "." : folder);
-    for (const std::filesystem::path& file : missing) Complain(file.string() + " is missing");
+// One warning for every file the window needs that the folder lacks, by its
+// full path, and once what fills the folder; empty when none is missing.
+std::string MissingFilesWarning(const LaunchOptions& options, const std::string& folder,
+                                const std::vector<std::filesystem::path>& missing) {
+    std::string text;
+    for (const std::filesystem::path& file : missing) {
+        if (!text.empty()) text += "\n";
+        text += LoadFailedMessage + file.string() + ": there is no such file";
+    }
     // The user's folder was prepared a moment ago; what went wrong is said.
-    if (missing.empty() || options.userFolder) return;
-    const std::string prepare =
-        folder.empty() ? "vexal --prepare" : "vexal --dir " + ShellWord(folder) + " --prepare";
-    Complain(prepare + " fills the folder with the firmware, pictures and settings that come with Vexal");
+    if (text.empty() || options.userFolder) return text;
+    return text + "\nvexal --dir " + ShellWord(folder) +
+           " --prepare fills the folder with the firmware, pictures and settings that come with Vexal";
 }
+
+// The warnings the window gives as it is created and first shown, gathered
+// to be given at once. The files the window finds missing are left out: the
+// warning about them names them in full.
+class StartupWarnings {
+public:
+    explicit StartupWarnings(const std::vector<std::filesystem::path>& missing)
+        : previous_(SetWarningHandler([this](QWidget*, const QString& text) { said_.push_back(text); })) {
+        for (const std::filesystem::path& file : missing)
+            missing_.push_back(QString::fromStdString(LoadFailedMessage + file.filename().string()));
+    }
+
+    // Gives them, after the missing files' warning, in one box.
+    void Give(QWidget* window, const std::string& missingFiles) {
+        SetWarningHandler(previous_);
+        QStringList lines;
+        if (!missingFiles.empty()) lines << QString::fromStdString(missingFiles);
+        for (const QString& text : said_)
+            if (!missing_.contains(text)) lines << text;
+        if (!lines.isEmpty()) ShowWarning(window, lines.join('\n'));
+    }
+
+private:
+    WarningHandler previous_;
+    QStringList said_;
+    QStringList missing_;
+};
 
 // The zoom the window opens at: --zoom, else the one it last closed at,
 // lowered to the largest that fits the screen it opens on.
@@ -148,6 +178,13 @@ int StartZoom(const LaunchOptions& options, const WindowPlace& remembered) {
                  std::to_string(room.width()) + " x " + std::to_string(room.height()) + "); it opens at zoom " +
                  std::to_string(zoom));
     return zoom;
+}
+
+// The icon drawn with the pictures, as the build and the installation lay it
+// out; the desktop's icon theme where it is missing.
+QIcon WindowIcon() {
+    const QString drawn = QString::fromStdString((InstalledDataFolder() / "vexal.png").string());
+    return QFileInfo::exists(drawn) ? QIcon(drawn) : QIcon::fromTheme("vexal");
 }
 
 void RememberPlace(const std::filesystem::path& file, const TMainForm& window) {
@@ -186,7 +223,18 @@ int main(int argc, char* argv[]) {
     int status = ExitDone;
     const std::optional<std::string> folder = ChooseRunFolder(options, status);
     if (!folder) return status;
-    ReportMissingFiles(options, *folder);
+    const StartupFiles files = DefaultStartupFiles(*folder);
+    // Held to the end: exit() on a lost display saves the RAM after main.
+    RamLock ramLock;
+    if (const std::string inUse = ramLock.Take(files.ram); !inUse.empty()) {
+        Complain(inUse);
+        const std::unique_ptr<QApplication> application = ConnectToWindowSystem(argc, argv, ExitCannotRun);
+        if (!options.timeFirstFrame) ShowWarning(nullptr, QString::fromStdString(inUse));
+        return ExitCannotRun;
+    }
+    const std::vector<std::filesystem::path> missing = MissingRunFiles(*folder);
+    const std::string missingFiles = MissingFilesWarning(options, *folder, missing);
+    if (!missingFiles.empty() && !options.timeFirstFrame) Complain(missingFiles);
 
     // From here on a termination signal ends the program through the window's
     // close, which saves the RAM, even while a start-up warning waits.
@@ -195,7 +243,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationDisplayName(ApplicationTitle);
     QApplication::setApplicationVersion(VexalVersion);
     QGuiApplication::setDesktopFileName("vexal");
-    QApplication::setWindowIcon(QIcon::fromTheme("vexal"));
+    QApplication::setWindowIcon(WindowIcon());
     // Timing a start is unattended: nothing may wait for a user.
     if (options.timeFirstFrame) SendWarningsToStandardError();
 
@@ -208,7 +256,7 @@ int main(int argc, char* argv[]) {
     });
     const std::filesystem::path placeFile = WindowPlaceFile();
     const WindowPlace remembered = placeFile.empty() ? WindowPlace{} : ReadWindowPlace(placeFile);
-    const StartupFiles files = DefaultStartupFiles(*folder);
+    StartupWarnings startupWarnings(missing);
     TMainForm window(files, StartZoom(options, remembered));
     window.StartAt(remembered.position);
     openWindow = &window;
@@ -225,6 +273,7 @@ int main(int argc, char* argv[]) {
     if (options.timeFirstFrame) window.installEventFilter(&firstFrame);
     if (signalled) window.close();
     else window.show();
+    startupWarnings.Give(&window, missingFiles);
     TDebugForm debugWindow(files.settings);
     window.ShowDebugWindow = [&debugWindow] { debugWindow.ShowWindow(); };
     window.OnMachineLoaded = [&debugWindow] { debugWindow.MachineReplaced(); };

@@ -477,10 +477,23 @@ void Console::Save(const Arguments& arguments, std::ostream&, ConsoleReply& repl
     const std::string path = file.empty() ? saveFile : file;
     if (!romFile.empty() && SameFile(path, romFile))
         throw BadArgument(path + " is the ROM image this session loaded; choose another file");
-    // A file that cannot be written is reported like the front panel reports
-    // it, and the run goes on: the old file, if any, is still whole.
-    if (const std::string problem = SaveRam(path); !problem.empty())
+    // A file that cannot be written, or that another program owns, is
+    // reported like the front panel reports it, and the run goes on: the old
+    // file, if any, is still whole.
+    std::string problem = LockImage(path);
+    if (problem.empty()) problem = SaveRam(path);
+    if (!problem.empty())
         reply.warnings = SaveFailedMessage + path + ": " + problem + "\n";
+}
+
+std::string Console::LockImage(const std::string& path) {
+    // A second lock on the image would be refused by the first.
+    for (const RamLock& lock : locks)
+        if (SameFile(lock.Image().string(), path)) return {};
+    RamLock lock;
+    if (std::string problem = lock.Take(path); !problem.empty()) return problem;
+    if (lock.Held()) locks.push_back(std::move(lock));
+    return {};
 }
 
 // A file that cannot be written or loaded is a warning, as for save, and the

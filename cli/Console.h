@@ -11,10 +11,12 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "debugger/Numbers.h"
 #include "debugger/RunControl.h"
 #include "panel/KeyTyper.h"
+#include "panel/RamLock.h"
 
 struct ConsoleReply {
     bool failed = false;   // the line could not be taken; error says why
@@ -111,8 +113,14 @@ private:
     std::optional<uint16_t> StoreBelowTop(uint16_t address, std::span<const uint16_t> words,
                                           ConsoleReply& reply) const;
 
+    // Whether this session holds the image's lock, taking it at the first
+    // save onto the image; "FOLDER is in use by process N" where another
+    // process holds it.
+    std::string LockImage(const std::string& path);
+
     std::string saveFile;
     std::string romFile;
+    std::vector<RamLock> locks;  // one for each image saved onto, kept to the end
     NumberFormat numbers;
     int64_t holdTicks = DefaultHoldTicks;
 };

@@ -22,7 +22,10 @@ constexpr int ExitBadLine = 2;
 constexpr const char* Usage =
     "usage: vexal-cli [--rom FILE] [--ram FILE] [--ini FILE] [--sym FILE] [SCRIPT ...]\n"
     "       vexal-cli --help | --version\n"
-    "Runs the commands of each SCRIPT in turn, or of standard input; \"help\" lists them.\n";
+    "Runs the commands of each SCRIPT in turn, or of standard input; \"help\" lists them.\n"
+    "The files are rom.bin, ram.bin, vexal.ini and rom.sym in the working folder unless\n"
+    "named: unlike vexal, it does not default to the user's folder. From its first save\n"
+    "onto a RAM image to its end it owns that image: no other vexal or vexal-cli writes it.\n";
 
 enum class Outcome { EndOfInput, Quit, BadLine };
 

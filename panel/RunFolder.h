@@ -13,6 +13,11 @@
 constexpr int ShippedFileCount = 5;
 extern const char* const ShippedFiles[ShippedFileCount];
 
+// The file in a run folder that records, for each shipped file copied in,
+// its CRC-32 as copied: a file that still has it is one the user has not
+// changed.
+constexpr const char* ShippedManifestName = ".shipped.crc";
+
 // Where the running program finds the files it comes with: share/vexal beside
 // the bin/ folder that holds it, in the build as once installed.
 std::filesystem::path InstalledDataFolder();
@@ -26,9 +31,10 @@ std::filesystem::path UserFolder(const char* variable, const char* underHome);
 std::filesystem::path UserRunFolder();
 
 // Creates the folder if need be and copies into it, from the folder `from`,
-// each shipped file that it lacks. A name that the folder holds in any form,
-// even a symbolic link to nothing, is left alone. Returns what went wrong,
-// one message a problem.
+// each shipped file that it lacks. A shipped file copied in before and not
+// changed since is replaced where `from` holds another version; any other
+// name that the folder holds in any form, even a symbolic link to nothing,
+// is left alone. Returns what went wrong, one message a problem.
 std::vector<std::string> PrepareRunFolder(const std::filesystem::path& from, const std::filesystem::path& folder);
 
 // Why a session cannot run in the folder (it does not exist, is not a folder

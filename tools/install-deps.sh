@@ -5,7 +5,7 @@
 #
 #   install-deps.sh            what building and running the programs needs
 #   install-deps.sh --tests    that, and the test and benchmark libraries and
-#                              the desktop entry checker
+#                              the desktop entry and AppStream checkers
 #   install-deps.sh --virtual-display  that, and the virtual display (xvfb-run)
 #                              that the window runs on where there is no display
 #   install-deps.sh --measure  that, and the virtual display of tools/measure.sh
@@ -19,6 +19,7 @@ packages=(
   qt6-base-dev                       # the front panel and debug window
   libinih-dev                        # the settings file reader
   fonts-dejavu-core                  # front-panel labels; the debug window's fixed-pitch font
+  help2man                           # the manual pages, made from each program's --help
 )
 for wanted in "$@"; do
   case $wanted in
@@ -27,6 +28,7 @@ for wanted in "$@"; do
       libbenchmark-dev               # benchmarks
       libgmp-dev                     # exact rationals, the reference of the firmware's number tests
       desktop-file-utils             # checking the installed desktop menu entry
+      appstream                      # checking the installed AppStream metadata
     ) ;;
     --virtual-display) packages+=(
       xvfb xauth                     # xvfb-run: a virtual display for the window

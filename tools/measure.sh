@@ -57,10 +57,10 @@ measure() {
   local frames=() whole=()
   for _ in 1 2 3 4 5; do
     local started; started=$(date +%s%N)
-    frames+=("$("$vexal" --time-first-frame | sed 's/[^0-9]//g')")
+    frames+=("$("$vexal" --dir . --time-first-frame | sed 's/[^0-9]//g')")
     whole+=("$((($(date +%s%N) - started) / 1000000))")
   done
-  "$vexal" & local pid=$!
+  "$vexal" --dir . & local pid=$!
   sleep 2
   local before after
   before=$(cpu_ticks $pid)

@@ -35,10 +35,11 @@ mkdir -m 700 "$work/runtime"
 # window.ini is neither read nor written.
 export XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work/config
 
-# The window of the emulator started in the current folder, once it shows.
+# The window of the emulator started in the current folder (--dir .), once
+# it shows.
 start_vexal() {
-  "$build/bin/vexal" & vexal=$!
-  main=$(xdotool search --sync --onlyvisible --name '^MK85$')
+  "$build/bin/vexal" --dir . & vexal=$!
+  main=$(xdotool search --sync --onlyvisible --name '^Vexal — MK-85$')
   sleep 1
 }
 

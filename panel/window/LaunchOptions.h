@@ -23,8 +23,8 @@ public:
 
     Action action = Action::Run;
     QString error;
-    QString folder;           // --dir; empty for the working folder
-    bool userFolder = false;  // --user-folder: the user's own, prepared first
+    QString folder;           // --dir; empty for the user's folder
+    bool userFolder = false;  // no --dir: the user's own folder, prepared first
     int zoom = 1;             // 1 to MaxZoom
     bool zoomGiven = false;   // --zoom was given: it wins over the remembered zoom
     bool timeFirstFrame = false;

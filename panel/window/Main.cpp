@@ -78,7 +78,7 @@ int VirtualKeyOf(int qtKey) {
 
 TMainForm::TMainForm(const StartupFiles& files, int zoom, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint), files_(files), zoom_(zoom), note_(new TFaceNote(this, zoom)) {
-    setWindowTitle("MK85");
+    setWindowTitle(ApplicationTitle);
     setFixedSize(FaceWidth * zoom_, FaceHeight * zoom_);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);

@@ -35,7 +35,7 @@ class TKeyHelpForm;
 
 constexpr int KeysWidth = 188;
 constexpr int KeysHeight = 63;
-constexpr const char* ApplicationTitle = "Elektronika MK-85 Emulator";
+constexpr const char* ApplicationTitle = "Vexal — MK-85";
 
 // The virtual key code of a Qt key, as the special-key table knows it; 0 for
 // keys it does not know.

@@ -7,7 +7,13 @@
 
 #include "CliRun.h"
 #include "core/Def.h"
+#include "panel/MemoryFiles.h"
+#include "panel/RamLock.h"
 #include "tests/support/FileSizeLimit.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -103,6 +109,43 @@ TEST(CliFiles, FailedSaveIsReportedAndLeavesTheOldFileWhole) {
     EXPECT_FALSE(std::ranges::any_of(std::filesystem::directory_iterator(folder.path()),
                                      [](const auto& entry) { return entry.path().filename().string()[0] == '.'; }))
         << "no temporary left";
+}
+
+// Another program owns the image: a window on the folder, here this test.
+TEST(CliFiles, ASaveOntoAnImageAnotherProgramOwnsIsRefusedAndTheRunGoesOn) {
+    StandardFolder folder;
+    folder.Write("ram.bin", RamPattern());
+    RamLock window;
+    ASSERT_EQ(window.Take(folder / "ram.bin"), "");
+    const CliResult r = folder.Run("pokeb 8000 42\nsave\nsave ./ram.bin\nsave copy.bin\npeekb 8000\n");
+    EXPECT_EQ(r.status, 0);
+    const std::string inUse = folder.path().string() + " is in use by process " + std::to_string(getpid()) + "\n";
+    EXPECT_EQ(r.err, "Failed to save the file ram.bin: " + inUse + "Failed to save the file ./ram.bin: " + inUse);
+    EXPECT_EQ(r.out, "42\n");
+    EXPECT_EQ(folder.Read("ram.bin"), RamPattern());
+    EXPECT_EQ(folder.Read("copy.bin")[0], 0x42);
+}
+
+// From its first save the console owns the image until it ends.
+TEST(CliFiles, TheFirstSaveOwnsTheImageUntilTheRunEnds) {
+    StandardFolder folder;
+    const std::string commands = folder / "commands";
+    ASSERT_EQ(mkfifo(commands.c_str(), 0600), 0);
+    // Closed in the console at its start, so that only this end keeps the
+    // pipe open.
+    const int writer = open(commands.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    ChildProcess console({VEXAL_CLI_PATH}, {folder.path(), commands, {}});
+    const std::string save = "save\n";
+    ASSERT_EQ(write(writer, save.data(), save.size()), ssize_t(save.size()));
+    // The image is renamed into place whole, after the lock is taken.
+    ASSERT_TRUE(ChildProcess::WaitUntil([&] { return std::filesystem::exists(folder / "ram.bin"); }));
+    RamLock window;
+    EXPECT_EQ(window.Take(folder / "ram.bin"), folder.path().string() + " is in use by process " + std::to_string(console.Pid()));
+    close(writer);
+    const CliResult r = console.Wait();
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(window.Take(folder / "ram.bin"), "");
 }
 
 TEST(CliFiles, SaveNameMayHoldBlanks) {

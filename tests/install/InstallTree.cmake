@@ -1,6 +1,8 @@
 # Installs the build into PREFIX and checks the tree: exactly the programs,
 # the shipped files, the desktop entry (valid as desktop-file-validate sees
-# it) and the icon in every size; then runs the installed vexal as the desktop
+# it), the AppStream metadata (valid as appstreamcli sees it), the icon in
+# every size, a manual page for each program and the documentation as the
+# source tree holds it; then runs the installed vexal as the desktop
 # menu starts it, without a display, to prepare a user's folder.
 function(fail message)
   message(FATAL_ERROR "${message}")
@@ -13,8 +15,21 @@ if(status)
   fail("cmake --install failed: ${status}")
 endif()
 
-set(shipped face.bmp keys.bmp rom.bin rom.sym vexal.ini)
-set(expected bin/vexal bin/vexal-asm bin/vexal-cli share/applications/vexal.desktop)
+if(NOT HELP2MAN)
+  fail("help2man is not installed, so the manual pages were not made (tools/install-deps.sh installs it)")
+endif()
+set(programs vexal vexal-asm vexal-cli)
+set(shipped face.bmp keys.bmp rom.bin rom.sym vexal.ini vexal.png)
+set(expected share/applications/vexal.desktop share/metainfo/vexal.metainfo.xml)
+foreach(program ${programs})
+  list(APPEND expected bin/${program} share/man/man1/${program}.1)
+endforeach()
+set(documents README.md firmware/README.md firmware/keys.md)
+file(GLOB_RECURSE more RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/docs/* ${SOURCE_DIR}/firmware/examples/*)
+list(APPEND documents ${more})
+foreach(name ${documents})
+  list(APPEND expected share/doc/vexal/${name})
+endforeach()
 foreach(name ${shipped})
   list(APPEND expected share/vexal/${name})
 endforeach()
@@ -49,6 +64,44 @@ execute_process(COMMAND ${DESKTOP_FILE_VALIDATE} ${PREFIX}/share/applications/ve
 if(status OR complaints)
   fail("desktop-file-validate: ${complaints}")
 endif()
+
+if(NOT APPSTREAMCLI)
+  fail("appstreamcli is not installed (tools/install-deps.sh --tests installs it)")
+endif()
+# A warning is no error: the id is the desktop entry's plain name, not a
+# reversed domain name.
+execute_process(COMMAND ${APPSTREAMCLI} validate --no-net ${PREFIX}/share/metainfo/vexal.metainfo.xml
+                RESULT_VARIABLE status OUTPUT_VARIABLE complaints ERROR_VARIABLE complaints)
+if(complaints MATCHES "(^|\n)E:" OR NOT status MATCHES "^[0-9]+$")
+  fail("appstreamcli validate: ${complaints}")
+endif()
+
+foreach(name ${documents})
+  file(SHA256 ${SOURCE_DIR}/${name} source)
+  file(SHA256 ${PREFIX}/share/doc/vexal/${name} installed)
+  if(NOT source STREQUAL installed)
+    fail("share/doc/vexal/${name} is not the source's")
+  endif()
+endforeach()
+
+# Each page is made from the program's own --help: an option only the help
+# names is in it.
+foreach(check "vexal:time-first-frame" "vexal-cli:working folder" "vexal-asm:-l LISTING")
+  string(REPLACE ":" ";" check ${check})
+  list(GET check 0 program)
+  list(GET check 1 text)
+  file(READ ${PREFIX}/share/man/man1/${program}.1 page)
+  string(REPLACE "\\-" "-" page "${page}")
+  string(TOUPPER ${program} title)
+  string(FIND "${page}" "\n.TH ${title} \"1\"" at)
+  if(at EQUAL -1)
+    fail("${program}.1 is not a manual page")
+  endif()
+  string(FIND "${page}" "${text}" at)
+  if(at EQUAL -1)
+    fail("${program}.1 does not have the --help text '${text}'")
+  endif()
+endforeach()
 
 # The menu entry's command, with --prepare to end before the window opens.
 file(STRINGS ${PREFIX}/share/applications/vexal.desktop exec REGEX "^Exec=")

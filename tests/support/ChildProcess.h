@@ -106,6 +106,8 @@ public:
 
     void Signal(int signal) const { kill(pid_, signal); }
 
+    pid_t Pid() const { return pid_; }
+
     // Waits for the program to end; one that has not ended after the
     // time-out is killed, and ends with that signal.
     ProgramResult Wait(std::chrono::milliseconds timeout = std::chrono::seconds(60)) {

@@ -22,13 +22,14 @@ bool Is(const char* a, const char* b) { return std::string(a) == b; }
 
 TEST(LaunchOptions, TheCommandLineAsAUserWritesIt) {
     const Case cases[] = {
-        {{}, Action::Run, 1, "", false, ""},
-        {{"--zoom", "3"}, Action::Run, 3, "", false, ""},
+        {{}, Action::Run, 1, "", true, ""},
+        {{"--zoom", "3"}, Action::Run, 3, "", true, ""},
+        {{"--dir", "."}, Action::Run, 1, ".", false, ""},
         {{"--zoom=4", "--dir", "my mk85"}, Action::Run, 4, "my mk85", false, ""},
         {{"--dir=run", "--prepare"}, Action::Prepare, 1, "run", false, ""},
         {{"--user-folder"}, Action::Run, 1, "", true, ""},
         {{"--user-folder", "--prepare", "--zoom", "2"}, Action::Prepare, 2, "", true, ""},
-        {{"--time-first-frame"}, Action::Run, 1, "", false, ""},
+        {{"--time-first-frame"}, Action::Run, 1, "", true, ""},
         {{"--help"}, Action::ShowHelp, 1, "", false, ""},
         {{"-h", "--zoom", "9"}, Action::ShowHelp, 1, "", false, ""},
         {{"--version"}, Action::ShowVersion, 1, "", false, ""},

@@ -62,9 +62,6 @@ std::string Describe(const WindowPlace& place) {
 TEST(Place, TheWindowOpensWhereItClosedWhereThatFits) {
     TempFolder root;
     root.WriteText("screens.json", Screens);
-    root.Write("rom.bin", std::vector<uint8_t>(RomSize, 0));
-    TestFace().save(QString::fromStdString(root / "face.bmp"), "BMP");
-    TestKeys().save(QString::fromStdString(root / "keys.bmp"), "BMP");
     const std::filesystem::path file = root.path() / "config" / "vexal" / "window.ini";
     for (const Case& c : Cases) {
         std::filesystem::remove(file);
@@ -77,7 +74,8 @@ TEST(Place, TheWindowOpensWhereItClosedWhereThatFits) {
         const ProgramResult run = RunProgram(
             arguments, {root.path(), "/dev/null",
                         {"QT_QPA_PLATFORM=offscreen:configfile=" + root / "screens.json",
-                         "XDG_CONFIG_HOME=" + (root.path() / "config").string()}});
+                         "XDG_CONFIG_HOME=" + (root.path() / "config").string(),
+                         "XDG_DATA_HOME=" + (root.path() / "data").string()}});
         ASSERT_EQ(run.status, 0) << c.what << "\n" << run.err;
         const WindowPlace after = ReadWindowPlace(file);
         EXPECT_TRUE(after.position == c.after.position && after.zoom == c.after.zoom)

@@ -49,7 +49,7 @@ TEST_F(StartUp, AnInstalledProgramStartsSilentlyInItsBorderlessCentredWindow) {
     EXPECT_EQ(CpuSpeed, 256);
     EXPECT_EQ(Mk.RamEnd, 0x87FF);
     EXPECT_EQ(std::vector<uint8_t>(Mk.Ram(), Mk.Ram() + RamSize), ram);
-    EXPECT_EQ(form->windowTitle(), "MK85");
+    EXPECT_EQ(form->windowTitle(), "Vexal — MK-85");
     EXPECT_TRUE(form->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(form->size(), QSize(760, 330));
     EXPECT_EQ(form->minimumSize(), form->maximumSize());
