@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <memory>
 
 #include "debugger/History.h"
 #include "debugger/Numbers.h"
@@ -458,4 +459,13 @@ void RunControl::Reset() {
 void RunControl::Wake() {
     Mk.CtrlPort |= CtrlRunBit;
     Edited();
+}
+
+void ResetDebugger() {
+    // Built again rather than cleared member by member, so that it is the
+    // run control the program started with whatever members it gains.
+    std::destroy_at(&Debugger);
+    std::construct_at(&Debugger);
+    Symbols = SymbolTable{};
+    Caught = WatchCatch{};
 }

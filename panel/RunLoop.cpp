@@ -20,6 +20,11 @@ void ResetRunControl() {
     BreakPoint = -1;
 }
 
+void ResetRunLoop() {
+    ResetRunControl();
+    CpuSpeed = DefaultCpuSpeed;
+}
+
 void PauseRun() {
     Paused = true;
     TraceCount = -1;

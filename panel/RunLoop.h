@@ -24,6 +24,9 @@ extern int32_t CpuSpeed;
 // The run-control state of a freshly shown main window: running, no trace,
 // no breakpoint, nothing to skip.
 void ResetRunControl();
+// The run loop's globals as the program starts them: the run-control state
+// above and the default CpuSpeed.
+void ResetRunLoop();
 
 // Stops the run: ticks run nothing until ResumeRun, and a trace or a
 // breakpoint in progress ends.
