@@ -372,7 +372,7 @@ void Console::Speed(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     const uint64_t magnitude = ParseCount(word, "speed");
     if (magnitude > (negative ? uint64_t(INT32_MAX) + 1 : uint64_t(INT32_MAX)))
         throw BadArgument("speed " + Quoted(arguments.Word(0)) + " does not fit in 32 bits");
-    CpuSpeed = int32_t(negative ? -int64_t(magnitude) : int64_t(magnitude));
+    SetCpuSpeed(int32_t(negative ? -int64_t(magnitude) : int64_t(magnitude)));
 }
 
 void Console::Peek(const Arguments& arguments, std::ostream& out, ConsoleReply&) {

@@ -6,6 +6,11 @@ Machine Mk;
 
 BusWatch Watch;
 
+void ResetCore() {
+    Mk = Machine{};
+    Watch = BusWatch{};
+}
+
 // ReadCell has already served RAM and ROM, unless the bus watch kept them.
 Location ReadCellOutsideMemory() {
     if (Watch.Hook) Watch.Hook(false);

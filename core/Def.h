@@ -237,6 +237,10 @@ struct BusWatch {
 };
 extern BusWatch Watch;
 
+// The core's globals as the program starts them: Mk all zero and the bus
+// watch off.
+void ResetCore();
+
 // The ports and unmapped space, and whatever the bus watch keeps from the
 // fast paths below.
 Location ReadCellOutsideMemory();

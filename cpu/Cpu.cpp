@@ -8,6 +8,8 @@
 
 TrapCounter TrapsTaken;
 
+void ResetProcessor() { TrapsTaken = TrapCounter{}; }
+
 namespace {
 
 uint16_t ReadWordAt(uint16_t address) {

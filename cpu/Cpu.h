@@ -59,6 +59,10 @@ struct TrapCounter {
 };
 extern TrapCounter TrapsTaken;
 
+// The processor's globals as the program starts them: no trap counted. The
+// processor's registers are the machine's (ResetCore, CpuReset).
+void ResetProcessor();
+
 // Halt-mode entry, as HALT and the halt request perform it: PC and PSW go to
 // Cpc and Cps, and the new ones come from the fixed vector at 0x0078.
 void EnterHaltMode();

@@ -1,6 +1,7 @@
 #include "debugger/RunControl.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "debugger/History.h"
 
@@ -349,4 +350,13 @@ void RunControl::Reset() {
 void RunControl::Wake() {
     Mk.CtrlPort |= CtrlRunBit;
     Edited();
+}
+
+void ResetDebugger() {
+    // Built again rather than cleared member by member, so that it is the
+    // run control the program started with whatever members it gains.
+    std::destroy_at(&Debugger);
+    std::construct_at(&Debugger);
+    Symbols = SymbolTable{};
+    Caught = WatchCatch{};
 }

@@ -130,3 +130,8 @@ private:
 // The session's run control; the run loop, the debug window and the console
 // share it.
 extern RunControl Debugger;
+
+// The debugger's globals as the program starts them: Debugger with no
+// breakpoints, watchpoints, optional stops, command or stop, and a history
+// not yet begun; an empty symbol table; no watch hit caught.
+void ResetDebugger();

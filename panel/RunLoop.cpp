@@ -20,6 +20,38 @@ void ResetRunControl() {
     BreakPoint = -1;
 }
 
+void ResetRunLoop() {
+    ResetRunControl();
+    CpuSpeed = DefaultCpuSpeed;
+}
+
+void PauseRun() {
+    Paused = true;
+    TraceCount = -1;
+    BreakPoint = -1;
+}
+
+void ResumeRun(int32_t skipTicks) {
+    RunDelay = skipTicks;
+    Paused = false;
+}
+
+bool NextTickRuns() { return !Paused && RunDelay == 0; }
+
+void TraceSteps(int32_t steps) {
+    BreakPoint = -1;
+    TraceCount = steps;
+}
+
+void BreakAt(int32_t address) {
+    BreakPoint = address;
+    TraceCount = -1;
+}
+
+void SetCpuSpeed(int32_t units) { CpuSpeed = units; }
+
+void MachineEdited() { Debugger.Edited(); }
+
 namespace {
 
 // As fast as the host allows: rounds of this many cycle units, each followed

@@ -1,10 +1,13 @@
-// The run loop: how much the emulated processor runs at each 10 ms tick, and
-// the run-control variables through which the debug window stops and resumes
-// it.
+// The run loop: how much the emulated processor runs at each 10 ms tick, its
+// run-control variables, and the calls through which the debug window and
+// the console stop, resume and aim it.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+
+// The run loop's state. The windows and the console change it through the
+// calls below, never by assigning it.
 
 // While true, ticks run nothing (the debug window is shown, or the program is
 // closing).
@@ -21,6 +24,27 @@ extern int32_t CpuSpeed;
 // The run-control state of a freshly shown main window: running, no trace,
 // no breakpoint, nothing to skip.
 void ResetRunControl();
+// The run loop's globals as the program starts them: the run-control state
+// above and the default CpuSpeed.
+void ResetRunLoop();
+
+// Stops the run: ticks run nothing until ResumeRun, and a trace or a
+// breakpoint in progress ends.
+void PauseRun();
+// Runs again once that many ticks have been skipped.
+void ResumeRun(int32_t skipTicks);
+// Whether the next tick runs the processor: not paused, nothing to skip.
+bool NextTickRuns();
+// Runs that many steps more, then shows the debug window; ends a breakpoint.
+void TraceSteps(int32_t steps);
+// Runs until a step leaves PC at the address, then shows the debug window;
+// ends a trace. An address above 0xFFFF never matches.
+void BreakAt(int32_t address);
+// Sets CpuSpeed, as the console's speed command does.
+void SetCpuSpeed(int32_t units);
+// The machine was changed outside a run and not by a key (a register,
+// memory, an assembled line): the debugger's history begins anew from here.
+void MachineEdited();
 
 // How much a tick runs, as the window lets the user choose while it runs:
 // CpuSpeed cycle units (the settings' speed), twice or ten times that, or as

@@ -5,8 +5,8 @@
 #include "debugger/window/DebugControls.h"
 #include "debugger/MemoryRow.h"
 #include "debugger/Numbers.h"
-#include "debugger/RunControl.h"
 #include "panel/KeyLayout.h"
+#include "panel/RunLoop.h"
 
 #include <QPainter>
 #include <QRadioButton>
@@ -109,7 +109,7 @@ void TBinPane::Commit() {
     } else {
         return;
     }
-    if (form_.EditMode != EditBinAddress) Debugger.Edited();
+    if (form_.EditMode != EditBinAddress) MachineEdited();
     form_.CloseFields();
 }
 

@@ -184,9 +184,7 @@ void TDebugForm::DebugCreate() {
 }
 
 void TDebugForm::DebugShow() {
-    Paused = true;
-    TraceCount = -1;
-    BreakPoint = -1;
+    PauseRun();
     // F3 during a command of the debugger ends it.
     if (Debugger.CommandActive()) Debugger.Interrupt();
     BpEdit->setMaxLength(AddressLength());
@@ -199,8 +197,7 @@ void TDebugForm::DebugShow() {
 void TDebugForm::DebugHide() {
     CloseFields();
     hide();
-    RunDelay = ResumeDelay;
-    Paused = false;
+    ResumeRun(ResumeDelay);
 }
 
 void TDebugForm::StepButtonClick() {
@@ -216,8 +213,7 @@ void TDebugForm::TraceButtonClick() {
     const int32_t steps = ParseNumber(TraceEdit->text().toStdString(), 10);
     ActivatePane(TraceEdit, TraceGroupBox);
     if (steps <= 0) return;
-    BreakPoint = -1;
-    TraceCount = steps;
+    TraceSteps(steps);
     hide();
 }
 
@@ -233,8 +229,7 @@ void TDebugForm::BpButtonClick() {
         return;
     }
     ActivatePane(BpEdit, BpGroupBox);
-    BreakPoint = address;
-    TraceCount = -1;
+    BreakAt(address);
     hide();
 }
 

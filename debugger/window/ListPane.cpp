@@ -7,6 +7,7 @@
 #include "debugger/Pdp11dis.h"
 #include "debugger/RunControl.h"
 #include "debugger/Symbols.h"
+#include "panel/RunLoop.h"
 
 #include <QMenu>
 #include <QPainter>
@@ -206,7 +207,7 @@ void TListPane::Commit() {
             return;
         }
         StoreWords(Mk, form_.EditAddr, assembled.Words());
-        Debugger.Edited();
+        MachineEdited();
         form_.CloseFields();
     }
 }

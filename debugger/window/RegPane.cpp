@@ -4,7 +4,7 @@
 #include "debugger/window/Debug.h"
 #include "debugger/window/DebugControls.h"
 #include "debugger/Numbers.h"
-#include "debugger/RunControl.h"
+#include "panel/RunLoop.h"
 
 #include <QPainter>
 #include <QScrollBar>
@@ -71,7 +71,7 @@ void TRegPane::Commit() {
     // The stack pointer and the program counter hold only even addresses.
     if (index == PswIndex) Mk.Psw = value;
     else Mk.Reg[index] = index == SP || index == PC ? value & 0xFFFE : value;
-    Debugger.Edited();
+    MachineEdited();
     form_.CloseFields();
 }
 

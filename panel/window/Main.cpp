@@ -159,7 +159,7 @@ void TMainForm::FormShow() {
 }
 
 void TMainForm::FormClose() {
-    Paused = true;
+    PauseRun();
     RunTimer.SetEnabled(false);
     RefreshTimer.stop();
     CursorTimer.stop();
@@ -174,7 +174,7 @@ void TMainForm::OnRunTimer() {
     // A paste moves on only with ticks that run the processor, so that no
     // typed key passes while the machine stands still; and only such a tick
     // sees a key.
-    const bool runs = !Paused && RunDelay == 0;
+    const bool runs = NextTickRuns();
     if (paste_ && runs) {
         const bool typing = paste_->BeforeTick();
         if (!typing) paste_.reset();

@@ -1,3 +1,5 @@
+#include "tests/support/FreshSession.h"
+
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -6,5 +8,6 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
+    ResetBeforeEveryTest();
     return RUN_ALL_TESTS();
 }

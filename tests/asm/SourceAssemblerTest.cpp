@@ -273,7 +273,6 @@ TEST_F(Source, ListingShowsAddressCodeAndLine) {
 // The radix a source sets is its own: a second run starts in radix 16 again
 // and gives the same image and listing, and the machine is not touched.
 TEST_F(Source, RunsAlikeTwiceAndLeavesTheMachineAlone) {
-    Mk = Machine{};
     Mk.Addr = 01234;
     Mk.Reg[PC] = 0x8000;
     const Machine before = Mk;

@@ -14,15 +14,9 @@
 
 namespace {
 
-void ClearDebugger() {
-    Debugger.ClearBreakpoints();
-    Debugger.ClearWatches();
-    Debugger.Continue();
-}
-
 void StartLoop() {
     LoadLoop();
-    ClearDebugger();
+    ResetDebugger();
     Debugger.Past().Begin(0);
 }
 
@@ -55,7 +49,6 @@ void BM_RunWithBreakpointsAndWatches(benchmark::State& state) {
     const uint64_t steps = uint64_t(state.range(0));
     for (auto _ : state) benchmark::DoNotOptimize(Debugger.Advance(UnlimitedBudget, steps));
     state.SetItemsProcessed(state.iterations() * state.range(0));
-    ClearDebugger();
 }
 BENCHMARK(BM_RunWithBreakpointsAndWatches)->Arg(10'000)->Arg(100'000);
 
@@ -92,7 +85,6 @@ void BM_RunBackAcrossALongHistory(benchmark::State& state) {
         Debugger.Advance(UnlimitedBudget);
         state.ResumeTiming();
     }
-    ClearDebugger();
 }
 BENCHMARK(BM_RunBackAcrossALongHistory)->Unit(benchmark::kMillisecond)->Iterations(2);
 

@@ -19,7 +19,6 @@ protected:
         MakeCleanMachine();
         CpuSpeed = 250;
     }
-    void TearDown() override { Mk = Machine{}; }
 
     // Runs the line; what it prints lands in output.
     ConsoleReply Execute(std::string_view line) {

@@ -15,7 +15,6 @@
 #include "debugger/Numbers.h"
 #include "debugger/History.h"
 #include "debugger/RunControl.h"
-#include "debugger/Symbols.h"
 #include "tests/support/CleanMachine.h"
 #include "tests/support/TempFolder.h"
 
@@ -25,9 +24,6 @@ class DebugCommands : public ::testing::Test {
 protected:
     void SetUp() override {
         MakeCleanMachine();
-        Debugger.ClearBreakpoints();
-        Debugger.ClearWatches();
-        Symbols.Clear();
         folder.Write("rom.bin", std::vector<uint8_t>(RomSize, 0));
         // main calls sub twice (JSR PC,sub, relative), then writes the
         // control port, which stops the processor.
@@ -35,12 +31,6 @@ protected:
                                  "load 8200 0A82 0087", "set sp 8400", "set pc 8000", "set ctrl 0500"})
             ASSERT_FALSE(Execute(line).failed) << line;
         Debugger.Past().Begin(0);
-    }
-    void TearDown() override {
-        Debugger.ClearBreakpoints();
-        Debugger.ClearWatches();
-        Symbols.Clear();
-        Mk = Machine{};
     }
 
     ConsoleReply Execute(std::string_view line) {

@@ -13,12 +13,7 @@ uint16_t ReadKeyIn(uint16_t keyOut) {
     return ReadCell().Word();
 }
 
-class KeyScan : public ::testing::Test {
-protected:
-    void SetUp() override { Mk = Machine{}; }
-};
-
-TEST_F(KeyScan, HeldKeyAnswersOnlyInItsColumn) {
+TEST(KeyScan, HeldKeyAnswersOnlyInItsColumn) {
     struct Case {
         int pcKey, mouseKey;
         uint16_t keyOut, keyIn;
@@ -38,21 +33,21 @@ TEST_F(KeyScan, HeldKeyAnswersOnlyInItsColumn) {
     }
 }
 
-TEST_F(KeyScan, ByteReadGivesTheLowLines) {
+TEST(KeyScan, ByteReadGivesTheLowLines) {
     Mk.PcKey = 36;
     Mk.KeyOut = 0x0004;
     Mk.Addr = KeyInAddress;
     EXPECT_EQ(ReadCell().Byte(), 0x40);
 }
 
-TEST_F(KeyScan, KeysWithoutAMatrixCodeAndNoKeyGiveNothing) {
+TEST(KeyScan, KeysWithoutAMatrixCodeAndNoKeyGiveNothing) {
     for (int key : {0, 1, 39}) {
         Mk.PcKey = key;
         for (uint16_t keyOut = 0; keyOut < 16; ++keyOut) EXPECT_EQ(ReadKeyIn(keyOut), 0) << key;
     }
 }
 
-TEST_F(KeyScan, EveryKeyConnectsTwoLinesInOneColumn) {
+TEST(KeyScan, EveryKeyConnectsTwoLinesInOneColumn) {
     for (int key = 2; key < KeyCount; ++key) {
         if (key == 39) continue;
         Mk.PcKey = key;
@@ -68,7 +63,7 @@ TEST_F(KeyScan, EveryKeyConnectsTwoLinesInOneColumn) {
     }
 }
 
-TEST_F(KeyScan, NoTwoKeysShareColumnAndCode) {
+TEST(KeyScan, NoTwoKeysShareColumnAndCode) {
     for (int a = 2; a < KeyCount; ++a)
         for (int b = a + 1; b < KeyCount; ++b)
             for (const KeyColumn& column : KeyMatrix) {
@@ -78,14 +73,14 @@ TEST_F(KeyScan, NoTwoKeysShareColumnAndCode) {
             }
 }
 
-TEST_F(KeyScan, OutOfRangeKeyIndexScansAsNoKey) {
+TEST(KeyScan, OutOfRangeKeyIndexScansAsNoKey) {
     for (int key : {-1, 57, 1000}) {
         Mk.PcKey = key;
         EXPECT_EQ(ReadKeyIn(0x000E), 0);
     }
 }
 
-TEST_F(KeyScan, WritesToTheKeyInPortNeverScan) {
+TEST(KeyScan, WritesToTheKeyInPortNeverScan) {
     Mk.PcKey = 20;
     Mk.KeyOut = 0x0008;
     Mk.Addr = KeyInAddress;

@@ -45,7 +45,6 @@ TEST(Snapshot, RandomMachinesComeBackEqualAndRunOnAlike) {
         CpuRun(UnlimitedBudget, Steps, -1);
         ASSERT_EQ(FirstDifference(Mk, ranOriginal), "") << "machine " << i;
     }
-    Mk = Machine{};
 }
 
 // The documented layout, so that a file saved today loads tomorrow: each row

@@ -1,24 +1,15 @@
-// The debugger's run control as each test of it begins: no breakpoints, no
-// watchpoints, no optional stops and no symbols, and a history that starts
-// from the machine the test prepared.
+// The debugger's run control as each test of it begins: fresh, as the program
+// starts it (ResetDebugger: no breakpoints, watchpoints, optional stops or
+// symbols), with a history that starts from the machine the test prepared.
 #pragma once
 
 #include "debugger/History.h"
 #include "debugger/RunControl.h"
 #include "debugger/Symbols.h"
 
-inline void ClearDebugger() {
-    Debugger.ClearBreakpoints();
-    Debugger.ClearWatches();
-    Debugger.StopOnHaltMode = false;
-    Debugger.StopOnTrap = false;
-    Debugger.Continue();
-    Symbols.Clear();
-}
-
 // Starts a new history from the machine as it is now, at step 0.
 inline void BeginHistory() {
-    ClearDebugger();
+    ResetDebugger();
     Debugger.Past().Begin(0);
 }
 

@@ -234,7 +234,6 @@ TEST(RunControl, OptionalStopsOnTrapsAndHaltMode) {
             EXPECT_EQ(StopText(Debugger.LastStop(), 16), "trap 0018 to 4030");
         }
     }
-    ClearDebugger();
 }
 
 // The trace log's steps are the single steps from as far back.

@@ -28,7 +28,6 @@ protected:
         SetWordAt(LoopAddress, 0170000);  // an opcode that no routine claims
         CpuReset();
         Mk.Reg[SP] = 0x8800;
-        ResetRunControl();
         CpuSpeed = 250;
         shown = 0;
     }

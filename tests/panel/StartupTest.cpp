@@ -38,7 +38,6 @@ TEST(Startup, AProgramWithoutWindowsStartsAsTheWindowDoes) {
     folder.WriteText("my.ini", "[Settings]\nCpuSpeed=99\n[Debugger]\nRadix=8\n");
     folder.Write("my.rom", RomImage({{0x0000, 0x8010}}));
     folder.Write("my.ram", Pattern(RamSize, 1));
-    Mk = Machine{};
     Mk.LcdRam[0] = Mk.LcdRam[127] = 0x5A;
     Mk.PcKey = 7;
     Paused = true;
@@ -58,7 +57,6 @@ TEST(Startup, AProgramWithoutWindowsStartsAsTheWindowDoes) {
     EXPECT_EQ(Mk.LcdRam[127], 0x5A);
     EXPECT_EQ(Mk.PcKey, 0);
     EXPECT_FALSE(Paused);
-    CpuSpeed = DefaultCpuSpeed;
 }
 
 }  // namespace

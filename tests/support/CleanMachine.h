@@ -1,10 +1,11 @@
 // The machine as most tests begin: every part of its state zero, as at
-// program start, and the RAM mapped as the start-up maps it.
+// program start (ResetCore), and the RAM mapped as the start-up maps it. The
+// rest of the session is fresh before every test (FreshSession.h).
 #pragma once
 
 #include "core/Def.h"
 
 inline void MakeCleanMachine() {
-    Mk = Machine{};
+    ResetCore();
     Mk.RamEnd = LastRamAddress;
 }

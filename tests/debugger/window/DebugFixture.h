@@ -35,7 +35,6 @@ protected:
         previousFolder_ = std::filesystem::current_path();
         std::filesystem::current_path(folder.path());
         MakeCleanMachine();
-        ResetRunControl();
         CpuSpeed = 250;
         Mk.CtrlPort = CtrlRunBit | CtrlSpeedBit;  // running, one cycle unit a step
         SetWordAt(LoopStart, IncR0);

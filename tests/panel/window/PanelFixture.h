@@ -39,7 +39,6 @@ protected:
         previousFolder_ = std::filesystem::current_path();
         std::filesystem::current_path(folder.path());
         SetWarningHandler([this](QWidget*, const QString& text) { warnings.push_back(text.toStdString()); });
-        Mk = Machine{};
     }
 
     void TearDown() override {
