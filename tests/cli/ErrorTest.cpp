@@ -17,6 +17,7 @@ const BadLine BadLines[] = {
     {"set r0 1 2", "too many arguments"},
     {"set r8 1", "unknown register 'r8'"},
     {"set flags 1", "unknown register 'flags'"},
+    {"set memory 1", "unknown register 'memory'"},  // only the words of the machine
     {"set r0 12G4", "malformed number '12G4'"},
     {"set r0 -1", "malformed number '-1'"},
     {"poke 8000", "missing argument"},
