@@ -97,6 +97,7 @@ struct Range {
 constexpr Range WordRange{-0x8000, 0xFFFF, "a word"};
 constexpr Range ByteRange{-0x80, 0xFF, "a byte"};
 constexpr Range AddressRange{0, 0xFFFF, "an address"};
+constexpr Range AnyValue{-ExpressionLimit, ExpressionLimit, "a value"};
 
 class Assembler {
 public:
@@ -322,7 +323,7 @@ private:
             {".org", &Assembler::Org},     {".word", &Assembler::Word},   {".byte", &Assembler::Byte},
             {".ascii", &Assembler::Ascii}, {".even", &Assembler::Even},   {".blkb", &Assembler::Blkb},
             {".radix", &Assembler::SetSourceRadix}, {".include", &Assembler::Include},
-            {".asciz", &Assembler::Asciz}, {".blkw", &Assembler::Blkw},
+            {".asciz", &Assembler::Asciz}, {".blkw", &Assembler::Blkw},   {".assert", &Assembler::Assert},
         };
         const size_t column = pos_;
         const size_t end = NameEnd(pos_ + 1);
@@ -402,6 +403,24 @@ private:
         List();  // still in the radix it leaves, like the lines above it
         numbers_ = NumberFormat(std::stoi(digits));
         return true;
+    }
+
+    // "condition, "message"": the second pass, which knows every label,
+    // reports the message when the condition is 0. Nothing is assembled.
+    bool Assert(size_t) {
+        const size_t start = pos_;
+        const std::optional<int64_t> value = Expression(AnyValue, false);
+        if (!value) return Report();
+        const std::string condition = text_.substr(start, pos_ - start);
+        SkipBlanks();
+        if (pos_ == text_.size() || text_[pos_] != ',') return Error(pos_, "expected ',' and the message");
+        ++pos_;
+        SkipBlanks();
+        const std::optional<std::string> message = QuotedText();
+        if (!message) return Report();
+        showAddress_ = false;
+        if (ExpectEnd("the message") && *value == 0) Error(start, *message + " (" + condition + " is false)");
+        return false;  // the end of the line is checked already
     }
 
     // The file is found beside the one that includes it.

@@ -72,6 +72,9 @@ TEST_F(Source, Assembles) {
         {"case, tabs and CR LF", "\t.ORG 0\r\nLoop:\tDEC R0 ; x\r\n\tSOB r1,LOOP\r\n", 0, {0xC0, 0x0A, 0x42, 0x7E}},
         {"a quoted ; is no comment", " cmpb r0,#';' ; compare", 0, {0x17, 0xA0, 0x3B, 0x00}},
         {"several labels on one line", " nop\nx: y: .word y, x", 2, {0x02, 0x00, 0x02, 0x00}},
+        {"assertions assemble nothing, and may look ahead",
+         " .assert end-start == 4, \"two words\"\nstart: .word 1, 2 ! 0\nend: .assert 1, \"x\" ; fine\n .word 3", 0,
+         {0x01, 0x00, 0x02, 0x00, 0x03, 0x00}},
         {"labels in RAM", " .org 8000\nbuf: .blkb 10\nend:\n .org 0\n .word buf, end", 0, {0x00, 0x80, 0x10, 0x80}},
     };
     for (const Success& c : cases) {
@@ -148,6 +151,13 @@ TEST_F(Source, ErrorsNameLineColumnAndReason) {
         {"kx: kx = 1234", 1, 5, "duplicate label 'kx'"},
         {"kx: kx: nop", 1, 5, "duplicate label 'kx'"},
         {"k = 1\nk = 1", 2, 1, "duplicate label 'k'"},
+        {" .assert 1 == 2, \"one is not two\"", 1, 10, "one is not two (1 == 2 is false)"},
+        {"a: .word 0\n .assert b-a == 4, \"two words\"\nb:", 2, 10, "two words (b-a == 4 is false)"},
+        {" .ASSERT 0 , \"upper case\"", 1, 10, "upper case (0 is false)"},
+        {" .assert 1", 1, 11, "expected ',' and the message"},
+        {" .assert 1, x", 1, 13, "expected a text in double quotes"},
+        {" .assert nowhere, \"m\"", 1, 10, "undefined label 'nowhere'"},
+        {" .assert 0, \"m\" x", 1, 17, "unexpected text after the message"},
     };
     for (const Failure& c : cases) {
         const SourceResult result = Assemble(c.source);
