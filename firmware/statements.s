@@ -123,10 +123,15 @@ keylook:
 
 statements:                     ; by token, from TPRINT
         .word printstmt, inputstmt, letstmt, ifstmt
+        .assert . == statements+2*(TGOTO-TPRINT), "GOTO's routine stands at its token's place"
         .word gotostmt, gosubstmt, returnstmt, forstmt
+        .assert . == statements+2*(TNEXT-TPRINT), "NEXT's routine stands at its token's place"
         .word nextstmt, endstmt, stopstmt, remstmt
+        .assert . == statements+2*(TRUN-TPRINT), "RUN's routine stands at its token's place"
         .word runstmt, liststmt, newstmt, contstmt
+        .assert . == statements+2*(TQUESTION-TPRINT), "?'s routine stands at its token's place"
         .word printstmt
+        .assert . == statements+2*(TLASTSTATEMENT-TPRINT+1), "one routine for each statement token"
 
 ; skipblanks: R5 past blanks; R0 = the character there.
 skipblanks:

@@ -47,6 +47,8 @@ TRND = 0A2                      ; the values without one
 TMEM = 0A3
 TANS = 0A4
 TPI = 0A5
+        .assert TLASTSTATEMENT == TQUESTION & TTHEN == TLASTSTATEMENT+1, "the statements come first"
+        .assert TABS == TNOT+1 & TRND == TATN+1 & TPI == TANS+1, "the function and value tokens follow one another"
 
 keywords:
         .asciz "PRINT"
