@@ -1,14 +1,35 @@
-// The firmware's rom.sym, which the build writes beside rom.bin, holds every
-// label of the listing at its address, and nothing else.
+// The firmware's rom.sym, which the build writes beside rom.bin and the
+// firmware tests read, holds every label of the listing at its address, and
+// nothing else.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 
 #include "FirmwareRun.h"
 #include "debugger/Symbols.h"
 
 namespace {
+
+// The labels of the firmware with their addresses, from the build's listing,
+// where a line that defines one starts with the address in hexadecimal and
+// the words it assembled to.
+std::map<std::string, uint16_t> ListingLabels() {
+    std::map<std::string, uint16_t> found;
+    std::ifstream in(VEXAL_FIRMWARE_DIR "/rom.lst");
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        std::string address, word;
+        words >> address;
+        const auto isCode = [&] { return word.find_first_not_of("0123456789ABCDEF") == std::string::npos; };
+        while (words >> word && isCode()) {}
+        if (address.size() == 4 && word.size() > 1 && word.back() == ':')
+            found.emplace(word.substr(0, word.size() - 1), uint16_t(std::stoul(address, nullptr, 16)));
+    }
+    return found;
+}
 
 TEST(FirmwareSymbols, MatchTheListing) {
     SymbolTable table;
