@@ -74,6 +74,8 @@ TEST(CliAsmDis, Scripts) {
          // blank makes "clear " a whole instruction: nop.
          {"error at 6", "error at 8", "error at 5", "error at ...", "error at 7", "8000: 11 11 22 22 33 33...", "8002",
           "8000: A0 00 22 22 33 33..."}},
+        {"a failed asm is an answer, not an error", "asm 8000 illop\nasm 8000 mov r0\npeek 8000\n",
+         {"error at 6", "error at 7", "0000"}},
         {"empty text assembles to nothing", "asm 8010\nasm 8010    \npeek 8010\n", {"8010", "8010", "0000"}},
         {"patching ROM and listing across the end of a region",
          "asm 7FFC mov #1,r0\ndis 7FFD 3\n"

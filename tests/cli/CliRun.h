@@ -62,8 +62,8 @@ inline std::string StateField(const std::string& state, const std::string& name)
     return state.substr(start, state.find(' ', start) - start);
 }
 
-// One script run in a fresh folder with the standard ROM, and what it must
-// print, a line each: the whole line; or "state: NAME=VALUE ..." for those
+// One script run in a fresh folder with the standard ROM, which must end
+// well, print nothing to standard error and print these lines, a line each: the whole line; or "state: NAME=VALUE ..." for those
 // fields of a state line; or "TEXT..." for the start of the line.
 struct ScriptCase {
     const char* what;
@@ -94,6 +94,7 @@ inline void ExpectScript(const ScriptCase& c) {
     if (!c.settings.empty()) folder.WriteText("vexal.ini", c.settings);
     const CliResult r = folder.Run(c.script);
     ASSERT_EQ(r.status, 0) << c.what << ": " << r.err;
+    EXPECT_EQ(r.err, "") << c.what;
     const std::vector<std::string> lines = r.Lines();
     ASSERT_EQ(lines.size(), c.lines.size()) << c.what << ":\n" << r.out;
     for (size_t i = 0; i < lines.size(); ++i)

@@ -85,14 +85,6 @@ TEST(CliErrors, LineNumbersCountFromOneInEachScript) {
     EXPECT_EQ(r.err, "line 3: unknown command 'nope' (help lists the commands)\n");
 }
 
-TEST(CliErrors, AFailedAsmIsAnAnswerNotAnError) {
-    StandardFolder folder;
-    const CliResult r = folder.Run("asm 8000 illop\nasm 8000 mov r0\npeek 8000\n");
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "error at 6\nerror at 7\n0000\n");
-    EXPECT_EQ(r.err, "");
-}
-
 TEST(CliErrors, UnreadableScriptOrBadOption) {
     StandardFolder folder;
     const CliResult missing = folder.RunProgram({"no-such-script.txt"}, "/dev/null");
