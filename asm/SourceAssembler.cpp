@@ -405,8 +405,9 @@ private:
         return true;
     }
 
-    // "condition, "message"": the second pass, which knows every label,
-    // reports the message when the condition is 0. Nothing is assembled.
+    // .assert CONDITION, "message": the second pass, which knows every
+    // label, reports the message when the condition is 0. Nothing is
+    // assembled.
     bool Assert(size_t) {
         const size_t start = pos_;
         const std::optional<int64_t> value = Expression(AnyValue, false);
