@@ -1,7 +1,6 @@
 #include "asm/SourceAssembler.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -9,6 +8,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "asm/Expression.h"
 #include "core/Def.h"
 #include "debugger/Numbers.h"
 #include "debugger/Pdp11asm.h"
@@ -18,14 +18,8 @@ namespace {
 constexpr size_t MaxErrors = 100;
 constexpr int32_t AddressSpace = 0x10000;
 constexpr int32_t DefaultRadix = 16;
-constexpr int MaxNesting = 32;              // parentheses within one expression
-constexpr int64_t ExpressionLimit = 0xFFFFFFFF;  // what any step of an expression may reach
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-bool AllDigitsOf(std::string_view token, int32_t radix) {
-    return std::all_of(token.begin(), token.end(), [&](char c) { return DigitValue(c) < radix; });
-}
 
 // The line without its comment, which starts at the first ';' outside quoted
 // text or a quoted character, and with the tabs outside quotes made blanks.
@@ -91,6 +85,7 @@ struct Range {
 constexpr Range WordRange{-0x8000, 0xFFFF, "a word"};
 constexpr Range ByteRange{-0x80, 0xFF, "a byte"};
 constexpr Range AddressRange{0, 0xFFFF, "an address"};
+constexpr Range AnyValue{-ExpressionLimit, ExpressionLimit, "a value"};
 
 class Assembler {
 public:
@@ -124,10 +119,6 @@ private:
         int32_t value;
         long ordinal;   // the line that defines it
         size_t column;  // where on that line, as a line may define several names
-    };
-    struct Problem {
-        size_t column;  // from 0
-        std::string reason;
     };
 
     // --- Files and lines --------------------------------------------------
@@ -325,7 +316,7 @@ private:
             {".org", &Assembler::Org},     {".word", &Assembler::Word},   {".byte", &Assembler::Byte},
             {".ascii", &Assembler::Ascii}, {".even", &Assembler::Even},   {".blkb", &Assembler::Blkb},
             {".radix", &Assembler::SetSourceRadix}, {".include", &Assembler::Include},
-            {".asciz", &Assembler::Asciz}, {".blkw", &Assembler::Blkw},
+            {".asciz", &Assembler::Asciz}, {".blkw", &Assembler::Blkw},   {".assert", &Assembler::Assert},
         };
         const size_t column = pos_;
         const size_t end = NameEnd(pos_ + 1);
@@ -407,6 +398,25 @@ private:
         return true;
     }
 
+    // .assert CONDITION, "message": the second pass, which knows every
+    // label, reports the message when the condition is 0. Nothing is
+    // assembled.
+    bool Assert(size_t) {
+        const size_t start = pos_;
+        const std::optional<int64_t> value = Expression(AnyValue, false);
+        if (!value) return Report();
+        const std::string condition = text_.substr(start, pos_ - start);
+        SkipBlanks();
+        if (pos_ == text_.size() || text_[pos_] != ',') return Error(pos_, "expected ',' and the message");
+        ++pos_;
+        SkipBlanks();
+        const std::optional<std::string> message = QuotedText();
+        if (!message) return Report();
+        showAddress_ = false;
+        if (ExpectEnd("the message") && *value == 0) Error(start, *message + " (" + condition + " is false)");
+        return false;  // the end of the line is checked already
+    }
+
     // The file is found beside the one that includes it.
     bool Include(size_t) {
         const size_t column = pos_;
@@ -440,15 +450,18 @@ private:
 
     // --- Expressions ----------------------------------------------------------
 
-    // Terms joined by operators, blanks allowed around them, with the range
-    // of the place checked at the end. known: every label must be defined
-    // above this line, as where the line's bytes go depends on the value. The
-    // first pass takes an undefined label as the current address and checks
-    // only such known values, so that a forward reference never changes the
-    // size of a line.
+    // An expression, with the range of the place checked at the end. known:
+    // every label must be defined above this line, as where the line's bytes
+    // go depends on the value. The first pass takes an undefined label as the
+    // current address and checks only such known values, so that a forward
+    // reference never changes the size of a line.
     std::optional<int64_t> Expression(const Range& range, bool known) {
         const size_t start = pos_;
-        const std::optional<int64_t> value = Binary(1, known);
+        const ExpressionSettings settings{numbers_.Radix(), location_, finalPass_ || known};
+        const NameValue names = [this, known](const std::string& name, size_t column, TextProblem& problem) {
+            return NameValueOf(name, column, known, problem);
+        };
+        const std::optional<int64_t> value = ReadExpression(text_, pos_, settings, names, problem_);
         if (value && (finalPass_ || known) && (*value < range.low || *value > range.high)) {
             return Fail(start, "value out of range for " + std::string(range.what) + " (" + InRadix(range.low) + " to " +
                                    InRadix(range.high) + ")");
@@ -456,147 +469,27 @@ private:
         return value;
     }
 
-    // How tightly an operator binds, as in C: ! (or) loosest, then & (and),
-    // then + and -, then * and /; 0 for a character that is no operator.
-    static int Precedence(char c) {
-        switch (c) {
-            case '!': return 1;
-            case '&': return 2;
-            case '+':
-            case '-': return 3;
-            case '*':
-            case '/': return 4;
-            default: return 0;
-        }
-    }
-
-    // Operands and the operators that bind at least as tightly as minimum,
-    // from the left. Each level of recursion binds tighter, so the depth is
-    // bounded by the levels and by the nesting of parentheses.
-    std::optional<int64_t> Binary(int minimum, bool known) {
-        std::optional<int64_t> left = Term(known);
-        while (left) {
-            size_t look = pos_;
-            while (look < text_.size() && text_[look] == ' ') ++look;
-            const int precedence = look < text_.size() ? Precedence(text_[look]) : 0;
-            if (precedence == 0 || precedence < minimum) break;
-            pos_ = look + 1;
-            SkipBlanks();
-            const std::optional<int64_t> right = Binary(precedence + 1, known);
-            if (!right) return right;
-            left = Apply(text_[look], *left, *right, look, known);
-        }
-        return left;
-    }
-
-    // One operator on two values. A step whose result no 16-bit place could
-    // use is an error; so is a division by zero. The first pass, which may
-    // stand in the current address for a label, lets them pass when the
-    // value cannot change the layout.
-    std::optional<int64_t> Apply(char op, int64_t a, int64_t b, size_t column, bool known) {
-        const bool checked = finalPass_ || known;
-        int64_t value = 0;
-        switch (op) {
-            case '+': value = a + b; break;
-            case '-': value = a - b; break;
-            case '&': value = a & b; break;
-            case '!': value = a | b; break;
-            case '*':
-                if (b != 0 && std::abs(a) > ExpressionLimit / std::abs(b)) value = ExpressionLimit + 1;
-                else value = a * b;
-                break;
-            default:
-                if (b == 0) return checked ? Fail(column, "division by zero") : std::optional<int64_t>(0);
-                value = a / b;  // toward zero
-        }
-        if (value < -ExpressionLimit || value > ExpressionLimit) {
-            return checked ? Fail(column, "value out of range within the expression (more than 32 bits)")
-                           : std::optional<int64_t>(0);
-        }
-        return value;
-    }
-
-    std::optional<int64_t> Term(bool known) {
-        if (pos_ == text_.size()) return Fail(pos_, "expected a number or a label");
-        const char c = text_[pos_];
-        if (c == '-') {
-            bool negative = false;
-            for (; pos_ < text_.size() && text_[pos_] == '-'; ++pos_) negative = !negative;
-            const std::optional<int64_t> term = Term(known);
-            return term && negative ? std::optional(-*term) : term;
-        }
-        if (c == '(') return Bracketed(known);
-        if (c == '\'') return QuotedChar();
-        if (c == '.' && !(pos_ + 1 < text_.size() && IsNameChar(text_[pos_ + 1]))) {
-            ++pos_;
-            return location_;
-        }
-        if (!IsNameChar(c)) return Fail(pos_, "expected a number or a label");
-        const size_t start = pos_;
-        while (pos_ < text_.size() && IsNameChar(text_[pos_])) ++pos_;
-        if (pos_ < text_.size() && text_[pos_] == '$') ++pos_;  // a local label
-        const std::string token = text_.substr(start, pos_ - start);
-        const bool local = token.back() == '$';
-        const bool decimalPoint = !local && pos_ < text_.size() && text_[pos_] == '.' && AllDigitsOf(token, 10);
-        if (decimalPoint) {
-            ++pos_;
-            return Number(token, 10, start);
-        }
-        if (IsDigit(c) && !local) {
-            if (!AllDigitsOf(token, numbers_.Radix())) {
-                return Fail(start, "'" + token + "' is no number in radix " + std::to_string(numbers_.Radix()));
-            }
-            return Number(token, numbers_.Radix(), start);
-        }
-        const auto symbol = symbols_.find(SymbolKey(token));
+    // A label or constant in an expression.
+    std::optional<int64_t> NameValueOf(const std::string& name, size_t column, bool known, TextProblem& problem) {
+        const auto fail = [&](std::string reason) {
+            problem = {column, std::move(reason)};
+            return std::nullopt;
+        };
+        const auto symbol = symbols_.find(SymbolKey(name));
         if (known && (symbol == symbols_.end() || symbol->second.ordinal >= ordinal_)) {
-            return Fail(start, "'" + token + "' must be defined above this line");
+            return fail("'" + name + "' must be defined above this line");
         }
         if (symbol != symbols_.end()) return symbol->second.value;
         if (!finalPass_) return location_;
-        if (local) {
-            return Fail(start, "undefined local label '" + token +
-                                   "' (a local label is known from one ordinary label to the next)");
+        if (name.back() == '$') {
+            return fail("undefined local label '" + name +
+                        "' (a local label is known from one ordinary label to the next)");
         }
-        if (AllDigitsOf(token, numbers_.Radix())) {
-            return Fail(start, "undefined label '" + token +
-                                   "'; a number that begins with a letter needs a 0 before it, as 0" + token);
+        if (AllDigitsOf(name, numbers_.Radix())) {
+            return fail("undefined label '" + name + "'; a number that begins with a letter needs a 0 before it, as 0" +
+                        name);
         }
-        return Fail(start, "undefined label '" + token + "'");
-    }
-
-    // "(" expression ")".
-    std::optional<int64_t> Bracketed(bool known) {
-        if (nesting_ == MaxNesting) return Fail(pos_, "parentheses nested too deeply (more than 32)");
-        ++pos_;
-        SkipBlanks();
-        ++nesting_;
-        const std::optional<int64_t> value = Binary(1, known);
-        --nesting_;
-        if (!value) return value;
-        SkipBlanks();
-        if (pos_ == text_.size() || text_[pos_] != ')') return Fail(pos_, "expected ')'");
-        ++pos_;
-        return value;
-    }
-
-    std::optional<int64_t> Number(std::string_view digits, int32_t radix, size_t column) {
-        int64_t value = 0;
-        for (char c : digits) {
-            value = value * radix + DigitValue(c);
-            if (value > 0xFFFF) return Fail(column, "number out of range (more than 16 bits)");
-        }
-        return value;
-    }
-
-    // 'c': the character's code.
-    std::optional<int64_t> QuotedChar() {
-        ++pos_;
-        const std::optional<char> c = TextChar();
-        if (!c) return std::nullopt;
-        if (pos_ == text_.size() || text_[pos_] != '\'') return Fail(pos_, "expected ' after the character");
-        ++pos_;
-        return uint8_t(*c);
+        return fail("undefined label '" + name + "'");
     }
 
     // "text", with \\, \", \' and \xHH.
@@ -608,7 +501,7 @@ private:
         ++pos_;
         std::string text;
         while (pos_ < text_.size() && text_[pos_] != '"') {
-            const std::optional<char> c = TextChar();
+            const std::optional<char> c = ReadTextChar(text_, pos_, problem_);
             if (!c) return std::nullopt;
             text += *c;
         }
@@ -618,37 +511,6 @@ private:
         }
         ++pos_;
         return text;
-    }
-
-    // One character of quoted text. The machine's character set is not the
-    // host's, so only printable ASCII stands for itself.
-    std::optional<char> TextChar() {
-        if (pos_ == text_.size()) {
-            Fail(pos_, "missing the closing quote");
-            return std::nullopt;
-        }
-        const char c = text_[pos_];
-        if (c != '\\') {
-            if (c < ' ' || c > '~') {
-                Fail(pos_, "only printable ASCII characters stand in quotes; write others as \\xHH");
-                return std::nullopt;
-            }
-            ++pos_;
-            return c;
-        }
-        const char escaped = pos_ + 1 < text_.size() ? text_[pos_ + 1] : 0;
-        if (escaped == '\\' || escaped == '"' || escaped == '\'') {
-            pos_ += 2;
-            return escaped;
-        }
-        if (escaped == 'x' && pos_ + 3 < text_.size() && DigitValue(text_[pos_ + 2]) < 16 &&
-            DigitValue(text_[pos_ + 3]) < 16) {
-            const char value = char(DigitValue(text_[pos_ + 2]) * 16 + DigitValue(text_[pos_ + 3]));
-            pos_ += 4;
-            return value;
-        }
-        Fail(pos_, "unknown escape; write \\\\, \\\", \\' or \\x and two hexadecimal digits");
-        return std::nullopt;
     }
 
     // --- Output -------------------------------------------------------------
@@ -779,7 +641,6 @@ private:
     long ordinal_ = -1;     // the line being assembled, counted through all files
     long scope_ = 0;        // ordinary labels so far: the scope of local labels
     std::string routine_;   // the last ordinary label, which local labels are written under
-    int nesting_ = 0;       // parentheses open in the expression being read
     std::map<std::string, Symbol> symbols_;
     std::vector<LineRecord> layout_;
     std::vector<std::string> fileNames_;
@@ -805,7 +666,7 @@ private:
     bool showAddress_ = true;
     bool listed_ = false;
     std::optional<uint16_t> equateValue_;
-    Problem problem_;
+    TextProblem problem_;
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <optional>
 #include <stdexcept>
+#include <type_traits>
 #include <vector>
 
 #include "cli/LcdText.h"
@@ -150,7 +151,7 @@ struct Console::Command {
 
 const Console::Command Console::Commands[] = {
     {"state", &Console::State, "", "show the registers, ports and processor flags", 0, 0, false},
-    {"set", &Console::Set, "NAME VALUE", "set R0..R7, SP, PC, PSW, CPC, CPS, CTRL or KEYOUT", 2, 2, false},
+    {"set", &Console::Set, "NAME VALUE", "set R0..R7, SP, PC or another word of the machine by its name (PSW, CPC, CPS, CTRLPORT, KEYOUT, ...)", 2, 2, false},
     {"step", &Console::Step, "[N]", "run N processor steps (default 1)", 0, 1, false},
     {"tick", &Console::Tick, "[N]", "run N run-loop ticks of CpuSpeed cycle units (default 1)", 0, 1, false},
     {"until", &Console::Until, "ADDR [MAX]", "step until PC is ADDR, at most MAX steps (default 10000000)", 1, 2,
@@ -300,7 +301,7 @@ void Console::State(const Arguments&, std::ostream& out, ConsoleReply&) {
     static const char* const names[8] = {"R0", "R1", "R2", "R3", "R4", "R5", "SP", "PC"};
     for (int n = 0; n < 8; ++n) out << names[n] << "=" << Full(Mk.Reg[n]) << " ";
     out << "PSW=" << Full(Mk.Psw) << " CPC=" << Full(Mk.Cpc) << " CPS=" << Full(Mk.Cps);
-    out << " CTRL=" << Full(Mk.CtrlPort);
+    out << " CTRLPORT=" << Full(Mk.CtrlPort);
     out << " KEYOUT=" << Full(Mk.KeyOut) << " KEYIN=" << Full(Mk.KeyIn);
     out << " WAITING=" << (Mk.Waiting ? "1" : "0");
     out << " HALTREQUEST=" << (Mk.HaltRequest ? "1" : "0");
@@ -309,27 +310,30 @@ void Console::State(const Arguments&, std::ostream& out, ConsoleReply&) {
     out << '\n';
 }
 
+// The registers by their assembler names, and every other word of the
+// machine by its name in Machine::Members, in any case.
 void Console::Set(const Arguments& arguments, std::ostream&, ConsoleReply&) {
-    struct Settable {
-        const char* name;
-        uint16_t* place;
-    };
-    const Settable settable[] = {
-        {"r0", &Mk.Reg[0]}, {"r1", &Mk.Reg[1]}, {"r2", &Mk.Reg[2]},     {"r3", &Mk.Reg[3]},     {"r4", &Mk.Reg[4]},
-        {"r5", &Mk.Reg[5]}, {"r6", &Mk.Reg[6]}, {"r7", &Mk.Reg[7]},     {"sp", &Mk.Reg[SP]},    {"pc", &Mk.Reg[PC]},
-        {"cpc", &Mk.Cpc},   {"cps", &Mk.Cps},   {"ctrl", &Mk.CtrlPort}, {"keyout", &Mk.KeyOut},
-    };
     const std::string name = Lower(arguments.Word(0));
-    // The status word keeps its condition codes apart: it is no plain word.
-    if (name == "psw") {
-        Mk.Psw = ParseWord(arguments.Word(1));
-        return;
+    for (const MnemonicRecord& r : RegisterNames) {
+        if (name == r.Name) {
+            Mk.Reg[r.Value] = ParseWord(arguments.Word(1));
+            return;
+        }
     }
-    uint16_t* place = nullptr;
-    for (const Settable& s : settable)
-        if (name == s.name) place = s.place;
-    if (!place) throw BadArgument("unknown register " + Quoted(arguments.Word(0)));
-    *place = ParseWord(arguments.Word(1));
+    bool found = false;
+    Machine::Members(
+        [&](const char* member, auto& place) {
+            using Type = std::decay_t<decltype(place)>;
+            // The status word keeps its condition codes apart, but takes a word.
+            if constexpr (std::is_same_v<Type, uint16_t> || std::is_same_v<Type, StatusWord>) {
+                if (!found && name == Lower(member)) {
+                    place = ParseWord(arguments.Word(1));
+                    found = true;
+                }
+            }
+        },
+        Mk);
+    if (!found) throw BadArgument("unknown register " + Quoted(arguments.Word(0)));
 }
 
 void Console::Step(const Arguments& arguments, std::ostream&, ConsoleReply&) {

@@ -29,10 +29,12 @@ PNEG = 8                        ; and the operand of -x
 
 precedences:                    ; by operator
         .byte 0, 1, 2, 4, 4, 4, 5, 5, 6, 6, 8, 4, 4, 4
+        .assert . == precedences+OPGE+1, "one precedence for each operator"
         .even
 routines:                       ; by operator, from OPOR
         .word orop, andop, eqop, ltop, gtop, fadd, fsub, fmul, fdiv, fpow
         .word leop, neop, geop
+        .assert . == routines+2*OPGE, "one routine for each operator"
 
 ; The operator each character or token stands for, 0 for none.
 optable:
@@ -61,6 +63,7 @@ optable:
 ; The functions of one argument, by token from TABS.
 mathfunctions:
         .word fabs, fint, fsgn, fsqr, fln, flog, fexp, fsin, fcos, ftan, fatn
+        .assert . == mathfunctions+2*(TATN-TABS+1), "one routine for each function token"
 
 ; expression: the value of the expression at R5 into the number at R4; R5
 ; past it. Keeps R4; changes R0 to R3.

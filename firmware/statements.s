@@ -136,12 +136,18 @@ keylook:
 
 statements:                     ; by token, from TPRINT
         .word printstmt, inputstmt, letstmt, ifstmt
+        .assert . == statements+2*(TGOTO-TPRINT), "GOTO's routine stands at its token's place"
         .word gotostmt, gosubstmt, returnstmt, forstmt
+        .assert . == statements+2*(TNEXT-TPRINT), "NEXT's routine stands at its token's place"
         .word nextstmt, endstmt, stopstmt, remstmt
+        .assert . == statements+2*(TRUN-TPRINT), "RUN's routine stands at its token's place"
         .word runstmt, liststmt, newstmt, contstmt
+        .assert . == statements+2*(TQUESTION-TPRINT), "?'s routine stands at its token's place"
         .word printstmt
+        .assert . == statements+2*(TLASTSTATEMENT-TPRINT+1), "one routine for each statement token"
 laterstatements:                ; by token, from TDELETE
         .word deletestmt, randomizestmt
+        .assert . == laterstatements+2*(TLASTLATER-TDELETE+1), "one routine for each later statement token"
 
 ; isstatement: C clear when the character or token in R0 starts a
 ; statement.

@@ -52,6 +52,9 @@ TPI = 0A5
 TDELETE = 0A6                   ; statements added after the first set, from
 TRANDOMIZE = 0A7                ; TDELETE to TLASTLATER, in the order of
 TLASTLATER = TRANDOMIZE         ; laterstatements (statements.s)
+        .assert TLASTSTATEMENT == TQUESTION & TTHEN == TLASTSTATEMENT+1, "the statements come first"
+        .assert TABS == TNOT+1 & TRND == TATN+1 & TPI == TANS+1, "the function and value tokens follow one another"
+        .assert TDELETE == TPI+1, "later statements take the numbers after every first keyword"
 
 keywords:
         .asciz "PRINT"

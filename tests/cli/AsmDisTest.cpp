@@ -63,62 +63,32 @@ TEST(CliAsmDis, AssembledLinesListAsTyped) {
     }
 }
 
-TEST(CliAsmDis, FailedLinesStoreNothing) {
-    StandardFolder folder;
-    const CliResult r = folder.Run(
-        "load 8000 1111 2222 3333\n"
-        "asm 8000 clear\nasm 8000 clear vc\nasm 8000    haltx\nasm 8000 br 8102\nasm 8000 mov r0\n"
-        "dump 8000\n"
-        "asm 8000 clear \ndump 8000\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    const auto lines = r.Lines();
-    ASSERT_EQ(lines.size(), 8u) << r.out;
-    EXPECT_EQ(lines[0], "error at 6");
-    EXPECT_EQ(lines[1], "error at 8");
-    EXPECT_EQ(lines[2], "error at 5");  // counted from the first character of the text
-    EXPECT_EQ(lines[3].rfind("error at ", 0), 0u) << lines[3];
-    EXPECT_EQ(lines[4], "error at 7");
-    EXPECT_EQ(lines[5].substr(0, 23), "8000: 11 11 22 22 33 33");
-    // The trailing blank makes "clear " a whole instruction: nop.
-    EXPECT_EQ(lines[6], "8002");
-    EXPECT_EQ(lines[7].substr(0, 23), "8000: A0 00 22 22 33 33");
-}
-
-TEST(CliAsmDis, EmptyTextAssemblesToNothing) {
-    StandardFolder folder;
-    const CliResult r = folder.Run("asm 8010\nasm 8010    \npeek 8010\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "8010\n8010\n0000\n");
-}
-
-TEST(CliAsmDis, PatchingRomAndListingAcrossTheRegionEnd) {
-    StandardFolder folder;
-    const CliResult r = folder.Run(
-        "asm 7FFC mov #1,r0\ndis 7FFD 3\n"
-        "load 1000 00A0 00B1\ndis 1000 2\npoke 1000 0\npeek 1000\n"
-        "asm 102 nop\npeek 102\nstate\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    const auto lines = r.Lines();
-    ASSERT_EQ(lines.size(), 10u) << r.out;
-    EXPECT_EQ(lines[0], "8000");
-    EXPECT_EQ(lines[1], "7FFC: mov   #1,r0");
-    EXPECT_EQ(lines[2], "8000: halt");
-    EXPECT_EQ(lines[3], "8002: halt");
-    EXPECT_EQ(lines[4], "1000: nop");
-    EXPECT_EQ(lines[5], "1002: sec");
-    EXPECT_EQ(lines[6], "00A0");  // the processor itself cannot write ROM
-    // 0x0102 reads as 0: a store there is discarded and KeyOut is untouched.
-    EXPECT_EQ(lines[7], "0104");
-    EXPECT_EQ(lines[8], "0000");
-    EXPECT_EQ(StateField(lines[9], "KEYOUT"), "0000");
-}
-
-TEST(CliAsmDis, OctalListingColumns) {
-    StandardFolder folder;
-    folder.WriteText("vexal.ini", "[Debugger]\nRadix=8\n");
-    const CliResult r = folder.Run("asm 100000 mov #12,r0\nasm 100004 br 100000\ndis 100000 2\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "100004\n100006\n100000: mov   #12,r0\n100004: br    100000\n");
+TEST(CliAsmDis, Scripts) {
+    const ScriptCase cases[] = {
+        {"a failed line stores nothing",
+         "load 8000 1111 2222 3333\n"
+         "asm 8000 clear\nasm 8000 clear vc\nasm 8000    haltx\nasm 8000 br 8102\nasm 8000 mov r0\n"
+         "dump 8000\n"
+         "asm 8000 clear \ndump 8000\n",
+         // Columns count from the first character of the text; the trailing
+         // blank makes "clear " a whole instruction: nop.
+         {"error at 6", "error at 8", "error at 5", "error at ...", "error at 7", "8000: 11 11 22 22 33 33...", "8002",
+          "8000: A0 00 22 22 33 33..."}},
+        {"a failed asm is an answer, not an error", "asm 8000 illop\nasm 8000 mov r0\npeek 8000\n",
+         {"error at 6", "error at 7", "0000"}},
+        {"empty text assembles to nothing", "asm 8010\nasm 8010    \npeek 8010\n", {"8010", "8010", "0000"}},
+        {"patching ROM and listing across the end of a region",
+         "asm 7FFC mov #1,r0\ndis 7FFD 3\n"
+         "load 1000 00A0 00B1\ndis 1000 2\npoke 1000 0\npeek 1000\n"
+         "asm 102 nop\npeek 102\nstate\n",
+         // The processor itself cannot write ROM; 0x0102 reads as 0, a store
+         // there is discarded and KeyOut is untouched.
+         {"8000", "7FFC: mov   #1,r0", "8000: halt", "8002: halt", "1000: nop", "1002: sec", "00A0", "0104", "0000",
+          "state: KEYOUT=0000"}},
+        {"octal listing columns", "asm 100000 mov #12,r0\nasm 100004 br 100000\ndis 100000 2\n",
+         {"100004", "100006", "100000: mov   #12,r0", "100004: br    100000"}, "[Debugger]\nRadix=8\n"},
+    };
+    for (const ScriptCase& c : cases) ExpectScript(c);
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // a test gives it, and collects what it prints and how it ends.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -57,4 +60,43 @@ inline std::string StateField(const std::string& state, const std::string& name)
     if (at == std::string::npos) return "<no " + name + ">";
     const size_t start = at + name.size() + 1;
     return state.substr(start, state.find(' ', start) - start);
+}
+
+// One script run in a fresh folder with the standard ROM, which must end
+// well, print nothing to standard error and print these lines, a line each: the whole line; or "state: NAME=VALUE ..." for those
+// fields of a state line; or "TEXT..." for the start of the line.
+struct ScriptCase {
+    const char* what;
+    std::string script;
+    std::vector<std::string> lines;
+    std::string settings = {};  // vexal.ini, when not empty
+};
+
+inline void ExpectLine(const std::string& got, const std::string& expected, const std::string& where) {
+    if (expected.rfind("state: ", 0) == 0) {
+        const std::string fields = expected.substr(7);
+        for (size_t at = 0; at < fields.size();) {
+            const size_t end = std::min(fields.find(' ', at), fields.size());
+            const std::string field = fields.substr(at, end - at);
+            const size_t equals = field.find('=');
+            EXPECT_EQ(StateField(got, field.substr(0, equals)), field.substr(equals + 1)) << where;
+            at = end + 1;
+        }
+    } else if (expected.size() > 3 && expected.compare(expected.size() - 3, 3, "...") == 0) {
+        EXPECT_EQ(got.substr(0, expected.size() - 3), expected.substr(0, expected.size() - 3)) << where;
+    } else {
+        EXPECT_EQ(got, expected) << where;
+    }
+}
+
+inline void ExpectScript(const ScriptCase& c) {
+    StandardFolder folder;
+    if (!c.settings.empty()) folder.WriteText("vexal.ini", c.settings);
+    const CliResult r = folder.Run(c.script);
+    ASSERT_EQ(r.status, 0) << c.what << ": " << r.err;
+    EXPECT_EQ(r.err, "") << c.what;
+    const std::vector<std::string> lines = r.Lines();
+    ASSERT_EQ(lines.size(), c.lines.size()) << c.what << ":\n" << r.out;
+    for (size_t i = 0; i < lines.size(); ++i)
+        ExpectLine(lines[i], c.lines[i], std::string(c.what) + ", line " + std::to_string(i + 1));
 }

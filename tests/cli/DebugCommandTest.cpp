@@ -28,7 +28,7 @@ protected:
         // main calls sub twice (JSR PC,sub, relative), then writes the
         // control port, which stops the processor.
         for (const char* line : {"load 8000 09F7 00FC 09F7 00F8 15DF 0C00 0104 0000", "load 8100 0A81 0087",
-                                 "load 8200 0A82 0087", "set sp 8400", "set pc 8000", "set ctrl 0500"})
+                                 "load 8200 0A82 0087", "set sp 8400", "set pc 8000", "set ctrlport 0500"})
             ASSERT_FALSE(Execute(line).failed) << line;
         Debugger.Past().Begin(0);
     }

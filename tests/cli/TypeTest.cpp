@@ -69,120 +69,58 @@ TEST(CliType, EachCharacterReachesItsKey) {
     }
 }
 
-TEST(CliType, BlankReachesKey54) {
-    const MatrixCode blank = CodeOf(54);
-    StandardFolder folder;
-    const CliResult r = folder.Run(std::string(LatchProgram) + "set keyout " + Hex4(blank.column) +
-                                   "\ntype  a \nstate\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    // "a" (key 17) is in column 8 and the trailing blank comes last.
-    EXPECT_EQ(StateField(r.out, "R0"), Hex4(blank.code));
-}
-
-TEST(CliType, KeysAreReleasedAfterTyping) {
-    StandardFolder folder;
-    const CliResult r = folder.Run(std::string(LatchProgram) + "set keyout E\ntype f\npeek 100\nstate\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    const auto lines = r.Lines();
-    ASSERT_EQ(lines.size(), 2u) << r.out;
-    EXPECT_EQ(lines[0], "0000");
-    EXPECT_EQ(StateField(lines[1], "R0"), "0024");
-}
-
 // 8000: inc r5; br 8000. At speed 16 a tick runs two steps: one inc.
 constexpr const char* TickCounter = "load 8000 0A85 01FE\nspeed 16\n";
 
-TEST(CliType, EachKeyIsHeldAndReleasedForTheHoldTime) {
-    StandardFolder folder;
-    const CliResult r = folder.Run(std::string(TickCounter) +
-                                   "type w\nstate\n"                   // default hold: 5 + 5 ticks
-                                   "set r5 0\nhold 3\ntype ww\nstate\n"  // 2 keys x (3 + 3)
-                                   "set r5 0\ntype qQ€é\tw\nstate\n"   // only w reaches a key
-                                   "set r5 0\nhold 0\ntype www\nstate\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    const auto lines = r.Lines();
-    ASSERT_EQ(lines.size(), 4u) << r.out;
-    EXPECT_EQ(StateField(lines[0], "R5"), "000A");
-    EXPECT_EQ(StateField(lines[1], "R5"), "000C");
-    EXPECT_EQ(StateField(lines[2], "R5"), "0006");
-    EXPECT_EQ(StateField(lines[3], "R5"), "0000");
-}
-
-TEST(CliType, MalformedUtf8ReachesNoKey) {
-    StandardFolder folder;
-    // A stray continuation byte, a truncated sequence, an overlong "w", a
-    // surrogate, and bytes that never occur in UTF-8.
-    const CliResult r =
-        folder.Run(std::string(TickCounter) + "type \x80\xD1 \xC1\xB7\xED\xA0\x80\xFF\xFE\xF8\x88\x80\x80\x80\n"
-                                              "state\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    // Only the blank after the truncated sequence reaches a key.
-    EXPECT_EQ(StateField(r.out, "R5"), "000A");
-}
-
-TEST(CliType, HaltKeyRaisesTheHaltRequest) {
-    const char* const haltCharacters[] = {"`", "ё", "Ё"};
-    for (const char* c : haltCharacters) {
-        StandardFolder folder;
+TEST(CliType, Scripts) {
+    const MatrixCode blank = CodeOf(54);
+    const std::string latch = LatchProgram;
+    const ScriptCase cases[] = {
+        // "a" (key 17) is in column 8 and the trailing blank comes last.
+        {"a blank reaches key 54", latch + "set keyout " + Hex4(blank.column) + "\ntype  a \nstate\n",
+         {"state: R0=" + Hex4(blank.code)}},
+        {"keys are let go after typing", latch + "set keyout E\ntype f\npeek 100\nstate\n",
+         {"0000", "state: R0=0024"}},
+        {"each key is held and let go for the hold time",
+         std::string(TickCounter) +
+             "type w\nstate\n"                   // default hold: 5 + 5 ticks
+             "set r5 0\nhold 3\ntype ww\nstate\n"  // 2 keys x (3 + 3)
+             "set r5 0\ntype qQ€é\tw\nstate\n"   // only w reaches a key
+             "set r5 0\nhold 0\ntype www\nstate\n",
+         {"state: R5=000A", "state: R5=000C", "state: R5=0006", "state: R5=0000"}},
+        // A stray continuation byte, a truncated sequence, an overlong "w", a
+        // surrogate, and bytes that never occur in UTF-8: only the blank after
+        // the truncated sequence reaches a key.
+        {"malformed UTF-8 reaches no key",
+         std::string(TickCounter) + "type \x80\xD1 \xC1\xB7\xED\xA0\x80\xFF\xFE\xF8\x88\x80\x80\x80\nstate\n",
+         {"state: R5=000A"}},
         // Speed 0: ticks run nothing, so the request stays pending.
-        const CliResult r = folder.Run(std::string("speed 0\nset keyout E\ntype ") + c + "\nstate\n");
-        ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(StateField(r.out, "HALTREQUEST"), "1") << c;
-    }
-}
-
-TEST(CliType, HaltKeyStillHeldRaisesItForAnyCharacter) {
-    StandardFolder folder;
-    // Holding key 39 raises the request itself; the reset takes it back and
-    // leaves the key held.
-    const CliResult r = folder.Run(
-        "speed 0\nkey 39\nreset\ntype q\nstate\n"  // matches nothing, but key 39 is still down
-        "key 39\nreset\ntype w\nstate\n"            // w takes the key's place first
-        "key 20\nreset\ntype q\nstate\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    const auto lines = r.Lines();
-    ASSERT_EQ(lines.size(), 3u) << r.out;
-    EXPECT_EQ(StateField(lines[0], "HALTREQUEST"), "1");
-    EXPECT_EQ(StateField(lines[1], "HALTREQUEST"), "0");
-    EXPECT_EQ(StateField(lines[2], "HALTREQUEST"), "0");
-}
-
-// The halt key by the window's rule: from the PC keyboard at once, with the
-// mouse when it lets go and only while KEYOUT selects its column.
-TEST(CliType, KeyAndMouseHoldTheHaltKeyAsTheWindowDoes) {
-    struct Case {
-        const char* script;
-        const char* request;
+        {"` is the halt key", "speed 0\nset keyout E\ntype `\nstate\n", {"state: HALTREQUEST=1"}},
+        {"ё is the halt key", "speed 0\nset keyout E\ntype ё\nstate\n", {"state: HALTREQUEST=1"}},
+        {"Ё is the halt key", "speed 0\nset keyout E\ntype Ё\nstate\n", {"state: HALTREQUEST=1"}},
+        // Holding key 39 raises the request itself; the reset takes it back
+        // and leaves the key held.
+        {"a halt key still held raises it for any character",
+         "speed 0\nkey 39\nreset\ntype q\nstate\n"  // matches nothing, but key 39 is still down
+         "key 39\nreset\ntype w\nstate\n"            // w takes the key's place first
+         "key 20\nreset\ntype q\nstate\n",
+         {"state: HALTREQUEST=1", "state: HALTREQUEST=0", "state: HALTREQUEST=0"}},
+        // The halt key by the window's rule: from the PC keyboard at once,
+        // with the mouse when it lets go and only while KEYOUT selects its
+        // column.
+        {"key 39", "speed 0\nkey 39\nstate\n", {"state: HALTREQUEST=1"}},
+        {"key 39, no column", "speed 0\nset keyout 0\nkey 39\nstate\n", {"state: HALTREQUEST=1"}},
+        {"key 20", "speed 0\nkey 20\nstate\n", {"state: HALTREQUEST=0"}},
+        {"mouse 39 held", "speed 0\nset keyout 2\nmouse 39\nstate\n", {"state: HALTREQUEST=0"}},
+        {"mouse 39 let go", "speed 0\nset keyout 2\nmouse 39\nmouse 0\nstate\n", {"state: HALTREQUEST=1"}},
+        {"mouse 39 for 20", "speed 0\nset keyout 2\nmouse 39\nmouse 20\nstate\n", {"state: HALTREQUEST=1"}},
+        {"mouse 39, other columns", "speed 0\nset keyout C\nmouse 39\nmouse 0\nstate\n", {"state: HALTREQUEST=0"}},
+        {"mouse 20 let go", "speed 0\nset keyout 2\nmouse 20\nmouse 0\nstate\n", {"state: HALTREQUEST=0"}},
+        // Taken at the first step of the first tick, before the inc at 8000.
+        {"the halt key takes the machine into halt mode", std::string(TickCounter) + "type `\nstate\n",
+         {"state: HALTREQUEST=0 CPC=8000 CPS=0000 PC=7000 PSW=01E0 R5=0000"}},
     };
-    const Case cases[] = {
-        {"key 39", "1"},
-        {"set keyout 0\nkey 39", "1"},
-        {"key 20", "0"},
-        {"set keyout 2\nmouse 39", "0"},
-        {"set keyout 2\nmouse 39\nmouse 0", "1"},
-        {"set keyout 2\nmouse 39\nmouse 20", "1"},
-        {"set keyout C\nmouse 39\nmouse 0", "0"},
-        {"set keyout 2\nmouse 20\nmouse 0", "0"},
-    };
-    for (const Case& c : cases) {
-        StandardFolder folder;
-        const CliResult r = folder.Run(std::string("speed 0\n") + c.script + "\nstate\n");
-        ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(StateField(r.out, "HALTREQUEST"), c.request) << c.script;
-    }
-}
-
-TEST(CliType, HaltKeyTakesTheMachineIntoHaltMode) {
-    StandardFolder folder;
-    const CliResult r = folder.Run(std::string(TickCounter) + "type `\nstate\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(StateField(r.out, "HALTREQUEST"), "0");
-    // Taken at the first step of the first tick, before the inc at 8000.
-    EXPECT_EQ(StateField(r.out, "CPC"), "8000");
-    EXPECT_EQ(StateField(r.out, "CPS"), "0000");
-    EXPECT_EQ(StateField(r.out, "PC"), "7000");
-    EXPECT_EQ(StateField(r.out, "PSW"), "01E0");
-    EXPECT_EQ(StateField(r.out, "R5"), "0000");
+    for (const ScriptCase& c : cases) ExpectScript(c);
 }
 
 }  // namespace

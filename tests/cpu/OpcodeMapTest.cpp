@@ -1,22 +1,34 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <random>
 
 #include "TestMachine.h"
 #include "cpu/Decoder.h"
 #include "debugger/Pdp11dis.h"
 #include "cpu/Exec.h"
+#include "tests/support/CleanMachine.h"
 #include "tests/support/MachineDifference.h"
+#include "tests/support/Octal.h"
 
 namespace {
 
 bool InRange(uint16_t opcode, uint16_t first, uint16_t last) { return opcode >= first && opcode <= last; }
 
-// The opcodes that no instruction of this processor claims.
+// The opcodes that no instruction of this processor claims (octal ranges).
+struct Range {
+    uint16_t first, last;
+};
+const Range IllegalRanges[] = {
+    {0000007, 0000007}, {0000040, 0000077}, {0000210, 0000237}, {0006500, 0006677},
+    {0007000, 0007777}, {0075400, 0076777}, {0106500, 0106677}, {0107000, 0107777},
+    {0170000, 0177777},
+};
+
 bool IsIllegal(uint16_t op) {
-    return op == 000007 || InRange(op, 000040, 000077) || InRange(op, 000210, 000237) ||
-           InRange(op, 006500, 006677) || InRange(op, 007000, 007777) || InRange(op, 075400, 076777) ||
-           InRange(op, 0106500, 0106677) || InRange(op, 0107000, 0107777) || InRange(op, 0170000, 0177777);
+    return std::any_of(std::begin(IllegalRanges), std::end(IllegalRanges),
+                       [op](const Range& r) { return InRange(op, r.first, r.last); });
 }
 
 // Walked through the list itself: no opcode is bound by two records, and
@@ -32,6 +44,22 @@ TEST(OpcodeMap, EveryOpcodeIsBoundOnce) {
             ASSERT_EQ(routine, ExecFloatingPoint) << Octal(opcode);
         } else {
             ASSERT_EQ(routine == IllegalOp, IsIllegal(opcode)) << Octal(opcode);
+        }
+    }
+}
+
+TEST(OpcodeMap, IllegalOpcodesTrapAndChangeNothing) {
+    // Every illegal opcode returns the illegal-instruction vector through the
+    // real dispatch path and changes no state.
+    MakeCleanMachine();
+    for (const Range& r : IllegalRanges) {
+        for (uint32_t op = r.first; op <= r.last; op += 7) {
+            Mk.Opcode = uint16_t(op);
+            Mk.Reg[PC] = 0x8002;
+            Mk.Psw = 0x000F;
+            const Machine before = Mk;
+            ASSERT_EQ(DispatchOpcode(), VectorIllegal) << Octal(op);
+            ASSERT_EQ(FirstDifference(Mk, before), "") << Octal(op);
         }
     }
 }

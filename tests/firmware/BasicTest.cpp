@@ -149,7 +149,7 @@ TEST(Basic, PrintWaitsForExeWithRunLit) {
     EXPECT_EQ(Trimmed(screens[1].text), "1");  // still, five seconds on
     EXPECT_EQ(screens[1].indicators, "3");      // RUN
     EXPECT_EQ(DigitsShown(screens[1].digits), "10");
-    EXPECT_EQ(StateField(States(result).at(0), "CTRL"), "0000");
+    EXPECT_EQ(StateField(States(result).at(0), "CTRLPORT"), "0000");
     EXPECT_EQ(Trimmed(screens[2].text), "2");
 }
 

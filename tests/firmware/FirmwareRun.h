@@ -7,49 +7,33 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "FirmwareTables.h"
+#include "debugger/Symbols.h"
 #include "tests/cli/CliRun.h"
 
 inline const std::string RomPath = VEXAL_FIRMWARE_DIR "/rom.bin";
 
-// The labels of the firmware with their addresses, from the build's listing,
-// where a line that defines some starts with the address in hexadecimal and
-// the words it assembled to. A local label is named under the ordinary label
-// above it, as "fill.1$".
-inline const std::map<std::string, uint16_t>& ListingLabels() {
-    static const std::map<std::string, uint16_t> labels = [] {
-        std::map<std::string, uint16_t> found;
-        std::string routine;
-        std::ifstream in(VEXAL_FIRMWARE_DIR "/rom.lst");
-        for (std::string line; std::getline(in, line);) {
-            std::istringstream words(line);
-            std::string address, word;
-            words >> address;
-            const auto isCode = [&] { return word.find_first_not_of("0123456789ABCDEF") == std::string::npos; };
-            while (words >> word && isCode()) {}
-            if (address.size() != 4) continue;
-            for (; word.size() > 1 && word.back() == ':'; word.clear(), words >> word) {
-                std::string name = word.substr(0, word.size() - 1);
-                if (name.back() != '$') routine = name;
-                else if (routine.empty()) continue;
-                else name = routine + "." + name;
-                found.emplace(name, uint16_t(std::stoul(address, nullptr, 16)));
-            }
-        }
-        return found;
+// The firmware's labels, read from the build's rom.sym as the debugger reads
+// it.
+inline const SymbolTable& FirmwareSymbols() {
+    static const SymbolTable symbols = [] {
+        SymbolTable table;
+        const SymbolTable::LoadResult result = table.Load(VEXAL_FIRMWARE_DIR "/rom.sym");
+        if (!result.Error.empty()) ADD_FAILURE() << result.Error;
+        return table;
     }();
-    return labels;
+    return symbols;
 }
 
 inline uint16_t LabelAddress(const std::string& label) {
-    const std::map<std::string, uint16_t>& labels = ListingLabels();
-    const auto found = labels.find(label);
-    if (found != labels.end()) return found->second;
-    ADD_FAILURE() << "no label " << label << " in the listing";
+    const std::optional<uint16_t> address = FirmwareSymbols().Find(label);
+    if (address) return *address;
+    ADD_FAILURE() << "no label " << label << " in rom.sym";
     return 0;
 }
 

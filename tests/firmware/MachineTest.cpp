@@ -18,9 +18,9 @@ TEST(Firmware, SleepsWhileNoKeyIsHeld) {
     const CliResult result = folder.RunFirmware(PowerOn + "state\nkey 41\ntick 2\nstate\nkey 0\ntick 40\nstate\n");
     const std::vector<std::string> states = States(result);
     ASSERT_EQ(states.size(), 3u) << result.out;
-    EXPECT_EQ(StateField(states[0], "CTRL"), "0000");  // run bit clear: stopped, and slow so that idle steps cost little
-    EXPECT_EQ(StateField(states[1], "CTRL"), "0C00");  // a held key wakes it, and it works at full speed
-    EXPECT_EQ(StateField(states[2], "CTRL"), "0000");
+    EXPECT_EQ(StateField(states[0], "CTRLPORT"), "0000");  // run bit clear: stopped, and slow so that idle steps cost little
+    EXPECT_EQ(StateField(states[1], "CTRLPORT"), "0C00");  // a held key wakes it, and it works at full speed
+    EXPECT_EQ(StateField(states[2], "CTRLPORT"), "0000");
 }
 
 // The halt key stops the program in halt mode with STOP lit; the next key
@@ -35,7 +35,7 @@ TEST(Firmware, HaltKeyStopsUntilAKeyResumes) {
     const std::vector<std::string> states = States(result);
     ASSERT_EQ(states.size(), 2u) << result.out;
     EXPECT_EQ(std::stoi(StateField(states[0], "PSW"), nullptr, 16) & 0x100, 0x100) << states[0];
-    EXPECT_EQ(StateField(states[0], "CTRL"), "0000");
+    EXPECT_EQ(StateField(states[0], "CTRLPORT"), "0000");
     EXPECT_EQ(screens[1].indicators, "");
     EXPECT_EQ(std::stoi(StateField(states[1], "PSW"), nullptr, 16) & 0x100, 0) << states[1];
     EXPECT_EQ(Trimmed(screens[2].text), "123");
@@ -78,7 +78,7 @@ TEST(Firmware, EveryTrapShowsItsVector) {
     };
     std::string script = PowerOn;
     for (const Case& c : cases)
-        script += std::string("poke 8400 ") + c.code + "\nset pc 8400\nset psw " + c.psw + "\nset ctrl 0C00\ntick 20\nlcd\n";
+        script += std::string("poke 8400 ") + c.code + "\nset pc 8400\nset psw " + c.psw + "\nset ctrlport 0C00\ntick 20\nlcd\n";
     script += Enter("1+1") + "lcd\n";
     FirmwareFolder folder;
     const auto screens = folder.ScreensOf(script);

@@ -2,45 +2,81 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
-// The two character tables as the machine's keyboard has them, written out
-// again here: key index, Latin and Cyrillic character, and the key that typing
-// either one reaches. Upper-casing and the Latin table come first, so the
-// lower-case a and the second grave accent stand for keys they never reach.
-struct CharacterRow {
-    int key;
-    char32_t latin, cyrillic;
-    int reached;
-};
+int KeyOf(char32_t c) { return KeyOfCharacter(Cp1251FromUnicode(c)); }
 
-constexpr CharacterRow Rows[48] = {
-    {7, U'W', U'Ц', 7}, {8, U'E', U'У', 8}, {9, U'R', U'К', 9},
-    {10, U'T', U'Е', 10}, {11, U'Y', U'Н', 11}, {12, U'U', U'Г', 12},
-    {13, U'I', U'Ш', 13}, {14, U'O', U'Щ', 14}, {15, U'P', U'З', 15},
-    {16, U'[', U'Х', 16}, {17, U'A', U'Ф', 17}, {18, U'S', U'Ы', 18},
-    {19, U'D', U'В', 19}, {20, U'F', U'А', 20}, {21, U'G', U'П', 21},
-    {22, U'H', U'Р', 22}, {23, U'J', U'О', 23}, {24, U'K', U'Л', 24},
-    {25, U'L', U'Д', 25}, {26, U';', U'Ж', 26}, {27, U'Z', U'Я', 27},
-    {28, U'X', U'Ч', 28}, {29, U'C', U'С', 29}, {30, U'V', U'М', 30},
-    {31, U'B', U'И', 31}, {32, U'N', U'Т', 32}, {33, U'M', U'Ь', 33},
-    {34, U',', U'Б', 34}, {35, U'.', U'Ю', 35}, {36, U'\'', U'Э', 36},
-    {37, U'-', U'-', 37}, {38, U'=', U'=', 38}, {39, U'`', U'Ё', 39},
-    {40, U'\\', U'\\', 40}, {41, U'7', U'7', 41}, {42, U'8', U'8', 42},
-    {43, U'9', U'9', 43}, {44, U'*', U'*', 44}, {45, U'4', U'4', 45},
-    {46, U'5', U'5', 46}, {47, U'6', U'6', 47}, {48, U'`', U'`', 39},
-    {49, U'1', U'1', 49}, {50, U'2', U'2', 50}, {51, U'3', U'3', 51},
-    {52, U'a', U'a', 17}, {53, U'0', U'0', 53}, {54, U' ', U' ', 54},
-};
-
-TEST(KeyLayout, EveryCharacterOfBothTablesStandsForItsKey) {
-    for (const CharacterRow& row : Rows) {
-        const int p = row.key - FirstCharKey;
-        EXPECT_EQ(LatinKeys[p], Cp1251FromUnicode(row.latin)) << "Latin, key " << row.key;
-        EXPECT_EQ(CyrillicKeys[p], Cp1251FromUnicode(row.cyrillic)) << "Cyrillic, key " << row.key;
-        EXPECT_EQ(KeyOfCharacter(Cp1251FromUnicode(row.latin)), row.reached) << "Latin, key " << row.key;
-        EXPECT_EQ(KeyOfCharacter(Cp1251FromUnicode(row.cyrillic)), row.reached) << "Cyrillic, key " << row.key;
+// A character reaches only a key whose place in one of the tables holds it,
+// in capitals.
+TEST(KeyLayout, ACharacterReachesAKeyThatHoldsIt) {
+    int reached = 0;
+    for (int c = 1; c <= 0xFF; ++c) {
+        const int key = KeyOfCharacter(uint8_t(c));
+        if (key == 0) continue;
+        ++reached;
+        ASSERT_GE(key, FirstCharKey) << c;
+        ASSERT_LT(key, FirstCharKey + CharKeyCount) << c;
+        const int p = key - FirstCharKey;
+        const uint8_t upper = UpperKey(uint8_t(c));
+        EXPECT_TRUE(LatinKeys[p] == upper || CyrillicKeys[p] == upper) << c;
     }
+    EXPECT_GT(reached, 2 * 26 + 10);  // the letters in both cases and the digits at least
+}
+
+// Typing is case-blind: a small letter reaches the key of its capital, in
+// both alphabets.
+TEST(KeyLayout, SmallLettersReachTheKeysOfTheirCapitals) {
+    int latin = 0;
+    for (char32_t c = U'A'; c <= U'Z'; ++c) {
+        EXPECT_EQ(KeyOf(c + 0x20), KeyOf(c)) << char(c);
+        latin += KeyOf(c) != 0;
+    }
+    int cyrillic = 0;
+    for (char32_t c = U'А'; c <= U'Я'; ++c) {
+        EXPECT_EQ(KeyOf(c + 0x20), KeyOf(c)) << int(c);
+        cyrillic += KeyOf(c) != 0;
+    }
+    EXPECT_EQ(KeyOf(U'ё'), KeyOf(U'Ё'));
+    EXPECT_GT(latin, 24);
+    EXPECT_GT(cyrillic, 25);
+}
+
+// The Cyrillic table follows the Russian PC keyboard: a Russian letter
+// reaches the key of the Latin character that shares its PC key.
+TEST(KeyLayout, RussianLettersShareTheKeysOfThePcKeyboard) {
+    const std::u32string latin = U"QWERTYUIOP[]ASDFGHJKL;'ZXCVBNM,.`";
+    const std::u32string russian = U"ЙЦУКЕНГШЩЗХЪФЫВАПРОЛДЖЭЯЧСМИТЬБЮЁ";
+    ASSERT_EQ(latin.size(), russian.size());
+    int shared = 0;
+    for (size_t i = 0; i < latin.size(); ++i) {
+        if (KeyOf(latin[i]) == 0 || KeyOf(russian[i]) == 0) continue;
+        EXPECT_EQ(KeyOf(russian[i]), KeyOf(latin[i])) << int(russian[i]);
+        ++shared;
+    }
+    EXPECT_GT(shared, 25);
+}
+
+// The PC keyboard's letter rows and the digit pad lie on the face as they
+// lie under the fingers: each row on one line, left to right, each row of
+// the pad below the one before, 7, 4, 1 and 0 in one column.
+TEST(KeyLayout, RowsOfThePcKeyboardRunAlongTheFace) {
+    for (const std::u32string row : {U"WERTYUIOP", U"ASDFGHJKL", U"ZXCVBNM", U"789", U"456", U"123"}) {
+        for (size_t i = 1; i < row.size(); ++i) {
+            const KeyPlace left = PlaceOfKey(KeyOf(row[i - 1])), right = PlaceOfKey(KeyOf(row[i]));
+            EXPECT_EQ(right.y, left.y) << char(row[i]);
+            EXPECT_GT(right.x, left.x) << char(row[i]);
+        }
+    }
+    const std::u32string column = U"7410";
+    for (size_t i = 1; i < column.size(); ++i) {
+        const KeyPlace above = PlaceOfKey(KeyOf(column[i - 1])), below = PlaceOfKey(KeyOf(column[i]));
+        EXPECT_EQ(below.x, above.x) << char(column[i]);
+        EXPECT_GT(below.y, above.y) << char(column[i]);
+    }
+    EXPECT_GT(PlaceOfKey(KeyOf(U'A')).y, PlaceOfKey(KeyOf(U'W')).y);
+    EXPECT_GT(PlaceOfKey(KeyOf(U'Z')).y, PlaceOfKey(KeyOf(U'A')).y);
 }
 
 TEST(KeyLayout, Cp1251ConvertsBackAndForth) {
