@@ -2214,10 +2214,9 @@ trigstart:
         jsr pc,toint
         bcs trigfar
         mov r1,TRK(r5)
-        mov #halfpi1,r2         ; x := r
-        jsr pc,trigminus
-        mov #halfpi2,r2
-        jsr pc,trigminus
+        beq trignear
+        jsr pc,trigreduce
+trignear:
         mov r5,r0               ; r^2
         add #TRZ,r0
         mov r4,r1
@@ -2284,7 +2283,19 @@ trigfar:
 trigend:
         mov r5,sp
         jmp fret
-; trigminus: x -= k * the constant at R2.
+; trigreduce: x := r = x - k pi/2, pi/2 taken in four parts: k times each
+; of the first three is exact, and so is each difference while r is small,
+; so that near a multiple of pi/2 the digits that cancel are right ones.
+; The last part falls through into trigminus.
+trigreduce:
+        mov #halfpi1,r2
+        jsr pc,trigminus
+        mov #halfpi2,r2
+        jsr pc,trigminus
+        mov #halfpi3,r2
+        jsr pc,trigminus
+        mov #halfpi4,r2
+; trigminus: x -= k * the constant at R2, with t.
 trigminus:
         mov r5,r0
         add #TRT,r0
@@ -2434,10 +2445,14 @@ log10e: .word 74, 4342., 9448., 1903.   ; 1 / ln 10
 twooverpi:
         .word 74, 6366., 1977., 2368.   ; 2 / pi
 halfpi: .word 75, 1570., 7963., 2679.
-halfpi1:
-        .word 7A, 0., 157., 796.        ; pi/2 in seven digits,
-halfpi2:
-        .word 6E, 3267., 9489., 6619.   ; and the rest
+halfpi1:                                ; pi/2 to 33 digits in four parts,
+        .word 7A, 0., 157., 796.        ; k times each of the first three
+halfpi2:                                ; exact for k below 10^5
+        .word 73, 0., 326., 7948.
+halfpi3:
+        .word 6C, 0., 966., 1923.
+halfpi4:
+        .word 60, 1321., 6916., 3975.
 sixthpi:
         .word 74, 5235., 9877., 5598.
 sqrt3:  .word 75, 1732., 508., 757.
