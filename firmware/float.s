@@ -1815,10 +1815,16 @@ hornerend:
 ; its series.
 EXK = -2                        ; the frame: k
 EXT = -0A                       ; a number
-EXN = -0C                       ; n, once k ln 10 is off
-fexp:   jsr r5,fsave
+EXC = -0C                       ; -> the small addend
+EXN = -0E                       ; n, once k ln 10 is off
+fexp:   mov #fzero,r1
+; fexpplus: x := e^(x + c) for the small number c at R1, below 1E-8 of x,
+; which joins r: fpow's way to more than twelve digits of x.
+fexpplus:
+        jsr r5,fsave
         mov sp,r5
-        sub #0A,sp
+        sub #0C,sp
+        mov r1,EXC(r5)
         mov r0,r4               ; R4 -> x, R3 -> t
         mov r5,r3
         add #EXT,r3
@@ -1845,6 +1851,9 @@ fexp:   jsr r5,fsave
         jsr pc,expminus
         mov #ln10lo,r2
         jsr pc,expminus
+        mov r4,r0
+        mov EXC(r5),r1
+        jsr pc,fadd
         mov r3,r0               ; n
         mov r4,r1
         jsr pc,fmove
@@ -2286,8 +2295,8 @@ lnktimes:
         mov (sp)+,r1
         jmp fmul
 
-; fpow: x := x^y. A whole power below 32768 by repeated squaring, exact
-; while the result fits; other powers of a positive x as e^(y ln x); a
+; fpow: x := x^y. A whole power below 32768 of x = c 10^e, c whole, by
+; repeated squaring of c while c^n stays below 10^12, so exact; other powers of a positive x as e^(y ln x); a
 ; whole power of a negative x so too, with the sign its oddness gives.
 ; FEARGUMENT for a negative x to a power not whole and for 0 to a negative
 ; power. It leaves R2 and R3 alone and saves only R4 and R5: it calls fln
@@ -2297,6 +2306,8 @@ PWN = -2                        ; the frame: the whole power; or 1 for an odd
 PWY = -0A                       ; y
 PWBITS = -0C                    ; the power's bits not yet used
 PWB = -14                       ; the base being squared
+PWR = -1C                       ; the power so far
+PWE = -1E                       ; the exponent of x's digits
 PWL = -12                       ; or: ln |x| beyond its first twelve digits
 fpow:   mov r5,-(sp)
         mov r4,-(sp)
@@ -2318,9 +2329,13 @@ pownonzero:
         mov (r0),r1
         bic #8000,r1
         cmp r1,#EBIAS
-        blo powreal             ; not whole
+        bhis powwholeish
+        jmp powreal             ; not whole
+powwholeish:
         jsr pc,toint
-        bcs powbig
+        bcc powword
+        jmp powbig
+powword:
         mov r1,PWN(r5)
         bpl powwhole
         tst (r4)                ; a negative power: 0 has none
@@ -2328,34 +2343,114 @@ pownonzero:
         mov #FEARGUMENT,r0
         jmp powend
 powwhole:
-        sub #0A,sp
+        sub #14,sp
         mov PWN(r5),PWBITS(r5)
         bpl powbase
         neg PWBITS(r5)          ; 32768 stays, unsigned
-powbase:
+powbase:                        ; x = c 10^e, c whole without trailing zeros
         mov r5,r0
         add #PWB,r0
         mov r4,r1
         jsr pc,fmove
-        mov r4,r0               ; x := 1
+        mov (r4),r0
+        bic #8000,r0
+        sub #EBIAS,r0
+        mov r0,PWE(r5)
+        mov r2,-(sp)
+        mov r3,-(sp)
+        mov r4,-(sp)
+powstrip:
+        tst PWB(r5)
+        beq powstripped
+        cmp PWE(r5),#99.        ; no number has more zeros
+        bgt powstripped
+        mov PWB+6(r5),r1
+        clr r0
+        div #10.,r0
+        tst r1
+        bne powstripped
+        mov r5,r4
+        add #PWB+2,r4
+        mov #3,r3
+        mov #10.,r2
+        jsr pc,limbdiv
+        inc PWE(r5)
+        br powstrip
+powstripped:
+        mov (sp)+,r4
+        mov (sp)+,r3
+        mov (sp)+,r2
+        bic #7FFF,PWB(r5)
+        bis #EBIAS,PWB(r5)
+        mov r5,r0               ; c^n while it stays whole below 10^12,
+        add #PWR,r0             ; which it is exactly; else e^(y ln x)
         mov #one,r1
         jsr pc,fmove
 powbit: clc                     ; the lowest bit of the power
         ror PWBITS(r5)
         bcc powsquare
-        mov r4,r0
+        mov r5,r0
+        add #PWR,r0
         mov r5,r1
         add #PWB,r1
         jsr pc,fmul
-        bcs powover
+        bcs powinexact
+        mov PWR(r5),r0
+        bic #8000,r0
+        cmp r0,#EBIAS
+        bne powinexact
 powsquare:
         tst PWBITS(r5)
-        beq powdone
+        beq powscale
         mov r5,r0
         add #PWB,r0
         mov r0,r1
         jsr pc,fmul
-        bcc powbit
+        bcs powinexact
+        mov PWB(r5),r0
+        bic #8000,r0
+        cmp r0,#EBIAS
+        beq powbit
+powinexact:
+        mov r5,sp
+        sub #0A,sp
+        bic #0FFFE,PWN(r5)      ; whether the power is odd, which matters
+        tst (r4)                ; for a negative x only
+        bmi powinexactlog
+        clr PWN(r5)
+powinexactlog:
+        jmp powlog
+powscale:                       ; x := c^n 10^(e n)
+        mov r4,r0
+        mov r5,r1
+        add #PWR,r1
+        jsr pc,fmove
+        mov PWN(r5),r1
+        bpl powpositive
+        neg r1
+        bpl powpositive
+        dec r1                  ; 32767 for 32768: beyond the range too
+powpositive:
+        mul PWE(r5),r1
+        cmp r1,#-1000.          ; so far beyond the range that the exact
+        bge powabove            ; power does not matter
+        mov #-1000.,r1
+powabove:
+        tst r0
+        bmi powscaled
+        bne powfar
+        cmp r1,#1000.
+        ble powscaled
+powfar: mov #1000.,r1
+powscaled:
+        mov r2,-(sp)
+        mov r3,-(sp)
+        mov r4,r0
+        jsr pc,scale10
+        mov (sp)+,r3
+        mov (sp)+,r2
+        tst r0
+        beq powdone
 powover:
         tst PWN(r5)             ; 1 / (too large) is 0
         bmi powoverzero
@@ -2430,17 +2525,10 @@ powln:  sub #FSIZE+FSIZE,sp       ; ln |x| to more than twelve digits, a
         mov r5,r1
         add #PWL,r1
         jsr pc,fadd
-        mov r4,r0
-        jsr pc,fexp
-        bcs powend
-        mov r5,r0               ; e^x (1 + t)
-        add #PWY,r0
-        mov r4,r1
-        jsr pc,fmul
-        mov r4,r0
+        mov r4,r0               ; e^(x + t)
         mov r5,r1
         add #PWY,r1
-        jsr pc,fadd
+        jsr pc,fexpplus
         bcs powend
         bit #1,PWN(r5)          ; an odd power of a negative x
         beq powok
