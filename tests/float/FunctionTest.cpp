@@ -22,7 +22,7 @@ mpq_class RootOf(const mpq_class& x) {
 TEST(FloatFunctions, SquareRootIsCorrectlyRounded) {
     FloatBench bench;
     NumberSource source(9);
-    for (int i = 0; i < 600; ++i) {
+    for (int i = 0; i < 1000; ++i) {
         mpq_class x = abs(source.Any());
         if (i % 4 == 0) x = RoundTwelve(x * x).value;  // near a perfect square
         if (x == 0) continue;
