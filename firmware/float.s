@@ -1812,7 +1812,7 @@ hornerend:
 ; e^r for r = x - k ln 10, taken in two parts so that k times the first is
 ; exact; then with n the whole number nearest 8r, e^r = e^(n/8) * e^(r -
 ; n/8), the first from a table and the second, below 1/16, nine terms of
-; its series.
+; its series, taken as e^(n/8) + e^(n/8) (its series - 1).
 EXK = -2                        ; the frame: k
 EXT = -0A                       ; a number
 EXC = -0C                       ; -> the small addend
@@ -1937,11 +1937,14 @@ scale10:
 ; for x <= 0. Near 1, from 1/2 to 2, ln x = 2 (s + s^3/3 + s^5/5 ...) for
 ; s = (x - 1) / (x + 1), below 1/3. Elsewhere x = m * 10^k, m from 1 to 10,
 ; and with j the whole part of m, ln x = k ln 10 + ln j + ln (m / j), the
-; last again by the series: no digits cancel, and the logarithm of a power
-; of ten comes out whole. The frame is kept small, k and j in R2, as fpow
-; calls this with its own frame below: R2 has k in its low byte, j in bits
-; 8 to 11 and bit 15 set for flog; R4 -> x.
-LNZ = -8                        ; the frame: a number: j, m + 1, then s^2
+; last again by the series, s = (m - j) / (m + j): no digits cancel, and
+; the logarithm of a power of ten comes out whole. k ln 10 + ln j is taken
+; in a part that is exact and the rest. lnsplit, fpow's entry, also leaves
+; what ln x has beyond its rounding in a number whose address fpow pushed.
+; The frame is kept small, k and j in R2, as fpow calls this with its own
+; frame below: R2 has k in its low byte, j in bits 8 to 11, bit 14 set for
+; lnsplit and bit 15 for flog; R4 -> x.
+LNZ = -8                        ; the frame: a number: j, m + j, then s^2
 LNS = -10                       ; s, once the divisions are done
 fln:    jsr r5,fsave
         mov #100,r2             ; j = 1, k = 0
