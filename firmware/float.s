@@ -26,7 +26,7 @@
 ;
 ; Calls: R0 -> x, R1 -> y or another argument. Each routine preserves R2 to
 ; R5, may change R0 and R1 and returns C clear, or C set and an error code in
-; R0. It uses at most 96 bytes of stack and nothing else but rndseed.
+; R0. It uses at most 120 bytes of stack and nothing else but rndseed.
 ;
 ; Inside, an arithmetic result is built in a work record on the stack, a
 ; sign, an exponent and six limbs (24 digits), and numpack rounds it into a
@@ -802,6 +802,58 @@ fmul:   jsr r5,fsave
         mov r0,-(sp)
         sub #RSIZE,sp
         mov sp,r4
+        jsr pc,mulrecord
+        mov RSIZE(sp),r0
+        jsr pc,numpack
+        add #RSIZE+2,sp
+        jmp fret
+
+; fmulsplit: x := the exact product x * y cut after its first twelve
+; digits, y := the rest, so that x + y is the product itself: coefmul's 24
+; digits, raised to the top, in two halves. FEOVERFLOW leaves y as it was.
+fmulsplit:
+        jsr r5,fsave
+        mov r1,-(sp)
+        mov r0,-(sp)
+        sub #RSIZE,sp
+        mov sp,r4
+        jsr pc,mulrecord
+        jsr pc,coefdigits       ; the first digit to the top
+        tst r0
+        beq fmstop
+        neg r0
+        add #24.,r0
+        sub r0,REXP(r4)
+        mov r0,r2
+        jsr pc,digitsup
+fmstop: mov RL5(r4),-(sp)       ; the low half aside
+        mov RL4(r4),-(sp)
+        mov RL3(r4),-(sp)
+        mov REXP(r4),-(sp)
+        clr RL3(r4)
+        clr RL4(r4)
+        clr RL5(r4)
+        mov RSIZE+8.(sp),r0
+        jsr pc,numpack
+        tst r0
+        bne fmsover
+        mov (sp)+,REXP(r4)
+        mov (sp)+,RL3(r4)
+        mov (sp)+,RL4(r4)
+        mov (sp)+,RL5(r4)
+        clr RL0(r4)
+        clr RL1(r4)
+        clr RL2(r4)
+        mov RSIZE+2(sp),r0
+        jsr pc,numpack
+        br fmsend
+fmsover:
+        add #8.,sp
+fmsend: add #RSIZE+4,sp
+        jmp fret
+
+; mulrecord: the record at R4 := x * y, exact. Changes R0 to R3.
+mulrecord:
         mov r0,r2
         add #2,r2
         mov r1,r3
@@ -813,9 +865,9 @@ fmul:   jsr r5,fsave
         clr RL4(r4)
         clr RL5(r4)
         tst (r0)
-        beq fmulpack
+        beq mrzero
         tst (r1)
-        beq fmulpack
+        beq mrzero
         mov (r0),r0
         mov (r1),r1
         mov r0,RSIGN(r4)
@@ -826,12 +878,8 @@ fmul:   jsr r5,fsave
         add r1,r0
         sub #EBIAS+EBIAS,r0
         mov r0,REXP(r4)
-        jsr pc,coefmul
-fmulpack:
-        mov RSIZE(sp),r0
-        jsr pc,numpack
-        add #RSIZE+2,sp
-        jmp fret
+        jmp coefmul
+mrzero: rts pc
 
 ; coefmul: the limbs of the record at R4 := the three limbs at R2 times the
 ; three limbs at R3, all 24 digits. Changes R0 and R1.
@@ -1786,15 +1834,17 @@ sqrteven:
 
 ; --- Powers and logarithms ---
 
-; horner: x (R4) := the polynomial, in the number at R3, whose coefficients
-; lie at R2, the highest first, up to a 0 that ends them. The terms are
-; small enough never to overflow. Changes R0 to R2.
+; horner: x (R4) := P(z) - 1 for the polynomial P, in the number at R3,
+; whose coefficients lie at R2, the highest first, the last a 1 that a 0
+; follows. The terms are small enough never to overflow. The 1 is left out
+; as its sum would round away digits of the rest: a caller takes y P as y +
+; y (P - 1). Changes R0 to R2.
 horner: mov r4,r0
         mov r2,r1
         jsr pc,fmove
 hornerstep:
         add #FSIZE,r2
-        tst (r2)
+        tst FSIZE(r2)
         beq hornerend
         mov r4,r0
         mov r3,r1
@@ -1804,19 +1854,27 @@ hornerstep:
         jsr pc,fadd
         br hornerstep
 hornerend:
-        rts pc
+        mov r4,r0
+        mov r3,r1
+        jmp fmul
 
 ; fexp: x := e^x. With k the whole number nearest x / ln 10, e^x = 10^k *
 ; e^r for r = x - k ln 10, taken in two parts so that k times the first is
 ; exact; then with n the whole number nearest 8r, e^r = e^(n/8) * e^(r -
 ; n/8), the first from a table and the second, below 1/16, nine terms of
-; its series.
+; its series, taken as e^(n/8) + e^(n/8) (its series - 1).
 EXK = -2                        ; the frame: k
 EXT = -0A                       ; a number
-EXN = -0C                       ; n, once k ln 10 is off
-fexp:   jsr r5,fsave
+EXC = -0C                       ; -> the small addend
+EXN = -0E                       ; n, once k ln 10 is off
+fexp:   mov #fzero,r1
+; fexpplus: x := e^(x + c) for the small number c at R1, below 1E-8 of x,
+; which joins r: fpow's way to more than twelve digits of x.
+fexpplus:
+        jsr r5,fsave
         mov sp,r5
-        sub #0A,sp
+        sub #0C,sp
+        mov r1,EXC(r5)
         mov r0,r4               ; R4 -> x, R3 -> t
         mov r5,r3
         add #EXT,r3
@@ -1843,6 +1901,9 @@ fexp:   jsr r5,fsave
         jsr pc,expminus
         mov #ln10lo,r2
         jsr pc,expminus
+        mov r4,r0
+        mov EXC(r5),r1
+        jsr pc,fadd
         mov r3,r0               ; n
         mov r4,r1
         jsr pc,fmove
@@ -1870,12 +1931,16 @@ fexp:   jsr r5,fsave
         jsr pc,fmove
         mov #expseries,r2
         jsr pc,horner
-        mov EXN(r5),r1          ; times e^(n/8)
-        add #9.,r1
-        mul #FSIZE,r1
-        add #expeighths,r1
+        mov EXN(r5),r3          ; times e^(n/8)
+        add #9.,r3
+        mul #FSIZE,r3
+        add #expeighths,r3
         mov r4,r0
+        mov r3,r1
         jsr pc,fmul
+        mov r4,r0
+        mov r3,r1
+        jsr pc,fadd
         mov r4,r0               ; times 10^k
         mov EXK(r5),r1
         jsr pc,scale10
@@ -1922,17 +1987,24 @@ scale10:
 ; for x <= 0. Near 1, from 1/2 to 2, ln x = 2 (s + s^3/3 + s^5/5 ...) for
 ; s = (x - 1) / (x + 1), below 1/3. Elsewhere x = m * 10^k, m from 1 to 10,
 ; and with j the whole part of m, ln x = k ln 10 + ln j + ln (m / j), the
-; last again by the series: no digits cancel, and the logarithm of a power
-; of ten comes out whole. The frame is kept small, k and j in R2, as fpow
-; calls this with its own frame below: R2 has k in its low byte, j in bits
-; 8 to 11 and bit 15 set for flog; R4 -> x.
-LNZ = -8                        ; the frame: a number: j, m + 1, then s^2
+; last again by the series, s = (m - j) / (m + j): no digits cancel, and
+; the logarithm of a power of ten comes out whole. k ln 10 + ln j is taken
+; in a part that is exact and the rest. lnsplit, fpow's entry, also leaves
+; what ln x has beyond its rounding in a number whose address fpow pushed.
+; The frame is kept small, k and j in R2, as fpow calls this with its own
+; frame below: R2 has k in its low byte, j in bits 8 to 11, bit 14 set for
+; lnsplit and bit 15 for flog; R4 -> x.
+LNZ = -8                        ; the frame: a number: j, m + j, then s^2
 LNS = -10                       ; s, once the divisions are done
 fln:    jsr r5,fsave
         mov #100,r2             ; j = 1, k = 0
         br lnstart
 flog:   jsr r5,fsave
         mov #8100,r2
+        br lnstart
+lnsplit:
+        jsr r5,fsave
+        mov #4100,r2
 lnstart:
         mov sp,r5
         sub #8,sp
@@ -1971,33 +2043,36 @@ lnscale:                        ; m := x * 10^-k
         bic #0FFF,r2
         bic #0FF00,r3
         bis r3,r2
-        mov r4,r0               ; j; m := m / j
+        mov r4,r0               ; j
         jsr pc,toint
         mov r1,r3
         swab r3
         bis r3,r2
-        mov r5,r0
+lnnear: mov r5,r0               ; x := s = (m - j) / (m + j), m - j exact
         add #LNZ,r0
-        jsr pc,fromint
+        jsr pc,lnj
         mov r4,r0
         mov r5,r1
         add #LNZ,r1
-        jsr pc,fdiv
-lnnear: mov r5,r0               ; x := s = (m - 1) / (m + 1)
+        jsr pc,fsub
+        mov r5,r0
+        add #LNZ,r0
+        mov r0,r1
+        jsr pc,fadd
+        mov r5,r0
         add #LNZ,r0
         mov r4,r1
-        jsr pc,fmove
-        mov r5,r0
-        add #LNZ,r0
-        mov #one,r1
         jsr pc,fadd
-        mov r4,r0
-        mov #one,r1
-        jsr pc,fsub
+        bit #4000,r2
+        beq lndivide
+        jsr pc,lnexact
+        br lndivided
+lndivide:
         mov r4,r0
         mov r5,r1
         add #LNZ,r1
         jsr pc,fdiv
+lndivided:
         sub #8,sp               ; s aside, z := s^2
         mov r5,r0
         add #LNS,r0
@@ -2011,66 +2086,270 @@ lnnear: mov r5,r0               ; x := s = (m - 1) / (m + 1)
         add #LNZ,r0
         mov r0,r1
         jsr pc,fmul
-        mov r4,r0               ; x := s (1 + z/3 + z^2/5 ...), the
-        mov #lnseries,r1        ; polynomial in z as horner takes it, here
-        mov r1,r3               ; with R3 -> the coefficients
-        jsr pc,fmove
-lnterm: add #FSIZE,r3
-        tst (r3)
-        beq lnterms
-        mov r4,r0
-        mov r5,r1
-        add #LNZ,r1
-        jsr pc,fmul
-        mov r4,r0
-        mov r3,r1
-        jsr pc,fadd
-        br lnterm
-lnterms:
+        mov r2,-(sp)            ; x := s (1 + z/3 + z^2/5 ...)
+        mov r5,r3
+        add #LNZ,r3
+        mov #lnseries,r2
+        jsr pc,horner
+        mov (sp)+,r2
         mov r4,r0
         mov r5,r1
         add #LNS,r1
         jsr pc,fmul
+        mov r2,r3               ; R3 -> ln j in two parts, its first eight
+        swab r3                 ; decimals and the rest
+        bic #0FFF0,r3
+        dec r3
+        asl r3
+        asl r3
+        asl r3
+        add #lnwhole,r3
+        bit #4000,r2
+        beq lnrounded
+        jsr pc,lnexactsum
+        br lnend
+lnrounded:
+        mov r4,r0
+        mov r5,r1
+        add #LNS,r1
+        jsr pc,fadd
         add #8,sp
         mov r4,r0               ; times 2
         mov #two,r1
         jsr pc,fmul
-        mov r2,r1               ; + ln j
-        swab r1
-        bic #0FFF0,r1
-        dec r1
-        mul #FSIZE,r1
-        add #lnwhole,r1
         mov r4,r0
+        mov r3,r1
+        add #9.*FSIZE,r1
         jsr pc,fadd
-        mov r5,r0               ; k
-        add #LNZ,r0
-        movb r2,r1
-        jsr pc,fromint
         tst r2
         bmi lnbase10
-        mov r5,r0               ; + k ln 10
-        add #LNZ,r0
-        mov #ln10,r1
-        jsr pc,fmul
+        mov #ln10lo,r1          ; + k ln 10 in two parts: the small one,
+        jsr pc,lnktimes         ; then the large one, k ln10hi + ln j, exact
         mov r4,r0
         mov r5,r1
         add #LNZ,r1
         jsr pc,fadd
+        jsr pc,lnlarge
+lnsum:  mov r4,r0
+        mov r5,r1
+        add #LNZ,r1
+        jsr pc,fadd
         br lnend
-lnbase10:                       ; / ln 10, + k
+lnbase10:                       ; + ln j's large part, / ln 10, + k
+        mov r4,r0
+        mov r3,r1
+        jsr pc,fadd
         mov r4,r0
         mov #log10e,r1
         jsr pc,fmul
+        mov r5,r0
+        add #LNZ,r0
+        movb r2,r1
+        jsr pc,fromint
         mov r4,r0
         mov r5,r1
         add #LNZ,r1
         jsr pc,fadd
 lnend:  mov r5,sp
         jmp fret
+; lnlarge: z := k ln10hi + ln j's first eight decimals, exact.
+lnlarge:
+        mov #ln10hi,r1
+        jsr pc,lnktimes
+        mov r5,r0
+        add #LNZ,r0
+        mov r3,r1
+        jmp fadd
 
-; fpow: x := x^y. A whole power below 32768 by repeated squaring, exact
-; while the result fits; other powers of a positive x as e^(y ln x); a
+; lnexactsum: for fpow, x := ln x rounded, and o := the rest, to about 24
+; digits: x holds s (P - 1) and o what s lost. The small terms are summed
+; in o, the large ones, s twice and the part of k ln 10 + ln j that is
+; exact, in x with their rounding errors (Fast2Sum, and 2Sum where either
+; may be the larger) added to o; then o goes into x likewise. R3 -> ln j.
+lnexactsum:
+        mov r4,r0               ; o += 2 s (P - 1), ln j's and k ln 10's
+        mov r4,r1               ; small parts
+        jsr pc,fadd
+        mov 0A(r5),r0
+        mov r4,r1
+        jsr pc,fadd
+        mov 0A(r5),r0
+        mov r3,r1
+        add #9.*FSIZE,r1
+        jsr pc,fadd
+        mov #ln10lo,r1
+        jsr pc,lnktimes
+        mov 0A(r5),r0
+        mov r5,r1
+        add #LNZ,r1
+        jsr pc,fadd
+        jsr pc,lnlarge          ; z := the large part, A
+        mov r4,r0               ; x := s + s
+        mov r5,r1
+        add #LNS,r1
+        jsr pc,fmove
+        mov r5,r1
+        add #LNS,r1
+        jsr pc,lnbig
+        mov r3,r0               ; x += A by 2Sum, with w (R3) and s's
+        mov r4,r1               ; place: w := x, x += A, s := x - A,
+        jsr pc,fmove            ; w -= s; s -= x, A += s, w += A
+        mov r4,r0
+        mov r5,r1
+        add #LNZ,r1
+        jsr pc,fadd
+        mov r5,r0
+        add #LNS,r0
+        mov r4,r1
+        jsr pc,fmove
+        mov r5,r0
+        add #LNS,r0
+        mov r5,r1
+        add #LNZ,r1
+        jsr pc,fsub
+        mov r3,r0
+        mov r5,r1
+        add #LNS,r1
+        jsr pc,fsub
+        mov r5,r0
+        add #LNS,r0
+        mov r4,r1
+        jsr pc,fsub
+        mov r5,r0
+        add #LNZ,r0
+        mov r5,r1
+        add #LNS,r1
+        jsr pc,fadd
+        mov r3,r0
+        mov r5,r1
+        add #LNZ,r1
+        jsr pc,fadd
+        mov 0A(r5),r0
+        mov r3,r1
+        jsr pc,fadd
+        mov r5,r0               ; x += o, o := the rounding error
+        add #LNS,r0
+        mov 0A(r5),r1
+        jsr pc,fmove
+        mov 0A(r5),r0
+        jsr pc,fclr
+        mov r5,r1
+        add #LNS,r1
+; lnbig: x += the number y at R1, o += the rounding error, exact when x is
+; the larger: w (R3 -> it) := x, x += y, w -= x, w += y.
+lnbig:  mov r1,-(sp)
+        mov 0A(r5),r3
+        sub #FSIZE,r3
+        mov r3,r0
+        mov r4,r1
+        jsr pc,fmove
+        mov r4,r0
+        mov (sp),r1
+        jsr pc,fadd
+        mov r3,r0
+        mov r4,r1
+        jsr pc,fsub
+        mov r3,r0
+        mov (sp)+,r1
+        jsr pc,fadd
+        mov 0A(r5),r0
+        mov r3,r1
+        jmp fadd
+
+; lnj: the number at R0 := j.
+lnj:    mov r2,r1
+        swab r1
+        bic #0FFF0,r1
+        jmp fromint
+
+; lnexact: for fpow, x := s = (m - j) / (m + j) as the rest of fln takes it,
+; and the number o at 0A(R5), where fpow wants what ln x has beyond the
+; rounded sum, := what s lost, twice (as ln x takes 2 s): with D the
+; rounded m + j and j' = D - m, e = j' - j is exact, s = (m - j') / D with
+; D exact, and ln j' = ln j + e/j; the remainder of the division, exact
+; from fmulsplit, gives the digits beyond s. The number w just below o is
+; fpow's too. R4 -> m - j, z = D. Changes R0, R1 and R3.
+lnexact:
+        mov 0A(r5),r3           ; R3 -> w := 2j
+        sub #FSIZE,r3
+        mov r3,r0
+        jsr pc,lnj
+        mov r3,r0
+        mov r3,r1
+        jsr pc,fadd
+        mov 0A(r5),r0           ; o := D - 2j - (m - j) = e
+        mov r5,r1
+        add #LNZ,r1
+        jsr pc,fmove
+        mov 0A(r5),r0
+        mov r3,r1
+        jsr pc,fsub
+        mov 0A(r5),r0
+        mov r4,r1
+        jsr pc,fsub
+        mov r4,r0               ; x := m - j'
+        mov 0A(r5),r1
+        jsr pc,fsub
+        mov r3,r0               ; o := e/j
+        jsr pc,lnj
+        mov 0A(r5),r0
+        mov r3,r1
+        jsr pc,fdiv
+        mov r3,r0               ; w := m - j'; x := s, rounded
+        mov r4,r1
+        jsr pc,fmove
+        mov r4,r0
+        mov r5,r1
+        add #LNZ,r1
+        jsr pc,fdiv
+        sub #FSIZE,sp           ; z and a number on the stack := s D
+        mov sp,r0               ; exactly, in two parts
+        mov r4,r1
+        jsr pc,fmove
+        mov r5,r0
+        add #LNZ,r0
+        mov sp,r1
+        jsr pc,fmulsplit
+        mov r3,r0               ; w := m - j' - s D, the remainder
+        mov r5,r1
+        add #LNZ,r1
+        jsr pc,fsub
+        mov r3,r0
+        mov sp,r1
+        jsr pc,fsub
+        add #FSIZE,sp
+        tst (r4)
+        beq lnexactend
+        mov r3,r0               ; o += 2 (remainder / D), D taken as (s D) / s
+        mov r4,r1
+        jsr pc,fmul
+        mov r3,r0
+        mov r5,r1
+        add #LNZ,r1
+        jsr pc,fdiv
+        mov r3,r0
+        mov r3,r1
+        jsr pc,fadd
+        mov 0A(r5),r0
+        mov r3,r1
+        jsr pc,fadd
+lnexactend:
+        rts pc
+
+; lnktimes: z := k times the constant at R1.
+lnktimes:
+        mov r1,-(sp)
+        mov r5,r0
+        add #LNZ,r0
+        movb r2,r1
+        jsr pc,fromint
+        mov r5,r0
+        add #LNZ,r0
+        mov (sp)+,r1
+        jmp fmul
+
+; fpow: x := x^y. A whole power below 32768 of x = c 10^e, c whole, by
+; repeated squaring of c while c^n stays below 10^12, so exact; other powers of a positive x as e^(y ln x); a
 ; whole power of a negative x so too, with the sign its oddness gives.
 ; FEARGUMENT for a negative x to a power not whole and for 0 to a negative
 ; power. It leaves R2 and R3 alone and saves only R4 and R5: it calls fln
@@ -2080,6 +2359,9 @@ PWN = -2                        ; the frame: the whole power; or 1 for an odd
 PWY = -0A                       ; y
 PWBITS = -0C                    ; the power's bits not yet used
 PWB = -14                       ; the base being squared
+PWR = -1C                       ; the power so far
+PWE = -1E                       ; the exponent of x's digits
+PWL = -12                       ; or: ln |x| beyond its first twelve digits
 fpow:   mov r5,-(sp)
         mov r4,-(sp)
         mov sp,r5
@@ -2100,9 +2382,13 @@ pownonzero:
         mov (r0),r1
         bic #8000,r1
         cmp r1,#EBIAS
-        blo powreal             ; not whole
+        bhis powwholeish
+        jmp powreal             ; not whole
+powwholeish:
         jsr pc,toint
-        bcs powbig
+        bcc powword
+        jmp powbig
+powword:
         mov r1,PWN(r5)
         bpl powwhole
         tst (r4)                ; a negative power: 0 has none
@@ -2110,41 +2396,125 @@ pownonzero:
         mov #FEARGUMENT,r0
         jmp powend
 powwhole:
-        sub #0A,sp
+        sub #14,sp
         mov PWN(r5),PWBITS(r5)
         bpl powbase
         neg PWBITS(r5)          ; 32768 stays, unsigned
-powbase:
+powbase:                        ; x = c 10^e, c whole without trailing zeros
         mov r5,r0
         add #PWB,r0
         mov r4,r1
         jsr pc,fmove
-        mov r4,r0               ; x := 1
+        mov (r4),r0
+        bic #8000,r0
+        sub #EBIAS,r0
+        mov r0,PWE(r5)
+        mov r2,-(sp)
+        mov r3,-(sp)
+        mov r4,-(sp)
+powstrip:
+        tst PWB(r5)
+        beq powstripped
+        cmp PWE(r5),#99.        ; no number has more zeros
+        bgt powstripped
+        mov PWB+6(r5),r1
+        clr r0
+        div #10.,r0
+        tst r1
+        bne powstripped
+        mov r5,r4
+        add #PWB+2,r4
+        mov #3,r3
+        mov #10.,r2
+        jsr pc,limbdiv
+        inc PWE(r5)
+        br powstrip
+powstripped:
+        mov (sp)+,r4
+        mov (sp)+,r3
+        mov (sp)+,r2
+        bic #7FFF,PWB(r5)
+        bis #EBIAS,PWB(r5)
+        mov r5,r0               ; c^n while it stays whole below 10^12,
+        add #PWR,r0             ; which it is exactly; else e^(y ln x)
         mov #one,r1
         jsr pc,fmove
 powbit: clc                     ; the lowest bit of the power
         ror PWBITS(r5)
         bcc powsquare
-        mov r4,r0
+        mov r5,r0
+        add #PWR,r0
         mov r5,r1
         add #PWB,r1
         jsr pc,fmul
-        bcs powover
+        bcs powinexact
+        mov PWR(r5),r0
+        bic #8000,r0
+        cmp r0,#EBIAS
+        bne powinexact
 powsquare:
         tst PWBITS(r5)
-        beq powdone
+        beq powscale
         mov r5,r0
         add #PWB,r0
         mov r0,r1
         jsr pc,fmul
-        bcc powbit
+        bcs powinexact
+        mov PWB(r5),r0
+        bic #8000,r0
+        cmp r0,#EBIAS
+        beq powbit
+powinexact:
+        mov r5,sp
+        sub #0A,sp
+        bic #0FFFE,PWN(r5)      ; whether the power is odd, which matters
+        tst (r4)                ; for a negative x only
+        bmi powinexactlog
+        clr PWN(r5)
+powinexactlog:
+        jmp powlog
+powscale:                       ; x := c^n 10^(e n)
+        mov r4,r0
+        mov r5,r1
+        add #PWR,r1
+        jsr pc,fmove
+        mov PWN(r5),r1
+        bpl powpositive
+        neg r1
+        bpl powpositive
+        dec r1                  ; 32767 for 32768: beyond the range too
+powpositive:
+        mul PWE(r5),r1
+        cmp r1,#-1000.          ; so far beyond the range that the exact
+        bge powabove            ; power does not matter
+        mov #-1000.,r1
+powabove:
+        tst r0
+        bmi powscaled
+        bne powfar
+        cmp r1,#1000.
+        ble powscaled
+powfar: mov #1000.,r1
+powscaled:
+        mov r2,-(sp)
+        mov r3,-(sp)
+        mov r4,r0
+        jsr pc,scale10
+        mov (sp)+,r3
+        mov (sp)+,r2
+        tst r0
+        beq powdone
 powover:
         tst PWN(r5)             ; 1 / (too large) is 0
-        bpl powend
-        br powzero
+        bmi powoverzero
+        jmp powend
+powoverzero:
+        jmp powzero
 powdone:
         tst PWN(r5)
-        bpl powok
+        bmi powinverse
+        jmp powok
+powinverse:
         mov r5,r0               ; 1 / x^n
         add #PWB,r0
         mov r4,r1
@@ -2184,18 +2554,34 @@ powlog: mov r4,r0               ; |x|^y = e^(y ln |x|)
         bpl powok
         mov #FEARGUMENT,r0
         br powend
-powln:  mov r4,r0
-        jsr pc,fln
+powln:  sub #FSIZE+FSIZE,sp       ; ln |x| to more than twelve digits, a
+        mov r5,-(sp)            ; rounded part and the rest, with a number
+        add #PWL,(sp)           ; below for fln's own use
+        mov r4,r0
+        jsr pc,lnsplit
+        tst (sp)+
         mov (r4),r1
         bic #7FFF,r1
         bis r1,PWN(r5)
-        mov r4,r0
+        mov r5,r0               ; y times the rest
+        add #PWL,r0
         mov r5,r1
         add #PWY,r1
         jsr pc,fmul
+        mov r4,r0               ; y times the rounded part, exact in two
+        mov r5,r1               ; parts: e^(x + t) for t = what y held plus
+        add #PWY,r1             ; the product before, below 1E-9 of x
+        jsr pc,fmulsplit
         bcs powlarge
-        mov r4,r0
-        jsr pc,fexp
+        mov r5,r0
+        add #PWY,r0
+        mov r5,r1
+        add #PWL,r1
+        jsr pc,fadd
+        mov r4,r0               ; e^(x + t)
+        mov r5,r1
+        add #PWY,r1
+        jsr pc,fexpplus
         bcs powend
         bit #1,PWN(r5)          ; an odd power of a negative x
         beq powok
@@ -2264,10 +2650,9 @@ trigstart:
         jsr pc,toint
         bcs trigfar
         mov r1,TRK(r5)
-        mov #halfpi1,r2         ; x := r
-        jsr pc,trigminus
-        mov #halfpi2,r2
-        jsr pc,trigminus
+        beq trignear
+        jsr pc,trigreduce
+trignear:
         mov r5,r0               ; r^2
         add #TRZ,r0
         mov r4,r1
@@ -2305,6 +2690,10 @@ trigtan:                        ; tan r, or -1/tan r in an odd quarter
         mov #cosseries,r2
         jsr pc,horner
         mov (sp)+,r4
+        mov r5,r0
+        add #TRT,r0
+        mov #one,r1
+        jsr pc,fadd
         bit #1,TRK(r5)
         bne trigcot
         mov r4,r0
@@ -2334,7 +2723,19 @@ trigfar:
 trigend:
         mov r5,sp
         jmp fret
-; trigminus: x -= k * the constant at R2.
+; trigreduce: x := r = x - k pi/2, pi/2 taken in four parts: k times each
+; of the first three is exact, and so is each difference while r is small,
+; so that near a multiple of pi/2 the digits that cancel are right ones.
+; The last part falls through into trigminus.
+trigreduce:
+        mov #halfpi1,r2
+        jsr pc,trigminus
+        mov #halfpi2,r2
+        jsr pc,trigminus
+        mov #halfpi3,r2
+        jsr pc,trigminus
+        mov #halfpi4,r2
+; trigminus: x -= k * the constant at R2, with t.
 trigminus:
         mov r5,r0
         add #TRT,r0
@@ -2358,15 +2759,22 @@ trigsine:
         mov #sinseries,r2
         jsr pc,horner
         mov (sp)+,r4
+        mov r5,r0
+        add #TRT,r0
+        mov r4,r1
+        jsr pc,fmul
         mov r4,r0
         mov r5,r1
         add #TRT,r1
-        jmp fmul
+        jmp fadd
 trigcosine:
         mov r5,r3
         add #TRZ,r3
         mov #cosseries,r2
-        jmp horner
+        jsr pc,horner
+        mov r4,r0
+        mov #one,r1
+        jmp fadd
 
 ; fatn: x := the angle in radians, from -pi/2 to pi/2, whose tangent is x.
 ; For a = |x| above 1, atn a = pi/2 - atn(1/a); above tan 15 degrees, atn a
@@ -2447,6 +2855,10 @@ atnsmall:
         mov r5,r1
         add #ATA,r1
         jsr pc,fmul
+        mov r4,r0
+        mov r5,r1
+        add #ATA,r1
+        jsr pc,fadd
         bit #2,ATF(r5)
         beq atnturn
         mov r4,r0
@@ -2477,17 +2889,20 @@ two:    .word 80, 0., 0., 2.
 half:   .word 7F, 0., 0., 5.
 eighth: .word 7D, 0., 0., 125.
 eight:  .word 80, 0., 0., 8.
-ln10:   .word 75, 2302., 5850., 9299.
 ln10hi: .word 78, 2., 3025., 8509.      ; ln 10 in nine digits,
 ln10lo: .word 6C, 2994., 456., 8402.    ; and the rest
 log10e: .word 74, 4342., 9448., 1903.   ; 1 / ln 10
 twooverpi:
         .word 74, 6366., 1977., 2368.   ; 2 / pi
 halfpi: .word 75, 1570., 7963., 2679.
-halfpi1:
-        .word 7A, 0., 157., 796.        ; pi/2 in seven digits,
-halfpi2:
-        .word 6E, 3267., 9489., 6619.   ; and the rest
+halfpi1:                                ; pi/2 to 33 digits in four parts,
+        .word 7A, 0., 157., 796.        ; k times each of the first three
+halfpi2:                                ; exact for k below 10^5
+        .word 73, 0., 326., 7948.
+halfpi3:
+        .word 6C, 0., 966., 1923.
+halfpi4:
+        .word 60, 1321., 6916., 3975.
 sixthpi:
         .word 74, 5235., 9877., 5598.
 sqrt3:  .word 75, 1732., 508., 757.
@@ -2559,12 +2974,21 @@ lnseries:                               ; 1/25, 1/23 down to 1/1
         .word 74, 3333., 3333., 3333.
         .word 80, 0., 0., 1.
 lnwhole:                                ; ln 1 (0: the end of lnseries) to ln 9
-        .word 0, 0., 0., 0.
-        .word 75, 693., 1471., 8056.
-        .word 75, 1098., 6122., 8867.
-        .word 75, 1386., 2943., 6112.
-        .word 75, 1609., 4379., 1243.
-        .word 75, 1791., 7594., 6923.
-        .word 75, 1945., 9101., 4906.
-        .word 75, 2079., 4415., 4168.
-        .word 75, 2197., 2245., 7734.
+        .word 0, 0., 0., 0.             ; to eight decimals,
+        .word 78, 0., 6931., 4718.
+        .word 78, 1., 986., 1228.
+        .word 78, 1., 3862., 9436.
+        .word 78, 1., 6094., 3791.
+        .word 78, 1., 7917., 5946.
+        .word 78, 1., 9459., 1014.
+        .word 78, 2., 794., 4154.
+        .word 78, 2., 1972., 2457.
+        .word 0, 0., 0., 0.             ; and the rest
+        .word 6B, 5599., 4530., 9417.
+        .word 6D, 866., 8109., 6914.
+        .word 6C, 1119., 8906., 1883.
+        .word 6D, 243., 4100., 3746.
+        .word 6C, 9228., 550., 81.
+        .word 6C, 9055., 3133., 511.
+        .word 6C, 1679., 8359., 2825.
+        .word 6C, 7336., 2193., 8279.

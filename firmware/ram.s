@@ -9,7 +9,7 @@ HISTMAX = LINEMAX+2            ; bytes of the history of lines
 PROGSIZE = 1200.                ; bytes for the program
 FORDEPTH = 4                    ; FOR loops open at once
 GOSUBDEPTH = 8                  ; GOSUBs open at once
-FLOATSTACK = 96.                ; the most stack a number routine takes
+FLOATSTACK = 120.               ; the most stack a number routine takes
 
 ; What the machine keeps between sessions comes first, under a signature
 ; and two checks (CRC-16): one over the numbers and the history, which change

@@ -1,5 +1,6 @@
 #include "DecimalReference.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <sstream>
 
@@ -16,7 +17,106 @@ int AdjustedExponent(const mpq_class& a) {
     return x;
 }
 
+constexpr int TrueBits = 320;
+
+// The sum of the series whose first term is given and whose each next term
+// is the last times step(n), n counting from 1, to below 1E-100.
+template <typename Step>
+Real SeriesSum(Real term, Step step) {
+    Real sum(term, TrueBits);
+    for (int n = 1; abs(term) > Real("1e-100", TrueBits) || n < 3; ++n) {
+        term = term * step(n);
+        sum += term;
+    }
+    return sum;
+}
+
+// pi by Machin's formula, 16 atn(1/5) - 4 atn(1/239).
+const Real& Pi() {
+    static const Real pi = [] {
+        const auto atnOfInverse = [](int n) {
+            const Real square(Real(n, TrueBits) * n, TrueBits);
+            Real sum(0, TrueBits), power(Real(1, TrueBits) / n, TrueBits);
+            for (int k = 0; power > Real("1e-100", TrueBits); ++k, power /= square) {
+                const Real term(power / (2 * k + 1), TrueBits);
+                if (k % 2) sum -= term;
+                else sum += term;
+            }
+            return sum;
+        };
+        return Real(16 * atnOfInverse(5) - 4 * atnOfInverse(239), TrueBits);
+    }();
+    return pi;
+}
+
 }  // namespace
+
+Real RealOf(const mpq_class& value) {
+    return Real(value, TrueBits);
+}
+
+// e^x = (e^(x / 2^s))^(2^s), the small power by its series.
+Real TrueExp(const Real& x) {
+    Real r(x, TrueBits);
+    int halvings = 0;
+    for (; abs(r) > Real("0.001", TrueBits); ++halvings) r /= 2;
+    Real e = SeriesSum(Real(1, TrueBits), [&](int n) { return Real(r / n, TrueBits); });
+    for (int i = 0; i < halvings; ++i) e *= e;
+    return e;
+}
+
+// Newton's steps on e^y = x from the double's logarithm, each of which
+// triples the digits.
+Real TrueLn(const Real& x) {
+    Real y(std::log(x.get_d()), TrueBits);
+    for (int i = 0; i < 5; ++i) {
+        const Real e = TrueExp(y);
+        y += 2 * (x - e) / (x + e);
+    }
+    return y;
+}
+
+// From the remainder of x after the nearest multiple of pi/2, at most pi/4.
+Real TrueSin(const Real& x) {
+    const Real quarter(Pi() / 2, TrueBits);
+    Real k(x / quarter + Real(1, TrueBits) / 2, TrueBits);
+    k = floor(k);
+    const Real r(x - k * quarter, TrueBits);
+    const Real square(r * r, TrueBits);
+    const Real sine = SeriesSum(r, [&](int n) { return Real(-square / ((2 * n) * (2 * n + 1)), TrueBits); });
+    const Real cosine = SeriesSum(Real(1, TrueBits), [&](int n) { return Real(-square / ((2 * n - 1) * (2 * n)), TrueBits); });
+    const long quarters = ((k.get_si() % 4) + 4) % 4;
+    const Real& result = quarters % 2 ? cosine : sine;
+    return quarters >= 2 ? Real(-result, TrueBits) : result;
+}
+
+Real TrueCos(const Real& x) {
+    return TrueSin(Real(x + Pi() / 2, TrueBits));
+}
+
+// atn x = pi/2 - atn(1/x) above 1; atn a = 2 atn(a / (1 + sqr(1 + a^2)))
+// four times halves the angle to below 0.05 for the series.
+Real TrueAtn(const Real& x) {
+    if (abs(x) > 1) {
+        const Real quarter(x > 0 ? Real(Pi() / 2, TrueBits) : Real(-Pi() / 2, TrueBits), TrueBits);
+        return Real(quarter - TrueAtn(Real(1 / x, TrueBits)), TrueBits);
+    }
+    Real a(x, TrueBits);
+    for (int i = 0; i < 4; ++i) a = a / (1 + sqrt(Real(1 + a * a, TrueBits)));
+    const Real square(a * a, TrueBits);
+    const Real sum = SeriesSum(a, [&](int n) { return Real(-square * (2 * n - 1) / (2 * n + 1), TrueBits); });
+    return Real(16 * sum, TrueBits);
+}
+
+double RelativeError(const Number& got, const Real& truth) {
+    return Real(abs(RealOf(ValueOf(got)) - truth) / abs(truth), TrueBits).get_d();
+}
+
+bool TenDigitsRight(const Number& got, const Real& truth) {
+    const mpq_class shown = RoundDigits(ValueOf(got), 10), right = RoundDigits(mpq_class(truth), 10);
+    if (shown == 0 || right == 0) return shown == right;
+    return abs(shown - right) <= Power10(AdjustedExponent(std::min(abs(shown), abs(right))) - 9);
+}
 
 mpq_class Power10(int n) {
     mpz_class p;
@@ -72,22 +172,27 @@ Number Encode(const mpq_class& value) {
     return number;
 }
 
+mpq_class RoundDigits(const mpq_class& exact, int digits) {
+    if (exact == 0) return 0;
+    const mpq_class a = abs(exact);
+    const int unit = AdjustedExponent(a) - digits + 1;
+    const mpq_class scaled = a / Power10(unit) + mpq_class(1, 2);
+    mpq_class rounded = mpz_class(scaled.get_num() / scaled.get_den()) * Power10(unit);
+    rounded.canonicalize();
+    return exact < 0 ? mpq_class(-rounded) : rounded;
+}
+
 Rounded RoundTwelve(const mpq_class& exact) {
     Rounded result;
     if (exact == 0) return result;
-    const mpq_class a = abs(exact);
-    int x = AdjustedExponent(a);
-    const mpq_class scaled = a / Power10(x - 11) + mpq_class(1, 2);
-    mpz_class coefficient = scaled.get_num() / scaled.get_den();
-    if (coefficient == Twelve) coefficient /= 10, ++x;
+    const mpq_class rounded = RoundDigits(exact, 12);
+    const int x = AdjustedExponent(abs(rounded));
     if (x < -99) return result;
-    if (x > 99 || (x == 99 && coefficient >= mpz_class("999999999950"))) {
+    if (x > 99 || abs(rounded) >= ValueOfText("9.9999999995E99")) {
         result.overflow = true;
         return result;
     }
-    result.value = coefficient * Power10(x - 11);
-    result.value.canonicalize();
-    if (exact < 0) result.value = -result.value;
+    result.value = rounded;
     return result;
 }
 

@@ -27,6 +27,10 @@ Number Encode(const mpq_class& value);
 // away from zero; 0 below 1E-99; an overflow from 9.9999999995E99 on.
 Rounded RoundTwelve(const mpq_class& exact);
 
+// The exact value rounded to the given number of significant digits, to
+// nearest, ties away from zero, with no limit on the exponent.
+mpq_class RoundDigits(const mpq_class& exact, int digits);
+
 // ten to the power n, n of either sign.
 mpq_class Power10(int n);
 
@@ -36,6 +40,24 @@ mpq_class ValueOfText(const std::string& text);
 // The value as text for a failure message: "-1.25E-7".
 std::string Describe(const mpq_class& value);
 std::string Describe(const Number& number);
+
+// The true values of the functions to about 95 digits, from their series
+// in GMP floating point of 320 bits: a way of their own, which shares
+// nothing with the firmware's but the mathematics.
+using Real = mpf_class;
+Real RealOf(const mpq_class& value);
+Real TrueExp(const Real& x);
+Real TrueLn(const Real& x);
+Real TrueSin(const Real& x);
+Real TrueCos(const Real& x);
+Real TrueAtn(const Real& x);
+
+// How far a result lies from the true value, as a part of the true value.
+double RelativeError(const Number& got, const Real& truth);
+
+// Whether the ten digits a result shows are the true value's, or one off in
+// the last.
+bool TenDigitsRight(const Number& got, const Real& truth);
 
 // Random numbers of every kind: whole numbers, short and long coefficients,
 // small and extreme exponents.

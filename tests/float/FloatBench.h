@@ -89,7 +89,7 @@ public:
         result.c = Mk.Psw & FlagC, result.v = Mk.Psw & FlagV, result.z = Mk.Psw & FlagZ, result.n = Mk.Psw & FlagN;
         ++result.instructions;
         result.stackBytes = StackTop - lowest;
-        EXPECT_LE(result.stackBytes, 96);
+        EXPECT_LE(result.stackBytes, 120);
         return result;
     }
 
