@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "debugger/Numbers.h"
+#include "debugger/SymbolNames.h"
 
 namespace {
 
@@ -200,8 +201,6 @@ std::optional<char> ReadTextChar(std::string_view text, size_t& pos, TextProblem
     return fail("unknown escape; write \\\\, \\\", \\' or \\x and two hexadecimal digits");
 }
 
-bool IsNameStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
-bool IsNameChar(char c) { return IsNameStart(c) || IsDigit(c); }
 
 bool AllDigitsOf(std::string_view token, int32_t radix) {
     return std::all_of(token.begin(), token.end(), [&](char c) { return DigitValue(c) < radix; });

@@ -45,8 +45,5 @@ std::optional<int64_t> ReadExpression(std::string_view text, size_t& pos, const 
 // host's.
 std::optional<char> ReadTextChar(std::string_view text, size_t& pos, TextProblem& problem);
 
-// A name begins with a letter or '_' and goes on with letters, digits and '_'.
-bool IsNameStart(char c);
-bool IsNameChar(char c);
 // Whether every character of the token is a digit of the radix.
 bool AllDigitsOf(std::string_view token, int32_t radix);

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "debugger/History.h"
+#include "debugger/Symbols.h"
 
 RunControl Debugger;
 
