@@ -643,10 +643,12 @@ void Console::Trace(const Arguments& arguments, std::ostream& out, ConsoleReply&
 void Console::Sym(const Arguments& arguments, std::ostream& out, ConsoleReply& reply) {
     const std::string path = NamedFile(arguments.text);
     SymbolTable table;
-    SymbolTable::LoadResult result = table.Load(path);
-    if (!result.Error.empty()) throw BadArgument(result.Error);
+    const SymbolTable::LoadResult result = table.Load(path);
+    if (!result.Error.empty())
+        throw BadArgument(result.Message(path) + "\nthe " + std::to_string(Symbols.All().size()) +
+                          " labels before are kept");
     Symbols = std::move(table);
-    for (const std::string& warning : result.Warnings) reply.warnings += warning + "\n";
+    if (result.Skipped > 0) reply.warnings = result.Message(path) + "\n";
     out << "sym " << result.Count << " labels from " << path << "\n";
 }
 
