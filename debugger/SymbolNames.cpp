@@ -77,7 +77,7 @@ SymbolLine ReadSymbolLine(std::string_view line) {
     const std::string_view digits = text.substr(0, blank);
     const std::string_view name = Trimmed(text.substr(blank));
     if (digits.size() > 4 || !std::all_of(digits.begin(), digits.end(), [](char c) { return DigitValue(c) < 16; }))
-        return bad("'" + std::string(digits) + "' is no address of four hexadecimal digits");
+        return bad("'" + std::string(digits) + "' is no address (one to four hexadecimal digits)");
     if (std::string problem = SymbolNameProblem(name); !problem.empty()) return bad(std::move(problem));
     return {SymbolLine::Good, {uint16_t(ParseNumber(digits, 16)), std::string(name)}, {}};
 }

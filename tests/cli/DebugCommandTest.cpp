@@ -61,7 +61,7 @@ TEST_F(DebugCommands, AScriptedSession) {
     ASSERT_FALSE(sym.failed) << sym.error;
     EXPECT_EQ(output, "sym 3 labels from " + (folder / "prog.sym") + "\n");
     EXPECT_EQ(sym.warnings, "1 line of " + (folder / "prog.sym") + " skipped:\n" + (folder / "prog.sym") +
-                                ":3: 'not' is no address of four hexadecimal digits\n");
+                                ":3: 'not' is no address (one to four hexadecimal digits)\n");
     // A file without a symbol says so and keeps the table.
     folder.WriteText("bad.sym", "not a line\n8000 pc\n");
     const ConsoleReply empty = Execute("sym " + (folder / "bad.sym"));
