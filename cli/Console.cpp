@@ -644,9 +644,12 @@ void Console::Sym(const Arguments& arguments, std::ostream& out, ConsoleReply& r
     const std::string path = NamedFile(arguments.text);
     SymbolTable table;
     const SymbolTable::LoadResult result = table.Load(path);
-    if (!result.Error.empty())
-        throw BadArgument(result.Message(path) + "\nthe " + std::to_string(Symbols.All().size()) +
-                          " labels before are kept");
+    if (!result.Error.empty()) {
+        const std::string kept = Symbols.Empty() ? std::string()
+                                                 : "\nthe " + std::to_string(Symbols.All().size()) +
+                                                       " labels before are kept";
+        throw BadArgument(result.Message(path) + kept);
+    }
     Symbols = std::move(table);
     if (result.Skipped > 0) reply.warnings = result.Message(path) + "\n";
     out << "sym " << result.Count << " labels from " << path << "\n";
