@@ -660,10 +660,15 @@ void Console::Trace(const Arguments& arguments, std::ostream& out, ConsoleReply&
 void Console::Sym(const Arguments& arguments, std::ostream& out, ConsoleReply& reply) {
     const std::string path = NamedFile(arguments.text);
     SymbolTable table;
-    SymbolTable::LoadResult result = table.Load(path);
-    if (!result.Error.empty()) throw BadArgument(result.Error);
+    const SymbolTable::LoadResult result = table.Load(path);
+    if (!result.Error.empty()) {
+        const std::string kept = Symbols.Empty() ? std::string()
+                                                 : "\nthe " + std::to_string(Symbols.All().size()) +
+                                                       " labels before are kept";
+        throw BadArgument(result.Message(path) + kept);
+    }
     Symbols = std::move(table);
-    for (const std::string& warning : result.Warnings) reply.warnings += warning + "\n";
+    if (result.Skipped > 0) reply.warnings = result.Message(path) + "\n";
     out << "sym " << result.Count << " labels from " << path << "\n";
 }
 

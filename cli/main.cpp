@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli/Console.h"
+#include "files/ReadFileStart.h"
 #include "panel/Startup.h"
 #include "panel/Version.h"
 
@@ -83,11 +84,13 @@ int main(int argc, char** argv) {
         }
     }
 
-    // A symbol file asked for by name must be there; rom.sym need not be.
-    std::error_code error;
-    if (symbolsNamed && !std::filesystem::exists(files.symbols, error)) {
-        std::cerr << "vexal-cli: no symbol file " << files.symbols << '\n';
-        return ExitBadLine;
+    // A symbol file asked for by name must be a plain file there (a folder or
+    // a pipe is a mistake of the command line); rom.sym need not be.
+    if (symbolsNamed) {
+        if (const FileStart file = ReadFileStart(files.symbols, 0); file.outcome != FileStart::Outcome::Read) {
+            std::cerr << "vexal-cli: cannot read the symbol file " << files.symbols << ": " << file.problem << '\n';
+            return ExitBadLine;
+        }
     }
     StartMachine(files, [](const std::string& message) { std::cerr << message << '\n'; });
     Console console(files.ram, ReadDebuggerRadix(files.settings), files.rom);

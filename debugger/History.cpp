@@ -102,6 +102,8 @@ void History::Leave() {
     *left_ = Mk;
 }
 
+bool History::Follows() const { return left_ && *left_ == Mk; }
+
 void History::Take() {
     Checkpoint checkpoint{now_, std::vector<uint8_t>(CheckpointBytes)};
     std::memcpy(checkpoint.Bytes.data(), BytesOf(Mk), HeadBytes);

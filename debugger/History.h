@@ -65,6 +65,9 @@ public:
     void Ran(uint64_t steps);
     // After a run: keeps Mk as it is now, for Resume to compare against.
     void Leave();
+    // Whether Mk is exactly the machine the last run left, so that the
+    // recorded past leads to it: no edit and no new input since.
+    bool Follows() const;
 
     // Puts Mk back at step (at least Oldest, at most Newest) by restoring the
     // checkpoint before it and replaying. Returns the step reached.

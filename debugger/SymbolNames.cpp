@@ -41,14 +41,22 @@ std::string LocalLabelName(std::string_view routine, std::string_view local) {
     return std::string(routine) + "." + std::string(local);
 }
 
-bool IsSymbolName(std::string_view text) {
+std::string SymbolNameProblem(std::string_view text) {
     const size_t dot = text.find('.');
-    if (dot == std::string_view::npos) return !text.empty() && text.back() != '$' && NameProblem(text).empty();
+    if (dot == std::string_view::npos) {
+        if (!text.empty() && text.back() == '$')
+            return "the local label '" + std::string(text) + "' stands under no routine";
+        return NameProblem(text);
+    }
     const std::string_view routine = text.substr(0, dot);
     const std::string_view local = text.substr(dot + 1);
-    return !routine.empty() && routine.back() != '$' && NameProblem(routine).empty() && !local.empty() &&
-           local.back() == '$' && NameProblem(local).empty();
+    if (routine.empty() || routine.back() == '$' || local.empty() || local.back() != '$')
+        return "'" + std::string(text) + "' is no local label under its routine";
+    if (std::string problem = NameProblem(routine); !problem.empty()) return problem;
+    return NameProblem(local);
 }
+
+bool IsSymbolName(std::string_view text) { return SymbolNameProblem(text).empty(); }
 
 std::string_view Trimmed(std::string_view text) {
     const size_t first = text.find_first_not_of(" \t\r");
@@ -60,17 +68,18 @@ SymbolLine ReadSymbolLine(std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     const std::string_view text = Trimmed(line);
     if (text.empty()) return {};
-    const SymbolLine bad{SymbolLine::Bad, {0, {}}};
-    if (line.size() > SymbolLineLimit) return bad;
+    const auto bad = [](std::string problem) { return SymbolLine{SymbolLine::Bad, {0, {}}, std::move(problem)}; };
+    if (line.size() > SymbolLineLimit)
+        return bad("a line longer than " + std::to_string(SymbolLineLimit) + " characters");
     // "ADDRESS NAME": one to four hexadecimal digits, blanks, a name.
     const size_t blank = text.find_first_of(" \t");
-    if (blank == std::string_view::npos) return bad;
+    if (blank == std::string_view::npos) return bad("not an address and a name");
     const std::string_view digits = text.substr(0, blank);
     const std::string_view name = Trimmed(text.substr(blank));
     if (digits.size() > 4 || !std::all_of(digits.begin(), digits.end(), [](char c) { return DigitValue(c) < 16; }))
-        return bad;
-    if (!IsSymbolName(name)) return bad;
-    return {SymbolLine::Good, {uint16_t(ParseNumber(digits, 16)), std::string(name)}};
+        return bad("'" + std::string(digits) + "' is no address (one to four hexadecimal digits)");
+    if (std::string problem = SymbolNameProblem(name); !problem.empty()) return bad(std::move(problem));
+    return {SymbolLine::Good, {uint16_t(ParseNumber(digits, 16)), std::string(name)}, {}};
 }
 
 SymbolFile SymbolFileText(std::vector<Symbol> symbols) {

@@ -49,8 +49,9 @@ std::string NameProblem(std::string_view name);
 // A local label under its routine, as a symbol file writes it.
 std::string LocalLabelName(std::string_view routine, std::string_view local);
 
-// A name or a local label under its routine, as NameProblem and
-// LocalLabelName allow them.
+// Why the text cannot be a symbol's name, or empty when it can: a name or a
+// local label under its routine, as NameProblem and LocalLabelName allow them.
+std::string SymbolNameProblem(std::string_view text);
 bool IsSymbolName(std::string_view text);
 
 struct Symbol {
@@ -63,10 +64,12 @@ struct Symbol {
 std::string_view Trimmed(std::string_view text);
 
 // One line of a symbol file, without its "\n" (a "\r" before it is no part
-// of the line): blank, a symbol, or a bad line, which the reader skips.
+// of the line): blank, a symbol, or a bad line, which the reader skips, and
+// why it is bad.
 struct SymbolLine {
     enum Kind : uint8_t { Blank, Good, Bad } Is = Blank;
     Symbol Value{0, {}};
+    std::string Problem;
 };
 SymbolLine ReadSymbolLine(std::string_view line);
 

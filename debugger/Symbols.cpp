@@ -1,7 +1,9 @@
 #include "debugger/Symbols.h"
 
 #include <algorithm>
-#include <fstream>
+#include <unordered_map>
+
+#include "files/ReadFileStart.h"
 
 SymbolTable Symbols;
 
@@ -15,48 +17,53 @@ constexpr size_t SymbolFileLimit = SymbolCountLimit * (SymbolLineLimit + 2);
 
 SymbolTable::LoadResult SymbolTable::Load(const std::string& path) {
     LoadResult result;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        result.Error = "cannot read the symbol file " + path;
+    // Never a pipe, which would wait for a writer for ever, nor a folder.
+    const FileStart file = ReadFileStart(path, SymbolFileLimit + 1);
+    if (file.outcome != FileStart::Outcome::Read) {
+        result.Error = "cannot read the symbol file " + path + ": " + file.problem;
         return result;
     }
-    std::string text;
-    char block[1 << 16];
-    while (file.read(block, sizeof block) || file.gcount() > 0) {
-        text.append(block, size_t(file.gcount()));
-        if (text.size() > SymbolFileLimit) {
-            result.Error = "the symbol file " + path + " is too large";
-            return result;
-        }
-    }
-    if (file.bad()) {
-        result.Error = "cannot read the symbol file " + path;
+    if (file.bytes.size() > SymbolFileLimit) {
+        result.Error = "the symbol file " + path + " is too large";
         return result;
     }
-    return Parse(text, path);
+    return Parse(std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()), path);
 }
 
 SymbolTable::LoadResult SymbolTable::Parse(std::string_view text, std::string_view fileName) {
     LoadResult result;
     std::vector<Symbol> symbols;
+    std::unordered_map<std::string, uint16_t> taken;  // lower-case name to its address
     size_t lineNumber = 0;
+    const auto skip = [&](const std::string& why) {
+        if (++result.Skipped <= SkippedShown)
+            result.Warnings.push_back(std::string(fileName) + ":" + std::to_string(lineNumber) + ": " + why);
+    };
     while (!text.empty()) {
         ++lineNumber;
         const size_t end = text.find('\n');
         const SymbolLine line = ReadSymbolLine(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         if (line.Is == SymbolLine::Blank) continue;
-        const std::string where = std::string(fileName) + ":" + std::to_string(lineNumber) + ": ";
         if (symbols.size() == SymbolCountLimit) {
-            result.Warnings.push_back(where + "more than " + std::to_string(SymbolCountLimit) +
-                                      " symbols; the rest is skipped");
+            result.Warnings.push_back(std::string(fileName) + ":" + std::to_string(lineNumber) + ": more than " +
+                                      std::to_string(SymbolCountLimit) + " symbols; the rest is skipped");
             break;
         }
         if (line.Is == SymbolLine::Bad) {
-            result.Warnings.push_back(where + "not an address and a name; skipped");
+            skip(line.Problem);
+            continue;
+        }
+        const auto [first, isNew] = taken.try_emplace(LowerCase(line.Value.Name), line.Value.Address);
+        if (!isNew) {
+            skip("'" + line.Value.Name + "' already names " + FormatWord(first->second, '0', NumberFormat(16)));
             continue;
         }
         symbols.push_back(line.Value);
+    }
+    if (symbols.empty()) {
+        result.Error = "no symbols in " + std::string(fileName);
+        return result;
     }
     std::stable_sort(symbols.begin(), symbols.end(),
                      [](const Symbol& a, const Symbol& b) { return a.Address < b.Address; });
@@ -67,6 +74,18 @@ SymbolTable::LoadResult SymbolTable::Parse(std::string_view text, std::string_vi
                      [&](size_t a, size_t b) { return NameBefore(byAddress_[a].Name, byAddress_[b].Name); });
     result.Count = byAddress_.size();
     return result;
+}
+
+std::string SymbolTable::LoadResult::Message(std::string_view fileName) const {
+    std::string text = Error;
+    if (Skipped > 0) {
+        if (!text.empty()) text += "\n";
+        text += std::to_string(Skipped) + (Skipped == 1 ? " line" : " lines") + " of " + std::string(fileName) +
+                " skipped";
+        text += Skipped > SkippedShown ? ", the first " + std::to_string(SkippedShown) + ":" : ":";
+    }
+    for (const std::string& warning : Warnings) text += (text.empty() ? "" : "\n") + warning;
+    return text;
 }
 
 void SymbolTable::Clear() {

@@ -1,8 +1,9 @@
 // The program's labels: the symbol file that vexal-asm -s writes
 // (SymbolNames.h), read into a table that the disassembler, the debug window
 // and the console look names up in, both ways. A symbol file comes from the
-// user and is read as hostile input: its lines and their count are bounded,
-// and a line that does not parse is reported and skipped.
+// user and is read as hostile input: only a plain file is read, its lines
+// and their count are bounded, and lines that do not parse are skipped with
+// one summary.
 #pragma once
 
 #include <cstddef>
@@ -20,14 +21,21 @@ constexpr const char* SymbolFileName = "rom.sym";
 
 class SymbolTable {
 public:
-    // Reads the file in place of the table. Returns the warnings, one line
-    // each ("FILE:LINE: ..."), and an error when the file cannot be read at
-    // all; on an error the table is left as it was.
+    // Reads the file in place of the table. A line that does not parse, and
+    // a name that another line took first (in any case: a label names one
+    // address), is skipped and counted; the first few are kept for the
+    // message. A file that cannot be read, or holds no symbol, is an error:
+    // the table is then left as it was.
     struct LoadResult {
-        std::vector<std::string> Warnings;
-        std::string Error;  // empty when the file was read
-        size_t Count = 0;   // the symbols read
+        std::vector<std::string> Warnings;  // "FILE:LINE: why", the first SkippedShown skipped lines
+        size_t Skipped = 0;                 // every skipped line
+        std::string Error;                  // empty when the file was taken
+        size_t Count = 0;                   // the symbols read
+        // One message of the error and the skipped lines, empty when there
+        // is nothing to say.
+        std::string Message(std::string_view fileName) const;
     };
+    static constexpr size_t SkippedShown = 3;
     LoadResult Load(const std::string& path);
 
     // The same from text already in memory; fileName names it in warnings.

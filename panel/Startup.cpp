@@ -44,9 +44,8 @@ void LoadSymbols(const std::string& path, const WarnFunction& warn) {
     std::error_code error;
     if (path.empty() || std::filesystem::symlink_status(path, error).type() == std::filesystem::file_type::not_found)
         return;
-    const SymbolTable::LoadResult result = Symbols.Load(path);
-    if (!result.Error.empty()) warn(result.Error);
-    for (const std::string& warning : result.Warnings) warn(warning);
+    // One message for the whole file: a box each would stand before the window.
+    if (const std::string message = Symbols.Load(path).Message(path); !message.empty()) warn(message);
 }
 
 void ResetMachine() {

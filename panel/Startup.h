@@ -39,8 +39,8 @@ bool IsStartupFile(const StartupFiles& files, const std::string& path);
 RamImageState CreateMachine(const StartupFiles& files, const WarnFunction& warn);
 
 // The symbol table from the file, in place of the session's; none, and no
-// warning, when there is no such file. A file that cannot be read, and each
-// line that does not parse, is reported through warn.
+// warning, when there is no such file. A file that cannot be read, or lines
+// that do not parse, are reported through one call of warn.
 void LoadSymbols(const std::string& path, const WarnFunction& warn);
 
 // Every key released, the display memory emptied (bytes 0..95 of LcdRam; the

@@ -3,6 +3,7 @@
 #include "core/Def.h"
 #include "debugger/window/Debug.h"
 #include "debugger/window/DebugControls.h"
+#include "debugger/ListingStart.h"
 #include "debugger/Pdp11asm.h"
 #include "debugger/Pdp11dis.h"
 #include "debugger/RunControl.h"
@@ -12,6 +13,8 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -51,24 +54,15 @@ void TListPane::ShowAround(uint16_t address) {
     SetListOrigin(address);
     Cursor = address;
     if (ListTop != address) return;
-    // Instructions cannot be read backwards: each start a few words before
-    // is tried, and the one that runs on into the address through the most
-    // instructions, at most ContextLines, is taken.
-    const WordReader read = MachineReader(Mk);
-    int best = 0;
-    for (int back = 2; back <= ContextBytes && address - back >= ListStart; back += 2) {
-        const auto start = uint16_t(address - back);
-        uint16_t next = start;
-        int count = 0;
-        while (next < address && count <= ContextLines) {
-            next = Disassemble(next, read, form_.Numbers).Next;
-            ++count;
-        }
-        if (next == address && count <= ContextLines && count > best) {
-            best = count;
-            ListTop = start;
-        }
+    // Up to ContextLines instructions before it, from a known start: the
+    // labels, and before PC the instructions that ran there.
+    const auto lowest = uint16_t(std::max<int>(ListStart, address - ContextBytes));
+    std::vector<uint16_t> known = LabelsBetween(Symbols, lowest, address);
+    if (address == (Mk.Reg[PC] & 0xFFFE)) {
+        const std::vector<uint16_t> ran = RecentInstructionStarts(Debugger.Past(), ContextLines);
+        known.insert(known.end(), ran.begin(), ran.end());
     }
+    ListTop = ListingStart(address, known, ListStart, MachineReader(Mk), ContextLines);
 }
 
 bool TListPane::PastRegion(uint16_t address) const {

@@ -33,7 +33,8 @@ public:
     void SetListOrigin(uint16_t address);
 
     // Lists the instruction at the address with up to ContextLines
-    // instructions before it, and puts the cursor on it. Does not repaint.
+    // instructions before it, from an address known to start one
+    // (ListingStart.h), and puts the cursor on it. Does not repaint.
     void ShowAround(uint16_t address);
     static constexpr int ContextLines = 3;
 

@@ -50,7 +50,13 @@ TEST_F(DebugCommands, AScriptedSession) {
     const ConsoleReply sym = Execute("sym " + (folder / "prog.sym"));
     ASSERT_FALSE(sym.failed) << sym.error;
     EXPECT_EQ(output, "sym 3 labels from " + (folder / "prog.sym") + "\n");
-    EXPECT_EQ(sym.warnings, (folder / "prog.sym") + ":3: not an address and a name; skipped\n");
+    EXPECT_EQ(sym.warnings, "1 line of " + (folder / "prog.sym") + " skipped:\n" + (folder / "prog.sym") +
+                                ":3: 'not' is no address (one to four hexadecimal digits)\n");
+    // A file without a symbol says so and keeps the table.
+    folder.WriteText("bad.sym", "not a line\n8000 pc\n");
+    const ConsoleReply empty = Execute("sym " + (folder / "bad.sym"));
+    EXPECT_TRUE(empty.failed);
+    EXPECT_NE(empty.error.find("the 3 labels before are kept"), std::string::npos) << empty.error;
 
     const std::vector<std::pair<std::string, std::string>> steps = {
         {"break sub", "break 8100 (sub)\n"},

@@ -2,6 +2,10 @@
 // nothing after the bad line runs.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include "CliRun.h"
 
 namespace {
@@ -97,6 +101,16 @@ TEST(CliErrors, UnreadableScriptOrBadOption) {
 
     const CliResult noValue = folder.RunProgram({"--rom"}, "/dev/null");
     EXPECT_EQ(noValue.status, 2);
+
+    // A symbol file named on the command line must be a plain file: a folder
+    // or a pipe ends the run at once, before anything waits on it.
+    std::filesystem::create_directory(folder.path() / "folder.sym");
+    ASSERT_EQ(mkfifo((folder.path() / "pipe.sym").c_str(), 0600), 0);
+    for (const char* symbols : {"folder.sym", "pipe.sym", "missing.sym"}) {
+        const CliResult bad = folder.RunProgram({"--sym", symbols}, "/dev/null");
+        EXPECT_EQ(bad.status, 2) << symbols;
+        EXPECT_NE(bad.err.find("cannot read the symbol file"), std::string::npos) << bad.err;
+    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DebugEngine.h"
+#include "debugger/ListingStart.h"
 #include "debugger/TraceLog.h"
 #include "cpu/Cpu.h"
 #include "cpu/Exec.h"
@@ -16,6 +17,9 @@
 #include "tests/support/MachineDifference.h"
 
 namespace {
+
+// As many instructions as the debug window lists before PC.
+constexpr int TraceContextLines = 3;
 
 // Every trap handler returns at once.
 void HandlersReturn() {
@@ -271,6 +275,61 @@ TEST(TraceLog, NoStepsBeforeTheFirstRun) {
     fresh.Begin(7);
     EXPECT_TRUE(RecentSteps(fresh, 5).empty());
     EXPECT_EQ(FirstDifference(Mk, start), "");
+}
+
+// The listing around PC starts at an instruction that ran: straight-line
+// code of one-, two- and three-word instructions whose operand words decode
+// as instructions too, so that a start guessed inside one would also run on
+// into PC.
+TEST(ListingStart, StartsWhereInstructionsRan) {
+    const struct {
+        const char* name;
+        std::vector<int> sizes;  // in words, of the instructions run from CodeStart up to PC
+    } mixes[] = {
+        {"one one-word", {1}},
+        {"three one-word", {1, 1, 1}},
+        {"two-word, then three one-word", {2, 1, 1, 1}},
+        {"one, two, three words", {1, 2, 3}},
+        {"three, two, one words", {3, 2, 1}},
+        {"three two-word", {2, 2, 2}},
+        {"four three-word", {3, 3, 3, 3}},
+        {"two, three, one, two words", {2, 3, 1, 2}},
+    };
+    for (const auto& mix : mixes) {
+        PrepareMachine();
+        uint16_t at = CodeStart;
+        for (const int size : mix.sizes) {
+            // INC R1; MOV #RTS PC,R1; MOV #JMP @#,@#8400 (BVC).
+            if (size == 1) LoadWords(at, {0005201});
+            if (size == 2) LoadWords(at, {0012701, 0000207});
+            if (size == 3) LoadWords(at, {0012737, 0000137, 0102000});
+            at = uint16_t(at + 2 * size);
+        }
+        LoadWords(at, {0005202});  // INC R2 at PC
+        BeginHistory();
+        Debugger.Advance(UnlimitedBudget, mix.sizes.size());
+        ASSERT_EQ(Mk.Reg[PC], at) << mix.name;
+        uint16_t want = at;
+        for (size_t i = mix.sizes.size(); i > 0 && mix.sizes.size() - i < size_t(TraceContextLines); --i)
+            want = uint16_t(want - 2 * mix.sizes[i - 1]);
+        const Machine before = Mk;
+        const std::vector<uint16_t> ran = RecentInstructionStarts(Debugger.Past(), TraceContextLines);
+        EXPECT_EQ(FirstDifference(Mk, before), "") << mix.name;
+        EXPECT_EQ(ListingStart(at, ran, CodeStart, MachineReader(Mk), TraceContextLines), want) << mix.name;
+
+        // After an edit the past no longer leads here: a label is a start,
+        // and without one PC itself.
+        Mk.Reg[5] ^= 1;
+        EXPECT_TRUE(RecentInstructionStarts(Debugger.Past(), TraceContextLines).empty()) << mix.name;
+        const std::vector<uint16_t> label = {CodeStart};
+        const uint16_t fromLabel = mix.sizes.size() <= size_t(TraceContextLines) ? CodeStart : at;
+        EXPECT_EQ(ListingStart(at, label, CodeStart, MachineReader(Mk), TraceContextLines), fromLabel) << mix.name;
+        EXPECT_EQ(ListingStart(at, {}, CodeStart, MachineReader(Mk), TraceContextLines), at) << mix.name;
+        // Nothing below the region's start.
+        EXPECT_EQ(ListingStart(at, label, uint16_t(CodeStart + 2), MachineReader(Mk), TraceContextLines), at)
+            << mix.name;
+    }
+    ClearDebugger();
 }
 
 // The same stops, on random programs, as single steps find them with every

@@ -1,17 +1,23 @@
 // The symbol file as hostile input: each line that is not an address and a
-// name gives one warning naming the file and the line and is skipped; sizes
-// are bounded; names are found without regard to case, and before numbers.
+// name, or whose name another line took, is skipped and counted, the first
+// few told by file and line; sizes are bounded; only plain files are read; names are found without regard to case, and before numbers.
 // Local labels stand under their routine.
 #include "debugger/Symbols.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "tests/support/TempFolder.h"
 
 namespace {
 
+// Each line beside a good one: a bad line is skipped, counted and told by
+// its number.
 TEST(Symbols, EachBadLineWarnsAndIsSkipped) {
     const struct {
         std::string line;
@@ -37,34 +43,85 @@ TEST(Symbols, EachBadLineWarnsAndIsSkipped) {
         {"0246 fill.", false},
         {"0246 a.b.1$", false},
         {"0246 fill$.1$", false},
+        {"0246 pc", false},
+        {"0246 R7", false},
+        {"0246 Sp", false},
+        {"0246 fill.r0$", true},
+        {"0246 anchor", false},  // the name of the line beside it
+        {"0246 ANCHOR", false},
         // As long as a line may be, with the CR LF after it.
         {"0246 " + std::string(NameLimit, 'n') + "." + std::string(NameLimit - 1, '7') + "$" +
              std::string(SymbolLineLimit - 5 - 2 * NameLimit - 1, ' '),
          true},
     };
-    std::string text;
-    size_t goodCount = 0;
     for (const auto& row : lines) {
-        text += row.line + "\r\n\n";  // CR LF, and blank lines, which are no lines of symbols
-        goodCount += row.good;
+        SymbolTable table;
+        // CR LF, and blank lines, which are no lines of symbols.
+        const SymbolTable::LoadResult result = table.Parse("0100 anchor\r\n\n" + row.line + "\r\n", "labels.sym");
+        EXPECT_EQ(result.Count, row.good ? 2u : 1u) << row.line;
+        EXPECT_EQ(result.Skipped, row.good ? 0u : 1u) << row.line;
+        ASSERT_EQ(result.Warnings.size(), row.good ? 0u : 1u) << row.line;
+        if (!row.good) {
+            EXPECT_EQ(result.Warnings[0].rfind("labels.sym:3: ", 0), 0u) << result.Warnings[0];
+        }
+        EXPECT_EQ(table.Find("anchor"), 0x0100) << row.line;
     }
     SymbolTable table;
-    const SymbolTable::LoadResult result = table.Parse(text, "labels.sym");
-    EXPECT_EQ(result.Count, goodCount);
-    size_t warning = 0;
-    for (size_t i = 0; i < std::size(lines); ++i) {
-        if (lines[i].good) continue;
-        ASSERT_LT(warning, result.Warnings.size());
-        EXPECT_EQ(result.Warnings[warning++].rfind("labels.sym:" + std::to_string(2 * i + 1) + ": ", 0), 0u)
-            << lines[i].line;
-    }
-    EXPECT_EQ(warning, result.Warnings.size());
+    std::string text;
+    for (const auto& row : lines) text += row.line + "\n";
+    table.Parse(text, "labels.sym");
     EXPECT_EQ(table.Find("LOOP_2"), 0x01A4);
     EXPECT_EQ(table.Find("top"), 0xFFFF);
     EXPECT_EQ(table.Find("FILL.LOOP_2$"), 0x0246);
     ASSERT_NE(table.NameAt(0x8000), nullptr);
     EXPECT_EQ(*table.NameAt(0x8000), "main");
     EXPECT_EQ(table.NameAt(0x8002), nullptr);
+}
+
+// Bad files: those without a symbol, or not to be read, leave the table as
+// it was; the skipped lines of any size of file make one short message.
+TEST(Symbols, BadFilesGiveOneMessage) {
+    std::string manyBad;
+    for (int i = 0; i < 1000000; ++i) manyBad += "bad\n";
+    std::string thirtyBad;
+    for (int i = 0; i < 30; ++i) thirtyBad += "8000 r" + std::to_string(i % 8) + "\n";
+    const struct {
+        const char* what;
+        std::string text;  // the file's contents when it is a plain file
+        size_t count;      // the symbols taken; none keeps the table
+        size_t skipped;
+        std::string problem;  // in the message
+    } files[] = {
+        {"empty", "", 0, 0, "no symbols"},
+        {"blank lines", "\n \r\n\t\n", 0, 0, "no symbols"},
+        {"register names", thirtyBad, 0, 30, "30 lines of "},
+        {"a million bad lines", manyBad, 0, 1000000, "1000000 lines of "},
+        {"one good among bad", "bad\n" + manyBad + "0200 good\n", 1, 1000001, ", the first 3:"},
+        {"a name twice, in two cases", "9000 later\n8000 Main\n7000 MAIN\n7000 main\n", 2, 2, "already names 8000"},
+        {"too large", std::string(SymbolCountLimit * (SymbolLineLimit + 2) + 1, '\n'), 0, 0, "too large"},
+        {"folder", {}, 0, 0, "it is a folder"},
+        {"pipe", {}, 0, 0, "not a plain file"},
+        {"missing", {}, 0, 0, "no such file"},
+    };
+    TempFolder folder;
+    for (const auto& file : files) {
+        const std::string path = folder / (std::string(file.what) + ".sym");
+        if (file.what == std::string("folder")) std::filesystem::create_directory(path);
+        else if (file.what == std::string("pipe")) ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+        else if (file.what != std::string("missing")) folder.WriteText(std::string(file.what) + ".sym", file.text);
+        SymbolTable table;
+        table.Parse("8000 kept\n", "t.sym");
+        const SymbolTable::LoadResult result = table.Load(path);
+        EXPECT_EQ(result.Count, file.count) << file.what;
+        EXPECT_EQ(result.Skipped, file.skipped) << file.what;
+        EXPECT_EQ(result.Error.empty(), file.count > 0) << file.what;
+        EXPECT_EQ(table.Find("kept").has_value(), file.count == 0) << file.what;
+        EXPECT_EQ(table.All().size(), file.count == 0 ? 1u : file.count) << file.what;
+        const std::string message = result.Message(path);
+        EXPECT_NE(message.find(file.problem), std::string::npos) << file.what << ": " << message;
+        EXPECT_LE(std::count(message.begin(), message.end(), '\n'), std::ptrdiff_t(1 + SymbolTable::SkippedShown))
+            << message;
+    }
 }
 
 TEST(Symbols, ANameWinsOverANumberSpeltAlike) {
@@ -85,16 +142,6 @@ TEST(Symbols, TooManyLinesStopWithOneWarning) {
     EXPECT_EQ(result.Count, SymbolCountLimit);
     ASSERT_EQ(result.Warnings.size(), 1u);
     EXPECT_EQ(table.Find("n" + std::to_string(SymbolCountLimit - 1)), 0x8000);
-}
-
-// A file that cannot be read leaves the table as it was.
-TEST(Symbols, AnUnreadableFileChangesNothing) {
-    TempFolder folder;
-    SymbolTable table;
-    table.Parse("8000 main\n", "t.sym");
-    EXPECT_NE(table.Load(folder / "missing.sym").Error, "");
-    EXPECT_NE(table.Load(folder.path().string()).Error, "");
-    EXPECT_EQ(table.Find("main"), 0x8000);
 }
 
 // What vexal-asm writes, the table reads back; what the table would skip,

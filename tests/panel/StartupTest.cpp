@@ -2,12 +2,19 @@
 
 #include "core/Def.h"
 #include "debugger/Numbers.h"
+#include "debugger/Symbols.h"
 #include "panel/RunLoop.h"
 #include "panel/Settings.h"
 #include "tests/support/MemoryImage.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -57,6 +64,31 @@ TEST(Startup, AProgramWithoutWindowsStartsAsTheWindowDoes) {
     EXPECT_EQ(Mk.LcdRam[127], 0x5A);
     EXPECT_EQ(Mk.PcKey, 0);
     EXPECT_FALSE(Paused);
+}
+
+// Whatever stands at rom.sym, start-up says it once: a box each would stand
+// before the window. Only a missing file is no fault.
+TEST(Startup, ASymbolFileWarnsOnceAtMost) {
+    TempFolder folder;
+    std::string bad;
+    for (int i = 0; i < 30; ++i) bad += "8000 pc\n";
+    folder.WriteText("bad.sym", bad + "8000 main\n");
+    folder.WriteText("good.sym", "8000 main\n");
+    std::filesystem::create_directory(folder / "folder.sym");
+    ASSERT_EQ(mkfifo((folder / "pipe.sym").c_str(), 0600), 0);
+    const struct {
+        const char* name;
+        size_t warnings;
+        bool symbols;
+    } files[] = {{"bad.sym", 1, true}, {"good.sym", 0, true}, {"folder.sym", 1, false},
+                 {"pipe.sym", 1, false}, {"missing.sym", 0, false}};
+    for (const auto& file : files) {
+        std::vector<std::string> warnings;
+        LoadSymbols(folder / file.name, [&](const std::string& m) { warnings.push_back(m); });
+        EXPECT_EQ(warnings.size(), file.warnings) << file.name;
+        EXPECT_EQ(Symbols.Find("main").has_value(), file.symbols) << file.name;
+    }
+    Symbols.Clear();
 }
 
 }  // namespace

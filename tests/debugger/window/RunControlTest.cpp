@@ -93,6 +93,22 @@ TEST_F(RunControl, TheSingleStepRunsOneInstructionAndKeepsTheWindowOpen) {
     EXPECT_EQ(form->StepGroupBox->CaptionColor(), Blue);
 }
 
+// Operand words decode as instructions too (rts pc, jmp, bvc): the listing
+// starts at an instruction that ran, never inside one.
+TEST_F(RunControl, TheListingAroundPcStartsAtAnInstructionThatRan) {
+    // mov #207,r1; mov #137,@#8400; inc r0; inc r0
+    const uint16_t code[] = {0012701, 0000207, 0012737, 0000137, 0102000, IncR0, IncR0};
+    for (size_t i = 0; i < std::size(code); ++i) SetWordAt(uint16_t(LoopStart + 2 * i), code[i]);
+    Open();
+    EXPECT_EQ(form->List.ListTop, LoopStart);
+    const uint16_t pcs[] = {LoopStart + 4, LoopStart + 10, LoopStart + 12};
+    for (const uint16_t pc : pcs) {
+        Click(form->StepButton);
+        ASSERT_EQ(Mk.Reg[PC], pc);
+        EXPECT_EQ(form->List.ListTop, LoopStart) << std::hex << pc;
+    }
+}
+
 TEST_F(RunControl, ClickingAGroupMarksItAloneAndClosesTheOpenField) {
     Open();
     TGroupBox* groups[] = {form->List.GroupBox, form->Registers.GroupBox, form->Bin.GroupBox,
