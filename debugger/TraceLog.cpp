@@ -49,7 +49,12 @@ std::string TraceLine(const TraceEntry& entry, int32_t radix) {
         };
         const Disassembly instruction = Disassemble(entry.Address, recorded, numbers, &Symbols);
         const size_t count = std::min<size_t>(uint16_t(instruction.Next - entry.Address) / 2, entry.Words.size());
+        // GCC 12 at -O3 warns that the copy inside "..." + std::string may
+        // overlap (-Wrestrict): a known false positive in its standard library.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
         for (size_t i = 0; i < count; ++i) line += " " + full(entry.Words[i]);
+#pragma GCC diagnostic pop
         line.resize(wordsColumn + 3 * size_t(numbers.WordDigits() + 1) + 2, ' ');
         line += instruction.Mnemonic;
         line.resize(std::max(line.size(), wordsColumn + 3 * size_t(numbers.WordDigits() + 1) + 8), ' ');

@@ -101,7 +101,12 @@ std::string FittedLine(std::string_view line, size_t room) {
         const size_t close = line.find(']');
         // Without its ']' the line is no section line, however much is cut.
         if (close == std::string_view::npos) return std::string(line.substr(0, room));
+        // GCC 12 at -O3 warns that the copy inside "..." + std::string may
+        // overlap (-Wrestrict): a known false positive in its standard library.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
         return "[" + std::string(line.substr(1, std::min(close, room - 1) - 1)) + "]";
+#pragma GCC diagnostic pop
     }
     const size_t separator = line.find_first_of("=:");
     if (separator == std::string_view::npos) return {};  // no setting, as the parser sees it

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Vexal with its tests and benchmarks, runs
-# every test, then builds and runs the tests once more under AddressSanitizer
-# and UndefinedBehaviorSanitizer. Here, and only here, a warning is an error.
+# Installs what is missing, checks that no layer includes one above it, builds
+# Vexal with its tests and benchmarks, runs every test, then builds and runs
+# the tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Here, and only here, a warning is an error.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh --tests
@@ -10,11 +11,17 @@ jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 export CTEST_OUTPUT_ON_FAILURE=1
 
+bash tools/check-layers.sh
+
+# A test that hangs fails after its timeout and names itself; the window
+# tests' own watchdog ends a hung test sooner, with its name.
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DVEXAL_WERROR=ON
 cmake --build build -j"$jobs"
-ctest --test-dir build -j"$jobs" --timeout 600
+ctest --test-dir build -j"$jobs" --timeout 120
 
+# The sanitizer tree runs each test binary as one test, its tests shuffled
+# (tests/CMakeLists.txt): the seed is printed for running a failure again.
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVEXAL_SANITIZE=ON -DBUILD_TESTING=ON -DVEXAL_WERROR=ON
 cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-sanitize -j"$jobs" --timeout 900
+  ctest --test-dir build-sanitize -j"$jobs" --timeout 300

@@ -12,15 +12,14 @@
 #include "panel/MemoryFiles.h"
 #include "panel/RunLoop.h"
 #include "panel/Startup.h"
+#include "panel/window/ModalDialogs.h"
 #include "panel/window/WarningBox.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHideEvent>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -293,9 +292,11 @@ void TDebugForm::ResetProcessor() {
 
 void TDebugForm::SaveRom() {
     if (!CommitField()) return;
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save the ROM"), QString(),
-                                                      QStringLiteral("ROM images (*.bin);;All files (*)"), nullptr,
-                                                      QFileDialog::DontConfirmOverwrite);
+    // SaveRomTo asks its own questions before replacing a file.
+    const QString path = ChooseFile(this, {.title = QStringLiteral("Save the ROM"),
+                                           .filter = QStringLiteral("ROM images (*.bin);;All files (*)"),
+                                           .saving = true,
+                                           .confirmOverwrite = false});
     if (!path.isEmpty()) SaveRomTo(path);
 }
 
@@ -314,10 +315,7 @@ bool TDebugForm::SaveRomTo(const QString& path) {
                                   "patched here?").arg(name);
     else if (QFileInfo::exists(path))
         question = QStringLiteral("%1 exists. Replace it?").arg(name);
-    if (!question.isEmpty() &&
-        QMessageBox::question(this, QStringLiteral("Save the ROM"), question, QMessageBox::Yes | QMessageBox::No,
-                              QMessageBox::No) != QMessageBox::Yes)
-        return false;
+    if (!question.isEmpty() && !AskYesNo(this, QStringLiteral("Save the ROM"), question)) return false;
     if (const std::string problem = ::SaveRom(target); !problem.empty()) {
         ShowWarning(this, QString::fromStdString(problem));
         return false;

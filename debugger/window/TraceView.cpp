@@ -7,9 +7,9 @@
 #include "files/ReplaceFile.h"
 #include "files/SameFile.h"
 #include "panel/Startup.h"
+#include "panel/window/ModalDialogs.h"
 #include "panel/window/WarningBox.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -68,8 +68,9 @@ bool TTraceView::SaveTo(const QString& path) {
 }
 
 void TTraceView::Save() {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save the trace log"),
-                                                      QStringLiteral("trace.txt"),
-                                                      QStringLiteral("Text files (*.txt);;All files (*)"));
+    const QString path = ChooseFile(this, {.title = QStringLiteral("Save the trace log"),
+                                           .start = QStringLiteral("trace.txt"),
+                                           .filter = QStringLiteral("Text files (*.txt);;All files (*)"),
+                                           .saving = true});
     if (!path.isEmpty()) SaveTo(path);
 }

@@ -7,9 +7,9 @@
 #include "panel/SnapshotFile.h"
 #include "panel/window/FaceNote.h"
 #include "panel/window/KeyHelp.h"
+#include "panel/window/ModalDialogs.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 
 // The messages name a file of the run folder alone, as those of ram.bin do.
@@ -61,15 +61,15 @@ void TMainForm::LoadMachineFrom(const std::string& path) {
 
 QString TMainForm::ChooseSnapshotFile(bool saving) {
     if (snapshotFolder_.isEmpty()) snapshotFolder_ = QFileInfo(QString::fromStdString(files_.snapshot)).absolutePath();
-    QFileDialog chooser(this, saving ? QStringLiteral("Save the machine as") : QStringLiteral("Open a saved machine"),
-                        snapshotFolder_, QStringLiteral("Vexal snapshots (*.vxs);;All files (*)"));
-    chooser.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    chooser.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    chooser.setDefaultSuffix(QStringLiteral("vxs"));
+    const QString path =
+        ChooseFile(this, {.title = saving ? QStringLiteral("Save the machine as") : QStringLiteral("Open a saved machine"),
+                          .start = snapshotFolder_,
+                          .filter = QStringLiteral("Vexal snapshots (*.vxs);;All files (*)"),
+                          .saving = saving,
+                          .defaultSuffix = QStringLiteral("vxs")});
     // The chooser runs the message loop, in which a termination signal can
     // close the window.
-    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty() || closed_) return {};
-    const QString path = chooser.selectedFiles().first();
+    if (path.isEmpty() || closed_) return {};
     snapshotFolder_ = QFileInfo(path).absolutePath();
     return path;
 }

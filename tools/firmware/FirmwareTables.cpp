@@ -177,9 +177,14 @@ std::string KeyMapAssembly(const KeyTable& keys) {
         std::string text;
         for (size_t first = from; first < from + count; first += 8) {
             const size_t n = std::min<size_t>(8, from + count - first);
+            // GCC 12 at -O3 warns that the copy inside "..." + std::string may
+            // overlap (-Wrestrict): a known false positive in its standard library.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
             text += ByteLine(&bytes[first], n, what + (n == 1 ? " " + std::to_string(first - from)
                                                                : "s " + std::to_string(first - from) + "-" +
                                                                      std::to_string(first - from + n - 1)));
+#pragma GCC diagnostic pop
         }
         return text;
     };

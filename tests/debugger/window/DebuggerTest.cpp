@@ -8,13 +8,13 @@
 #include "debugger/Pdp11asm.h"
 #include "debugger/Pdp11dis.h"
 #include "debugger/window/TraceView.h"
+#include "panel/window/ModalDialogs.h"
 #include "panel/window/WarningBox.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -22,6 +22,7 @@
 #include <QWheelEvent>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace {
@@ -424,13 +425,13 @@ TEST_F(Debugging, LabelsStandAboveTheirInstructionsAndServeAsAddresses) {
     EXPECT_EQ(BreakPoint, 0x9000);
 }
 
-// Answers the message box that the next action opens.
-void AnswerNextQuestion(QMessageBox::StandardButton answer, QString* asked) {
-    QTimer::singleShot(0, [answer, asked] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        *asked = box->text();
-        QTest::mouseClick(box->button(answer), Qt::LeftButton);
+// Answers the question that the next action asks, and keeps its text.
+void AnswerNextQuestion(bool yes, QString* asked) {
+    auto previous = std::make_shared<Asker>();
+    *previous = SetAsker([previous, yes, asked](QWidget*, const QString&, const QString& question) {
+        SetAsker(*previous);
+        *asked = question;
+        return yes;
     });
 }
 
@@ -449,19 +450,19 @@ TEST_F(Debugging, SavingTheRomNeverReplacesASessionImageUnasked) {
 
     struct Case {
         const char* file;
-        QMessageBox::StandardButton answer;
+        bool yes;
         bool written;
     };
     const Case cases[] = {
-        {"rom.bin", QMessageBox::No, false},
-        {"patched.bin", QMessageBox::No, false},
-        {"rom.bin", QMessageBox::Yes, true},
+        {"rom.bin", false, false},
+        {"patched.bin", false, false},
+        {"rom.bin", true, true},
     };
     SetWordAt(0x0100 - 2, 0xCAFE);
     for (const Case& c : cases) {
         const std::vector<uint8_t> before = folder.Read(c.file);
         QString asked;
-        AnswerNextQuestion(c.answer, &asked);
+        AnswerNextQuestion(c.yes, &asked);
         EXPECT_EQ(form->SaveRomTo(QString::fromStdString(folder / c.file)), c.written) << c.file;
         EXPECT_TRUE(asked.startsWith(c.file)) << asked.toStdString();
         EXPECT_EQ(folder.Read(c.file) == before, !c.written) << c.file;

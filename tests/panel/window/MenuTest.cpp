@@ -4,15 +4,17 @@
 #include "PanelFixture.h"
 #include "panel/window/FaceNote.h"
 #include "panel/window/KeyHelp.h"
+#include "panel/window/ModalDialogs.h"
 #include "panel/KeyLayout.h"
 #include "panel/window/WindowActions.h"
 #include "panel/SnapshotFile.h"
 #include "tests/support/MachineDifference.h"
 #include "tests/support/MemoryImage.h"
 
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
-#include <QTimer>
+
+#include <memory>
 
 namespace {
 
@@ -56,18 +58,16 @@ protected:
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
     }
 
-    // Chooses the path in the file chooser that the next action opens, as
-    // soon as it is shown.
-    void AnswerChooser(const QString& path) {
-        auto* waiting = new QTimer(form.get());
-        QObject::connect(waiting, &QTimer::timeout, [waiting, path] {
-            auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (!chooser || !chooser->isVisible()) return;
-            waiting->stop();
-            chooser->selectFile(path);
-            QMetaObject::invokeMethod(chooser, "accept");
+    // Answers the file chooser that the next action opens with the path, as
+    // the dialog does: a name typed without a suffix gets the one the window
+    // asks for.
+    void AnswerChooser(const QString& path, bool saving) {
+        auto previous = std::make_shared<FileChooser>();
+        *previous = SetFileChooser([previous, path, saving](QWidget*, const FileChoice& choice) {
+            SetFileChooser(*previous);
+            EXPECT_EQ(choice.saving, saving) << choice.title.toStdString();
+            return QFileInfo(path).suffix().isEmpty() ? path + "." + choice.defaultSuffix : path;
         });
-        waiting->start(10);
     }
 
     static QAction* Find(const QMenu* menu, const QString& text) {
@@ -156,7 +156,7 @@ TEST_F(Menu, SaveAsAndOpenGoThroughAFileChooser) {
     Mk.Reg[2] = 0x2222;
     Mk.LcdRam[5] = 0x11;
     const Machine saved = Mk;
-    AnswerChooser(chosen);
+    AnswerChooser(chosen, true);
     RightClick(OffTheKeys);
     Choose("", "Save as...");
     ASSERT_TRUE(warnings.empty()) << warnings.front();
@@ -167,7 +167,7 @@ TEST_F(Menu, SaveAsAndOpenGoThroughAFileChooser) {
 
     Mk.Reg[2] = 0;
     Mk.LcdRam[5] = 0;
-    AnswerChooser(chosen + ".vxs");
+    AnswerChooser(chosen + ".vxs", false);
     RightClick(OffTheKeys);
     Choose("", "Open...");
     ASSERT_TRUE(warnings.empty()) << warnings.front();
@@ -175,7 +175,7 @@ TEST_F(Menu, SaveAsAndOpenGoThroughAFileChooser) {
 
     // Not there yet, it is still the RAM image of this session.
     ASSERT_FALSE(folder.Exists("ram.bin"));
-    AnswerChooser(QString::fromStdString(folder / "ram.bin"));
+    AnswerChooser(QString::fromStdString(folder / "ram.bin"), true);
     Key(QEvent::KeyPress, Qt::Key_S, "S", false, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(warnings,
               std::vector<std::string>{"Failed to save the file ram.bin: it is one of the files the emulator runs with"});

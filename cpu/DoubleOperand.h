@@ -1,6 +1,13 @@
 // Double-operand instructions: MOV, CMP, BIT, BIC, BIS with their byte forms,
 // ADD and SUB. The source is addressed and read completely before the
 // destination is addressed, so its register steps and index words come first.
+//
+// Every routine is built for each pair of modes of its fields, some 450 built
+// routines an instruction, so the routines are built in one file each
+// (DoubleOperandMov.cpp, ...) that the compiler can build side by side.
+// Included only by those files.
+#pragma once
+
 #include "cpu/Build.h"
 #include "cpu/Exec.h"
 #include "cpu/Operand.h"
@@ -97,12 +104,3 @@ TrapVector ExecSub<SrcMode, DstMode>::Run() {
     SetNZ(WordWidth::Signed(difference));
     return NoTrap;
 }
-
-// The routines as the processor runs them, one family each (exec/Binding.h).
-template struct SrcDstByteRoutines<ExecMov>;
-template struct SrcDstByteRoutines<ExecCmp>;
-template struct SrcDstByteRoutines<ExecBit>;
-template struct SrcDstByteRoutines<ExecBic>;
-template struct SrcDstByteRoutines<ExecBis>;
-template struct SrcDstRoutines<ExecAdd>;
-template struct SrcDstRoutines<ExecSub>;

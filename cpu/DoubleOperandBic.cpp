@@ -1,0 +1,4 @@
+// BIC and BICB as the processor runs them (cpu/DoubleOperand.h).
+#include "cpu/DoubleOperand.h"
+
+template struct SrcDstByteRoutines<ExecBic>;

@@ -1,0 +1,4 @@
+// CMP and CMPB as the processor runs them (cpu/DoubleOperand.h).
+#include "cpu/DoubleOperand.h"
+
+template struct SrcDstByteRoutines<ExecCmp>;
