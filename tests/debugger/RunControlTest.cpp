@@ -329,7 +329,6 @@ TEST(ListingStart, StartsWhereInstructionsRan) {
         EXPECT_EQ(ListingStart(at, label, uint16_t(CodeStart + 2), MachineReader(Mk), TraceContextLines), at)
             << mix.name;
     }
-    ClearDebugger();
 }
 
 // The same stops, on random programs, as single steps find them with every
