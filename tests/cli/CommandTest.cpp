@@ -2,7 +2,7 @@
 // from a script.
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <cstdio>
 #include <set>
 
 #include "CliRun.h"
@@ -96,7 +96,12 @@ TEST(CliCommands, StepCountsAndBench) {
     ASSERT_EQ(lines.size(), 4u) << r.out;
     EXPECT_EQ(StateField(lines[0], "R5"), "0001");
     EXPECT_EQ(StateField(lines[1], "R5"), "0005");
-    EXPECT_TRUE(std::regex_match(lines[2], std::regex(R"(1000 steps in \d+\.\d+ s, \d+\.\d+ Msteps/s)"))) << lines[2];
+    double seconds = -1, rate = -1;
+    char after = 0;
+    EXPECT_EQ(std::sscanf(lines[2].c_str(), "1000 steps in %lf s, %lf Msteps/s%c", &seconds, &rate, &after), 2)
+        << lines[2];
+    EXPECT_GE(seconds, 0);
+    EXPECT_GE(rate, 0);
     EXPECT_EQ(StateField(lines[3], "R5"), "01F9");  // 5 + 500
 }
 
