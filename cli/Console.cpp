@@ -163,7 +163,9 @@ const Console::Command Console::Commands[] = {
     {"poke", &Console::Poke, "ADDR VALUE", "write a word as the processor would", 2, 2, false},
     {"pokeb", &Console::PokeByte, "ADDR VALUE", "write a byte as the processor would", 2, 2, false},
     {"load", &Console::Load, "ADDR WORD ...", "store words from ADDR upward (ROM too)", 2, SIZE_MAX, false},
-    {"dump", &Console::Dump, "ADDR [ROWS]", "show memory 16 bytes a row (default 1 row)", 1, 2, false},
+    {"dump", &Console::Dump, "ADDR [ROWS]", "show memory as the processor reads it, 16 bytes a row (default 1 row)",
+     1, 2, false},
+    {"lcdram", &Console::LcdRamCommand, "", "show the 128 bytes of the display memory", 0, 0, false},
     {"dis", &Console::Disassemble, "ADDR [N]", "disassemble N instructions (default 1)", 1, 2, false},
     {"asm", &Console::Assemble, "ADDR TEXT", "assemble one instruction at ADDR", 1, 1, true},
     {"key", &Console::Key, "N", "hold key N on the PC keyboard (0 releases); key 39 requests halt mode", 1, 1,
@@ -412,8 +414,20 @@ void Console::Dump(const Arguments& arguments, std::ostream& out, ConsoleReply&)
     // Rows end at the top of the address space; they do not wrap to 0.
     uint32_t row = address & 0xFFF0u;
     for (uint64_t i = 0; i < rows && row <= 0xFFFF && out; ++i, row += 16) {
-        const std::string text = MemoryRowText(Mk, uint16_t(row), 1, numbers);
-        if (!text.empty()) out << text << "\n";
+        // A byte read gives the low byte of the word PeekWord finds there:
+        // the ROM under the display, the ports, 0 where nothing answers.
+        uint8_t bytes[16];
+        for (uint16_t j = 0; j < 16; ++j) bytes[j] = uint8_t(PeekWord(Mk, uint16_t(row + j)));
+        out << MemoryRowText(uint16_t(row), bytes, 1, numbers) << "\n";
+    }
+}
+
+// The display memory is written only: the processor reads the ROM under it.
+void Console::LcdRamCommand(const Arguments&, std::ostream& out, ConsoleReply&) {
+    for (uint16_t offset = 0; offset < LcdRamSize && out; offset += 16) {
+        uint8_t bytes[16];
+        std::copy_n(Mk.LcdRam.data() + offset, 16, bytes);
+        out << MemoryRowText(uint16_t(LcdRamStart + offset), bytes, 1, numbers) << "\n";
     }
 }
 

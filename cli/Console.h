@@ -60,6 +60,7 @@ private:
     void PokeByte(const Arguments&, std::ostream&, ConsoleReply&);
     void Load(const Arguments&, std::ostream&, ConsoleReply&);
     void Dump(const Arguments&, std::ostream&, ConsoleReply&);
+    void LcdRamCommand(const Arguments&, std::ostream&, ConsoleReply&);
     void Disassemble(const Arguments&, std::ostream&, ConsoleReply&);
     void Assemble(const Arguments&, std::ostream&, ConsoleReply&);
     void Key(const Arguments&, std::ostream&, ConsoleReply&);

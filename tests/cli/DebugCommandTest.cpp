@@ -142,6 +142,39 @@ TEST_F(DebugCommands, SaveRomRefusesTheLoadedImage) {
     EXPECT_EQ(saved[0x10], 0x5A);
 }
 
+// The display memory cannot be read back: dump shows the ROM under it and
+// lcdram the bytes the program wrote there.
+TEST_F(DebugCommands, DumpReadsAsTheProcessorAndLcdramShowsTheDisplay) {
+    for (const char* line : {"load 0080 4241", "poke 0082 4443", "pokeb 00FF 45", "set ctrl 0533"})
+        ASSERT_FALSE(Execute(line).failed) << line;
+    const std::string zeros = " 00 00 00 00 00 00 00 00 00 00 00 00 00 00 ";
+    const struct {
+        const char* line;
+        std::string want;
+    } cases[] = {
+        {"dump 80", "0080: 41 42 00 00" + zeros.substr(0, 37) + "AB..............\n"},
+        {"dump 9000 2", "9000:" + zeros + "00 00 ................\n9010:" + zeros + "00 00 ................\n"},
+        {"dump 100", "0100: 00 00 00 00 33 00 00 00 00 00 00 00 00 00 00 00 ....3...........\n"},
+        {"lcdram", "0080: 00 00 43 44" + zeros.substr(0, 37) + "..CD............\n"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_FALSE(Execute(c.line).failed) << c.line;
+        EXPECT_EQ(output.substr(0, c.want.size()), c.want) << c.line;
+    }
+    ASSERT_FALSE(Execute("lcdram").failed);
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 8);
+    EXPECT_NE(output.find("\n00F0: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 45 ...............E\n"),
+              std::string::npos)
+        << output;
+    // Byte for byte what peekb reads.
+    ASSERT_FALSE(Execute("dump 100").failed);
+    const std::string row = output;
+    for (int i = 0; i < 16; ++i) {
+        ASSERT_FALSE(Execute("peekb " + FormatWord(uint16_t(0x100 + i), '0', NumberFormat(16))).failed);
+        EXPECT_EQ(row.substr(6 + 3 * size_t(i), 2), output.substr(0, 2)) << i;
+    }
+}
+
 TEST_F(DebugCommands, BadArgumentsChangeNothing) {
     ASSERT_FALSE(Execute("break 8100").failed);
     ASSERT_FALSE(Execute("watch r 8200 8203").failed);
