@@ -184,6 +184,8 @@ const Console::Command Console::Commands[] = {
     {"watch", &Console::WatchCommand, "[w|r|rw ADDR [END]]",
      "stop runs when the program writes or reads ADDR..END (default: the word at ADDR); list them", 0, 3, false},
     {"unwatch", &Console::Unwatch, "w|r|rw ADDR [END] | all", "remove a watchpoint, or all", 1, 3, false},
+    {"stop", &Console::StopCommand, "[traps|halt on|off]",
+     "stop runs when a trap is taken, or when halt mode is entered; list them", 0, 2, false},
     {"go", &Console::Go, "[MAX]", "run until a stop, at most MAX steps (default 100000000), and say why", 0, 1,
      false},
     {"over", &Console::Over, "[MAX]", "step over a call (jsr, emt, trap, iot, bpt) and say where it stopped", 0, 1,
@@ -591,6 +593,21 @@ void Console::Unwatch(const Arguments& arguments, std::ostream& out, ConsoleRepl
     const Watchpoint watch = ParseWatchRange(ParseWatchAccess(arguments.Word(0)), arguments.Word(1), arguments.Word(2));
     if (!Debugger.ClearWatch(watch)) throw BadArgument("no watchpoint " + WatchText(watch));
     out << "unwatch " << WatchText(watch) << "\n";
+}
+
+void Console::StopCommand(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
+    const auto state = [](bool on) { return on ? "on" : "off"; };
+    if (!arguments.Has(0)) {
+        out << "stop traps " << state(Debugger.StopOnTrap) << ", halt " << state(Debugger.StopOnHaltMode) << "\n";
+        return;
+    }
+    const std::string which = Lower(arguments.Word(0));
+    bool* option = which == "traps" ? &Debugger.StopOnTrap : which == "halt" ? &Debugger.StopOnHaltMode : nullptr;
+    if (!option) throw BadArgument("unknown stop " + Quoted(arguments.Word(0)) + ": traps or halt");
+    const std::string value = Lower(arguments.Word(1));
+    if (value != "on" && value != "off") throw BadArgument("missing on or off; usage: stop traps|halt on|off");
+    *option = value == "on";
+    out << "stop " << which << " " << state(*option) << "\n";
 }
 
 // Carries the debugger's command on until it stops or the limit runs out,

@@ -78,6 +78,7 @@ private:
     void Unbreak(const Arguments&, std::ostream&, ConsoleReply&);
     void WatchCommand(const Arguments&, std::ostream&, ConsoleReply&);
     void Unwatch(const Arguments&, std::ostream&, ConsoleReply&);
+    void StopCommand(const Arguments&, std::ostream&, ConsoleReply&);
     void Go(const Arguments&, std::ostream&, ConsoleReply&);
     void Over(const Arguments&, std::ostream&, ConsoleReply&);
     void Out(const Arguments&, std::ostream&, ConsoleReply&);

@@ -175,6 +175,45 @@ TEST_F(DebugCommands, DumpReadsAsTheProcessorAndLcdramShowsTheDisplay) {
     }
 }
 
+// A trap at 8300 goes through vector 001C to 8310; the halt request enters
+// halt mode at 7000, where a branch waits on itself.
+TEST_F(DebugCommands, StopsOnTrapsAndHaltModeAreOptional) {
+    for (const char* line : {"load 8300 8900 0000", "load 8310 01FF", "load 001C 8310 0000", "load 0078 7000 00E0",
+                             "load 7000 01FF"})
+        ASSERT_FALSE(Execute(line).failed) << line;
+    const struct {
+        const char* stop;  // the stop command given first
+        bool halt;         // whether the halt request is made before the run
+        const char* answer;
+    } cases[] = {
+        {"stop traps on", false, "trap 001C to 8310\n"},
+        {"stop traps off", false, "no stop after 50 steps, at 8310\n"},
+        {"stop halt on", true, "halt mode at 7000\n"},
+        {"stop halt off", true, "no stop after 50 steps, at 7000\n"},
+        {"stop", true, "no stop after 50 steps, at 7000\n"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_FALSE(Execute("set pc 8300").failed);
+        ASSERT_FALSE(Execute("set psw 0").failed);
+        if (c.halt) {
+            ASSERT_FALSE(Execute("halt").failed);
+        }
+        ASSERT_FALSE(Execute(c.stop).failed) << c.stop;
+        ASSERT_FALSE(Execute("go 50").failed) << c.stop;
+        EXPECT_EQ(output, c.answer) << c.stop;
+    }
+    ASSERT_FALSE(Execute("stop traps on").failed);
+    EXPECT_EQ(output, "stop traps on\n");
+    ASSERT_FALSE(Execute("stop").failed);
+    EXPECT_EQ(output, "stop traps on, halt off\n");
+    for (const char* line : {"stop trap on", "stop halt", "stop halt yes", "stop traps off 1"}) {
+        EXPECT_TRUE(Execute(line).failed) << line;
+        EXPECT_TRUE(Debugger.StopOnTrap) << line;
+        EXPECT_FALSE(Debugger.StopOnHaltMode) << line;
+    }
+    Debugger.StopOnTrap = false;
+}
+
 TEST_F(DebugCommands, BadArgumentsChangeNothing) {
     ASSERT_FALSE(Execute("break 8100").failed);
     ASSERT_FALSE(Execute("watch r 8200 8203").failed);
