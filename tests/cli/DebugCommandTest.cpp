@@ -214,6 +214,38 @@ TEST_F(DebugCommands, StopsOnTrapsAndHaltModeAreOptional) {
     Debugger.StopOnTrap = false;
 }
 
+// The program clears the control port, which stops the processor after a
+// few steps; the steps after that are counted at once, and the history still
+// gives back every step.
+TEST_F(DebugCommands, StepsOfASleepingProcessorCountAtOnce) {
+    ASSERT_FALSE(Execute("load 800A 0000").failed);
+    Debugger.Past().Begin(0);
+    const Machine start = Mk;
+    std::vector<Machine> oneByOne;  // after each step, stepped one at a time
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_FALSE(Execute("step").failed);
+        oneByOne.push_back(Mk);
+    }
+    ASSERT_EQ(StateOf(Mk), ProcessorState::Asleep);
+    ASSERT_FALSE(Execute("step 19980").failed);
+    const Machine asleep = Mk;
+
+    Mk = start;
+    Debugger.Past().Begin(0);
+    ASSERT_FALSE(Execute("step 20000").failed);
+    EXPECT_TRUE(Mk == asleep);
+    ASSERT_FALSE(Execute("step 999999999980000").failed);
+    EXPECT_EQ(Debugger.StepCount(), 1'000'000'000'000'000u);
+    EXPECT_TRUE(Mk == asleep);
+    ASSERT_FALSE(Execute("back 999999999999995").failed);
+    EXPECT_EQ(output, "stepped to 8102, step 5\n");
+    EXPECT_TRUE(Mk == oneByOne[4]);
+    ASSERT_FALSE(Execute("step 15").failed);
+    EXPECT_TRUE(Mk == oneByOne[19]);
+    ASSERT_FALSE(Execute("back 30000").failed);
+    EXPECT_EQ(output, "history start at 8000, step 0\n");
+}
+
 TEST_F(DebugCommands, BadArgumentsChangeNothing) {
     ASSERT_FALSE(Execute("break 8100").failed);
     ASSERT_FALSE(Execute("watch r 8200 8203").failed);
