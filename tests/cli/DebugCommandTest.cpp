@@ -246,6 +246,71 @@ TEST_F(DebugCommands, StepsOfASleepingProcessorCountAtOnce) {
     EXPECT_EQ(output, "history start at 8000, step 0\n");
 }
 
+// out runs fast while SP stays within the routine's frame, and a step at a
+// time above it; with the stop on halt mode on, it runs a step at a time
+// throughout. Both ways end at the same step with the same machine. The
+// program starts at 8300 with SP at 8400; emt goes to 8380, trap to 8390.
+TEST_F(DebugCommands, OutEndsAsWhenRunStepByStep) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> lines;
+        int stepsIn;  // steps run before out
+        std::string answer;
+    };
+    const std::vector<Case> cases = {
+        {"jsr and rts",
+         {"asm 8300 jsr pc,8340", "asm 8304 br 8304", "asm 8340 inc r1", "asm 8342 rts pc"}, 2, "returned to 8304"},
+        {"recursion returns one level",
+         {"asm 8300 mov #3,r0", "asm 8304 jsr pc,8340", "asm 8308 br 8308", "asm 8340 dec r0", "asm 8342 beq 8348",
+          "asm 8344 jsr pc,8340", "asm 8348 rts pc"},
+         6, "returned to 8348"},
+        {"jsr r5 with a word after the call",
+         {"asm 8300 jsr r5,8340", "load 8304 1234", "asm 8306 br 8306", "asm 8340 mov (r5)+,r1", "asm 8342 rts r5"},
+         1, "returned to 8306"},
+        {"emt and rti", {"asm 8300 emt 12", "asm 8302 br 8302", "asm 8380 inc r1", "asm 8382 rti"}, 1,
+         "returned to 8302"},
+        {"trap and rtt", {"asm 8300 trap 3", "asm 8302 br 8302", "asm 8390 inc r1", "asm 8392 rtt"}, 2,
+         "returned to 8302"},
+        {"a routine that pops its own return address, then a return",
+         {"asm 8300 jsr pc,8340", "asm 8304 jsr pc,8360", "asm 8308 br 8308", "asm 8340 mov (sp)+,r0",
+          "asm 8342 jmp (r0)", "asm 8360 rts pc"},
+         1, "returned to 8308"},
+        {"unwinding by resetting SP",
+         {"asm 8300 jsr pc,8340", "asm 8304 br 8304", "asm 8340 jsr pc,8360", "asm 8360 mov #8400,sp",
+          "asm 8364 jmp 8304"},
+         2, "no stop after 1000 steps, at 8304"},
+        {"a breakpoint on the way", {"asm 8300 jsr pc,8340", "asm 8304 br 8304", "asm 8340 inc r1",
+                                     "asm 8342 rts pc", "break 8342"},
+         1, "break 8342"},
+        {"the top level", {"asm 8300 br 8300"}, 0, "no stop after 1000 steps, at 8300"},
+    };
+    for (const std::string line : {"load 0018 8380 0000", "load 001C 8390 0000"}) ASSERT_FALSE(Execute(line).failed);
+    const Machine base = Mk;
+    for (const Case& c : cases) {
+        struct End {
+            std::string answer;
+            Machine machine;
+            uint64_t step;
+        } ends[2];
+        for (int slow = 0; slow < 2; ++slow) {
+            Mk = base;
+            Debugger.ClearBreakpoints();
+            for (const std::string& line : c.lines) ASSERT_FALSE(Execute(line).failed) << c.what << ": " << line;
+            ASSERT_FALSE(Execute("set pc 8300").failed);
+            Debugger.Past().Begin(0);
+            ASSERT_FALSE(Execute("step " + std::to_string(c.stepsIn)).failed);
+            Debugger.StopOnHaltMode = slow == 1;
+            ASSERT_FALSE(Execute("out 1000").failed) << c.what;
+            Debugger.StopOnHaltMode = false;
+            ends[slow] = {output, Mk, Debugger.StepCount()};
+        }
+        EXPECT_EQ(ends[0].answer, c.answer + "\n") << c.what;
+        EXPECT_EQ(ends[0].answer, ends[1].answer) << c.what;
+        EXPECT_EQ(ends[0].step, ends[1].step) << c.what;
+        EXPECT_TRUE(ends[0].machine == ends[1].machine) << c.what;
+    }
+}
+
 TEST_F(DebugCommands, BadArgumentsChangeNothing) {
     ASSERT_FALSE(Execute("break 8100").failed);
     ASSERT_FALSE(Execute("watch r 8200 8203").failed);
