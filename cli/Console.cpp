@@ -9,10 +9,12 @@
 #include <stdexcept>
 #include <vector>
 
+#include "cli/Interrupt.h"
 #include "cli/LcdText.h"
 #include "cli/Utf8.h"
 #include "cpu/Cpu.h"
 #include "core/Def.h"
+#include "debugger/History.h"
 #include "debugger/MemoryRow.h"
 #include "debugger/Numbers.h"
 #include "debugger/Pdp11asm.h"
@@ -96,13 +98,28 @@ std::string FileArgument(std::string_view text) {
 
 // The run loop's budget of one tick, without its run control.
 void RunTicks(uint64_t ticks) {
-    for (uint64_t i = 0; i < ticks; ++i) RunBudget(CpuSpeed);
+    for (uint64_t i = 0; i < ticks && !Interrupted(); ++i) RunBudget(CpuSpeed);
+}
+
+// Steps run between checks for Ctrl+C: some milliseconds of work, or all the
+// steps of a sleeping processor up to the next recorded key, which are
+// counted at once.
+uint64_t RunChunk(uint64_t left) {
+    constexpr uint64_t busySteps = 1 << 22;
+    if (CpuIdle()) return std::min(left, Debugger.Past().NextInputChange() - Debugger.StepCount());
+    return std::min(left, busySteps);
 }
 
 // Runs steps as that many CpuStep calls would, with no debugger stops;
 // returns how many ran.
 uint64_t RunSteps(uint64_t steps, int32_t stopAt = -1) {
-    return Debugger.RunPlain(UnlimitedBudget, steps, stopAt).Steps;
+    uint64_t ran = 0;
+    while (ran < steps && !Interrupted()) {
+        const Advanced run = Debugger.RunPlain(UnlimitedBudget, RunChunk(steps - ran), stopAt);
+        ran += run.Steps;
+        if (run.Stopped) break;
+    }
+    return ran;
 }
 
 // How far go, over and out run when no limit is given.
@@ -297,6 +314,10 @@ ConsoleReply Console::Execute(std::string_view line, std::ostream& out) {
         reply.failed = true;
         reply.error = bad.what();
     }
+    if (!reply.failed && Interrupted()) {
+        reply.interrupted = true;
+        out << "interrupted at " << Place(Mk.Reg[PC]) << ", step " << Debugger.StepCount() << "\n";
+    }
     return reply;
 }
 
@@ -359,7 +380,7 @@ void Console::Until(const Arguments& arguments, std::ostream& out, ConsoleReply&
 // bit) until one is held: the machine has done what it was given.
 void Console::Idle(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
     const uint64_t limit = arguments.Has(0) ? ParseCount(arguments.Word(0), "tick limit") : 6000;
-    for (uint64_t ticks = 1; ticks <= limit; ++ticks) {
+    for (uint64_t ticks = 1; ticks <= limit && !Interrupted(); ++ticks) {
         RunTicks(1);
         if (!(Mk.CtrlPort & CtrlRunBit) && Mk.PcKey == 0 && Mk.MouseKey == 0) {
             out << "idle after " << ticks << " ticks\n";
@@ -415,7 +436,7 @@ void Console::Dump(const Arguments& arguments, std::ostream& out, ConsoleReply&)
     const uint64_t rows = arguments.Has(1) ? ParseCount(arguments.Word(1), "row count") : 1;
     // Rows end at the top of the address space; they do not wrap to 0.
     uint32_t row = address & 0xFFF0u;
-    for (uint64_t i = 0; i < rows && row <= 0xFFFF && out; ++i, row += 16) {
+    for (uint64_t i = 0; i < rows && row <= 0xFFFF && out && !Interrupted(); ++i, row += 16) {
         // A byte read gives the low byte of the word PeekWord finds there:
         // the ROM under the display, the ports, 0 where nothing answers.
         uint8_t bytes[16];
@@ -438,7 +459,7 @@ void Console::Disassemble(const Arguments& arguments, std::ostream& out, Console
     const uint64_t lines = arguments.Has(1) ? ParseCount(arguments.Word(1), "line count") : 1;
     const WordReader read = MachineReader(Mk);
     uint16_t next = address & 0xFFFE;
-    for (uint64_t i = 0; i < lines && out; ++i) {
+    for (uint64_t i = 0; i < lines && out && !Interrupted(); ++i) {
         if (const std::string* name = Symbols.NameAt(next)) out << *name << ":\n";
         const ListingLine line = DisassemblyLine(next, read, numbers, &Symbols);
         out << line.Text << "\n";
@@ -477,7 +498,7 @@ void Console::Type(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     if (arguments.text.empty()) throw BadArgument("missing argument; usage: type TEXT");
     // Malformed UTF-8 gives characters that reach no key.
     KeyTyper typer(DecodeUtf8(arguments.text), holdTicks);
-    while (typer.BeforeTick()) RunTicks(1);
+    while (typer.BeforeTick() && !Interrupted()) RunTicks(1);
 }
 
 void Console::Hold(const Arguments& arguments, std::ostream&, ConsoleReply&) {
@@ -614,9 +635,18 @@ void Console::StopCommand(const Arguments& arguments, std::ostream& out, Console
 // and says which.
 void Console::RunCommand(const Arguments& arguments, std::ostream& out) {
     const uint64_t limit = arguments.Has(0) ? ParseCount(arguments.Word(0), "step limit") : DefaultRunLimit;
-    const Advanced run = Debugger.Advance(UnlimitedBudget, limit);
+    Advanced run;
+    do {
+        const Advanced part = Debugger.Advance(UnlimitedBudget, RunChunk(limit - run.Steps));
+        run.Steps += part.Steps;
+        run.Stopped = part.Stopped;
+    } while (!run.Stopped && run.Steps < limit && !Interrupted());
     if (run.Stopped) {
         out << StopText(Debugger.LastStop(), numbers.Radix()) << "\n";
+        return;
+    }
+    if (Interrupted()) {
+        Debugger.Interrupt();
         return;
     }
     Debugger.Continue();

@@ -19,6 +19,7 @@
 struct ConsoleReply {
     bool failed = false;   // the line could not be taken; error says why
     bool quit = false;     // the line asked to end the run
+    bool interrupted = false;  // Ctrl+C stopped the command where it was
     std::string warnings;  // problems to report that do not fail the line
     std::string error;     // why the line could not be taken
 };

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "cli/Console.h"
+#include "cli/Interrupt.h"
 #include "panel/Startup.h"
 #include "panel/Version.h"
 
@@ -18,13 +20,14 @@ namespace {
 
 constexpr int ExitDone = 0;
 constexpr int ExitBadLine = 2;
+constexpr int ExitInterrupted = 128 + SIGINT;
 
 constexpr const char* Usage =
     "usage: vexal-cli [--rom FILE] [--ram FILE] [--ini FILE] [--sym FILE] [SCRIPT ...]\n"
     "       vexal-cli --help | --version\n"
     "Runs the commands of each SCRIPT in turn, or of standard input; \"help\" lists them.\n";
 
-enum class Outcome { EndOfInput, Quit, BadLine };
+enum class Outcome { EndOfInput, Quit, BadLine, Interrupted };
 
 // Runs the lines of one input. In an interactive terminal a bad line is
 // reported and the next one is read; from a file or a pipe it ends the run.
@@ -33,7 +36,11 @@ Outcome RunLines(Console& console, std::istream& input, bool interactive) {
     for (long number = 1; std::getline(input, line); ++number) {
         // Scripts written on Windows end their lines in CR LF.
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        const ConsoleReply reply = console.Execute(line, std::cout);
+        ConsoleReply reply;
+        {
+            const InterruptCatcher catcher;
+            reply = console.Execute(line, std::cout);
+        }
         if (!reply.warnings.empty() || reply.failed) {
             std::cout.flush();
             std::cerr << reply.warnings;
@@ -41,6 +48,9 @@ Outcome RunLines(Console& console, std::istream& input, bool interactive) {
         }
         if (interactive) std::cout.flush();
         if (reply.quit) return Outcome::Quit;
+        // A script cannot be told where it stopped: the run ends, and
+        // nothing after the command runs.
+        if (reply.interrupted && !interactive) return Outcome::Interrupted;
         if (reply.failed && !interactive) return Outcome::BadLine;
     }
     return Outcome::EndOfInput;
@@ -91,7 +101,9 @@ int main(int argc, char** argv) {
 
     if (scripts.empty()) {
         const Outcome outcome = RunLines(console, std::cin, isatty(STDIN_FILENO) == 1);
-        return outcome == Outcome::BadLine ? ExitBadLine : ExitDone;
+        return outcome == Outcome::BadLine       ? ExitBadLine
+               : outcome == Outcome::Interrupted ? ExitInterrupted
+                                                 : ExitDone;
     }
     for (const std::string& script : scripts) {
         // A folder opens as a file that reads as nothing, which would pass
@@ -113,6 +125,8 @@ int main(int argc, char** argv) {
             return ExitDone;
         case Outcome::BadLine:
             return ExitBadLine;
+        case Outcome::Interrupted:
+            return ExitInterrupted;
         }
     }
     return ExitDone;

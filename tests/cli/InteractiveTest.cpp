@@ -1,6 +1,10 @@
-// vexal-cli in a terminal: a bad line is reported and the next one is read.
+// vexal-cli in a terminal: a bad line is reported and the next one is read;
+// Ctrl+C stops the command and the next line is read.
 #include <gtest/gtest.h>
 #include <pty.h>
+
+#include <csignal>
+#include <regex>
 
 #include "CliRun.h"
 
@@ -35,6 +39,46 @@ TEST(CliInteractive, BadLineInATerminalDoesNotEndTheRun) {
     EXPECT_EQ(messages,
               "line 1: unknown command 'bogus' (help lists the commands)\n"
               "line 2: missing argument; usage: set NAME VALUE\n");
+}
+
+// Whether the program has set a handler for SIGINT by now: it does while a
+// command runs.
+bool CatchesInterrupt(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("SigCgt:", 0) == 0) return std::stoull(line.substr(7), nullptr, 16) >> (SIGINT - 1) & 1;
+    return false;
+}
+
+// The ROM's zeros at 8000 are HALT: the processor enters halt mode and waits
+// at 7000 on a branch to itself, which runs for as long as it is let.
+TEST(CliInteractive, CtrlCStopsTheCommandAndTheNextLineIsRead) {
+    StandardFolder folder;
+    int terminal = -1;
+    const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (chdir((folder / "").c_str()) != 0) _exit(121);
+        execl(VEXAL_CLI_PATH, VEXAL_CLI_PATH, static_cast<char*>(nullptr));
+        _exit(122);
+    }
+    const std::string input = "step 1000000000000000\nback 1\nquit\n\x04";
+    ASSERT_EQ(write(terminal, input.data(), input.size()), ssize_t(input.size()));
+    EXPECT_TRUE(ChildProcess::WaitUntil([&] { return CatchesInterrupt(child); }));
+    kill(child, SIGINT);
+    std::string shown;
+    char buffer[256];
+    for (ssize_t n; (n = read(terminal, buffer, sizeof buffer)) > 0;) shown.append(buffer, size_t(n));
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    close(terminal);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    std::smatch found;
+    ASSERT_TRUE(std::regex_search(shown, found, std::regex(R"(interrupted at 7000, step (\d+)\r\n)"))) << shown;
+    const uint64_t step = std::stoull(found[1]);
+    EXPECT_GT(step, 1u);
+    EXPECT_NE(shown.find("stepped to 7000, step " + std::to_string(step - 1) + "\r\n"), std::string::npos) << shown;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <regex>
 
 #include "CliRun.h"
 
@@ -54,6 +55,19 @@ TEST(CliLimits, ALongAnswerStreams) {
     console.Signal(SIGKILL);
     const ProgramResult streamed = console.Wait();
     EXPECT_EQ(streamed.out.substr(0, brief.out.size()), brief.out);
+}
+
+// Ctrl+C in a script ends the run: nothing after the command runs.
+TEST(CliLimits, CtrlCEndsAScriptWithoutRunningTheRest) {
+    StandardFolder folder;
+    folder.WriteText("script.txt", "step 1000000000000000\nsave x.bin\n");
+    ChildProcess console({VEXAL_CLI_PATH, "script.txt"}, {folder.path(), "/dev/null", {}});
+    EXPECT_TRUE(ChildProcess::WaitUntil([&] { return console.Catches(SIGINT); }));
+    console.Signal(SIGINT);
+    const ProgramResult r = console.Wait();
+    EXPECT_EQ(r.status, 130);
+    EXPECT_TRUE(std::regex_match(r.out, std::regex("interrupted at 7000, step \\d+\n"))) << r.out;
+    EXPECT_FALSE(folder.Exists("x.bin"));
 }
 
 }  // namespace
