@@ -514,6 +514,8 @@ void Console::Save(const Arguments& arguments, std::ostream&, ConsoleReply& repl
     const std::string path = file.empty() ? saveFile : file;
     if (!romFile.empty() && SameFile(path, romFile))
         throw BadArgument(path + " is the ROM image this session loaded; choose another file");
+    for (const std::string& input : inputs)
+        if (SameFile(path, input)) throw BadArgument(path + " is read by this session; choose another file");
     // A file that cannot be written is reported like the front panel reports
     // it, and the run goes on: the old file, if any, is still whole.
     if (const std::string problem = SaveRam(path); !problem.empty())
@@ -725,4 +727,10 @@ void Console::RefuseInput(const std::string& path) const {
     for (const std::string& input : {romFile, saveFile})
         if (!input.empty() && SameFile(path, input))
             throw BadArgument(path + " is a memory image of this session; choose another file");
+    for (const std::string& input : inputs)
+        if (SameFile(path, input)) throw BadArgument(path + " is read by this session; choose another file");
+}
+
+void Console::AddInput(std::string path) {
+    if (!path.empty()) inputs.push_back(std::move(path));
 }

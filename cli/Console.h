@@ -11,6 +11,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "debugger/Numbers.h"
 #include "debugger/RunControl.h"
@@ -37,6 +38,10 @@ public:
     // changes, and nothing is written, when the line fails. A long answer
     // stops early once out has failed.
     ConsoleReply Execute(std::string_view line, std::ostream& out);
+
+    // A file the session reads besides its images (the settings, the
+    // symbols, a script): no output may be written over it.
+    void AddInput(std::string path);
 
     // How long "type" holds each key and then leaves it released, in
     // run-loop ticks.
@@ -116,6 +121,7 @@ private:
 
     std::string saveFile;
     std::string romFile;
+    std::vector<std::string> inputs;
     NumberFormat numbers;
     int64_t holdTicks = DefaultHoldTicks;
 };

@@ -98,6 +98,9 @@ int main(int argc, char** argv) {
     }
     StartMachine(files, [](const std::string& message) { std::cerr << message << '\n'; });
     Console console(files.ram, ReadDebuggerRadix(files.settings), files.rom);
+    console.AddInput(files.settings);
+    console.AddInput(files.symbols);
+    for (const std::string& script : scripts) console.AddInput(script);
 
     if (scripts.empty()) {
         const Outcome outcome = RunLines(console, std::cin, isatty(STDIN_FILENO) == 1);
