@@ -10,10 +10,12 @@
 #include <type_traits>
 #include <vector>
 
+#include "cli/Interrupt.h"
 #include "cli/LcdText.h"
 #include "cli/Utf8.h"
 #include "cpu/Cpu.h"
 #include "core/Def.h"
+#include "debugger/History.h"
 #include "debugger/MemoryRow.h"
 #include "debugger/Numbers.h"
 #include "debugger/Pdp11asm.h"
@@ -97,13 +99,28 @@ std::string FileArgument(std::string_view text) {
 
 // The run loop's budget of one tick, without its run control.
 void RunTicks(uint64_t ticks) {
-    for (uint64_t i = 0; i < ticks; ++i) RunBudget(CpuSpeed);
+    for (uint64_t i = 0; i < ticks && !Interrupted(); ++i) RunBudget(CpuSpeed);
+}
+
+// Steps run between checks for Ctrl+C: some milliseconds of work, or all the
+// steps of a sleeping processor up to the next recorded key, which are
+// counted at once.
+uint64_t RunChunk(uint64_t left) {
+    constexpr uint64_t busySteps = 1 << 22;
+    if (CpuIdle()) return std::min(left, Debugger.Past().NextInputChange() - Debugger.StepCount());
+    return std::min(left, busySteps);
 }
 
 // Runs steps as that many CpuStep calls would, with no debugger stops;
 // returns how many ran.
 uint64_t RunSteps(uint64_t steps, int32_t stopAt = -1) {
-    return Debugger.RunPlain(UnlimitedBudget, steps, stopAt).Steps;
+    uint64_t ran = 0;
+    while (ran < steps && !Interrupted()) {
+        const Advanced run = Debugger.RunPlain(UnlimitedBudget, RunChunk(steps - ran), stopAt);
+        ran += run.Steps;
+        if (run.Stopped) break;
+    }
+    return ran;
 }
 
 // How far go, over and out run when no limit is given.
@@ -164,7 +181,9 @@ const Console::Command Console::Commands[] = {
     {"poke", &Console::Poke, "ADDR VALUE", "write a word as the processor would", 2, 2, false},
     {"pokeb", &Console::PokeByte, "ADDR VALUE", "write a byte as the processor would", 2, 2, false},
     {"load", &Console::Load, "ADDR WORD ...", "store words from ADDR upward (ROM too)", 2, SIZE_MAX, false},
-    {"dump", &Console::Dump, "ADDR [ROWS]", "show memory 16 bytes a row (default 1 row)", 1, 2, false},
+    {"dump", &Console::Dump, "ADDR [ROWS]", "show memory as the processor reads it, 16 bytes a row (default 1 row)",
+     1, 2, false},
+    {"lcdram", &Console::LcdRamCommand, "", "show the 128 bytes of the display memory", 0, 0, false},
     {"dis", &Console::Disassemble, "ADDR [N]", "disassemble N instructions (default 1)", 1, 2, false},
     {"asm", &Console::Assemble, "ADDR TEXT", "assemble one instruction at ADDR", 1, 1, true},
     {"key", &Console::Key, "N", "hold key N on the PC keyboard (0 releases); key 39 requests halt mode", 1, 1,
@@ -183,6 +202,8 @@ const Console::Command Console::Commands[] = {
     {"watch", &Console::WatchCommand, "[w|r|rw ADDR [END]]",
      "stop runs when the program writes or reads ADDR..END (default: the word at ADDR); list them", 0, 3, false},
     {"unwatch", &Console::Unwatch, "w|r|rw ADDR [END] | all", "remove a watchpoint, or all", 1, 3, false},
+    {"stop", &Console::StopCommand, "[traps|halt on|off]",
+     "stop runs when a trap is taken, or when halt mode is entered; list them", 0, 2, false},
     {"go", &Console::Go, "[MAX]", "run until a stop, at most MAX steps (default 100000000), and say why", 0, 1,
      false},
     {"over", &Console::Over, "[MAX]", "step over a call (jsr, emt, trap, iot, bpt) and say where it stopped", 0, 1,
@@ -294,6 +315,10 @@ ConsoleReply Console::Execute(std::string_view line, std::ostream& out) {
         reply.failed = true;
         reply.error = bad.what();
     }
+    if (!reply.failed && Interrupted()) {
+        reply.interrupted = true;
+        out << "interrupted at " << Place(Mk.Reg[PC]) << ", step " << Debugger.StepCount() << "\n";
+    }
     return reply;
 }
 
@@ -359,7 +384,7 @@ void Console::Until(const Arguments& arguments, std::ostream& out, ConsoleReply&
 // bit) until one is held: the machine has done what it was given.
 void Console::Idle(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
     const uint64_t limit = arguments.Has(0) ? ParseCount(arguments.Word(0), "tick limit") : 6000;
-    for (uint64_t ticks = 1; ticks <= limit; ++ticks) {
+    for (uint64_t ticks = 1; ticks <= limit && !Interrupted(); ++ticks) {
         RunTicks(1);
         if (!(Mk.CtrlPort & CtrlRunBit) && Mk.PcKey == 0 && Mk.MouseKey == 0) {
             out << "idle after " << ticks << " ticks\n";
@@ -415,9 +440,21 @@ void Console::Dump(const Arguments& arguments, std::ostream& out, ConsoleReply&)
     const uint64_t rows = arguments.Has(1) ? ParseCount(arguments.Word(1), "row count") : 1;
     // Rows end at the top of the address space; they do not wrap to 0.
     uint32_t row = address & 0xFFF0u;
-    for (uint64_t i = 0; i < rows && row <= 0xFFFF && out; ++i, row += 16) {
-        const std::string text = MemoryRowText(Mk, uint16_t(row), 1, numbers);
-        if (!text.empty()) out << text << "\n";
+    for (uint64_t i = 0; i < rows && row <= 0xFFFF && out && !Interrupted(); ++i, row += 16) {
+        // A byte read gives the low byte of the word PeekWord finds there:
+        // the ROM under the display, the ports, 0 where nothing answers.
+        uint8_t bytes[16];
+        for (uint16_t j = 0; j < 16; ++j) bytes[j] = uint8_t(PeekWord(Mk, uint16_t(row + j)));
+        out << MemoryRowText(uint16_t(row), bytes, 1, numbers) << "\n";
+    }
+}
+
+// The display memory is written only: the processor reads the ROM under it.
+void Console::LcdRamCommand(const Arguments&, std::ostream& out, ConsoleReply&) {
+    for (uint16_t offset = 0; offset < LcdRamSize && out; offset += 16) {
+        uint8_t bytes[16];
+        std::copy_n(Mk.LcdRam.data() + offset, 16, bytes);
+        out << MemoryRowText(uint16_t(LcdRamStart + offset), bytes, 1, numbers) << "\n";
     }
 }
 
@@ -426,7 +463,7 @@ void Console::Disassemble(const Arguments& arguments, std::ostream& out, Console
     const uint64_t lines = arguments.Has(1) ? ParseCount(arguments.Word(1), "line count") : 1;
     const WordReader read = MachineReader(Mk);
     uint16_t next = address & 0xFFFE;
-    for (uint64_t i = 0; i < lines && out; ++i) {
+    for (uint64_t i = 0; i < lines && out && !Interrupted(); ++i) {
         if (const std::string* name = Symbols.NameAt(next)) out << *name << ":\n";
         const ListingLine line = DisassemblyLine(next, read, numbers, &Symbols);
         out << line.Text << "\n";
@@ -465,7 +502,7 @@ void Console::Type(const Arguments& arguments, std::ostream&, ConsoleReply&) {
     if (arguments.text.empty()) throw BadArgument("missing argument; usage: type TEXT");
     // Malformed UTF-8 gives characters that reach no key.
     KeyTyper typer(DecodeUtf8(arguments.text), holdTicks);
-    while (typer.BeforeTick()) RunTicks(1);
+    while (typer.BeforeTick() && !Interrupted()) RunTicks(1);
 }
 
 void Console::Hold(const Arguments& arguments, std::ostream&, ConsoleReply&) {
@@ -481,6 +518,8 @@ void Console::Save(const Arguments& arguments, std::ostream&, ConsoleReply& repl
     const std::string path = file.empty() ? saveFile : file;
     if (!romFile.empty() && SameFile(path, romFile))
         throw BadArgument(path + " is the ROM image this session loaded; choose another file");
+    for (const std::string& input : inputs)
+        if (SameFile(path, input)) throw BadArgument(path + " is read by this session; choose another file");
     // A file that cannot be written, or that another program owns, is
     // reported like the front panel reports it, and the run goes on: the old
     // file, if any, is still whole.
@@ -596,13 +635,37 @@ void Console::Unwatch(const Arguments& arguments, std::ostream& out, ConsoleRepl
     out << "unwatch " << WatchText(watch) << "\n";
 }
 
+void Console::StopCommand(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
+    const auto state = [](bool on) { return on ? "on" : "off"; };
+    if (!arguments.Has(0)) {
+        out << "stop traps " << state(Debugger.StopOnTrap) << ", halt " << state(Debugger.StopOnHaltMode) << "\n";
+        return;
+    }
+    const std::string which = Lower(arguments.Word(0));
+    bool* option = which == "traps" ? &Debugger.StopOnTrap : which == "halt" ? &Debugger.StopOnHaltMode : nullptr;
+    if (!option) throw BadArgument("unknown stop " + Quoted(arguments.Word(0)) + ": traps or halt");
+    const std::string value = Lower(arguments.Word(1));
+    if (value != "on" && value != "off") throw BadArgument("missing on or off; usage: stop traps|halt on|off");
+    *option = value == "on";
+    out << "stop " << which << " " << state(*option) << "\n";
+}
+
 // Carries the debugger's command on until it stops or the limit runs out,
 // and says which.
 void Console::RunCommand(const Arguments& arguments, std::ostream& out) {
     const uint64_t limit = arguments.Has(0) ? ParseCount(arguments.Word(0), "step limit") : DefaultRunLimit;
-    const Advanced run = Debugger.Advance(UnlimitedBudget, limit);
+    Advanced run;
+    do {
+        const Advanced part = Debugger.Advance(UnlimitedBudget, RunChunk(limit - run.Steps));
+        run.Steps += part.Steps;
+        run.Stopped = part.Stopped;
+    } while (!run.Stopped && run.Steps < limit && !Interrupted());
     if (run.Stopped) {
         out << StopText(Debugger.LastStop(), numbers.Radix()) << "\n";
+        return;
+    }
+    if (Interrupted()) {
+        Debugger.Interrupt();
         return;
     }
     Debugger.Continue();
@@ -686,4 +749,10 @@ void Console::RefuseInput(const std::string& path) const {
     for (const std::string& input : {romFile, saveFile})
         if (!input.empty() && SameFile(path, input))
             throw BadArgument(path + " is a memory image of this session; choose another file");
+    for (const std::string& input : inputs)
+        if (SameFile(path, input)) throw BadArgument(path + " is read by this session; choose another file");
+}
+
+void Console::AddInput(std::string path) {
+    if (!path.empty()) inputs.push_back(std::move(path));
 }

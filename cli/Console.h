@@ -21,6 +21,7 @@
 struct ConsoleReply {
     bool failed = false;   // the line could not be taken; error says why
     bool quit = false;     // the line asked to end the run
+    bool interrupted = false;  // Ctrl+C stopped the command where it was
     std::string warnings;  // problems to report that do not fail the line
     std::string error;     // why the line could not be taken
 };
@@ -38,6 +39,10 @@ public:
     // changes, and nothing is written, when the line fails. A long answer
     // stops early once out has failed.
     ConsoleReply Execute(std::string_view line, std::ostream& out);
+
+    // A file the session reads besides its images (the settings, the
+    // symbols, a script): no output may be written over it.
+    void AddInput(std::string path);
 
     // How long "type" holds each key and then leaves it released, in
     // run-loop ticks.
@@ -62,6 +67,7 @@ private:
     void PokeByte(const Arguments&, std::ostream&, ConsoleReply&);
     void Load(const Arguments&, std::ostream&, ConsoleReply&);
     void Dump(const Arguments&, std::ostream&, ConsoleReply&);
+    void LcdRamCommand(const Arguments&, std::ostream&, ConsoleReply&);
     void Disassemble(const Arguments&, std::ostream&, ConsoleReply&);
     void Assemble(const Arguments&, std::ostream&, ConsoleReply&);
     void Key(const Arguments&, std::ostream&, ConsoleReply&);
@@ -79,6 +85,7 @@ private:
     void Unbreak(const Arguments&, std::ostream&, ConsoleReply&);
     void WatchCommand(const Arguments&, std::ostream&, ConsoleReply&);
     void Unwatch(const Arguments&, std::ostream&, ConsoleReply&);
+    void StopCommand(const Arguments&, std::ostream&, ConsoleReply&);
     void Go(const Arguments&, std::ostream&, ConsoleReply&);
     void Over(const Arguments&, std::ostream&, ConsoleReply&);
     void Out(const Arguments&, std::ostream&, ConsoleReply&);
@@ -121,6 +128,7 @@ private:
     std::string saveFile;
     std::string romFile;
     std::vector<RamLock> locks;  // one for each image saved onto, kept to the end
+    std::vector<std::string> inputs;
     NumberFormat numbers;
     int64_t holdTicks = DefaultHoldTicks;
 };

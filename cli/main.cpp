@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,7 @@
 
 #include "cli/Console.h"
 #include "files/ReadFileStart.h"
+#include "cli/Interrupt.h"
 #include "panel/Startup.h"
 #include "panel/Version.h"
 
@@ -19,6 +21,7 @@ namespace {
 
 constexpr int ExitDone = 0;
 constexpr int ExitBadLine = 2;
+constexpr int ExitInterrupted = 128 + SIGINT;
 
 constexpr const char* Usage =
     "usage: vexal-cli [--rom FILE] [--ram FILE] [--ini FILE] [--sym FILE] [SCRIPT ...]\n"
@@ -28,7 +31,7 @@ constexpr const char* Usage =
     "named: unlike vexal, it does not default to the user's folder. From its first save\n"
     "onto a RAM image to its end it owns that image: no other vexal or vexal-cli writes it.\n";
 
-enum class Outcome { EndOfInput, Quit, BadLine };
+enum class Outcome { EndOfInput, Quit, BadLine, Interrupted };
 
 // Runs the lines of one input. In an interactive terminal a bad line is
 // reported and the next one is read; from a file or a pipe it ends the run.
@@ -37,7 +40,11 @@ Outcome RunLines(Console& console, std::istream& input, bool interactive) {
     for (long number = 1; std::getline(input, line); ++number) {
         // Scripts written on Windows end their lines in CR LF.
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        const ConsoleReply reply = console.Execute(line, std::cout);
+        ConsoleReply reply;
+        {
+            const InterruptCatcher catcher;
+            reply = console.Execute(line, std::cout);
+        }
         if (!reply.warnings.empty() || reply.failed) {
             std::cout.flush();
             std::cerr << reply.warnings;
@@ -45,6 +52,9 @@ Outcome RunLines(Console& console, std::istream& input, bool interactive) {
         }
         if (interactive) std::cout.flush();
         if (reply.quit) return Outcome::Quit;
+        // A script cannot be told where it stopped: the run ends, and
+        // nothing after the command runs.
+        if (reply.interrupted && !interactive) return Outcome::Interrupted;
         if (reply.failed && !interactive) return Outcome::BadLine;
     }
     return Outcome::EndOfInput;
@@ -94,10 +104,15 @@ int main(int argc, char** argv) {
     }
     StartMachine(files, [](const std::string& message) { std::cerr << message << '\n'; });
     Console console(files.ram, ReadDebuggerRadix(files.settings), files.rom);
+    console.AddInput(files.settings);
+    console.AddInput(files.symbols);
+    for (const std::string& script : scripts) console.AddInput(script);
 
     if (scripts.empty()) {
         const Outcome outcome = RunLines(console, std::cin, isatty(STDIN_FILENO) == 1);
-        return outcome == Outcome::BadLine ? ExitBadLine : ExitDone;
+        return outcome == Outcome::BadLine       ? ExitBadLine
+               : outcome == Outcome::Interrupted ? ExitInterrupted
+                                                 : ExitDone;
     }
     for (const std::string& script : scripts) {
         // A folder opens as a file that reads as nothing, which would pass
@@ -119,6 +134,8 @@ int main(int argc, char** argv) {
             return ExitDone;
         case Outcome::BadLine:
             return ExitBadLine;
+        case Outcome::Interrupted:
+            return ExitInterrupted;
         }
     }
     return ExitDone;

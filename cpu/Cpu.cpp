@@ -108,7 +108,7 @@ struct DebugStop {
     const RunStops& stops;
     bool operator()(uint16_t pc) const {
         return pc == stops.Pc || (stops.PcSet && (stops.PcSet[pc >> 6] >> (pc & 63) & 1)) ||
-               (stops.Tripped && *stops.Tripped);
+               (stops.Tripped && *stops.Tripped) || Mk.Reg[SP] > stops.SpAbove;
     }
     bool WhileIdle(uint16_t pc) const { return pc == stops.Pc; }
 };

@@ -39,12 +39,14 @@ bool CpuIdle();
 
 // The debugger's stops, each tested after every step: PC at Pc (0..0xFFFF;
 // negative: none), PC on an address of PcSet (65536 bits, bit a % 64 of word
-// a / 64; null: none), or *Tripped set by the bus watch during the step
-// (null: none). The machine ends as after that many CpuStep calls.
+// a / 64; null: none), *Tripped set by the bus watch during the step (null:
+// none), or an instruction that leaves SP above SpAbove (0xFFFF: none). The
+// machine ends as after that many CpuStep calls.
 struct RunStops {
     int32_t Pc = -1;
     const uint64_t* PcSet = nullptr;
     const bool* Tripped = nullptr;
+    int32_t SpAbove = 0xFFFF;
 };
 CpuRunResult CpuRun(int64_t budget, uint64_t maxSteps, const RunStops& stops);
 

@@ -92,7 +92,9 @@ uint64_t History::NextCheckpoint() const { return checkpoints_.back().Step + Che
 
 void History::Ran(uint64_t steps) {
     now_ += steps;
-    if (now_ == NextCheckpoint()) Take();
+    // Idle steps are counted past the checkpoint due; the machine they left
+    // is the one it would have held.
+    if (now_ >= NextCheckpoint()) Take();
     newest_ = std::max(newest_, now_);
     ApplyInputs();
 }

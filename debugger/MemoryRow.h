@@ -23,3 +23,7 @@ int MemoryRowLength(const NumberFormat& numbers);
 // characters (codes 32 to 126 as themselves, others "."). Trailing blanks are
 // removed. Empty for a row outside ROM and RAM.
 std::string MemoryRowText(const Machine& machine, uint16_t address, int cellBytes, const NumberFormat& numbers);
+// The same row of the 16 bytes given, shown at address (rounded down to a
+// multiple of 16): for memory that is not Memory, such as the display's, or
+// bytes as the processor reads them.
+std::string MemoryRowText(uint16_t address, const uint8_t (&bytes)[16], int cellBytes, const NumberFormat& numbers);

@@ -232,29 +232,44 @@ Advanced RunControl::RunForward(int64_t budget, uint64_t maxSteps, int32_t runTo
     Advanced result;
     History& history = *history_;
     stop = Stop{};
-    const bool careful = debugStops && (command_ == Command::Out || StopOnTrap || StopOnHaltMode);
+    const bool careful = debugStops && (StopOnTrap || StopOnHaltMode);
     const bool targeted = command_ == Command::Over || command_ == Command::RunTo;
     const bool anyAddress = debugStops && (BreakpointCount() > 0 || targeted);
     if (anyAddress) {
         stopBits_ = BreakpointBits();
         if (targeted) stopBits_[target_ >> 6] |= uint64_t(1) << (target_ & 63);
     }
-    const RunStops stops{runTo, anyAddress ? stopBits_.data() : nullptr, Watch.Hook ? &Caught.tripped : nullptr};
+    // StepOut runs fast while SP stays at or below where it began: a return
+    // to the caller raises SP above it, and the fast run stops at any step
+    // that does. Above it (a routine that pops its own return address), it
+    // runs a step at a time.
+    const bool out = debugStops && command_ == Command::Out;
+    const RunStops stops{runTo, anyAddress ? stopBits_.data() : nullptr, Watch.Hook ? &Caught.tripped : nullptr,
+                         out ? int32_t(stackMark_) : 0xFFFF};
     while (result.Spent < budget && result.Steps < maxSteps) {
-        uint64_t chunk = std::min({maxSteps - result.Steps, history.NextCheckpoint() - history.Now(),
-                                   history.NextInputChange() - history.Now()});
+        // A processor idle until something outside wakes it changes nothing
+        // before the next recorded input: all those steps are counted at
+        // once, across the checkpoints due (History::Ran takes one after).
+        const bool idle = CpuIdle();
+        uint64_t chunk = std::min(maxSteps - result.Steps, history.NextInputChange() - history.Now());
+        if (!idle) chunk = std::min(chunk, history.NextCheckpoint() - history.Now());
         if (command_ == Command::Steps) chunk = std::min(chunk, stepsLeft_);
         Caught.tripped = false;
+        const bool stepwise = !idle && (careful || (out && Mk.Reg[SP] > stackMark_));
         CpuRunResult run;
-        if (careful)
+        if (stepwise)
             run = CarefulStep(runTo, stop);
-        else if (anyAddress || stops.Tripped)
+        else if (anyAddress || stops.Tripped || out)
             run = CpuRun(budget - result.Spent, chunk, stops);
         else
             run = CpuRun(budget - result.Spent, chunk, runTo);
         // Where PC sits on the command's target with the stack elsewhere
-        // (a recursive call), the run goes on.
-        if (run.stopped && !careful) stop.Reason = ReasonAt(runTo);
+        // (a recursive call), the run goes on; so does StepOut where the
+        // step that raised SP was no return.
+        if (run.stopped && !stepwise)
+            stop.Reason = out && !Caught.tripped && Mk.Reg[SP] > stackMark_ && IsReturn(Mk.Opcode)
+                              ? StopReason::Returned
+                              : ReasonAt(runTo);
         history.Ran(run.steps);
         result.Steps += run.steps;
         result.Spent += run.spent;

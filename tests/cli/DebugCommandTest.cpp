@@ -146,6 +146,175 @@ TEST_F(DebugCommands, SaveRomRefusesTheLoadedImage) {
     EXPECT_EQ(saved[0x10], 0x5A);
 }
 
+// The display memory cannot be read back: dump shows the ROM under it and
+// lcdram the bytes the program wrote there.
+TEST_F(DebugCommands, DumpReadsAsTheProcessorAndLcdramShowsTheDisplay) {
+    for (const char* line : {"load 0080 4241", "poke 0082 4443", "pokeb 00FF 45", "set ctrl 0533"})
+        ASSERT_FALSE(Execute(line).failed) << line;
+    const std::string zeros = " 00 00 00 00 00 00 00 00 00 00 00 00 00 00 ";
+    const struct {
+        const char* line;
+        std::string want;
+    } cases[] = {
+        {"dump 80", "0080: 41 42 00 00" + zeros.substr(0, 37) + "AB..............\n"},
+        {"dump 9000 2", "9000:" + zeros + "00 00 ................\n9010:" + zeros + "00 00 ................\n"},
+        {"dump 100", "0100: 00 00 00 00 33 00 00 00 00 00 00 00 00 00 00 00 ....3...........\n"},
+        {"lcdram", "0080: 00 00 43 44" + zeros.substr(0, 37) + "..CD............\n"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_FALSE(Execute(c.line).failed) << c.line;
+        EXPECT_EQ(output.substr(0, c.want.size()), c.want) << c.line;
+    }
+    ASSERT_FALSE(Execute("lcdram").failed);
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 8);
+    EXPECT_NE(output.find("\n00F0: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 45 ...............E\n"),
+              std::string::npos)
+        << output;
+    // Byte for byte what peekb reads.
+    ASSERT_FALSE(Execute("dump 100").failed);
+    const std::string row = output;
+    for (int i = 0; i < 16; ++i) {
+        ASSERT_FALSE(Execute("peekb " + FormatWord(uint16_t(0x100 + i), '0', NumberFormat(16))).failed);
+        EXPECT_EQ(row.substr(6 + 3 * size_t(i), 2), output.substr(0, 2)) << i;
+    }
+}
+
+// A trap at 8300 goes through vector 001C to 8310; the halt request enters
+// halt mode at 7000, where a branch waits on itself.
+TEST_F(DebugCommands, StopsOnTrapsAndHaltModeAreOptional) {
+    for (const char* line : {"load 8300 8900 0000", "load 8310 01FF", "load 001C 8310 0000", "load 0078 7000 00E0",
+                             "load 7000 01FF"})
+        ASSERT_FALSE(Execute(line).failed) << line;
+    const struct {
+        const char* stop;  // the stop command given first
+        bool halt;         // whether the halt request is made before the run
+        const char* answer;
+    } cases[] = {
+        {"stop traps on", false, "trap 001C to 8310\n"},
+        {"stop traps off", false, "no stop after 50 steps, at 8310\n"},
+        {"stop halt on", true, "halt mode at 7000\n"},
+        {"stop halt off", true, "no stop after 50 steps, at 7000\n"},
+        {"stop", true, "no stop after 50 steps, at 7000\n"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_FALSE(Execute("set pc 8300").failed);
+        ASSERT_FALSE(Execute("set psw 0").failed);
+        if (c.halt) {
+            ASSERT_FALSE(Execute("halt").failed);
+        }
+        ASSERT_FALSE(Execute(c.stop).failed) << c.stop;
+        ASSERT_FALSE(Execute("go 50").failed) << c.stop;
+        EXPECT_EQ(output, c.answer) << c.stop;
+    }
+    ASSERT_FALSE(Execute("stop traps on").failed);
+    EXPECT_EQ(output, "stop traps on\n");
+    ASSERT_FALSE(Execute("stop").failed);
+    EXPECT_EQ(output, "stop traps on, halt off\n");
+    for (const char* line : {"stop trap on", "stop halt", "stop halt yes", "stop traps off 1"}) {
+        EXPECT_TRUE(Execute(line).failed) << line;
+        EXPECT_TRUE(Debugger.StopOnTrap) << line;
+        EXPECT_FALSE(Debugger.StopOnHaltMode) << line;
+    }
+    Debugger.StopOnTrap = false;
+}
+
+// The program clears the control port, which stops the processor after a
+// few steps; the steps after that are counted at once, and the history still
+// gives back every step.
+TEST_F(DebugCommands, StepsOfASleepingProcessorCountAtOnce) {
+    ASSERT_FALSE(Execute("load 800A 0000").failed);
+    Debugger.Past().Begin(0);
+    const Machine start = Mk;
+    std::vector<Machine> oneByOne;  // after each step, stepped one at a time
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_FALSE(Execute("step").failed);
+        oneByOne.push_back(Mk);
+    }
+    ASSERT_EQ(StateOf(Mk), ProcessorState::Asleep);
+    ASSERT_FALSE(Execute("step 19980").failed);
+    const Machine asleep = Mk;
+
+    Mk = start;
+    Debugger.Past().Begin(0);
+    ASSERT_FALSE(Execute("step 20000").failed);
+    EXPECT_TRUE(Mk == asleep);
+    ASSERT_FALSE(Execute("step 999999999980000").failed);
+    EXPECT_EQ(Debugger.StepCount(), 1'000'000'000'000'000u);
+    EXPECT_TRUE(Mk == asleep);
+    ASSERT_FALSE(Execute("back 999999999999995").failed);
+    EXPECT_EQ(output, "stepped to 8102, step 5\n");
+    EXPECT_TRUE(Mk == oneByOne[4]);
+    ASSERT_FALSE(Execute("step 15").failed);
+    EXPECT_TRUE(Mk == oneByOne[19]);
+    ASSERT_FALSE(Execute("back 30000").failed);
+    EXPECT_EQ(output, "history start at 8000, step 0\n");
+}
+
+// out runs fast while SP stays within the routine's frame, and a step at a
+// time above it; with the stop on halt mode on, it runs a step at a time
+// throughout. Both ways end at the same step with the same machine. The
+// program starts at 8300 with SP at 8400; emt goes to 8380, trap to 8390.
+TEST_F(DebugCommands, OutEndsAsWhenRunStepByStep) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> lines;
+        int stepsIn;  // steps run before out
+        std::string answer;
+    };
+    const std::vector<Case> cases = {
+        {"jsr and rts",
+         {"asm 8300 jsr pc,8340", "asm 8304 br 8304", "asm 8340 inc r1", "asm 8342 rts pc"}, 2, "returned to 8304"},
+        {"recursion returns one level",
+         {"asm 8300 mov #3,r0", "asm 8304 jsr pc,8340", "asm 8308 br 8308", "asm 8340 dec r0", "asm 8342 beq 8348",
+          "asm 8344 jsr pc,8340", "asm 8348 rts pc"},
+         6, "returned to 8348"},
+        {"jsr r5 with a word after the call",
+         {"asm 8300 jsr r5,8340", "load 8304 1234", "asm 8306 br 8306", "asm 8340 mov (r5)+,r1", "asm 8342 rts r5"},
+         1, "returned to 8306"},
+        {"emt and rti", {"asm 8300 emt 12", "asm 8302 br 8302", "asm 8380 inc r1", "asm 8382 rti"}, 1,
+         "returned to 8302"},
+        {"trap and rtt", {"asm 8300 trap 3", "asm 8302 br 8302", "asm 8390 inc r1", "asm 8392 rtt"}, 2,
+         "returned to 8302"},
+        {"a routine that pops its own return address, then a return",
+         {"asm 8300 jsr pc,8340", "asm 8304 jsr pc,8360", "asm 8308 br 8308", "asm 8340 mov (sp)+,r0",
+          "asm 8342 jmp (r0)", "asm 8360 rts pc"},
+         1, "returned to 8308"},
+        {"unwinding by resetting SP",
+         {"asm 8300 jsr pc,8340", "asm 8304 br 8304", "asm 8340 jsr pc,8360", "asm 8360 mov #8400,sp",
+          "asm 8364 jmp 8304"},
+         2, "no stop after 1000 steps, at 8304"},
+        {"a breakpoint on the way", {"asm 8300 jsr pc,8340", "asm 8304 br 8304", "asm 8340 inc r1",
+                                     "asm 8342 rts pc", "break 8342"},
+         1, "break 8342"},
+        {"the top level", {"asm 8300 br 8300"}, 0, "no stop after 1000 steps, at 8300"},
+    };
+    for (const std::string line : {"load 0018 8380 0000", "load 001C 8390 0000"}) ASSERT_FALSE(Execute(line).failed);
+    const Machine base = Mk;
+    for (const Case& c : cases) {
+        struct End {
+            std::string answer;
+            Machine machine;
+            uint64_t step;
+        } ends[2];
+        for (int slow = 0; slow < 2; ++slow) {
+            Mk = base;
+            Debugger.ClearBreakpoints();
+            for (const std::string& line : c.lines) ASSERT_FALSE(Execute(line).failed) << c.what << ": " << line;
+            ASSERT_FALSE(Execute("set pc 8300").failed);
+            Debugger.Past().Begin(0);
+            ASSERT_FALSE(Execute("step " + std::to_string(c.stepsIn)).failed);
+            Debugger.StopOnHaltMode = slow == 1;
+            ASSERT_FALSE(Execute("out 1000").failed) << c.what;
+            Debugger.StopOnHaltMode = false;
+            ends[slow] = {output, Mk, Debugger.StepCount()};
+        }
+        EXPECT_EQ(ends[0].answer, c.answer + "\n") << c.what;
+        EXPECT_EQ(ends[0].answer, ends[1].answer) << c.what;
+        EXPECT_EQ(ends[0].step, ends[1].step) << c.what;
+        EXPECT_TRUE(ends[0].machine == ends[1].machine) << c.what;
+    }
+}
+
 TEST_F(DebugCommands, BadArgumentsChangeNothing) {
     ASSERT_FALSE(Execute("break 8100").failed);
     ASSERT_FALSE(Execute("watch r 8200 8203").failed);

@@ -1,40 +1,94 @@
-// vexal-cli in a terminal: a bad line is reported and the next one is read.
+// vexal-cli in a terminal: a bad line is reported and the next one is read;
+// Ctrl+C stops the command and the next line is read.
 #include <gtest/gtest.h>
 #include <pty.h>
+
+#include <csignal>
+#include <regex>
 
 #include "CliRun.h"
 
 namespace {
 
-TEST(CliInteractive, BadLineInATerminalDoesNotEndTheRun) {
-    StandardFolder folder;
-    const std::string err = folder / "stderr.txt";
-    int terminal = -1;
-    const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+// vexal-cli in a terminal of its own in the folder, its standard error going
+// to stderr.txt there.
+class TerminalConsole {
+public:
+    explicit TerminalConsole(const CliFolder& folder) {
+        const std::string err = folder / "stderr.txt";
+        child_ = forkpty(&terminal_, nullptr, nullptr, nullptr);
+        if (child_ != 0) return;
         const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (e < 0 || dup2(e, 2) < 0 || chdir((folder / "").c_str()) != 0) _exit(121);
         execl(VEXAL_CLI_PATH, VEXAL_CLI_PATH, static_cast<char*>(nullptr));
         _exit(122);
     }
+
+    pid_t Child() const { return child_; }
+    bool Type(const std::string& input) const {
+        return write(terminal_, input.data(), input.size()) == ssize_t(input.size());
+    }
+
+    // Everything the terminal showed until the program ended; status is its
+    // exit status, or -1 when it did not exit.
+    std::string Finish(int& status) {
+        std::string shown;
+        char buffer[256];
+        for (ssize_t n; (n = read(terminal_, buffer, sizeof buffer)) > 0;) shown.append(buffer, size_t(n));
+        int wait = 0;
+        status = waitpid(child_, &wait, 0) == child_ && WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
+        close(terminal_);
+        return shown;
+    }
+
+private:
+    pid_t child_ = -1;
+    int terminal_ = -1;
+};
+
+TEST(CliInteractive, BadLineInATerminalDoesNotEndTheRun) {
+    StandardFolder folder;
+    TerminalConsole console(folder);
+    ASSERT_GT(console.Child(), 0);
     // End of input (Ctrl-D) follows, so that a console ignoring quit still ends.
-    const std::string input = "bogus\nset r0\npeek 0\nquit\n\x04";
-    ASSERT_EQ(write(terminal, input.data(), input.size()), ssize_t(input.size()));
-    std::string shown;
-    char buffer[256];
-    for (ssize_t n; (n = read(terminal, buffer, sizeof buffer)) > 0;) shown.append(buffer, size_t(n));
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    close(terminal);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(console.Type("bogus\nset r0\npeek 0\nquit\n\x04"));
+    int status = -1;
+    const std::string shown = console.Finish(status);
+    EXPECT_EQ(status, 0);
     EXPECT_NE(shown.find("8000\r\n"), std::string::npos) << shown;
-    std::ifstream in(err);
+    std::ifstream in(folder / "stderr.txt");
     const std::string messages(std::istreambuf_iterator<char>(in), {});
     EXPECT_EQ(messages,
               "line 1: unknown command 'bogus' (help lists the commands)\n"
               "line 2: missing argument; usage: set NAME VALUE\n");
+}
+
+// Whether the program has set a handler for SIGINT by now: it does while a
+// command runs.
+bool CatchesInterrupt(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("SigCgt:", 0) == 0) return std::stoull(line.substr(7), nullptr, 16) >> (SIGINT - 1) & 1;
+    return false;
+}
+
+// The ROM's zeros at 8000 are HALT: the processor enters halt mode and waits
+// at 7000 on a branch to itself, which runs for as long as it is let.
+TEST(CliInteractive, CtrlCStopsTheCommandAndTheNextLineIsRead) {
+    StandardFolder folder;
+    TerminalConsole console(folder);
+    ASSERT_GT(console.Child(), 0);
+    ASSERT_TRUE(console.Type("step 1000000000000000\nback 1\nquit\n\x04"));
+    EXPECT_TRUE(ChildProcess::WaitUntil([&] { return CatchesInterrupt(console.Child()); }));
+    kill(console.Child(), SIGINT);
+    int status = -1;
+    const std::string shown = console.Finish(status);
+    EXPECT_EQ(status, 0);
+    std::smatch found;
+    ASSERT_TRUE(std::regex_search(shown, found, std::regex(R"(interrupted at 7000, step (\d+)\r\n)"))) << shown;
+    const uint64_t step = std::stoull(found[1]);
+    EXPECT_GT(step, 1u);
+    EXPECT_NE(shown.find("stepped to 7000, step " + std::to_string(step - 1) + "\r\n"), std::string::npos) << shown;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <regex>
 
 #include "CliRun.h"
 
@@ -28,11 +29,24 @@ TEST(CliLimits, WhatTheConsoleRefusesOrCutsShort) {
          "line 1: a file name cannot hold a NUL byte\n"},
         {"a script that is a folder", "state\n", {"a folder"}, 2, "",
          "vexal-cli: the script a folder is a folder\n"},
+        {"the settings are not written over", "trace 1 vexal.ini\n", {}, 2, "",
+         "line 1: vexal.ini is read by this session; choose another file\n"},
+        {"nor settings named by --ini", "snapshot ./my.ini\n", {"--ini", "my.ini"}, 2, "",
+         "line 1: ./my.ini is read by this session; choose another file\n"},
+        {"nor the symbols", "saverom rom.sym\n", {}, 2, "",
+         "line 1: rom.sym is read by this session; choose another file\n"},
+        {"nor the running script", "snapshot script.txt\n", {}, 2, "",
+         "line 1: script.txt is read by this session; choose another file\n"},
+        {"nor a script run before", "save first.txt\n", {"first.txt"}, 2, "",
+         "line 1: first.txt is read by this session; choose another file\n"},
+        {"save keeps off them too", "save rom.sym\n", {}, 2, "",
+         "line 1: rom.sym is read by this session; choose another file\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         StandardFolder folder;
         std::filesystem::create_directory(folder / "a folder");
+        folder.WriteText("first.txt", "# runs first\n");
         const CliResult r = folder.Run(c.script, c.arguments);
         EXPECT_EQ(r.status, c.status);
         EXPECT_EQ(r.out, c.out);
@@ -54,6 +68,19 @@ TEST(CliLimits, ALongAnswerStreams) {
     console.Signal(SIGKILL);
     const ProgramResult streamed = console.Wait();
     EXPECT_EQ(streamed.out.substr(0, brief.out.size()), brief.out);
+}
+
+// Ctrl+C in a script ends the run: nothing after the command runs.
+TEST(CliLimits, CtrlCEndsAScriptWithoutRunningTheRest) {
+    StandardFolder folder;
+    folder.WriteText("script.txt", "step 1000000000000000\nsave x.bin\n");
+    ChildProcess console({VEXAL_CLI_PATH, "script.txt"}, {folder.path(), "/dev/null", {}});
+    EXPECT_TRUE(ChildProcess::WaitUntil([&] { return console.Catches(SIGINT); }));
+    console.Signal(SIGINT);
+    const ProgramResult r = console.Wait();
+    EXPECT_EQ(r.status, 130);
+    EXPECT_TRUE(std::regex_match(r.out, std::regex("interrupted at 7000, step \\d+\n"))) << r.out;
+    EXPECT_FALSE(folder.Exists("x.bin"));
 }
 
 }  // namespace
