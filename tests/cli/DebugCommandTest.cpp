@@ -149,7 +149,7 @@ TEST_F(DebugCommands, SaveRomRefusesTheLoadedImage) {
 // The display memory cannot be read back: dump shows the ROM under it and
 // lcdram the bytes the program wrote there.
 TEST_F(DebugCommands, DumpReadsAsTheProcessorAndLcdramShowsTheDisplay) {
-    for (const char* line : {"load 0080 4241", "poke 0082 4443", "pokeb 00FF 45", "set ctrl 0533"})
+    for (const char* line : {"load 0080 4241", "poke 0082 4443", "pokeb 00FF 45", "set ctrlport 0533"})
         ASSERT_FALSE(Execute(line).failed) << line;
     const std::string zeros = " 00 00 00 00 00 00 00 00 00 00 00 00 00 00 ";
     const struct {
