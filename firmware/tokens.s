@@ -6,10 +6,10 @@
 ; their letters stand, outside quotes: variables are single letters, so
 ; "FORI=1TO9" reads as FOR I=1 TO 9.
 
-; The tokens, in the order of the keywords below. The statements come first,
-; up to TLASTSTATEMENT, and those added since at the end, from TDELETE; "?"
-; is PRINT written short and lists as typed. A new keyword takes the next
-; number, so that the tokens of kept programs keep their meaning.
+; The tokens. The statements come first, up to TLASTSTATEMENT, and those
+; added since at the end, from TDELETE; "?" is PRINT written short and lists
+; as typed. A new keyword takes the next number, so that the tokens of kept
+; programs keep their meaning.
 TPRINT = 80
 TINPUT = 81
 TLET = 82
@@ -56,46 +56,89 @@ TLASTLATER = TRANDOMIZE         ; laterstatements (statements.s)
         .assert TABS == TNOT+1 & TRND == TATN+1 & TPI == TANS+1, "the function and value tokens follow one another"
         .assert TDELETE == TPI+1, "later statements take the numbers after every first keyword"
 
+; Each keyword after its token. The tokeniser takes the first keyword whose
+; letters stand in the text, so a keyword comes before any other that is its
+; beginning; the order is otherwise free.
 keywords:
+        .byte TPRINT
         .asciz "PRINT"
+        .byte TINPUT
         .asciz "INPUT"
+        .byte TLET
         .asciz "LET"
+        .byte TIF
         .asciz "IF"
+        .byte TGOTO
         .asciz "GOTO"
+        .byte TGOSUB
         .asciz "GOSUB"
+        .byte TRETURN
         .asciz "RETURN"
+        .byte TFOR
         .asciz "FOR"
+        .byte TNEXT
         .asciz "NEXT"
+        .byte TEND
         .asciz "END"
+        .byte TSTOP
         .asciz "STOP"
+        .byte TREM
         .asciz "REM"
+        .byte TRUN
         .asciz "RUN"
+        .byte TLIST
         .asciz "LIST"
+        .byte TNEW
         .asciz "NEW"
+        .byte TCONT
         .asciz "CONT"
+        .byte TQUESTION
         .asciz "?"
+        .byte TTHEN
         .asciz "THEN"
+        .byte TTO
         .asciz "TO"
+        .byte TSTEP
         .asciz "STEP"
+        .byte TAND
         .asciz "AND"
+        .byte TOR
         .asciz "OR"
+        .byte TNOT
         .asciz "NOT"
+        .byte TABS
         .asciz "ABS"
+        .byte TINT
         .asciz "INT"
+        .byte TSGN
         .asciz "SGN"
+        .byte TSQR
         .asciz "SQR"
+        .byte TLN
         .asciz "LN"
+        .byte TLOG
         .asciz "LOG"
+        .byte TEXP
         .asciz "EXP"
+        .byte TSIN
         .asciz "SIN"
+        .byte TCOS
         .asciz "COS"
+        .byte TTAN
         .asciz "TAN"
+        .byte TATN
         .asciz "ATN"
+        .byte TRND
         .asciz "RND"
+        .byte TMEM
         .asciz "MEM"
+        .byte TANS
         .asciz "ANS"
+        .byte TPI
         .asciz "PI"
+        .byte TDELETE
         .asciz "DELETE"
+        .byte TRANDOMIZE
         .asciz "RANDOMIZE"
         .byte 0                 ; the end of the table
         .even
@@ -119,8 +162,7 @@ tokennext:
         bhi tokenchar
 keyword:                        ; a keyword that starts here, or none
         mov #keywords,r3
-        mov #TPRINT,r4
-1$:     tstb (r3)
+1$:     movb (r3)+,r4           ; its token
         beq tokenchar           ; the end of the table: none
         mov r1,r5
 2$:     tstb (r3)
@@ -129,11 +171,10 @@ keyword:                        ; a keyword that starts here, or none
         beq 2$
 3$:     tstb (r3)+              ; on to the next keyword
         bne 3$
-        inc r4
         br 1$
 4$:     movb r4,(r2)+
         mov r5,r1
-        cmp r4,#TREM
+        cmpb r4,#TREM
         bne tokennext
 remark: movb (r1)+,(r2)+        ; the rest of the line is text
         bne remark
@@ -175,13 +216,11 @@ detoknext:
         br detokdone
 detokword:
         mov r1,-(sp)
-        bic #0FF00,r0
-        sub #TPRINT,r0          ; the keyword's number
         mov #keywords,r1
 2$:     tstb (r1)
         beq 5$                  ; past the table
-        dec r0
-        bmi 4$
+        cmpb (r1)+,r0
+        beq 4$                  ; the keyword of this token
 3$:     tstb (r1)+
         bne 3$
         br 2$

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,20 @@ inline std::string StateField(const std::string& state, const std::string& name)
     if (at == std::string::npos) return "<no " + name + ">";
     const size_t start = at + name.size() + 1;
     return state.substr(start, state.find(' ', start) - start);
+}
+
+// The step in the console's "interrupted at ADDRESS, step N" followed by
+// lineEnd, where text has that line.
+inline std::optional<uint64_t> InterruptedStep(const std::string& text, const std::string& address,
+                                               const std::string& lineEnd) {
+    const std::string start = "interrupted at " + address + ", step ";
+    const size_t at = text.find(start);
+    if (at == std::string::npos) return std::nullopt;
+    const size_t digits = at + start.size();
+    const size_t end = text.find_first_not_of("0123456789", digits);
+    if (end == digits || end == std::string::npos || text.compare(end, lineEnd.size(), lineEnd) != 0)
+        return std::nullopt;
+    return std::stoull(text.substr(digits, end - digits));
 }
 
 // One script run in a fresh folder with the standard ROM, which must end

@@ -4,7 +4,6 @@
 #include <pty.h>
 
 #include <csignal>
-#include <regex>
 
 #include "CliRun.h"
 
@@ -84,9 +83,9 @@ TEST(CliInteractive, CtrlCStopsTheCommandAndTheNextLineIsRead) {
     int status = -1;
     const std::string shown = console.Finish(status);
     EXPECT_EQ(status, 0);
-    std::smatch found;
-    ASSERT_TRUE(std::regex_search(shown, found, std::regex(R"(interrupted at 7000, step (\d+)\r\n)"))) << shown;
-    const uint64_t step = std::stoull(found[1]);
+    const std::optional<uint64_t> interrupted = InterruptedStep(shown, "7000", "\r\n");
+    ASSERT_TRUE(interrupted) << shown;
+    const uint64_t step = *interrupted;
     EXPECT_GT(step, 1u);
     EXPECT_NE(shown.find("stepped to 7000, step " + std::to_string(step - 1) + "\r\n"), std::string::npos) << shown;
 }
