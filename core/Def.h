@@ -37,7 +37,7 @@ constexpr uint16_t HaltModeBit = 0x0100;
 // condition codes are kept apart from the other bits, N, Z and V in one byte
 // and C in another, so that an instruction that sets codes writes them
 // without reading the word first (store-to-load forwarding: BuiltHandler,
-// exec/Binding.h).
+// cpu/Binding.h).
 class StatusWord {
 public:
     constexpr operator uint16_t() const { return uint16_t((others_ & ~Codes) | (nzv_ & NZV) | c_); }

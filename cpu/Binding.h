@@ -1,4 +1,4 @@
-// How a record of the instruction set (core/Decoder.h) binds its routine:
+// How a record of the instruction set (cpu/Decoder.h) binds its routine:
 // which routine the instruction set assigns to an opcode, and which routine
 // the processor runs for it, built for the modes of the opcode's fields.
 #pragma once
@@ -7,7 +7,7 @@
 
 #include "cpu/Exec.h"
 
-// A routine as the processor runs it (exec/Build.h). It takes PC, already
+// A routine as the processor runs it (cpu/Build.h). It takes PC, already
 // past the instruction word, and returns its TrapVector in bits 0..15 and the
 // new PC, made even, in bits 16..31.
 //
@@ -40,7 +40,7 @@ struct Binding {
 };
 
 // The families of routines, by the operand fields that they are built for.
-// Each is defined in exec/Build.h and built, for each routine, in the file
+// Each is defined in cpu/Build.h and built, for each routine, in the file
 // that defines the routine, where its body is in sight.
 //
 // A routine without operand fields: the processor runs it as it is.

@@ -1,5 +1,5 @@
 // How the instruction routines are built as the processor runs them: the
-// families of exec/Binding.h, each routine with operand fields built for
+// families of cpu/Binding.h, each routine with operand fields built for
 // each of the BuiltModes of its fields. Included only by the files that
 // define routines: a family is built there, by one explicit instantiation per
 // routine, where the routine's body can be built into it.
@@ -41,9 +41,18 @@ constexpr int WordsAfter(Modes... modes) {
 // a load, and handed back made even, as the step makes it after every
 // instruction. When the modes decide where PC ends (WordsAfter), that is
 // where it is taken from, not read back from Reg[PC] after the routine has
-// written an operand (store-to-load forwarding: BuiltHandler, exec/Binding.h).
+// written an operand (store-to-load forwarding: BuiltHandler, cpu/Binding.h).
+//
+// Under the sanitizers the routines are built plainly: flattening thousands
+// of routines whose every helper is instrumented costs minutes of build time
+// and checks nothing more.
+#ifdef VEXAL_SANITIZE
+#define VEXAL_FLATTEN
+#else
+#define VEXAL_FLATTEN [[gnu::flatten]]
+#endif
 template <ExecHandler Routine, int WordsAfterInstruction = -1>
-[[gnu::flatten]] uint32_t Flattened(uint16_t pc) {
+VEXAL_FLATTEN uint32_t Flattened(uint16_t pc) {
     Mk.Reg[PC] = pc;
     const TrapVector vector = Routine();
     const uint16_t after = WordsAfterInstruction < 0 ? Mk.Reg[PC] : uint16_t(pc + 2 * WordsAfterInstruction);

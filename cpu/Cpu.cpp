@@ -118,7 +118,7 @@ struct DebugStop {
 // the run ends after a step that leaves the next one different, or writes
 // CtrlPort (the run and speed bits), or after which stop(PC) holds.
 // PC goes from one instruction to the next in a host register, Reg[PC] kept
-// too (store-to-load forwarding: BuiltHandler, exec/Binding.h).
+// too (store-to-load forwarding: BuiltHandler, cpu/Binding.h).
 template <class Stop>
 uint64_t RunInstructions(uint64_t steps, const Stop& stop) {
     const uint16_t control = Mk.CtrlPort;

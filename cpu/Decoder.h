@@ -5,7 +5,7 @@
 // per opcode that the processor dispatches through (OpcodeTable), the
 // reference dispatch that names the routine the instruction set assigns
 // (RoutineFor), and the disassembler's table (debugger/Pdp11dis.h). Adding an
-// instruction is one line here and its routine in exec/.
+// instruction is one line here and its routine in cpu/.
 #pragma once
 
 #include <array>
@@ -41,7 +41,7 @@ struct InstructionRecord {
     uint16_t Value;
     std::string_view Name;  // lower case, at most 5 characters; empty: not named here
     uint16_t Format;
-    Binding Runs;  // what the processor runs for the words (exec/Binding.h)
+    Binding Runs;  // what the processor runs for the words (cpu/Binding.h)
 };
 
 // The instruction set, in octal as PDP-11 manuals write it.

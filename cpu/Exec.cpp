@@ -100,7 +100,7 @@ TrapVector ExecWcps() {
     return NoTrap;
 }
 
-// The routines as the processor runs them (exec/Binding.h).
+// The routines as the processor runs them (cpu/Binding.h).
 template struct PlainRoutines<IllegalOp>;
 template struct PlainRoutines<ExecHalt>;
 template struct PlainRoutines<ExecWait>;

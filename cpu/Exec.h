@@ -28,7 +28,7 @@ TrapVector IllegalOp();
 // (R, Link, Counter); Run is the routine. With the default, AnyMode, a
 // routine decodes its fields as it runs: that is the routine the instruction
 // set assigns. The processor runs each one built for the modes of its
-// opcode's fields (exec/Binding.h).
+// opcode's fields (cpu/Binding.h).
 
 // Double-operand instructions, 01SSDD..06SSDD and 11SSDD..16SSDD. The width
 // parameter is WordWidth or ByteWidth (MOV and MOVB, ...); ADD and SUB have

@@ -139,7 +139,7 @@ TrapVector ExecFloatingPoint() {
     return VectorIllegal;
 }
 
-// The routines as the processor runs them, one family each (exec/Binding.h).
+// The routines as the processor runs them, one family each (cpu/Binding.h).
 template struct RegDstRoutines<ExecMul>;
 template struct RegDstRoutines<ExecDiv>;
 template struct RegDstRoutines<ExecAsh>;

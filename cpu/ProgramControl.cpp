@@ -81,7 +81,7 @@ TrapVector ExecJsr<Mode, Link>::Run() {
 
 // RTS PC, the usual return, pops the PC; it writes Reg[PC] itself, not the
 // register the opcode names, so that the address of that store is known at
-// once (store-to-load forwarding: BuiltHandler, exec/Binding.h).
+// once (store-to-load forwarding: BuiltHandler, cpu/Binding.h).
 TrapVector ExecRts() {
     Mk.AddrMask = WordWidth::AddressMask;
     const int link = Mk.Opcode & 7;
@@ -128,7 +128,7 @@ TrapVector ExecSetFlags() {
     return NoTrap;
 }
 
-// The routines as the processor runs them, one family each (exec/Binding.h).
+// The routines as the processor runs them, one family each (cpu/Binding.h).
 template struct DstRoutines<ExecJmp, Jumps>;
 template struct RegDstRoutines<ExecJsr, Jumps>;
 template struct RegOffsetRoutines<ExecSob>;

@@ -214,7 +214,7 @@ TrapVector ExecMark() {
     return NoTrap;
 }
 
-// The routines as the processor runs them, one family each (exec/Binding.h).
+// The routines as the processor runs them, one family each (cpu/Binding.h).
 template struct DstByteRoutines<ExecClr>;
 template struct DstByteRoutines<ExecCom>;
 template struct DstByteRoutines<ExecInc>;

@@ -105,7 +105,7 @@ inline void AddressRegister(uint16_t& r, bool stackOrPc) {
 // The modes that step their register have code of their own for SP and PC,
 // in which the register sits at a fixed address: the store that steps it has
 // an address known at once to the next fetch or stack access, which reads it
-// (store-to-load forwarding: BuiltHandler, exec/Binding.h).
+// (store-to-load forwarding: BuiltHandler, cpu/Binding.h).
 template <int Mode>
 inline void AddressMode(int n) {
     if constexpr (Mode >= FirstInRegister) {

@@ -21,13 +21,13 @@ struct MnemonicRecord {
     uint16_t Mask;
     uint16_t Value;
     std::string_view Name;  // lower case, at most 5 characters
-    uint16_t Format;        // an operand format, Fmt... (core/Decoder.h)
+    uint16_t Format;        // an operand format, Fmt... (cpu/Decoder.h)
 };
 
 constexpr int MnemonicCount = 90;
 constexpr int RegisterCount = 10;
 
-// The named records of the instruction set (core/Decoder.h), in its order:
+// The named records of the instruction set (cpu/Decoder.h), in its order:
 // the first record that matches a word names it.
 extern const MnemonicRecord (&MnemonicTable)[MnemonicCount];
 // r0..r7 with sp and pc for R6 and R7, then r6 and r7 again for the assembler.
