@@ -2,7 +2,9 @@
 // from a script.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
+#include <fstream>
 #include <set>
 
 #include "CliRun.h"
@@ -138,6 +140,25 @@ TEST(CliCommands, HelpListsTheCommandsTheConsoleTakes) {
     }
     EXPECT_TRUE(names.count("help") && names.count("quit")) << help.out;
     EXPECT_GT(usagesCompared, names.size() / 2);  // most commands take a fixed number of words
+
+    // The reference's tables name the same commands: each name in backquotes
+    // that begins a table's first cell, or follows a comma in it.
+    std::set<std::string> documented;
+    for (const char* page : {"/docs/vexal-cli.md", "/docs/debugging.md"}) {
+        std::ifstream in(std::string(VEXAL_SOURCE_DIR) + page);
+        ASSERT_TRUE(in) << page;
+        for (std::string line; std::getline(in, line);) {
+            if (line.rfind("| `", 0) != 0) continue;
+            const std::string cell = line.substr(2, line.find(" | ") - 2);
+            for (size_t at = cell.find('`'); at != std::string::npos; at = cell.find(", `", at)) {
+                at = cell.find('`', at) + 1;
+                const size_t end = cell.find_first_of(" `", at);
+                const std::string name = cell.substr(at, end - at);
+                if (!name.empty() && std::islower(static_cast<unsigned char>(name[0]))) documented.insert(name);
+            }
+        }
+    }
+    EXPECT_EQ(documented, names);
 }
 
 TEST(CliCommands, QuitEndsTheRun) {
