@@ -1,8 +1,10 @@
 // vexal-cli in a terminal: a bad line is reported and the next one is read;
 // Ctrl+C stops the command and the next line is read.
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <pty.h>
 
+#include <chrono>
 #include <csignal>
 
 #include "CliRun.h"
@@ -29,11 +31,24 @@ public:
     }
 
     // Everything the terminal showed until the program ended; status is its
-    // exit status, or -1 when it did not exit.
+    // exit status, or -1 when it did not exit. A program still running after
+    // 30 s is killed, so a console that ignores its input fails the test
+    // instead of hanging it.
     std::string Finish(int& status) {
         std::string shown;
         char buffer[256];
-        for (ssize_t n; (n = read(terminal_, buffer, sizeof buffer)) > 0;) shown.append(buffer, size_t(n));
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        for (;;) {
+            pollfd ready{terminal_, POLLIN, 0};
+            if (poll(&ready, 1, 100) == 1) {
+                const ssize_t n = read(terminal_, buffer, sizeof buffer);
+                if (n <= 0) break;
+                shown.append(buffer, size_t(n));
+            } else if (std::chrono::steady_clock::now() > until) {
+                kill(child_, SIGKILL);
+                break;
+            }
+        }
         int wait = 0;
         status = waitpid(child_, &wait, 0) == child_ && WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
         close(terminal_);
