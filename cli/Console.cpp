@@ -21,6 +21,7 @@
 #include "debugger/Pdp11asm.h"
 #include "debugger/Pdp11dis.h"
 #include "debugger/RunControl.h"
+#include "debugger/SymbolNames.h"
 #include "debugger/Symbols.h"
 #include "debugger/TraceLog.h"
 #include "files/ReplaceFile.h"
@@ -54,13 +55,6 @@ std::string_view NextWord(std::string_view text, std::string_view& rest) {
     while (end < text.size() && !IsBlank(text[end])) ++end;
     rest = text.substr(end);
     return text.substr(0, end);
-}
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return lower;
 }
 
 std::string Quoted(std::string_view text) { return std::string("'").append(text).append("'"); }
@@ -127,7 +121,7 @@ uint64_t RunSteps(uint64_t steps, int32_t stopAt = -1) {
 constexpr uint64_t DefaultRunLimit = 100'000'000;
 
 WatchAccess ParseWatchAccess(std::string_view word) {
-    const std::string lower = Lower(word);
+    const std::string lower = LowerCase(word);
     if (lower == "w") return WatchAccess::Write;
     if (lower == "r") return WatchAccess::Read;
     if (lower == "rw") return WatchAccess::ReadWrite;
@@ -276,7 +270,7 @@ ConsoleReply Console::Execute(std::string_view line, std::ostream& out) {
     const std::string_view name = NextWord(line, rest);
     if (name.empty() || name[0] == '#') return reply;
 
-    const std::string lowerName = Lower(name);
+    const std::string lowerName = LowerCase(name);
     const Command* command = nullptr;
     for (const Command& candidate : Commands)
         if (lowerName == candidate.name) command = &candidate;
@@ -338,7 +332,7 @@ void Console::State(const Arguments&, std::ostream& out, ConsoleReply&) {
 // The registers by their assembler names, and every other word of the
 // machine by its name in Machine::Members, in any case.
 void Console::Set(const Arguments& arguments, std::ostream&, ConsoleReply&) {
-    const std::string name = Lower(arguments.Word(0));
+    const std::string name = LowerCase(arguments.Word(0));
     for (const MnemonicRecord& r : RegisterNames) {
         if (name == r.Name) {
             Mk.Reg[r.Value] = ParseWord(arguments.Word(1));
@@ -351,7 +345,7 @@ void Console::Set(const Arguments& arguments, std::ostream&, ConsoleReply&) {
             using Type = std::decay_t<decltype(place)>;
             // The status word keeps its condition codes apart, but takes a word.
             if constexpr (std::is_same_v<Type, uint16_t> || std::is_same_v<Type, StatusWord>) {
-                if (!found && name == Lower(member)) {
+                if (!found && name == LowerCase(member)) {
                     place = ParseWord(arguments.Word(1));
                     found = true;
                 }
@@ -594,7 +588,7 @@ void Console::Break(const Arguments& arguments, std::ostream& out, ConsoleReply&
 }
 
 void Console::Unbreak(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
-    if (Lower(arguments.Word(0)) == "all") {
+    if (LowerCase(arguments.Word(0)) == "all") {
         const size_t count = Debugger.Breakpoints().size();
         Debugger.ClearBreakpoints();
         out << "unbreak all: " << count << " removed\n";
@@ -623,7 +617,7 @@ void Console::WatchCommand(const Arguments& arguments, std::ostream& out, Consol
 }
 
 void Console::Unwatch(const Arguments& arguments, std::ostream& out, ConsoleReply&) {
-    if (Lower(arguments.Word(0)) == "all" && !arguments.Has(1)) {
+    if (LowerCase(arguments.Word(0)) == "all" && !arguments.Has(1)) {
         const size_t count = Debugger.Watches().size();
         Debugger.ClearWatches();
         out << "unwatch all: " << count << " removed\n";
@@ -641,10 +635,10 @@ void Console::StopCommand(const Arguments& arguments, std::ostream& out, Console
         out << "stop traps " << state(Debugger.StopOnTrap) << ", halt " << state(Debugger.StopOnHaltMode) << "\n";
         return;
     }
-    const std::string which = Lower(arguments.Word(0));
+    const std::string which = LowerCase(arguments.Word(0));
     bool* option = which == "traps" ? &Debugger.StopOnTrap : which == "halt" ? &Debugger.StopOnHaltMode : nullptr;
     if (!option) throw BadArgument("unknown stop " + Quoted(arguments.Word(0)) + ": traps or halt");
-    const std::string value = Lower(arguments.Word(1));
+    const std::string value = LowerCase(arguments.Word(1));
     if (value != "on" && value != "off") throw BadArgument("missing on or off; usage: stop traps|halt on|off");
     *option = value == "on";
     out << "stop " << which << " " << state(*option) << "\n";
